@@ -1,0 +1,15 @@
+#pragma once
+
+#include "discovery/processing_context.h"
+
+namespace velmor {
+
+// Processing part 2: finds catalog records on the pages of the catalog (object 2) and its
+// shadow copy (object 3) by their leaf-node signatures.
+void ScanCatalog(ProcessingContext& context);
+
+// The catalog records on one page, appended to entries; false when a stop was requested.
+bool ScanCatalogPage(const PageView& page, int32_t maxObjectId, StopFlag& stop,
+                     std::vector<CatalogEntry>& entries);
+
+}  // namespace velmor

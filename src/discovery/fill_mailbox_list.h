@@ -1,0 +1,14 @@
+#pragma once
+
+#include "discovery/processing_context.h"
+
+namespace velmor {
+
+inline constexpr std::u16string_view kMailboxWord = u"Mailbox";
+inline constexpr std::u16string_view kMailboxLabelPrefix = u"Mailbox - ";
+
+// Processing part 5: writes one numbered row per mailbox into the step-2 list. A name that
+// does not contain "Mailbox" is shown, and kept, as "Mailbox - " followed by the name.
+void FillMailboxList(ProcessingContext& context);
+
+}  // namespace velmor

@@ -1,0 +1,14 @@
+#include "discovery/recovered_store.h"
+
+namespace velmor {
+
+void RecoveredStore::ResetStore() {
+    std::vector<CatalogEntry>().swap(catalog);
+    mailboxes.Clear();
+    std::vector<FolderEntry>().swap(folders);
+    messageIndex.Clear();
+    pageGroups.Clear();
+    schema = SchemaIds{};
+}
+
+}  // namespace velmor

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace velmor {
+
+// The message-table columns that the item scanners and readers need, found by name.
+enum class MessageColumn {
+    L3fde,
+    L3ff1,
+    S65ec,
+    N1009,
+    N67b3,
+    S3a06,
+    S3a08,
+    S3a09,
+    S3a11,
+    S3a24,
+    S80a7,
+    S810c,
+    S81b0,
+    S81c2,
+    S8295,
+};
+inline constexpr size_t kMessageColumnCount = 15;
+
+inline constexpr std::array<std::u16string_view, kMessageColumnCount> kMessageColumnNames = {
+    u"L3fde", u"L3ff1", u"S65ec", u"N1009", u"N67b3", u"S3a06", u"S3a08", u"S3a09",
+    u"S3a11", u"S3a24", u"S80a7", u"S810c", u"S81b0", u"S81c2", u"S8295"};
+
+// Identifiers of the store's tables and columns; 0 means not found.
+struct SchemaIds {
+    int32_t msgTableId = 0;
+    int32_t msgTableObjectId = 0;
+    int32_t foldersTableId = 0;
+    int32_t mailboxTableId = 0;
+    int32_t containerClassColumn = 0;
+    int32_t msgLongValueId = 0;
+    std::array<int32_t, kMessageColumnCount> messageColumns{};
+
+    int32_t column(MessageColumn c) const { return messageColumns[static_cast<size_t>(c)]; }
+    // True when col is the identifier of a column that was found.
+    bool is(MessageColumn c, int32_t col) const { return column(c) != 0 && column(c) == col; }
+};
+
+}  // namespace velmor

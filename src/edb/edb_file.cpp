@@ -1,0 +1,132 @@
+#include "edb/edb_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace velmor {
+
+namespace {
+
+// The companion streaming file has the database's name with its last three characters
+// replaced by "stm".
+constexpr std::string_view kStreamingSuffix = "stm";
+constexpr size_t kReplacedSuffixLength = 3;
+
+int OpenReadOnly(const std::filesystem::path& path, uint64_t& size) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    size = static_cast<uint64_t>(info.st_size);
+    return fd;
+}
+
+}  // namespace
+
+EdbFile::~EdbFile() {
+    CloseDatabase();
+    if (streamingFd_ >= 0) {
+        ::close(streamingFd_);
+    }
+}
+
+int EdbFile::OpenDatabase(const std::filesystem::path& path) {
+    if (databaseFd_ >= 0) {
+        ::close(databaseFd_);
+        databaseFd_ = -1;
+        fileSize_ = 0;
+    }
+    uint64_t size = 0;
+    int fd = OpenReadOnly(path, size);
+    if (fd < 0) {
+        return 1;
+    }
+    databaseFd_ = fd;
+    fileSize_ = size;
+    currentPosition_ = 0;
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    std::string text = path.native();
+    if (text.size() >= kReplacedSuffixLength) {
+        std::filesystem::path companion =
+            text.substr(0, text.size() - kReplacedSuffixLength) + std::string(kStreamingSuffix);
+        std::error_code error;
+        if (companion != path && std::filesystem::is_regular_file(companion, error) &&
+            ::access(companion.c_str(), R_OK) == 0) {
+            uint64_t companionSize = 0;
+            int companionFd = OpenReadOnly(companion, companionSize);
+            if (companionFd >= 0) {
+                if (streamingFd_ >= 0) {
+                    ::close(streamingFd_);
+                }
+                streamingFd_ = companionFd;
+                streamingSize_ = companionSize;
+            }
+        }
+    }
+    return 0;
+}
+
+void EdbFile::CloseDatabase() {
+    if (databaseFd_ >= 0) {
+        ::close(databaseFd_);
+        databaseFd_ = -1;
+    }
+    fileSize_ = 0;
+    if (streamingFd_ >= 0) {
+        ::close(streamingFd_);
+        streamingFd_ = -1;
+    }
+    streamingSize_ = 0;
+}
+
+int64_t EdbFile::ReadAt(int64_t offset, std::span<uint8_t> buffer) {
+    if (databaseFd_ < 0 || offset < 0) {
+        currentPosition_ = -1;
+        return -1;
+    }
+    currentPosition_ = offset;
+    size_t done = 0;
+    while (done < buffer.size()) {
+        ssize_t count = ::pread(databaseFd_, buffer.data() + done, buffer.size() - done,
+                                static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        done += static_cast<size_t>(count);
+    }
+    currentPosition_ = offset + static_cast<int64_t>(done);
+    return static_cast<int64_t>(done);
+}
+
+bool EdbFile::ReadPage(int32_t pageNumber, PageBuffer& buffer) {
+    const int64_t offset = PageOffset(pageNumber);
+    if (offset < 0 || fileSize_ < static_cast<uint64_t>(PAGE_SIZE) ||
+        static_cast<uint64_t>(offset) > fileSize_ - PAGE_SIZE) {
+        return false;
+    }
+    return ReadAt(offset, buffer) == PAGE_SIZE;
+}
+
+int64_t EdbFile::ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer) {
+    const int64_t offset = chunkIndex * kChunkSize;
+    const int64_t remaining = static_cast<int64_t>(fileSize_) - offset;
+    if (offset < 0 || remaining <= PAGE_SIZE) {
+        return 0;
+    }
+    const int64_t count = ReadAt(offset, buffer.first(std::min<size_t>(buffer.size(), kChunkSize)));
+    return count > 0 ? count : 0;
+}
+
+}  // namespace velmor

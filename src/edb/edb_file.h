@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+#include "edb/page_view.h"
+
+namespace velmor {
+
+// The open database file and its companion streaming file. Both are opened read-only: the
+// system never writes to the database, and a damaged store may sit on a read-only copy.
+class EdbFile {
+  public:
+    EdbFile() = default;
+    ~EdbFile();
+    EdbFile(const EdbFile&) = delete;
+    EdbFile& operator=(const EdbFile&) = delete;
+
+    // 0 on success, 1 when the database file cannot be opened.
+    int OpenDatabase(const std::filesystem::path& path);
+    void CloseDatabase();
+
+    bool isOpen() const { return databaseFd_ >= 0; }
+    uint64_t fileSize() const { return fileSize_; }
+    bool hasStreamingFile() const { return streamingFd_ >= 0; }
+    uint64_t streamingFileSize() const { return streamingSize_; }
+
+    // Highest object id taken as genuine; set by the page grouping pass.
+    int32_t maxObjectId = 0;
+
+    // Whole page p; false tells the caller to stop walking its page list.
+    bool ReadPage(int32_t pageNumber, PageBuffer& buffer);
+    // Chunk i of the full-file pass: the count of bytes read, 0 when the pass ends.
+    int64_t ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer);
+    // Up to buffer.size() bytes at an absolute offset; the count read, -1 on a failed seek.
+    int64_t ReadAt(int64_t offset, std::span<uint8_t> buffer);
+
+    // Position reached by the last read; -1 when its seek failed.
+    int64_t currentPosition() const { return currentPosition_; }
+
+  private:
+    int databaseFd_ = -1;
+    uint64_t fileSize_ = 0;
+    int64_t currentPosition_ = 0;
+    int streamingFd_ = -1;
+    uint64_t streamingSize_ = 0;
+};
+
+}  // namespace velmor

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <span>
+
+#include "edb/edb_constants.h"
+
+namespace velmor {
+
+using PageBuffer = std::array<uint8_t, PAGE_SIZE>;
+
+// The one bounded accessor for page, chunk and block bytes. Every reader takes a position and
+// yields 0 (or an empty span) when any byte of the value would lie outside the buffer, so no
+// value read from a damaged page can lead a scan outside it.
+class PageView {
+  public:
+    PageView() = default;
+    PageView(const uint8_t* data, int64_t size) : data_(data), size_(size < 0 ? 0 : size) {}
+    explicit PageView(std::span<const uint8_t> bytes)
+        : PageView(bytes.data(), static_cast<int64_t>(bytes.size())) {}
+    PageView(const PageBuffer& page) : PageView(page.data(), PAGE_SIZE) {}  // NOLINT: implicit
+
+    int64_t size() const { return size_; }
+
+    bool contains(int64_t pos, int64_t length) const {
+        return pos >= 0 && length >= 0 && pos <= size_ && length <= size_ - pos;
+    }
+
+    uint8_t u8(int64_t pos) const { return contains(pos, 1) ? data_[pos] : 0; }
+    uint16_t u16(int64_t pos) const { return load<uint16_t>(pos); }
+    uint32_t u32(int64_t pos) const { return load<uint32_t>(pos); }
+    int32_t i32(int64_t pos) const { return static_cast<int32_t>(load<uint32_t>(pos)); }
+    uint64_t u64(int64_t pos) const { return load<uint64_t>(pos); }
+
+    std::span<const uint8_t> bytes(int64_t pos, int64_t length) const {
+        if (!contains(pos, length)) {
+            return {};
+        }
+        return {data_ + pos, static_cast<size_t>(length)};
+    }
+
+    // True when the bytes at pos equal the pattern; false when they would run outside.
+    template <size_t N>
+    bool matches(int64_t pos, const std::array<uint8_t, N>& pattern) const {
+        return contains(pos, N) && std::memcmp(data_ + pos, pattern.data(), N) == 0;
+    }
+
+    // Position of the first byte equal to value in [from, to), or -1.
+    int64_t find(uint8_t value, int64_t from, int64_t to) const {
+        if (from < 0) {
+            from = 0;
+        }
+        if (to > size_) {
+            to = size_;
+        }
+        if (from >= to) {
+            return -1;
+        }
+        const void* hit = std::memchr(data_ + from, value, static_cast<size_t>(to - from));
+        return hit ? static_cast<const uint8_t*>(hit) - data_ : -1;
+    }
+
+  private:
+    // Values are little-endian on disk; the build targets little-endian machines only.
+    template <typename T>
+    T load(int64_t pos) const {
+        T value = 0;
+        if (contains(pos, sizeof(T))) {
+            std::memcpy(&value, data_ + pos, sizeof(T));
+        }
+        return value;
+    }
+
+    const uint8_t* data_ = nullptr;
+    int64_t size_ = 0;
+};
+
+static_assert(std::endian::native == std::endian::little, "page values are little-endian");
+
+}  // namespace velmor

@@ -1,0 +1,91 @@
+#include "items/message_index_scan.h"
+
+#include "edb/stored_value.h"
+#include "items/item_date.h"
+
+namespace velmor {
+
+namespace {
+
+constexpr int64_t kScanEnd = 3996;
+constexpr int64_t kItemIdField = -24;  // from the directory start M
+constexpr int64_t kTimeField = -53;
+constexpr int64_t kItemIdLength = 8;
+constexpr int64_t kSkipAfterRecord = 47;
+// Both values of every marker pair have 0x01 as their high byte.
+constexpr uint8_t kMarkerHighByte = 0x01;
+
+// A message record's tagged directory starts with one of these column pairs.
+bool IndexMarker(const PageView& page, int64_t p) {
+    const uint16_t first = page.u16(p);
+    const uint16_t second = page.u16(p + 4);
+    return (first == 256 && second == 257) || (first == 257 && second == 259) ||
+           (first == 259 && second == 271) || (first == 259 && second == 260);
+}
+
+}  // namespace
+
+bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
+                     MessageIndex& index) {
+    int64_t p = kPageHeaderSize;
+    while (p < kScanEnd) {
+        // Only positions followed by a 0x01 byte can hold a marker; memchr finds them fast.
+        const int64_t high = page.find(kMarkerHighByte, p + 1, kScanEnd + 1);
+        if (high < 0) {
+            break;
+        }
+        p = high - 1;
+        if (stop.requested()) {
+            return false;
+        }
+        if (!IndexMarker(page, p)) {
+            ++p;
+            continue;
+        }
+        CItem entry;
+        entry.recordPosition = pageOffset + p;
+        // A record whose time field would start before the page keeps an empty date.
+        if (page.contains(p + kTimeField, 8)) {
+            FormatItemDate(entry, page.u32(p + kTimeField), page.u32(p + kTimeField + 4));
+        }
+        entry.itemId = HexKey(page, p + kItemIdField, kItemIdLength);
+        index.Append(std::move(entry));
+        p += kSkipAfterRecord;
+    }
+    return true;
+}
+
+const CItem* BuildMessageIndex(ProcessingContext& context) {
+    ProgressSink& sink = context.sink;
+    sink.SetProgressRange(0, 100);
+    sink.SetProgressPosition(1);
+    ObjectPageGroup* group = context.store.pageGroups.Find(context.store.schema.msgTableObjectId);
+    if (group == nullptr || group->pages.empty()) {
+        return nullptr;
+    }
+    if (context.stop.requested()) {
+        return nullptr;
+    }
+    sink.SetProgressPosition(2);
+    sink.SetProgressRange(0, group->pageCount);
+    PageBuffer page{};
+    int visited = 0;
+    for (int32_t pageNumber : group->pages) {
+        if (context.stop.requested()) {
+            return nullptr;
+        }
+        sink.SetProgressPosition(++visited);
+        if (!context.file.ReadPage(pageNumber, page)) {
+            break;
+        }
+        if (!ScanMessagePage(page, PageOffset(pageNumber), context.stop,
+                             context.store.messageIndex)) {
+            return nullptr;
+        }
+    }
+    group->ReleasePages();
+    const MessageIndex& index = context.store.messageIndex;
+    return index.empty() ? nullptr : &index.entries().front();
+}
+
+}  // namespace velmor
