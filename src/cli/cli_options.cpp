@@ -1,0 +1,83 @@
+#include "cli/cli_options.h"
+
+#include <array>
+#include <string_view>
+
+namespace velmor::cli {
+
+namespace {
+
+struct CommandShape {
+    std::string_view name;
+    size_t argumentCount;
+    std::string_view synopsis;
+};
+
+constexpr std::array<CommandShape, 2> kCommands = {{
+    {"catalog", 1, "velmor-cli catalog   [--json] FILE"},
+    {"mailboxes", 1, "velmor-cli mailboxes [--json] FILE"},
+}};
+
+}  // namespace
+
+std::string UsageText() {
+    std::string text = "Usage:\n";
+    for (const CommandShape& shape : kCommands) {
+        text += "  ";
+        text += shape.synopsis;
+        text += '\n';
+    }
+    text +=
+        "\nReads an Exchange private-store database (.EDB) without changing it.\n"
+        "  catalog    the catalog records found on the catalog pages\n"
+        "  mailboxes  the mailboxes found by the full discovery\n"
+        "  --json     print JSON instead of tab-separated lines\n";
+    return text;
+}
+
+std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& error) {
+    CliOptions options;
+    std::vector<std::string_view> words(argv + 1, argv + argc);
+    for (std::string_view word : words) {
+        if (word == "--help" || word == "-h") {
+            options.help = true;
+            return options;
+        }
+    }
+    if (words.empty()) {
+        error = "missing command; see velmor-cli --help";
+        return std::nullopt;
+    }
+    options.command = words.front();
+    const CommandShape* shape = nullptr;
+    for (const CommandShape& candidate : kCommands) {
+        if (candidate.name == options.command) {
+            shape = &candidate;
+        }
+    }
+    if (shape == nullptr) {
+        error = "unknown command '" + options.command + "'; see velmor-cli --help";
+        return std::nullopt;
+    }
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (words[i] == "--json") {
+            options.json = true;
+        } else if (words[i].size() > 1 && words[i].starts_with("--")) {
+            error = "unknown option '" + std::string(words[i]) + "'";
+            return std::nullopt;
+        } else {
+            options.arguments.emplace_back(words[i]);
+        }
+    }
+    if (options.arguments.size() != shape->argumentCount) {
+        error = "usage: " + std::string(shape->synopsis);
+        return std::nullopt;
+    }
+    if (options.arguments.front().empty()) {
+        error = "FILE must not be empty";
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace velmor::cli

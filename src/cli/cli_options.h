@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmor::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CliOptions {
+    std::string command;
+    bool json = false;
+    bool help = false;
+    std::vector<std::string> arguments;  // FILE and what follows it
+};
+
+// The parsed command line, or nothing with a one-line reason in error.
+std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& error);
+
+std::string UsageText();
+
+}  // namespace velmor::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cli/cli_options.h"
+
+namespace velmor::cli {
+
+// Each command prints its result on stdout and returns the exit status.
+int RunCatalogCommand(const CliOptions& options);
+int RunMailboxesCommand(const CliOptions& options);
+
+}  // namespace velmor::cli

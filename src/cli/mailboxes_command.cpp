@@ -1,0 +1,36 @@
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_session.h"
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "edb/text_codec.h"
+
+namespace velmor::cli {
+
+int RunMailboxesCommand(const CliOptions& options) {
+    CliSession session;
+    if (!session.Open(options.arguments.front()) || !session.Discover()) {
+        return kExitFailure;
+    }
+    const auto& rows = session.progress().mailboxRows();
+    const auto& entries = session.store().mailboxes.entries();
+    std::string out = options.json ? "{\"mailboxes\": [" : "";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::u16string key = i < entries.size() ? entries[i].key : std::u16string();
+        if (options.json) {
+            out += i == 0 ? "" : ", ";
+            out += "{\"no\": " + Utf16ToUtf8(rows[i].number) +
+                   ", \"name\": " + JsonString(rows[i].name) + ", \"key\": " + JsonString(key) +
+                   "}";
+        } else {
+            out += Utf16ToUtf8(rows[i].number) + "\t" + Utf16ToUtf8(rows[i].name) + "\t" +
+                   Utf16ToUtf8(key) + "\n";
+        }
+    }
+    out += options.json ? "]}\n" : "";
+    std::fputs(out.c_str(), stdout);
+    return kExitOk;
+}
+
+}  // namespace velmor::cli

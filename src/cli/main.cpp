@@ -1,0 +1,23 @@
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    using namespace velmor::cli;
+    std::string error;
+    const auto options = ParseCommandLine(argc, argv, error);
+    if (!options) {
+        std::fprintf(stderr, "velmor-cli: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return kExitOk;
+    }
+    if (options->command == "catalog") {
+        return RunCatalogCommand(*options);
+    }
+    return RunMailboxesCommand(*options);
+}
