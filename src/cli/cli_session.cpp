@@ -19,7 +19,9 @@ void PrintError(const std::u16string& message) {
 CliSession::CliSession() : context_{file_, store_, progress_, stop_} {}
 
 // The program removes its message template when it ends.
-CliSession::~CliSession() { DeleteMessageTemplate(); }
+CliSession::~CliSession() {
+    DeleteMessageTemplate();
+}
 
 bool CliSession::Open(const std::string& path) {
     return ValidateDatabasePath(file_, Utf8ToUtf16(path), *this);
@@ -32,7 +34,9 @@ bool CliSession::Discover() {
     return wizardStep_ == kMailboxStep;
 }
 
-void CliSession::ShowPathError(const std::u16string& message, bool) { PrintError(message); }
+void CliSession::ShowPathError(const std::u16string& message, bool) {
+    PrintError(message);
+}
 
 void CliSession::ShowMessage(const std::u16string& text) {
     progress_.Finish();

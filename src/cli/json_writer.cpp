@@ -39,6 +39,8 @@ std::string JsonString(std::string_view utf8) {
     return out;
 }
 
-std::string JsonString(std::u16string_view text) { return JsonString(Utf16ToUtf8(text)); }
+std::string JsonString(std::u16string_view text) {
+    return JsonString(Utf16ToUtf8(text));
+}
 
 }  // namespace velmor::cli

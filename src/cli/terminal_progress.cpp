@@ -18,7 +18,9 @@ constexpr int kFullPercent = 100;
 
 TerminalProgress::TerminalProgress() : enabled_(::isatty(STDERR_FILENO) == 1) {}
 
-TerminalProgress::~TerminalProgress() { Finish(); }
+TerminalProgress::~TerminalProgress() {
+    Finish();
+}
 
 void TerminalProgress::SetProgressRange(int, int high) {
     bar_.high = high;
@@ -36,15 +38,25 @@ void TerminalProgress::SetScanStatus(const std::u16string& text) {
     Draw();
 }
 
-void TerminalProgress::HideProgress() { Finish(); }
+void TerminalProgress::HideProgress() {
+    Finish();
+}
 
-void TerminalProgress::SetItemProgressRange(int low, int high) { SetProgressRange(low, high); }
+void TerminalProgress::SetItemProgressRange(int low, int high) {
+    SetProgressRange(low, high);
+}
 
-void TerminalProgress::SetItemProgressPosition(int position) { SetProgressPosition(position); }
+void TerminalProgress::SetItemProgressPosition(int position) {
+    SetProgressPosition(position);
+}
 
-void TerminalProgress::SetItemStatus(const std::u16string& text) { SetScanStatus(text); }
+void TerminalProgress::SetItemStatus(const std::u16string& text) {
+    SetScanStatus(text);
+}
 
-void TerminalProgress::HideItemProgress() { Finish(); }
+void TerminalProgress::HideItemProgress() {
+    Finish();
+}
 
 void TerminalProgress::InsertMailboxRow(int row, const std::u16string& number, int) {
     if (row >= 0 && static_cast<size_t>(row) <= mailboxRows_.size()) {
@@ -62,7 +74,8 @@ void TerminalProgress::Draw() {
     if (!enabled_) {
         return;
     }
-    const int percent = bar_.high < 1 ? 0 : static_cast<int>(int64_t{bar_.position} * kFullPercent / bar_.high);
+    const int percent =
+        bar_.high < 1 ? 0 : static_cast<int>(int64_t{bar_.position} * kFullPercent / bar_.high);
     if (percent == lastPercent_) {
         return;
     }

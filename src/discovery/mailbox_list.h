@@ -13,7 +13,7 @@ struct MailboxEntry {
 
 // Mailboxes in discovery order; keys are unique.
 class MailboxList {
-  public:
+public:
     bool ContainsKey(const std::u16string& key) const { return keys_.contains(key); }
     // Appends a mailbox whose key is not yet listed.
     void Append(MailboxEntry entry);
@@ -25,7 +25,7 @@ class MailboxList {
     bool empty() const { return entries_.empty(); }
     void Clear();
 
-  private:
+private:
     std::vector<MailboxEntry> entries_;
     std::unordered_set<std::u16string> keys_;
 };

@@ -21,7 +21,7 @@ struct ObjectPageGroup {
 // Groups in the order in which their object ids were first met, with a hash index beside
 // them so that attributing a page costs the same whatever the number of groups.
 class PageGroupList {
-  public:
+public:
     void AddPage(int32_t objectId, int32_t pageNumber);
     // The group of an object id, or nullptr when no page carried it.
     ObjectPageGroup* Find(int32_t objectId);
@@ -30,7 +30,7 @@ class PageGroupList {
     bool empty() const { return groups_.empty(); }
     void Clear();
 
-  private:
+private:
     std::deque<ObjectPageGroup> groups_;  // a deque keeps found groups in place while appending
     std::unordered_map<int32_t, size_t> indexById_;
 };

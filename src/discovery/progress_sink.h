@@ -9,7 +9,7 @@ enum class WizardButton { Next, Back, Stop };
 // The window operations that workers drive. Each call takes effect before it returns, so a
 // front end that owns its windows on another thread must marshal the call and wait for it.
 class ProgressSink {
-  public:
+public:
     virtual ~ProgressSink() = default;
 
     // Scan progress bar.

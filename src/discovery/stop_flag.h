@@ -11,7 +11,7 @@ namespace velmor {
 // worker pauses at its next test instead of being suspended: answering No lets it go on,
 // answering Yes sets the flag first, so it ends as a stop does.
 class StopFlag {
-  public:
+public:
     // The workers' test: true when a stop was asked; waits while a stop question is open.
     bool requested() {
         const uint8_t state = state_.load(std::memory_order_acquire);
@@ -36,7 +36,7 @@ class StopFlag {
     void closeQuestion(bool stop);
     bool questionOpen() const { return (state_.load(std::memory_order_acquire) & kQuestionOpen); }
 
-  private:
+private:
     static constexpr uint8_t kStop = 1;
     static constexpr uint8_t kQuestionOpen = 2;
 

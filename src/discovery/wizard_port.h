@@ -8,7 +8,7 @@ inline constexpr char16_t kApplicationTitle[] = u"Velmor for Exchange Server";
 
 // What the workers do to the main frame besides the progress displays.
 class WizardPort {
-  public:
+public:
     virtual ~WizardPort() = default;
 
     virtual int WizardStep() const = 0;

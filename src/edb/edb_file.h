@@ -11,7 +11,7 @@ namespace velmor {
 // The open database file and its companion streaming file. Both are opened read-only: the
 // system never writes to the database, and a damaged store may sit on a read-only copy.
 class EdbFile {
-  public:
+public:
     EdbFile() = default;
     ~EdbFile();
     EdbFile(const EdbFile&) = delete;
@@ -39,7 +39,7 @@ class EdbFile {
     // Position reached by the last read; -1 when its seek failed.
     int64_t currentPosition() const { return currentPosition_; }
 
-  private:
+private:
     int databaseFd_ = -1;
     uint64_t fileSize_ = 0;
     int64_t currentPosition_ = 0;

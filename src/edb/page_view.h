@@ -16,7 +16,7 @@ using PageBuffer = std::array<uint8_t, PAGE_SIZE>;
 // yields 0 (or an empty span) when any byte of the value would lie outside the buffer, so no
 // value read from a damaged page can lead a scan outside it.
 class PageView {
-  public:
+public:
     PageView() = default;
     PageView(const uint8_t* data, int64_t size) : data_(data), size_(size < 0 ? 0 : size) {}
     explicit PageView(std::span<const uint8_t> bytes)
@@ -63,7 +63,7 @@ class PageView {
         return hit ? static_cast<const uint8_t*>(hit) - data_ : -1;
     }
 
-  private:
+private:
     // Values are little-endian on disk; the build targets little-endian machines only.
     template <typename T>
     T load(int64_t pos) const {

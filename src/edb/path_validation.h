@@ -12,7 +12,7 @@ inline constexpr char16_t kFileCouldNotBeOpened[] = u"File Could not be Opened";
 
 // What the path check needs from its front end.
 class PathValidationPort {
-  public:
+public:
     virtual ~PathValidationPort() = default;
     // An empty path opens the file chooser instead of a message.
     virtual void OpenFileChooser() = 0;

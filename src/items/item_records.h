@@ -18,7 +18,7 @@ enum ItemKind : int32_t {
 
 // One recovered item. Plain CItem records are the entries of the message index.
 class CItem {
-  public:
+public:
     virtual ~CItem() = default;
     // The run-time class name the record reports.
     virtual std::u16string_view ClassName() const { return u"CItem"; }
@@ -31,7 +31,7 @@ class CItem {
 };
 
 class CMailItem : public CItem {
-  public:
+public:
     std::u16string_view ClassName() const override { return u"CMailItem"; }
 
     std::u16string subjectPrefix;
@@ -42,7 +42,7 @@ class CMailItem : public CItem {
 };
 
 class CContact : public CItem {
-  public:
+public:
     std::u16string_view ClassName() const override { return u"CContact"; }
 
     std::u16string firstName;
@@ -58,7 +58,7 @@ class CContact : public CItem {
 };
 
 class CCalendar : public CItem {
-  public:
+public:
     std::u16string_view ClassName() const override { return u"CCalendar"; }
 
     std::u16string appointmentSubject;
@@ -67,14 +67,14 @@ class CCalendar : public CItem {
 };
 
 class CTask : public CItem {
-  public:
+public:
     std::u16string_view ClassName() const override { return u"CTask"; }
 
     std::u16string dateCopy;
 };
 
 class CStickyNote : public CItem {
-  public:
+public:
     std::u16string_view ClassName() const override { return u"CStickyNote"; }
 
     std::u16string dateCopy;
@@ -82,7 +82,7 @@ class CStickyNote : public CItem {
 
 // Journal records have no run-time class of their own and answer as CItem.
 class CJournal : public CItem {
-  public:
+public:
     std::u16string dateCopy;
 };
 

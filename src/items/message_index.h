@@ -12,7 +12,7 @@ namespace velmor {
 // One entry per record of the message table, in the order found, with a hash index from item
 // id to the entries that carry it (first entry, and all of them in index order).
 class MessageIndex {
-  public:
+public:
     void Append(CItem entry);
 
     const std::vector<CItem>& entries() const { return entries_; }
@@ -39,7 +39,7 @@ class MessageIndex {
 
     void Clear();
 
-  private:
+private:
     static constexpr uint32_t kNone = UINT32_MAX;
     struct Chain {
         uint32_t first;

@@ -53,8 +53,9 @@ private:
 TEST_F(ItemDateTest, WritesDayNameDayMonthYearAndTwelveHourTime) {
     const uint64_t time = FileTimeOf(2007, 10, 4, 13, 39, 7);
     CItem record;
-    EXPECT_EQ(FormatItemDate(record, static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32)),
-              u"Thu 4/10/2007 01:39:07 PM");
+    EXPECT_EQ(
+        FormatItemDate(record, static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32)),
+        u"Thu 4/10/2007 01:39:07 PM");
     EXPECT_EQ(record.dateText, u"Thu 4/10/2007 01:39:07 PM");
 }
 

@@ -12,7 +12,7 @@ namespace {
 const std::filesystem::path kRealDataDir = VELMOR_REALDATA_DIR;
 
 class RealDatabaseTest : public testing::TestWithParam<std::string> {
-  protected:
+protected:
     void SetUp() override {
         if (!std::filesystem::exists(kRealDataDir / GetParam())) {
             GTEST_SKIP() << "no real databases beside the repository";

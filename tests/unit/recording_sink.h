@@ -91,9 +91,7 @@ public:
     int WizardStep() const override { return step; }
     void SetWizardStep(int value) override { step = value; }
     void NotifyStepChanged() override { ++stepNotifications; }
-    void ShowMessage(const std::u16string& text) override {
-        messages.push_back(Utf16ToUtf8(text));
-    }
+    void ShowMessage(const std::u16string& text) override { messages.push_back(Utf16ToUtf8(text)); }
     void ClearDiscoveryJob() override { discoveryJobCleared = true; }
 };
 

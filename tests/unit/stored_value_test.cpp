@@ -8,7 +8,9 @@
 namespace velmor {
 namespace {
 
-PageView View(const std::vector<uint8_t>& bytes) { return PageView(bytes.data(), bytes.size()); }
+PageView View(const std::vector<uint8_t>& bytes) {
+    return PageView(bytes.data(), bytes.size());
+}
 
 TEST(HexKeyTest, RendersBytesAsUpperCaseHexAndRefusesBytesPastTheEnd) {
     const std::vector<uint8_t> bytes = {0x0A, 0xFF, 0x00, 0x7C};
@@ -57,7 +59,9 @@ TEST(TextCodecTest, Utf8RoundTripKeepsSupplementaryCharactersAndReplacesBrokenOn
     EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
     EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");
-    EXPECT_EQ(Utf8ToUtf16("\xFF" "b"), u"\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("\xFF"
+                          "b"),
+              u"\uFFFDb");
 }
 
 }  // namespace
