@@ -13,9 +13,11 @@ struct CommandShape {
     std::string_view synopsis;
 };
 
-constexpr std::array<CommandShape, 2> kCommands = {{
+constexpr std::array<CommandShape, 4> kCommands = {{
     {"catalog", 1, "velmor-cli catalog   [--json] FILE"},
     {"mailboxes", 1, "velmor-cli mailboxes [--json] FILE"},
+    {"folders", 2, "velmor-cli folders   [--json] FILE MAILBOX"},
+    {"items", 3, "velmor-cli items     [--json] FILE MAILBOX PATH"},
 }};
 
 }  // namespace
@@ -31,6 +33,8 @@ std::string UsageText() {
         "\nReads an Exchange private-store database (.EDB) without changing it.\n"
         "  catalog    the catalog records found on the catalog pages\n"
         "  mailboxes  the mailboxes found by the full discovery\n"
+        "  folders    the folder tree of mailbox row MAILBOX (the number mailboxes prints)\n"
+        "  items      the item list of the folder whose tree path is PATH, as folders prints it\n"
         "  --json     print JSON instead of tab-separated lines\n";
     return text;
 }

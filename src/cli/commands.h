@@ -7,5 +7,7 @@ namespace velmor::cli {
 // Each command prints its result on stdout and returns the exit status.
 int RunCatalogCommand(const CliOptions& options);
 int RunMailboxesCommand(const CliOptions& options);
+int RunFoldersCommand(const CliOptions& options);
+int RunItemsCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

@@ -19,5 +19,11 @@ int main(int argc, char** argv) {
     if (options->command == "catalog") {
         return RunCatalogCommand(*options);
     }
+    if (options->command == "folders") {
+        return RunFoldersCommand(*options);
+    }
+    if (options->command == "items") {
+        return RunItemsCommand(*options);
+    }
     return RunMailboxesCommand(*options);
 }

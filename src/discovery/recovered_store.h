@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/folder_view_list.h"
 #include "discovery/mailbox_list.h"
 #include "discovery/page_groups.h"
 #include "discovery/schema_ids.h"
@@ -38,6 +39,8 @@ struct RecoveredStore {
     std::vector<FolderEntry> folders;
     uint32_t listedMailboxCount = 0;
     MessageIndex messageIndex;
+    // One node per folder item of the tree; ResetStore leaves it to its own release.
+    FolderViewList folderViews;
 
     // Counts every folder entry created; the tree population's progress range.
     uint32_t folderCount() const { return static_cast<uint32_t>(folders.size()); }

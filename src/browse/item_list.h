@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmor {
+
+struct ItemColumn {
+    std::u16string heading;
+    int width;  // pixels
+};
+
+// The item list of the browse pane as the browsing engine drives it: a report list whose rows
+// carry an image index and one text per column. Workers call it from their own threads; a
+// front end whose control lives on another thread applies each call there before returning.
+class ItemList {
+public:
+    virtual ~ItemList() = default;
+
+    virtual void DeleteAllRows() = 0;
+    // Replaces every column (left-aligned) and redraws the whole list.
+    virtual void SetColumns(const std::vector<ItemColumn>& columns) = 0;
+    // Inserts a row at index row; cells[0] is the row number.
+    virtual void InsertRow(int row, int image, const std::vector<std::u16string>& cells) = 0;
+};
+
+}  // namespace velmor

@@ -1,0 +1,12 @@
+#include "browse/plain_item_list.h"
+
+#include <algorithm>
+
+namespace velmor {
+
+void PlainItemList::InsertRow(int row, int image, const std::vector<std::u16string>& cells) {
+    const auto at = std::clamp<size_t>(static_cast<size_t>(std::max(row, 0)), 0, rows_.size());
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{image, cells});
+}
+
+}  // namespace velmor

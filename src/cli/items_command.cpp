@@ -1,0 +1,86 @@
+#include <cstdio>
+#include <string>
+
+#include "browse/browse_worker.h"
+#include "browse/plain_item_list.h"
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "cli/mailbox_tree.h"
+#include "edb/text_codec.h"
+
+namespace velmor::cli {
+
+namespace {
+
+std::string TabSeparated(const std::vector<std::u16string>& texts) {
+    std::string line;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        line += (i == 0 ? "" : "\t") + Utf16ToUtf8(texts[i]);
+    }
+    return line + "\n";
+}
+
+std::string JsonArray(const std::vector<std::u16string>& texts) {
+    std::string array = "[";
+    for (size_t i = 0; i < texts.size(); ++i) {
+        array += (i == 0 ? "" : ", ") + JsonString(texts[i]);
+    }
+    return array + "]";
+}
+
+std::vector<std::u16string> Headings(const PlainItemList& list) {
+    std::vector<std::u16string> headings;
+    for (const ItemColumn& column : list.columns()) {
+        headings.push_back(column.heading);
+    }
+    return headings;
+}
+
+void PrintPlain(const PlainItemList& list) {
+    std::string out = TabSeparated(Headings(list));
+    for (const PlainItemList::Row& row : list.rows()) {
+        out += TabSeparated(row.cells);
+    }
+    std::fputs(out.c_str(), stdout);
+}
+
+void PrintJson(int kind, const PlainItemList& list) {
+    std::string out = "{\"kind\": " + std::to_string(kind) +
+                      ", \"columns\": " + JsonArray(Headings(list)) + ", \"rows\": [";
+    for (size_t i = 0; i < list.rows().size(); ++i) {
+        const PlainItemList::Row& row = list.rows()[i];
+        out += (i == 0 ? "" : ", ") + std::string("{\"image\": ") + std::to_string(row.image) +
+               ", \"cells\": " + JsonArray(row.cells) + "}";
+    }
+    out += "]}\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+}  // namespace
+
+int RunItemsCommand(const CliOptions& options) {
+    MailboxTree mailbox;
+    if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
+        status != kExitOk) {
+        return status;
+    }
+    const std::string& path = options.arguments[2];
+    const TreeItem item = mailbox.FindItem(Utf8ToUtf16(path));
+    if (item == kNoTreeItem) {
+        return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
+    }
+    ProcessingContext& context = mailbox.session().context();
+    BrowseJobState state;
+    SelectFolderForBrowsing(mailbox.tree(), context.store.folderViews, item, state);
+    PlainItemList list;
+    BrowseWorker(context, list, state);
+    mailbox.session().progress().Finish();
+    if (options.json) {
+        PrintJson(state.Selection().folderKind, list);
+    } else {
+        PrintPlain(list);
+    }
+    return kExitOk;
+}
+
+}  // namespace velmor::cli

@@ -1,0 +1,56 @@
+#include "cli/mailbox_tree.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "browse/folder_tree_population.h"
+#include "browse/tree_item_path.h"
+
+namespace velmor::cli {
+
+namespace {
+
+// The index of the mailbox row numbered text (1, 2, ...), or -1 when there is no such row.
+int RowIndex(const std::string& text, size_t rowCount) {
+    size_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc{} || end != text.data() + text.size() || number < 1 ||
+        number > rowCount) {
+        return -1;
+    }
+    return static_cast<int>(number - 1);
+}
+
+}  // namespace
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "velmor-cli: %s\n", message.c_str());
+    return kExitUsage;
+}
+
+int MailboxTree::Load(const std::string& file, const std::string& mailboxRow) {
+    if (!session_.Open(file) || !session_.Discover()) {
+        return kExitFailure;
+    }
+    const auto& rows = session_.progress().mailboxRows();
+    const int row = RowIndex(mailboxRow, rows.size());
+    if (row < 0) {
+        return UsageError("no mailbox row '" + mailboxRow + "'; see velmor-cli mailboxes");
+    }
+    rootLabel_ = rows[static_cast<size_t>(row)].name;
+    ProcessingContext& context = session_.context();
+    PopulateFolderTree(tree_, context.store, context.sink, rootLabel_);
+    session_.progress().Finish();
+    return kExitOk;
+}
+
+TreeItem MailboxTree::FindItem(const std::u16string& path) const {
+    for (TreeItem item : tree_.AllItems()) {
+        if (TreeItemPath(tree_, item) == path) {
+            return item;
+        }
+    }
+    return kNoTreeItem;
+}
+
+}  // namespace velmor::cli

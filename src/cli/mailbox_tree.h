@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "browse/plain_folder_tree.h"
+#include "cli/cli_options.h"
+#include "cli/cli_session.h"
+
+namespace velmor::cli {
+
+// The folder tree of one mailbox row, built as the wizard builds it when Next is pressed on
+// the mailbox step.
+class MailboxTree {
+public:
+    // Opens FILE, runs the discovery and populates the tree of row MAILBOX (the number that
+    // the mailboxes command prints). The exit status: kExitOk when the tree is ready.
+    int Load(const std::string& file, const std::string& mailboxRow);
+
+    CliSession& session() { return session_; }
+    const PlainFolderTree& tree() const { return tree_; }
+    const std::u16string& rootLabel() const { return rootLabel_; }
+
+    // The first item, depth first, whose tree path is path; none when no item has it.
+    TreeItem FindItem(const std::u16string& path) const;
+
+private:
+    CliSession session_;
+    PlainFolderTree tree_;
+    std::u16string rootLabel_;
+};
+
+// Reports a usage error on stderr and gives its exit status.
+int UsageError(const std::string& message);
+
+}  // namespace velmor::cli

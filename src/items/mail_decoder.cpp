@@ -1,0 +1,105 @@
+#include "items/mail_decoder.h"
+
+#include "edb/stored_value.h"
+#include "edb/tagged_directory.h"
+#include "edb/text_contains.h"
+#include "items/folder_record_walk.h"
+#include "items/length_prefixed_text.h"
+#include "items/record_time.h"
+
+namespace velmor {
+
+namespace {
+
+constexpr int kMaxEntries = 40;
+constexpr int64_t kValueEndLimit = 4090;
+
+// Fixed tagged columns of a mail record.
+constexpr uint16_t kBodyMarkerColumn = 256;  // its length 5 marks a record without a subject
+constexpr uint16_t kSenderBlobColumn = 258;
+constexpr uint16_t kSenderColumn = 264;
+constexpr uint16_t kSubjectPrefixColumn = 281;
+constexpr uint16_t kSubjectColumn = 282;
+constexpr int64_t kNoSubjectMarkerLength = 5;
+
+// Message-class texts and the kinds they give; the last one contained wins.
+struct ClassKind {
+    std::u16string_view text;
+    int32_t kind;
+};
+constexpr ClassKind kClassKinds[] = {
+    {u"IPM.Journal", kJournalItem}, {u"IPM.StickyNote", kStickyNoteItem},
+    {u"IPM.Task", kTaskItem},       {u"IPM.Appointment", kAppointmentItem},
+    {u"IPM.Contact", kContactItem},
+};
+
+void ApplyMessageClass(const std::u16string& text, CMailItem& mail) {
+    for (const ClassKind& entry : kClassKinds) {
+        if (Contains(text, entry.text)) {
+            mail.itemKind = entry.kind;
+        }
+    }
+}
+
+}  // namespace
+
+void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
+                      const SchemaIds& schema) {
+    ReadRecordTime(page, position, mail, true);
+    const int64_t directory = position + kRecordStartToDirectory;
+    position = directory;
+    int64_t length256 = 0;
+    uint16_t previousColumn = 0;
+    for (int k = 0; k < kMaxEntries; ++k) {
+        const auto entry = ReadTaggedEntry(page, position, 0);
+        if (!entry || entry->column == 0 || entry->column < previousColumn) {
+            return;
+        }
+        const uint16_t col = entry->column;
+        if (entry->offset != 0 && entry->nextOffset != 0) {
+            const int64_t length = ReduceOffset(entry->nextOffset) - ReduceOffset(entry->offset);
+            const int64_t s = directory + ReduceOffset(entry->offset) + 1;
+            if (length < 1 || s + length > kValueEndLimit) {
+                return;
+            }
+            const std::u16string text = DecodeStoredString(page, s, length - 1);
+            if (schema.is(MessageColumn::S65ec, col)) {
+                mail.recipientText = text;
+            }
+            if (schema.is(MessageColumn::L3ff1, col) || schema.is(MessageColumn::L3fde, col)) {
+                ApplyMessageClass(text, mail);
+            }
+            switch (col) {
+                case kBodyMarkerColumn:
+                    length256 = length;
+                    break;
+                case kSenderBlobColumn:
+                    if (mail.senderName.empty()) {
+                        mail.senderName = DecodeLengthPrefixedText(page, s, length - 1);
+                    }
+                    break;
+                case kSenderColumn:
+                    if (mail.senderName.empty()) {
+                        mail.senderName = text;
+                    }
+                    break;
+                case kSubjectPrefixColumn:
+                    if (mail.subjectPrefix.empty()) {
+                        mail.subjectPrefix = text;
+                    }
+                    break;
+                case kSubjectColumn:
+                    if (length256 != kNoSubjectMarkerLength && mail.subject.empty()) {
+                        mail.subject = text;
+                    }
+                    break;
+                default:
+                    break;
+            }
+        }
+        previousColumn = col;
+        position += kTaggedEntrySize;
+    }
+}
+
+}  // namespace velmor

@@ -1,0 +1,24 @@
+#include "items/record_time.h"
+
+#include "items/item_date.h"
+
+namespace velmor {
+
+namespace {
+
+constexpr int64_t kFileTimeLength = 8;
+
+}  // namespace
+
+std::u16string ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record,
+                              bool keepTimestamp) {
+    if (!page.contains(recordStart, kFileTimeLength)) {
+        return {};
+    }
+    if (keepTimestamp) {
+        record.timestamp = page.u64(recordStart);
+    }
+    return FormatItemDate(record, page.u32(recordStart), page.u32(recordStart + 4));
+}
+
+}  // namespace velmor
