@@ -1,0 +1,56 @@
+#include "shell/csv_writer.h"
+
+#include <fstream>
+
+#include "edb/text_codec.h"
+
+namespace velmor::ui {
+
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kCharactersToQuote = ",\"\r\n";
+
+std::string CsvField(const std::u16string& text) {
+    const std::string utf8 = Utf16ToUtf8(text);
+    if (utf8.find_first_of(kCharactersToQuote) == std::string::npos) {
+        return utf8;
+    }
+    std::string quoted = "\"";
+    for (const char c : utf8) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::string CsvLine(const CsvRow& fields) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line += ',';
+        }
+        line += CsvField(fields[i]);
+    }
+    return line;
+}
+
+bool WriteCsvFile(const std::filesystem::path& path, const CsvRow& headings,
+                  const std::vector<CsvRow>& rows) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        return false;
+    }
+    out << CsvLine(headings) << kLineBreak;
+    for (const CsvRow& row : rows) {
+        out << CsvLine(row) << kLineBreak;
+    }
+    out.close();
+    return !out.fail();
+}
+
+}  // namespace velmor::ui
