@@ -1,0 +1,189 @@
+#include "edb_writer/demo_store.h"
+
+#include <string>
+#include <vector>
+
+#include "edb_writer/file_time.h"
+
+namespace velmor::testdb {
+
+namespace {
+
+struct Person {
+    std::string first;
+    std::string last;
+    std::string name() const { return first + " " + last; }
+    std::string address() const { return Lower(first) + "." + Lower(last) + "@example.com"; }
+
+    static std::string Lower(std::string text) {
+        for (char& c : text) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+        return text;
+    }
+};
+
+const std::vector<Person> kColleagues = {
+    {"Carol", "Hughes"}, {"David", "Moore"}, {"Emma", "Fisher"}, {"Frank", "Norris"},
+    {"Grace", "Palmer"}, {"Henry", "Quinn"}, {"Irene", "Shaw"},  {"James", "Turner"},
+};
+
+uint64_t Day(int month, int day, int hour, int minute) {
+    return FileTimeFromUtc(2007, month, day, hour, minute, 0);
+}
+
+Folder MakeFolder(const EntryId& parent, std::string name, std::string containerClass) {
+    Folder folder;
+    folder.parent = parent;
+    folder.name = std::move(name);
+    folder.containerClass = std::move(containerClass);
+    return folder;
+}
+
+Item MakeItem(ItemKind kind, std::string subject, uint64_t time) {
+    Item item;
+    item.kind = kind;
+    item.subject = std::move(subject);
+    item.time = time;
+    return item;
+}
+
+Item Mail(const Person& from, std::string subject, uint64_t time) {
+    Item item = MakeItem(ItemKind::Mail, std::move(subject), time);
+    item.sender = from.name();
+    item.senderAddress = from.address();
+    return item;
+}
+
+Item Appointment(std::string subject, std::string location, uint64_t time) {
+    Item item = MakeItem(ItemKind::Appointment, std::move(subject), time);
+    item.location = std::move(location);
+    return item;
+}
+
+Item JournalEntry(std::string subject, std::string entryType, uint64_t time) {
+    Item item = MakeItem(ItemKind::Journal, std::move(subject), time);
+    item.entryType = std::move(entryType);
+    return item;
+}
+
+Item Contact(const Person& person, const std::string& businessPhone) {
+    Item item = MakeItem(ItemKind::Contact, "", Day(3, 1, 10, 0));
+    ContactFields& contact = item.contact;
+    contact.fullName = person.name();
+    contact.firstName = person.first;
+    contact.lastName = person.last;
+    contact.businessPhone = businessPhone;
+    contact.homePhone = "+1 555-0199";
+    contact.mobilePhone = "+1 555-0142";
+    contact.businessAddress = "1 Example Plaza, Springfield";
+    contact.emailAddress = person.address();
+    return item;
+}
+
+Item SentMail(const Person& owner, std::vector<Person> to, std::string subject, uint64_t time) {
+    Item item = Mail(owner, std::move(subject), time);
+    for (const Person& person : to) {
+        item.recipients.push_back({person.name()});
+    }
+    return item;
+}
+
+void AddMailFolders(StoreBuilder& store, const EntryId& top, const Person& owner, int offset) {
+    const Person& a = kColleagues[offset % kColleagues.size()];
+    const Person& b = kColleagues[(offset + 1) % kColleagues.size()];
+    const Person& c = kColleagues[(offset + 2) % kColleagues.size()];
+
+    const EntryId inbox = store.AddFolder(MakeFolder(top, "Inbox", "IPF.Note"));
+    store.AddItem(inbox, Mail(a, "Quarterly budget review", Day(4, 10, 13, 39)));
+    Item reply = Mail(b, "Team lunch on Friday", Day(4, 11, 9, 5));
+    reply.subjectPrefix = "RE: ";
+    store.AddItem(inbox, reply);
+    Item flagged = Mail(c, "Contract renewal needs your signature", Day(4, 12, 16, 20));
+    flagged.flagged = true;
+    store.AddItem(inbox, flagged);
+    Item invitation = Mail(a, "Project kick-off meeting", Day(4, 13, 8, 30));
+    invitation.messageClass = "IPM.Schedule.Meeting.Request";
+    store.AddItem(inbox, invitation);
+
+    const EntryId projects = store.AddFolder(MakeFolder(inbox, "Projects", "IPF.Note"));
+    store.AddItem(projects, Mail(b, "Website redesign: first drafts", Day(4, 2, 10, 0)));
+    store.AddItem(projects, Mail(c, "Website redesign: timeline", Day(4, 3, 15, 45)));
+
+    const EntryId sent = store.AddFolder(MakeFolder(top, "Sent Items", "IPF.Note"));
+    store.AddItem(sent, SentMail(owner, {a}, "Budget figures attached", Day(4, 10, 14, 2)));
+    Item everyone = SentMail(owner, kColleagues, "Office closed on Monday", Day(4, 12, 17, 0));
+    everyone.recipientStorage = RecipientStorage::OutOfLine;
+    store.AddItem(sent, everyone);
+    Item ansi = SentMail(owner, {}, "Agenda for Thursday", Day(4, 13, 11, 15));
+    ansi.recipients = {{b.name(), TextEncoding::Ansi}, {c.name(), TextEncoding::Ansi}};
+    store.AddItem(sent, ansi);
+
+    const EntryId outbox = store.AddFolder(MakeFolder(top, "Outbox", "IPF.Note"));
+    store.AddItem(outbox, SentMail(owner, {b, c}, "Travel plans for May", Day(4, 14, 9, 0)));
+
+    const EntryId drafts = store.AddFolder(MakeFolder(top, "Drafts", "IPF.Note"));
+    Item draft = Mail(owner, "Notes from the supplier visit", Day(4, 9, 18, 30));
+    draft.sender.clear();
+    draft.senderAddress.clear();
+    store.AddItem(drafts, draft);
+
+    const EntryId deleted = store.AddFolder(MakeFolder(top, "Deleted Items", "IPF.Note"));
+    store.AddItem(deleted, Mail(c, "Newsletter: April edition", Day(4, 1, 7, 0)));
+    store.AddItem(deleted, Mail(a, "Parking permits", Day(3, 28, 12, 10)));
+}
+
+void AddOtherFolders(StoreBuilder& store, const EntryId& top, int offset) {
+    const Person& a = kColleagues[offset % kColleagues.size()];
+    const Person& b = kColleagues[(offset + 3) % kColleagues.size()];
+    const Person& c = kColleagues[(offset + 5) % kColleagues.size()];
+
+    const EntryId calendar = store.AddFolder(MakeFolder(top, "Calendar", "IPF.Appointment"));
+    store.AddItem(calendar, Appointment("Weekly status meeting", "Room 2.14", Day(4, 16, 9, 0)));
+    store.AddItem(calendar,
+                  Appointment("Lunch with " + a.name(), "Harbour Cafe", Day(4, 18, 12, 30)));
+    store.AddItem(calendar, Appointment("Dentist", "High Street 12", Day(4, 20, 15, 0)));
+
+    const EntryId contacts = store.AddFolder(MakeFolder(top, "Contacts", "IPF.Contact"));
+    int extension = 10 + offset;
+    for (const Person* person : {&a, &b, &c}) {
+        store.AddItem(contacts, Contact(*person, "+1 555-01" + std::to_string(extension++)));
+    }
+
+    const EntryId tasks = store.AddFolder(MakeFolder(top, "Tasks", "IPF.Task"));
+    store.AddItem(tasks, MakeItem(ItemKind::Task, "Send the quarterly report", Day(4, 17, 17, 0)));
+    store.AddItem(tasks,
+                  MakeItem(ItemKind::Task, "Book flights for the conference", Day(4, 19, 12, 0)));
+
+    const EntryId notes = store.AddFolder(MakeFolder(top, "Notes", "IPF.StickyNote"));
+    store.AddItem(notes,
+                  MakeItem(ItemKind::StickyNote, "Call " + b.first + " back about the invoice",
+                           Day(4, 11, 8, 15)));
+    store.AddItem(notes, MakeItem(ItemKind::StickyNote, "Wi-Fi password is on the whiteboard",
+                                  Day(4, 12, 8, 45)));
+
+    const EntryId journal = store.AddFolder(MakeFolder(top, "Journal", "IPF.Journal"));
+    store.AddItem(journal, JournalEntry("Call with " + c.name(), "Phone call", Day(4, 10, 11, 0)));
+    store.AddItem(journal, JournalEntry("Design review", "Meeting", Day(4, 12, 14, 0)));
+}
+
+}  // namespace
+
+StoreBuilder BuildDemoStore() {
+    StoreBuilder store;
+    const std::vector<Person> owners = {{"Ann", "Walker"}, {"Ben", "Carter"}};
+    for (size_t i = 0; i < owners.size(); ++i) {
+        Mailbox mailbox;
+        mailbox.name = owners[i].name();
+        const EntryId key = store.AddMailbox(mailbox);
+        const EntryId top = store.AddFolder(MakeFolder(key, "Top of Information Store", ""));
+        const int offset = static_cast<int>(i) * 4;
+        AddMailFolders(store, top, owners[i], offset);
+        AddOtherFolders(store, top, offset);
+    }
+    return store;
+}
+
+}  // namespace velmor::testdb

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "edb_writer/entry_id.h"
+#include "edb_writer/folder_record.h"
+#include "edb_writer/recipient_list.h"
+#include "edb_writer/stored_text.h"
+
+namespace velmor::testdb {
+
+// A mailbox; its key is also the parent id of its top-level folders.
+struct Mailbox {
+    std::string name;
+    EntryId key{};  // unset: the builder assigns one
+    TextEncoding encoding = TextEncoding::Utf16;
+};
+
+// A folder; its parent is a mailbox key or another folder's id.
+struct Folder {
+    EntryId parent{};
+    std::string name;
+    std::string containerClass;  // "IPF.Note", "IPF.Contact", ...; empty: no class column
+    EntryId id{};                // unset: the builder assigns one
+    FolderHeaderForm form = FolderHeaderForm::Long;
+    TextEncoding encoding = TextEncoding::Utf16;
+};
+
+enum class ItemKind { Mail, Contact, Appointment, Task, StickyNote, Journal };
+
+// Where a sender is stored in the folder's table: length-prefixed text (column 258) or plain
+// stored text (column 264).
+enum class SenderColumn { LengthPrefixed, Stored };
+
+// Recipient lists longer than an in-line value allows go to a long-value page when Auto.
+enum class RecipientStorage { Auto, InLine, OutOfLine };
+
+struct ContactFields {
+    std::string fullName;
+    std::string firstName;
+    std::string lastName;
+    std::string businessPhone;
+    std::string homePhone;
+    std::string mobilePhone;
+    std::string businessAddress;
+    std::string emailAddress;
+};
+
+// One item. It is written twice with the same id: into its folder's own message table (time,
+// subject, sender, class, ...) and into the store's message table (sender, recipients,
+// subject, flag, location, entry type, contact properties).
+struct Item {
+    ItemKind kind = ItemKind::Mail;
+    EntryId id{};              // unset: the builder assigns one
+    uint64_t time = 0;         // FILETIME
+    std::string messageClass;  // empty: the kind's usual class
+    std::string subject;
+    std::string subjectPrefix;
+    std::string sender;
+    std::string senderAddress;
+    SenderColumn senderColumn = SenderColumn::LengthPrefixed;
+    std::string displayTo;  // empty: the recipients' names joined by "; "
+    std::vector<Recipient> recipients;
+    RecipientStorage recipientStorage = RecipientStorage::Auto;
+    bool flagged = false;
+    bool hideSubject = false;  // a 4-byte column 256, which makes readers ignore the subject
+    std::string location;      // appointments
+    std::string entryType;     // journal entries
+    ContactFields contact;
+    TextEncoding encoding = TextEncoding::Utf16;
+};
+
+}  // namespace velmor::testdb

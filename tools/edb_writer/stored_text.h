@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmor::testdb {
+
+// How a text value is stored: UTF-16LE, or 8-bit Windows-1252 text.
+enum class TextEncoding { Utf16, Ansi };
+
+// UTF-8 text as UTF-16 code units (invalid sequences become U+FFFD).
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// The stored bytes of a text, without a terminating zero. Characters that Windows-1252 lacks
+// are stored as '?'.
+std::vector<uint8_t> EncodeText(std::string_view text, TextEncoding encoding);
+
+// The same with a terminating zero character (two zero bytes for UTF-16).
+std::vector<uint8_t> EncodeTerminatedText(std::string_view text, TextEncoding encoding);
+
+// A sender value: four bytes, the length byte m, then m bytes of text (at most 255).
+std::vector<uint8_t> EncodeLengthPrefixedText(std::string_view text, TextEncoding encoding);
+
+}  // namespace velmor::testdb
