@@ -37,7 +37,7 @@ MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& it
     PageBuffer buffer{};
     const PageView block(buffer);
     bool failed = false;
-    context.store.messageIndex.ForEachWithId(itemId, [&](const CItem& entry) {
+    context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
         if (!ReadablePosition(context.file, entry.recordPosition)) {
             return true;
         }

@@ -22,7 +22,7 @@ std::u16string ReadRecordColumnText(ProcessingContext& context, const std::u16st
     std::u16string text;
     PageBuffer buffer{};
     const PageView block(buffer);
-    context.store.messageIndex.ForEachWithId(itemId, [&](const CItem& entry) {
+    context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
         if (!ReadablePosition(context.file, entry.recordPosition)) {
             return true;
         }

@@ -15,11 +15,10 @@ std::u16string HexKey(const PageView& page, int64_t start, int64_t length) {
     if (length <= 0 || bytes.empty()) {
         return {};
     }
-    std::u16string text;
-    text.reserve(bytes.size() * 2);
-    for (uint8_t byte : bytes) {
-        text += kHexDigits[byte >> 4];
-        text += kHexDigits[byte & 0x0F];
+    std::u16string text(bytes.size() * 2, u'0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        text[2 * i] = kHexDigits[bytes[i] >> 4];
+        text[2 * i + 1] = kHexDigits[bytes[i] & 0x0F];
     }
     return text;
 }

@@ -45,7 +45,7 @@ void DecodeContact(ProcessingContext& context, int64_t& position, CContact& cont
     if (context.stop.requested()) {
         return;
     }
-    const CItem* entry = context.store.messageIndex.FindFirst(contact.contactId);
+    const MessageIndexEntry* entry = context.store.messageIndex.FindFirst(contact.contactId);
     PageBuffer block{};
     if (entry == nullptr || !PlausiblePosition(context.file, entry->recordPosition) ||
         !ReadRecordBlock(context.file, entry->recordPosition, block)) {

@@ -9,7 +9,7 @@ namespace velmor {
 
 // The item date text of a stored FILETIME in local time, for example "Thu 4/10/2007 01:39:07 PM";
 // empty when the time cannot be converted or its year is above 9999. Also kept in dateText.
-std::u16string FormatItemDate(CItem& record, uint32_t low, uint32_t high);
+const std::u16string& FormatItemDate(CItem& record, uint32_t low, uint32_t high);
 
 // The same text without a record.
 std::u16string FormatFileTime(uint64_t fileTime);

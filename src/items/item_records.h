@@ -19,6 +19,11 @@ enum ItemKind : int32_t {
 // One recovered item. Plain CItem records are the entries of the message index.
 class CItem {
 public:
+    CItem() = default;
+    CItem(const CItem&) = default;
+    CItem(CItem&&) noexcept = default;
+    CItem& operator=(const CItem&) = default;
+    CItem& operator=(CItem&&) noexcept = default;
     virtual ~CItem() = default;
     // The run-time class name the record reports.
     virtual std::u16string_view ClassName() const { return u"CItem"; }

@@ -1,27 +1,130 @@
 #include "items/message_index.h"
 
+#include <optional>
+
+#include "items/item_date.h"
+
 namespace velmor {
 
-void MessageIndex::Append(CItem entry) {
-    const auto index = static_cast<uint32_t>(entries_.size());
-    auto [it, inserted] = chains_.try_emplace(entry.itemId, Chain{index, index});
-    if (!inserted) {
-        nextSameId_[it->second.last] = index;
-        it->second.last = index;
+namespace {
+
+constexpr size_t kIdDigits = 16;
+constexpr int kBitsPerDigit = 4;
+constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+constexpr size_t kInitialSlots = 1024;
+// Slots stay at most half used, so probe runs stay short.
+constexpr size_t kMaxLoadDivisor = 2;
+
+int HexDigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
     }
-    entries_.push_back(std::move(entry));
-    nextSameId_.push_back(kNone);
+    if (c >= u'A' && c <= u'F') {
+        return c - u'A' + 10;
+    }
+    return -1;
 }
 
-const CItem* MessageIndex::FindFirst(const std::u16string& itemId) const {
-    auto it = chains_.find(itemId);
-    return it == chains_.end() ? nullptr : &entries_[it->second.first];
+// The value of 16 upper-case hex digits; nothing for any other text, which no entry's id can
+// equal.
+std::optional<uint64_t> ParseItemId(const std::u16string& text) {
+    if (text.size() != kIdDigits) {
+        return std::nullopt;
+    }
+    uint64_t value = 0;
+    for (char16_t c : text) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = (value << kBitsPerDigit) | static_cast<uint64_t>(digit);
+    }
+    return value;
+}
+
+// Mixes the id's bits so that ids differing only in their low bytes spread over the slots.
+size_t HashOf(uint64_t value) {
+    value ^= value >> 33;
+    value *= 0xff51afd7ed558ccdULL;
+    value ^= value >> 33;
+    return static_cast<size_t>(value);
+}
+
+}  // namespace
+
+std::u16string MessageIndexEntry::itemId() const {
+    std::u16string text(kIdDigits, u'0');
+    for (size_t i = 0; i < kIdDigits; ++i) {
+        const int shift = static_cast<int>((kIdDigits - 1 - i) * kBitsPerDigit);
+        text[i] = kHexDigits[(itemIdValue >> shift) & 0xF];
+    }
+    return text;
+}
+
+std::u16string MessageIndexEntry::dateText() const {
+    return hasTime ? FormatFileTime(fileTime) : std::u16string();
+}
+
+size_t MessageIndex::SlotOf(uint64_t idValue) const {
+    const size_t mask = slots_.size() - 1;
+    size_t slot = HashOf(idValue) & mask;
+    while (slots_[slot].first != kNone && slots_[slot].idValue != idValue) {
+        slot = (slot + 1) & mask;
+    }
+    return slot;
+}
+
+void MessageIndex::Reserve(size_t count) {
+    while (slots_.size() < count * kMaxLoadDivisor) {
+        Grow();
+    }
+}
+
+void MessageIndex::Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? kInitialSlots : old.size() * 2, Slot{});
+    for (const Slot& chain : old) {
+        if (chain.first != kNone) {
+            slots_[SlotOf(chain.idValue)] = chain;
+        }
+    }
+}
+
+void MessageIndex::Append(const MessageIndexEntry& entry) {
+    if ((usedSlots_ + 1) * kMaxLoadDivisor > slots_.size()) {
+        Grow();
+    }
+    const auto index = static_cast<uint32_t>(entries_.size());
+    entries_.push_back(entry);
+    nextSameId_.push_back(kNone);
+    Slot& chain = slots_[SlotOf(entry.itemIdValue)];
+    if (chain.first == kNone) {
+        chain = Slot{entry.itemIdValue, index, index};
+        ++usedSlots_;
+    } else {
+        nextSameId_[chain.last] = index;
+        chain.last = index;
+    }
+}
+
+uint32_t MessageIndex::FirstWithId(const std::u16string& itemId) const {
+    const auto value = ParseItemId(itemId);
+    if (!value || slots_.empty()) {
+        return kNone;
+    }
+    return slots_[SlotOf(*value)].first;
+}
+
+const MessageIndexEntry* MessageIndex::FindFirst(const std::u16string& itemId) const {
+    const uint32_t first = FirstWithId(itemId);
+    return first == kNone ? nullptr : &entries_[first];
 }
 
 void MessageIndex::Clear() {
-    std::vector<CItem>().swap(entries_);
-    std::vector<uint32_t>().swap(nextSameId_);
-    std::unordered_map<std::u16string, Chain>().swap(chains_);
+    std::deque<MessageIndexEntry>().swap(entries_);
+    std::deque<uint32_t>().swap(nextSameId_);
+    std::vector<Slot>().swap(slots_);
+    usedSlots_ = 0;
 }
 
 }  // namespace velmor

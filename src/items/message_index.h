@@ -1,36 +1,48 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
-#include <unordered_map>
 #include <vector>
-
-#include "items/item_records.h"
 
 namespace velmor {
 
-// One entry per record of the message table, in the order found, with a hash index from item
-// id to the entries that carry it (first entry, and all of them in index order).
+// One message record of the store's message table, kept compact because a store holds
+// hundreds of thousands of them: the id and the time are held as their stored values and
+// rendered as text when asked.
+struct MessageIndexEntry {
+    uint64_t itemIdValue = 0;    // the 8 identifier bytes, first byte most significant
+    uint64_t fileTime = 0;       // the record's FILETIME
+    int64_t recordPosition = 0;  // file offset of the record's tagged directory
+    bool hasTime = false;        // false when the time field lay outside the page
+
+    // 16 upper-case hexadecimal digits, as HexKey renders the identifier bytes.
+    std::u16string itemId() const;
+    // The item date text of the time; empty without one.
+    std::u16string dateText() const;
+};
+
+// The entries in the order found, with an open-addressing hash index from item id to the
+// chain of entries that carry it, so that the first entry and all of them in index order are
+// found without walking the index.
 class MessageIndex {
 public:
-    void Append(CItem entry);
+    void Append(const MessageIndexEntry& entry);
+    // Makes room for about count distinct ids at once, instead of growing step by step.
+    void Reserve(size_t count);
 
-    const std::vector<CItem>& entries() const { return entries_; }
+    const std::deque<MessageIndexEntry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }
     size_t size() const { return entries_.size(); }
 
-    // The first entry whose item id equals the given one exactly, or nullptr.
-    const CItem* FindFirst(const std::u16string& itemId) const;
+    // The first entry whose item id equals the given text exactly, or nullptr.
+    const MessageIndexEntry* FindFirst(const std::u16string& itemId) const;
 
     // Calls visit(entry) for every entry with the item id, in index order, while it
     // returns true.
     template <typename Visit>
     void ForEachWithId(const std::u16string& itemId, Visit&& visit) const {
-        auto it = chains_.find(itemId);
-        if (it == chains_.end()) {
-            return;
-        }
-        for (uint32_t i = it->second.first; i != kNone; i = nextSameId_[i]) {
+        for (uint32_t i = FirstWithId(itemId); i != kNone; i = nextSameId_[i]) {
             if (!visit(entries_[i])) {
                 return;
             }
@@ -41,14 +53,25 @@ public:
 
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
-    struct Chain {
-        uint32_t first;
-        uint32_t last;
+
+    uint32_t FirstWithId(const std::u16string& itemId) const;
+    // The slot that holds the chain of the id, or the empty slot where it would go.
+    size_t SlotOf(uint64_t idValue) const;
+    void Grow();
+
+    // One id's chain: its first and last entry. The id is kept in the slot so that a probe
+    // reads one place in memory.
+    struct Slot {
+        uint64_t idValue = 0;
+        uint32_t first = kNone;
+        uint32_t last = kNone;
     };
 
-    std::vector<CItem> entries_;
-    std::vector<uint32_t> nextSameId_;
-    std::unordered_map<std::u16string, Chain> chains_;
+    // Deques grow without copying, so a large index never needs twice its size.
+    std::deque<MessageIndexEntry> entries_;
+    std::deque<uint32_t> nextSameId_;
+    std::vector<Slot> slots_;
+    size_t usedSlots_ = 0;
 };
 
 }  // namespace velmor

@@ -1,8 +1,5 @@
 #include "items/message_index_scan.h"
 
-#include "edb/stored_value.h"
-#include "items/item_date.h"
-
 namespace velmor {
 
 namespace {
@@ -12,6 +9,8 @@ constexpr int64_t kItemIdField = -24;  // from the directory start M
 constexpr int64_t kTimeField = -53;
 constexpr int64_t kItemIdLength = 8;
 constexpr int64_t kSkipAfterRecord = 47;
+// Message records are a few hundred bytes long: a guess of the index's size from the pages.
+constexpr size_t kRecordsPerPageEstimate = 4;
 // Both values of every marker pair have 0x01 as their high byte.
 constexpr uint8_t kMarkerHighByte = 0x01;
 
@@ -42,20 +41,21 @@ bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
             ++p;
             continue;
         }
-        CItem entry;
+        MessageIndexEntry entry;
         entry.recordPosition = pageOffset + p;
-        // A record whose time field would start before the page keeps an empty date.
-        if (page.contains(p + kTimeField, 8)) {
-            FormatItemDate(entry, page.u32(p + kTimeField), page.u32(p + kTimeField + 4));
+        // A record whose time field would start before the page keeps no time.
+        entry.hasTime = page.contains(p + kTimeField, sizeof entry.fileTime);
+        entry.fileTime = page.u64(p + kTimeField);
+        for (uint8_t byte : page.bytes(p + kItemIdField, kItemIdLength)) {
+            entry.itemIdValue = (entry.itemIdValue << 8) | byte;
         }
-        entry.itemId = HexKey(page, p + kItemIdField, kItemIdLength);
-        index.Append(std::move(entry));
+        index.Append(entry);
         p += kSkipAfterRecord;
     }
     return true;
 }
 
-const CItem* BuildMessageIndex(ProcessingContext& context) {
+const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
     ProgressSink& sink = context.sink;
     sink.SetProgressRange(0, 100);
     sink.SetProgressPosition(1);
@@ -68,6 +68,8 @@ const CItem* BuildMessageIndex(ProcessingContext& context) {
     }
     sink.SetProgressPosition(2);
     sink.SetProgressRange(0, group->pageCount);
+    context.store.messageIndex.Reserve(static_cast<size_t>(group->pageCount) *
+                                       kRecordsPerPageEstimate);
     PageBuffer page{};
     int visited = 0;
     for (int32_t pageNumber : group->pages) {

@@ -6,7 +6,7 @@ namespace velmor {
 
 // Processing part 7: one message-index entry per message record found on the Msg table's
 // pages. Returns the first entry, or nullptr when the table has no pages or a stop was asked.
-const CItem* BuildMessageIndex(ProcessingContext& context);
+const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context);
 
 // The message records on one page, appended to index; false when a stop was requested.
 bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop, MessageIndex& index);

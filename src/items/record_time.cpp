@@ -10,10 +10,10 @@ constexpr int64_t kFileTimeLength = 8;
 
 }  // namespace
 
-std::u16string ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record,
-                              bool keepTimestamp) {
+const std::u16string& ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record,
+                                     bool keepTimestamp) {
     if (!page.contains(recordStart, kFileTimeLength)) {
-        return {};
+        return record.dateText;
     }
     if (keepTimestamp) {
         record.timestamp = page.u64(recordStart);

@@ -48,10 +48,10 @@ TEST(MessageIndexScanTest, EveryMarkerPairMakesAnEntryWithIdDateAndPosition) {
     PutAt(page, 3300, Record(0x200, 256, 258));  // no marker pair
     const MessageIndex index = ScanPage(page, 8192);
     ASSERT_EQ(index.size(), 4u);
-    EXPECT_EQ(index.entries()[0].itemId, u"0100000000000100");
+    EXPECT_EQ(index.entries()[0].itemId(), u"0100000000000100");
     EXPECT_EQ(index.entries()[0].recordPosition, 8192 + 100);
     EXPECT_EQ(index.entries()[3].recordPosition, 8192 + 100 + 2400);
-    EXPECT_FALSE(index.entries()[0].dateText.empty());
+    EXPECT_FALSE(index.entries()[0].dateText().empty());
     EXPECT_EQ(index.FindFirst(u"0100000000000103"), &index.entries()[3]);
 }
 
@@ -83,8 +83,8 @@ TEST(MessageIndexScanTest, ATimeFieldBeforeThePageStartGivesAnEmptyDate) {
     page.Put16(49, 257);
     const MessageIndex index = ScanPage(page);
     ASSERT_EQ(index.size(), 1u);
-    EXPECT_EQ(index.entries()[0].dateText, u"");
-    EXPECT_EQ(index.entries()[0].itemId.size(), 16u);
+    EXPECT_EQ(index.entries()[0].dateText(), u"");
+    EXPECT_EQ(index.entries()[0].itemId().size(), 16u);
 }
 
 TEST(MessageIndexScanTest, RepeatedIdsAreAllKeptAndLookupsFindTheEarliest) {
@@ -96,7 +96,7 @@ TEST(MessageIndexScanTest, RepeatedIdsAreAllKeptAndLookupsFindTheEarliest) {
     ASSERT_EQ(index.size(), 3u);
     EXPECT_EQ(index.FindFirst(u"0100000000000007")->recordPosition, 400);
     std::vector<int64_t> positions;
-    index.ForEachWithId(u"0100000000000007", [&](const CItem& entry) {
+    index.ForEachWithId(u"0100000000000007", [&](const MessageIndexEntry& entry) {
         positions.push_back(entry.recordPosition);
         return true;
     });
@@ -115,7 +115,7 @@ TEST(MessageIndexScanTest, TheTableIsFoundByItsObjectIdAndItsPagesAreReleased) {
     test::OpenedDatabase db(image);
     db.store.pageGroups.AddPage(44, 0);
     db.store.schema.msgTableObjectId = 44;
-    const CItem* first = BuildMessageIndex(db.context);
+    const MessageIndexEntry* first = BuildMessageIndex(db.context);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->recordPosition, PageOffset(0) + 500);
     EXPECT_TRUE(db.store.pageGroups.Find(44)->pages.empty());

@@ -233,8 +233,8 @@ TEST_F(WriterRoundTrip, DiscoveryFindsTheMailboxesFoldersCatalogAndMessages) {
         const Item& item = *items[i];
         const std::u16string subject =
             Utf8ToUtf16(item.kind == ItemKind::Contact ? item.contact.fullName : item.subject);
-        EXPECT_EQ(index[i].itemId, Hex(item.id)) << item.subject;
-        EXPECT_EQ(index[i].dateText, FormatFileTime(item.time));
+        EXPECT_EQ(index[i].itemId(), Hex(item.id)) << item.subject;
+        EXPECT_EQ(index[i].dateText(), FormatFileTime(item.time));
         EXPECT_EQ(MessageColumnText(index[i].recordPosition, testdb::fixed_column::kMessageSubject),
                   subject);
     }
