@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+namespace velmor::bench {
+
+// The shape of a generated benchmark store.
+struct BenchStoreShape {
+    int mailboxes = 2000;
+    int foldersPerMailbox = 10;
+    int mailsPerFolder = 45;
+    // One mailbox holds this many more folders, and one folder this many more mails, so that
+    // the largest mailbox and folder are big too.
+    int largeMailboxFolders = 0;
+    int largeFolderMails = 0;
+};
+
+// Streams the store to path and returns its size in bytes.
+uint64_t WriteBenchStore(const std::filesystem::path& path, const BenchStoreShape& shape);
+
+}  // namespace velmor::bench
