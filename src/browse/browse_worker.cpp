@@ -1,7 +1,6 @@
 #include "browse/browse_worker.h"
 
-#include <string_view>
-
+#include "browse/container_classes.h"
 #include "browse/folder_classification.h"
 #include "browse/folder_path_rules.h"
 #include "browse/item_columns.h"
@@ -44,15 +43,15 @@ void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList&
 void ScanAndListFolder(ProcessingContext& context, FolderViewNode& node, ItemList& list,
                        const std::u16string& path) {
     const std::u16string& kind = node.containerClass;
-    if (Contains(kind, u"IPF.Contact")) {
+    if (Contains(kind, kContactClass)) {
         ScanAndList<CContact>(context, node, list, ScanContacts, ListContacts);
-    } else if (Contains(kind, u"IPF.Appointment")) {
+    } else if (Contains(kind, kAppointmentClass)) {
         ScanAndList<CCalendar>(context, node, list, ScanAppointments, ListAppointments);
-    } else if (Contains(kind, u"IPF.StickyNote")) {
+    } else if (Contains(kind, kStickyNoteClass)) {
         ScanAndList<CStickyNote>(context, node, list, ScanStickyNotes, ListStickyNotes);
-    } else if (Contains(kind, u"IPF.Journal")) {
+    } else if (Contains(kind, kJournalClass)) {
         ScanAndList<CJournal>(context, node, list, ScanJournalEntries, ListJournalEntries);
-    } else if (Contains(kind, u"IPF.Task")) {
+    } else if (Contains(kind, kTaskClass)) {
         ScanAndList<CTask>(context, node, list, ScanTasks, ListTasks);
     } else {
         ScanAndListMail(context, node, list, path);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "browse/container_classes.h"
 #include "browse/folder_path_rules.h"
 
 namespace velmor {
@@ -15,11 +16,11 @@ struct ClassRule {
 
 // Tested in this order with "contains"; the first match wins.
 constexpr ClassRule kClassKinds[] = {
-    {u"IPF.Journal", kJournalFolder},
-    {u"IPF.Contact", kContactFolder},
-    {u"IPF.Appointment", kAppointmentFolder},
-    {u"IPF.StickyNote", kStickyNoteFolder},
-    {u"IPF.Task", kTaskFolder},
+    {kJournalClass, kJournalFolder},
+    {kContactClass, kContactFolder},
+    {kAppointmentClass, kAppointmentFolder},
+    {kStickyNoteClass, kStickyNoteFolder},
+    {kTaskClass, kTaskFolder},
 };
 
 }  // namespace

@@ -56,8 +56,6 @@ public:
     // The first node whose tree item is item, or nullptr.
     const FolderViewNode* FindByTreeItem(TreeItem item) const;
 
-    bool empty() const { return head_.load(std::memory_order_acquire) == nullptr; }
-
     // Frees every node with its items; only while no browse job or population runs.
     void Clear();
 

@@ -2,11 +2,19 @@
 
 #include <string_view>
 
+#include "browse/container_classes.h"
+#include "browse/folder_path_rules.h"
 #include "edb/text_contains.h"
 
 namespace velmor {
 
 namespace {
+
+// Tree image pairs (image, selected image) of the folder tree.
+struct FolderImagePair {
+    int image;
+    int selectedImage;
+};
 
 struct ImageRule {
     std::u16string_view text;
@@ -15,16 +23,16 @@ struct ImageRule {
 
 // Tested in order with "contains"; the first match gives the image and selected image.
 constexpr ImageRule kClassImages[] = {
-    {u"IPF.Contact", 2}, {u"IPF.Appointment", 1}, {u"IPF.Journal", 8},
-    {u"IPF.Task", 3},    {u"IPF.StickyNote", 4},  {kMailboxRootClass, 11},
+    {kContactClass, 2}, {kAppointmentClass, 1}, {kJournalClass, 8},
+    {kTaskClass, 3},    {kStickyNoteClass, 4},  {kMailboxRootClass, 11},
 };
 constexpr ImageRule kNameImages[] = {
-    {u"Deleted Items", 5}, {u"Outbox", 7}, {u"Drafts", 6}, {u"Inbox", 9}, {u"Search Folders", 10},
+    {u"Deleted Items", 5}, {kOutboxName, 7},        {kDraftsName, 6},
+    {u"Inbox", 9},         {u"Search Folders", 10},
 };
 constexpr FolderImagePair kOrdinaryFolderImages{0, 12};
 
-}  // namespace
-
+// The image pair of a folder: by its container class first, then by its name.
 FolderImagePair FolderImages(const std::u16string& name, const std::u16string& containerClass) {
     for (const ImageRule& rule : kClassImages) {
         if (Contains(containerClass, rule.text)) {
@@ -38,6 +46,8 @@ FolderImagePair FolderImages(const std::u16string& name, const std::u16string& c
     }
     return kOrdinaryFolderImages;
 }
+
+}  // namespace
 
 TreeItem InsertFolderItem(FolderTree& tree, const std::u16string& name, TreeItem parent,
                           const std::u16string& containerClass) {
