@@ -91,9 +91,25 @@ void MessageIndex::Grow() {
 }
 
 void MessageIndex::Append(const MessageIndexEntry& entry) {
-    if ((usedSlots_ + 1) * kMaxLoadDivisor > slots_.size()) {
+    AppendAll(std::span<const MessageIndexEntry>(&entry, 1));
+}
+
+void MessageIndex::AppendAll(std::span<const MessageIndexEntry> entries) {
+    while ((usedSlots_ + entries.size()) * kMaxLoadDivisor > slots_.size()) {
         Grow();
     }
+    // The slots of a large index lie far apart in memory: ask for all of them before the
+    // first is needed.
+    const size_t mask = slots_.size() - 1;
+    for (const MessageIndexEntry& entry : entries) {
+        __builtin_prefetch(&slots_[HashOf(entry.itemIdValue) & mask]);
+    }
+    for (const MessageIndexEntry& entry : entries) {
+        Insert(entry);
+    }
+}
+
+void MessageIndex::Insert(const MessageIndexEntry& entry) {
     const auto index = static_cast<uint32_t>(entries_.size());
     entries_.push_back(entry);
     nextSameId_.push_back(kNone);

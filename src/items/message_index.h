@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct MessageIndexEntry {
 class MessageIndex {
 public:
     void Append(const MessageIndexEntry& entry);
+    // Appends the entries of one page in order; their slots are fetched from memory together.
+    void AppendAll(std::span<const MessageIndexEntry> entries);
     // Makes room for about count distinct ids at once, instead of growing step by step.
     void Reserve(size_t count);
 
@@ -58,6 +61,7 @@ private:
     // The slot that holds the chain of the id, or the empty slot where it would go.
     size_t SlotOf(uint64_t idValue) const;
     void Grow();
+    void Insert(const MessageIndexEntry& entry);
 
     // One id's chain: its first and last entry. The id is kept in the slot so that a probe
     // reads one place in memory.

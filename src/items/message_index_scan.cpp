@@ -1,5 +1,7 @@
 #include "items/message_index_scan.h"
 
+#include <vector>
+
 namespace velmor {
 
 namespace {
@@ -9,6 +11,7 @@ constexpr int64_t kItemIdField = -24;  // from the directory start M
 constexpr int64_t kTimeField = -53;
 constexpr int64_t kItemIdLength = 8;
 constexpr int64_t kSkipAfterRecord = 47;
+constexpr size_t kMaxRecordsPerPage = (kScanEnd - kPageHeaderSize) / kSkipAfterRecord + 1;
 // Message records are a few hundred bytes long: a guess of the index's size from the pages.
 constexpr size_t kRecordsPerPageEstimate = 4;
 // Both values of every marker pair have 0x01 as their high byte.
@@ -26,6 +29,9 @@ bool IndexMarker(const PageView& page, int64_t p) {
 
 bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
                      MessageIndex& index) {
+    // The page's entries join the index together, which lets it fetch their slots at once.
+    std::vector<MessageIndexEntry> found;
+    found.reserve(kMaxRecordsPerPage);
     int64_t p = kPageHeaderSize;
     while (p < kScanEnd) {
         // Only positions followed by a 0x01 byte can hold a marker; memchr finds them fast.
@@ -35,6 +41,7 @@ bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
         }
         p = high - 1;
         if (stop.requested()) {
+            index.AppendAll(found);
             return false;
         }
         if (!IndexMarker(page, p)) {
@@ -49,9 +56,10 @@ bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
         for (uint8_t byte : page.bytes(p + kItemIdField, kItemIdLength)) {
             entry.itemIdValue = (entry.itemIdValue << 8) | byte;
         }
-        index.Append(entry);
+        found.push_back(entry);
         p += kSkipAfterRecord;
     }
+    index.AppendAll(found);
     return true;
 }
 
