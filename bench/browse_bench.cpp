@@ -5,11 +5,10 @@
 //   velmor_bench_browse write PATH     writes the store
 //   velmor_bench_browse measure PATH   prints the figures
 
-#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "bench_command.h"
 #include "bench_store.h"
 #include "browse/browse_worker.h"
 #include "browse/folder_tree_population.h"
@@ -23,8 +22,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr double kMiB = 1024.0 * 1024.0;
+using velmor::bench::Clock;
+using velmor::bench::kMiB;
 constexpr int kRounds = 3;
 
 // Mailbox "User 0" holds the large folder (its Inbox), mailbox "User 1" the many folders.
@@ -33,14 +32,11 @@ constexpr char16_t kLargeFolderMailbox[] = u"Mailbox - User 0";
 constexpr char16_t kLargeFolderPath[] = u"Mailbox - User 0\\Top of Information Store\\Inbox\\";
 constexpr char16_t kManyFoldersMailbox[] = u"Mailbox - User 1";
 
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 int Write(const char* path) {
     const auto start = Clock::now();
     const uint64_t size = velmor::bench::WriteBenchStore(path, kShape);
-    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB, Seconds(start));
+    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB,
+                velmor::bench::SecondsSince(start));
     return 0;
 }
 
@@ -73,7 +69,7 @@ int Measure(const char* path) {
     }
     auto start = Clock::now();
     velmor::RunProcessingParts(session.context);
-    const double discovery = Seconds(start);
+    const double discovery = velmor::bench::SecondsSince(start);
 
     double bestTree = 1e9;
     double bestJob = 1e9;
@@ -83,7 +79,7 @@ int Measure(const char* path) {
         velmor::PlainFolderTree tree;
         start = Clock::now();
         manyFolders = Populate(session, tree, kManyFoldersMailbox);
-        bestTree = std::min(bestTree, Seconds(start));
+        bestTree = std::min(bestTree, velmor::bench::SecondsSince(start));
 
         Populate(session, tree, kLargeFolderMailbox);
         velmor::TreeItem largeFolder = velmor::kNoTreeItem;
@@ -97,7 +93,7 @@ int Measure(const char* path) {
         velmor::SelectFolderForBrowsing(tree, session.store.folderViews, largeFolder, state);
         start = Clock::now();
         velmor::BrowseWorker(session.context, list, state);
-        bestJob = std::min(bestJob, Seconds(start));
+        bestJob = std::min(bestJob, velmor::bench::SecondsSince(start));
         rows = list.rows().size();
     }
     std::printf("store:               %.1f MiB, %zu mailboxes, %zu folders, %zu messages\n",
@@ -115,12 +111,5 @@ int Measure(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "write") == 0) {
-        return Write(argv[2]);
-    }
-    if (argc == 3 && std::strcmp(argv[1], "measure") == 0) {
-        return Measure(argv[2]);
-    }
-    std::fprintf(stderr, "usage: velmor_bench_browse write|measure PATH\n");
-    return 2;
+    return velmor::bench::RunBenchCommand(argc, argv, "velmor_bench_browse", Write, Measure);
 }

@@ -7,12 +7,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench_command.h"
 #include "bench_store.h"
 #include "discovery/null_progress_sink.h"
 #include "discovery/processing_driver.h"
@@ -20,13 +19,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using velmor::bench::Clock;
+using velmor::bench::kMiB;
 constexpr int kRounds = 3;
-constexpr double kMiB = 1024.0 * 1024.0;
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Reads the whole file in 64 KiB calls, as the first processing part does.
 double PlainRead(const char* path) {
@@ -42,7 +37,7 @@ double PlainRead(const char* path) {
         checksum += static_cast<unsigned char>(buffer[0]);
     }
     ::close(fd);
-    const double seconds = Seconds(start);
+    const double seconds = velmor::bench::SecondsSince(start);
     std::fprintf(stderr, "%s", checksum == 0xFFFFFFFF ? " " : "");
     return seconds;
 }
@@ -51,7 +46,8 @@ int Write(const char* path) {
     velmor::bench::BenchStoreShape shape;
     const auto start = Clock::now();
     const uint64_t size = velmor::bench::WriteBenchStore(path, shape);
-    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB, Seconds(start));
+    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB,
+                velmor::bench::SecondsSince(start));
     return 0;
 }
 
@@ -80,7 +76,7 @@ int Measure(const char* path) {
         const size_t heapBefore = velmor::bench::HeapInUseBytes();
         const auto start = Clock::now();
         velmor::RunProcessingParts(context);
-        bestDiscovery = std::min(bestDiscovery, Seconds(start));
+        bestDiscovery = std::min(bestDiscovery, velmor::bench::SecondsSince(start));
         storeBytes = velmor::bench::HeapInUseBytes() - heapBefore;
         mailboxes = store.mailboxes.entries().size();
         folders = store.folders.size();
@@ -103,12 +99,5 @@ int Measure(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "write") == 0) {
-        return Write(argv[2]);
-    }
-    if (argc == 3 && std::strcmp(argv[1], "measure") == 0) {
-        return Measure(argv[2]);
-    }
-    std::fprintf(stderr, "usage: velmor_bench_discovery write|measure PATH\n");
-    return 2;
+    return velmor::bench::RunBenchCommand(argc, argv, "velmor_bench_discovery", Write, Measure);
 }
