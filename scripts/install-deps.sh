@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev clang libclang-rt-14-dev
+    libesedb-utils)
 
 missing=()
 for package in "${packages[@]}"; do
