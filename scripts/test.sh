@@ -18,4 +18,4 @@ cmake --build build-asan -j "$jobs"
     ctest --output-on-failure -j "$jobs")
 
 # Every fuzz target for a few seconds, from the writer's seed corpora and the kept crash inputs.
-./scripts/fuzz.sh 4
+./scripts/fuzz.sh 3
