@@ -102,10 +102,10 @@ Bytes PageBytes(const Page& page) {
 }
 
 void AddPageSeeds(SeedDirectory& seeds, const DatabaseImage& image, int32_t highestObjectId) {
+    const StoreOptions options;
     for (int32_t p = 0; p < image.pageCount(); ++p) {
         const Page& page = image.page(p);
         const int32_t objectId = page.objectId();
-        const StoreOptions options;
         Bytes seed;
         if (objectId == kCatalogObjectId || objectId == kCatalogShadowObjectId) {
             AppendValue(seed, highestObjectId);
