@@ -62,7 +62,7 @@ void DrawAll(const QString& directory) {
     };
     // The item list's images, by index.
     const std::vector<std::pair<QString, Glyph>> list = {
-        {"list-mail", DrawEnvelope},       {"list-marked-mail", DrawPaperclipMail},
+        {"list-mail", DrawEnvelope},       {"list-marked-mail", DrawMarkedMail},
         {"list-contact", DrawContactCard}, {"list-appointment", DrawCalendar},
         {"list-task", DrawTaskList},       {"list-sticky-note", DrawStickyNote},
         {"list-journal", DrawJournal},

@@ -289,19 +289,19 @@ void DrawMailboxOwner(QPainter& p) {
     p.restore();
 }
 
-void DrawPaperclipMail(QPainter& p) {
+void DrawMarkedMail(QPainter& p) {
     DrawEnvelope(p);
     p.save();
-    p.setPen(Edge(QColor(90, 90, 100), 1.1));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath clip;
-    clip.moveTo(12, 11);
-    clip.lineTo(12, 2.5);
-    clip.arcTo(QRectF(9.5, 0.5, 5, 4), 0, 180);
-    clip.lineTo(9.5, 9.5);
-    clip.arcTo(QRectF(10.3, 8.5, 2.4, 2.4), 180, 180);
-    clip.lineTo(12.7 - 1.2, 3.5);
-    p.drawPath(clip);
+    p.setPen(Edge(QColor(70, 50, 30), 1.2));
+    p.drawLine(QPointF(11.5, 15.5), QPointF(11.5, 0.8));
+    p.setPen(Edge(QColor(150, 20, 20), 0.8));
+    p.setBrush(kRed);
+    QPainterPath flag;
+    flag.moveTo(12, 1);
+    flag.lineTo(15.5, 2.8);
+    flag.lineTo(12, 4.8);
+    flag.closeSubpath();
+    p.drawPath(flag);
     p.restore();
 }
 

@@ -19,7 +19,7 @@ void DrawJournal(QPainter& p);
 void DrawInbox(QPainter& p);
 void DrawSearchFolder(QPainter& p);
 void DrawMailboxOwner(QPainter& p);
-void DrawPaperclipMail(QPainter& p);
+void DrawMarkedMail(QPainter& p);
 void DrawInformationSign(QPainter& p);
 void DrawCheckMark(QPainter& p);
 

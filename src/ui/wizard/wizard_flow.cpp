@@ -1,24 +1,35 @@
 #include "wizard/wizard_flow.h"
 
+#include "browse/browse_worker.h"
+#include "browse/check_propagation.h"
+#include "browse/folder_kind.h"
+#include "browse/folder_tree_population.h"
+#include "browse/item_columns.h"
 #include "browse/message_template.h"
+#include "browse/store_clearing.h"
+#include "browse/tree_clearing.h"
 #include "discovery/discovery_worker.h"
 
 namespace velmor::ui {
 
-WizardFlow::WizardFlow(WizardScreen& screen, ButtonBarState& bar, MailboxPagePort& mailboxPage,
-                       UiCallBridge& bridge)
-    : screen_(screen),
-      bar_(bar),
-      mailboxPage_(mailboxPage),
+WizardFlow::WizardFlow(const WizardWindows& windows, UiCallBridge& bridge)
+    : windows_(windows),
       bridge_(bridge),
-      uiSink_(bar, mailboxPage),
+      uiSink_(windows.bar, windows.mailboxPage),
       workerSink_(bridge, uiSink_),
       workerWizard_(bridge, *this),
+      workerTree_(bridge, windows.folderTree),
+      workerList_(bridge, windows.itemList),
       workerContext_{file_, store_, workerSink_, stop_},
       workers_(bridge) {}
 
+// Each browse job that waited clears the stop flag when its turn comes, so the flag is asked
+// for again until every worker has ended.
 WizardFlow::~WizardFlow() {
-    stop_.request();
+    bridge_.ServeUntil([this] {
+        stop_.request();
+        return !workers_.AnyRunning();
+    });
     workers_.WaitForAll();
 }
 
@@ -31,7 +42,7 @@ void WizardFlow::Next() {
             NextOnMailboxStep();
             break;
         case kBrowseStep:
-            screen_.SaveItemList();
+            windows_.screen.SaveItemList();
             break;
     }
 }
@@ -39,44 +50,70 @@ void WizardFlow::Next() {
 void WizardFlow::Back() {
     if (step_ == kMailboxStep) {
         BackToFileStep();
+    } else if (step_ == kBrowseStep) {
+        BackToMailboxStep();
     }
 }
 
 void WizardFlow::Stop() {
     if (step_ == kMailboxStep) {
         StopDiscovery();
+    } else if (step_ == kBrowseStep) {
+        StopBrowsing();
     }
+}
+
+void WizardFlow::BrowseFolder(TreeItem item) {
+    SelectFolderForBrowsing(windows_.folderTree, store_.folderViews, item, browseJobs_);
+    workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
+}
+
+// The control toggles the box before it serves the worker's first call, so the worker reads
+// the new state without the pause a control that toggles later would need.
+void WizardFlow::CheckBoxPressed(TreeItem item) {
+    if (WorkerThreads::Running(checkPropagation_)) {
+        windows_.folderTree.SetCheckState(item, kChecked);
+        return;
+    }
+    checkPropagation_ = workers_.Start([this, item] { PropagateCheck(workerTree_, item); });
 }
 
 bool WizardFlow::RequestClose() {
     if (discoveryJob_) {
-        screen_.ShowMessage(kRecoveryInProgress, MessageIcon::Information);
+        windows_.screen.ShowMessage(kRecoveryInProgress, MessageIcon::Information);
         return false;
     }
-    if (!screen_.AskYesNo(kCloseQuestion)) {
+    if (browseJobs_.JobRunning()) {
+        windows_.screen.ShowMessage(kDisplayingInProgress, MessageIcon::Information);
         return false;
     }
-    screen_.HideMainWindow();
-    screen_.OpenProductWebPage();
-    // The store-clearing worker, and any other worker still finishing, uses the store.
+    if (!windows_.screen.AskYesNo(kCloseQuestion)) {
+        return false;
+    }
+    windows_.screen.HideMainWindow();
+    windows_.screen.OpenProductWebPage();
+    // Store clearing, tree population and clearing, check propagation and any worker still
+    // finishing all use the store or the tree: they end before the store is cleared.
     workers_.WaitForAll();
     store_.ResetStore();
+    store_.folderViews.Clear();
     DeleteMessageTemplate();
     return true;
 }
 
 void WizardFlow::ShowMessage(const std::u16string& text) {
-    screen_.ShowMessage(text, MessageIcon::None);
+    windows_.screen.ShowMessage(text, MessageIcon::None);
 }
 
 void WizardFlow::GoToStep(int step) {
     step_ = step;
-    screen_.ShowCurrentStep();
+    windows_.screen.ShowCurrentStep();
 }
 
 void WizardFlow::NextOnFileStep() {
     uiSink_.EnableButton(WizardButton::Next, false);
-    if (!ValidateDatabasePath(file_, screen_.DatabasePath(), screen_.PathChecks())) {
+    if (!ValidateDatabasePath(file_, windows_.screen.DatabasePath(),
+                              windows_.screen.PathChecks())) {
         uiSink_.EnableButton(WizardButton::Next, true);
         return;
     }
@@ -88,11 +125,16 @@ void WizardFlow::NextOnFileStep() {
 }
 
 void WizardFlow::NextOnMailboxStep() {
-    if (mailboxPage_.SelectedCount() == 0 || mailboxPage_.SelectionMark() < 0) {
-        screen_.ShowMessage(kPleaseSelectUser, MessageIcon::Warning);
-        screen_.ShowCurrentStep();
+    if (windows_.mailboxPage.SelectedCount() == 0 || windows_.mailboxPage.SelectionMark() < 0) {
+        windows_.screen.ShowMessage(kPleaseSelectUser, MessageIcon::Warning);
+        windows_.screen.ShowCurrentStep();
         return;
     }
+    uiSink_.SetNextCaption(kSaveCaption);
+    windows_.itemList.DeleteAllRows();
+    SetupItemColumns(windows_.itemList, kMailFolder);
+    StartTreePopulation();
+    GoToStep(kBrowseStep);
 }
 
 void WizardFlow::BackToFileStep() {
@@ -102,28 +144,50 @@ void WizardFlow::BackToFileStep() {
     StartStoreClearing();
 }
 
+void WizardFlow::BackToMailboxStep() {
+    GoToStep(kMailboxStep);
+    uiSink_.EnableButton(WizardButton::Next, false);
+    StartTreeClearing();
+    uiSink_.SetNextCaption(kNextCaption);
+}
+
+// Instead of suspending the worker, the open question pauses it at its next stop test.
 void WizardFlow::StopDiscovery() {
-    // Instead of suspending the worker, the open question pauses it at its next stop test.
     if (discoveryJob_) {
         stop_.openQuestion();
     }
-    const bool yes = screen_.AskYesNo(kStopRecoveryQuestion);
+    const bool yes = windows_.screen.AskYesNo(kStopRecoveryQuestion);
     const bool stopping = yes && discoveryJob_;
     if (stop_.questionOpen()) {
         stop_.closeQuestion(stopping);
     }
-    if (!stopping || mailboxPage_.RowCount() > 0) {
+    if (!stopping || windows_.mailboxPage.RowCount() > 0) {
         return;
     }
     GoToStep(kFileStep);
     uiSink_.HideButton(WizardButton::Back);
 }
 
+void WizardFlow::StopBrowsing() {
+    if (!browseJobs_.JobRunning()) {
+        return;
+    }
+    stop_.openQuestion();
+    const bool yes = windows_.screen.AskYesNo(kStopDisplayingQuestion);
+    const bool stopping = yes && browseJobs_.JobRunning();
+    stop_.closeQuestion(stopping);
+    // A job that ended while the question was open has already cleared the flag; a stop
+    // meant for it must not stay behind for the next worker.
+    if (stopping && !browseJobs_.JobRunning()) {
+        stop_.clear();
+    }
+}
+
 void WizardFlow::StartDiscovery() {
     discoveryJob_ = true;
     workers_.Start([this] {
         DiscoveryWorker(workerContext_, workerWizard_);
-        // A worker that found the stop flag set at its start ends without clearing its job.
+        // A worker that finds the stop flag set at its start ends without clearing its job.
         workerWizard_.ClearDiscoveryJob();
     });
 }
@@ -131,16 +195,22 @@ void WizardFlow::StartDiscovery() {
 void WizardFlow::StartStoreClearing() {
     storeClearingJob_ = true;
     workers_.Start([this] {
-        ClearStore(workerSink_);
+        ClearStore(workerContext_);
         bridge_.Call([this] { storeClearingJob_ = false; });
     });
 }
 
-void WizardFlow::ClearStore(ProgressSink& sink) {
-    sink.DeleteAllMailboxRows();
-    store_.ResetStore();
-    file_.CloseDatabase();
-    sink.EnableButton(WizardButton::Next, true);
+// The worker reads the mailbox label from the list itself, as the population always has.
+void WizardFlow::StartTreePopulation() {
+    workers_.Start([this] {
+        const std::u16string label = bridge_.Get<std::u16string>(
+            [this] { return windows_.mailboxPage.RowName(windows_.mailboxPage.SelectionMark()); });
+        PopulateFolderTree(workerTree_, store_, workerSink_, label);
+    });
+}
+
+void WizardFlow::StartTreeClearing() {
+    workers_.Start([this] { ClearFolderTree(workerTree_, store_, workerSink_); });
 }
 
 }  // namespace velmor::ui

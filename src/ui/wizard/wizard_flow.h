@@ -1,9 +1,14 @@
 #pragma once
 
+#include "browse/browse_job_state.h"
+#include "browse/folder_tree.h"
+#include "browse/item_list.h"
 #include "discovery/processing_context.h"
 #include "discovery/wizard_port.h"
 #include "wizard/button_bar_state.h"
 #include "wizard/mailbox_page_port.h"
+#include "wizard/marshalled_folder_tree.h"
+#include "wizard/marshalled_item_list.h"
 #include "wizard/marshalled_progress_sink.h"
 #include "wizard/marshalled_wizard_port.h"
 #include "wizard/ui_progress_sink.h"
@@ -24,15 +29,23 @@ inline constexpr char16_t kCloseQuestion[] = u"Do you want to Close the Applicat
 
 enum WizardStepNumber { kFileStep = 1, kMailboxStep = 2, kBrowseStep = 3 };
 
+// The windows the wizard drives, as seen from the user-interface thread.
+struct WizardWindows {
+    WizardScreen& screen;
+    ButtonBarState& bar;
+    MailboxPagePort& mailboxPage;
+    FolderTree& folderTree;
+    ItemList& itemList;
+};
+
 // The three-step wizard without its windows: the step number, what Next, Back and Stop do in
-// each step, the workers they start, and whether the program may close. It owns the open
-// database and the recovered store. Everything here runs on the user-interface thread; the
-// workers reach it through the call bridge.
+// each step, the workers they start, the folder tree's clicks, and whether the program may
+// close. It owns the open database and the recovered store. Everything here runs on the
+// user-interface thread; the workers reach the windows through the call bridge.
 class WizardFlow : private WizardPort {
 public:
-    WizardFlow(WizardScreen& screen, ButtonBarState& bar, MailboxPagePort& mailboxPage,
-               UiCallBridge& bridge);
-    // Asks a running worker to stop and waits for every worker.
+    WizardFlow(const WizardWindows& windows, UiCallBridge& bridge);
+    // Asks running workers to stop and waits for every one.
     ~WizardFlow() override;
     WizardFlow(const WizardFlow&) = delete;
     WizardFlow& operator=(const WizardFlow&) = delete;
@@ -43,6 +56,11 @@ public:
     void Back();
     void Stop();
 
+    // A folder chosen in the tree by mouse or keyboard: a browse job lists it.
+    void BrowseFolder(TreeItem item);
+    // The left button went down on a check box, before the box toggled.
+    void CheckBoxPressed(TreeItem item);
+
     // The close rules: false keeps the window open. True after a confirmed close, when the
     // store is clear and the message template is gone: the window may be destroyed.
     bool RequestClose();
@@ -50,13 +68,12 @@ public:
     // "&Open" and the banner's Open button act only in step 1.
     bool OpenAllowed() const { return step_ == kFileStep; }
     // "&Save" acts only in step 3 while the Next button ("Save") is shown.
-    bool SaveAllowed() const { return step_ == kBrowseStep && bar_.next.visible; }
+    bool SaveAllowed() const { return step_ == kBrowseStep && windows_.bar.next.visible; }
 
     bool discoveryJob() const { return discoveryJob_; }
     bool storeClearingJob() const { return storeClearingJob_; }
+    bool browseJob() const { return browseJobs_.JobRunning(); }
 
-    // The operations of the windows, applied on the user-interface thread.
-    UiProgressSink& uiSink() { return uiSink_; }
     RecoveredStore& store() { return store_; }
     StopFlag& stopFlag() { return stop_; }
     WorkerThreads& workers() { return workers_; }
@@ -64,7 +81,7 @@ public:
 private:
     int WizardStep() const override { return step_; }
     void SetWizardStep(int step) override { step_ = step; }
-    void NotifyStepChanged() override { screen_.ShowCurrentStep(); }
+    void NotifyStepChanged() override { windows_.screen.ShowCurrentStep(); }
     void ShowMessage(const std::u16string& text) override;
     void ClearDiscoveryJob() override { discoveryJob_ = false; }
 
@@ -72,27 +89,31 @@ private:
     void NextOnFileStep();
     void NextOnMailboxStep();
     void BackToFileStep();
+    void BackToMailboxStep();
     void StopDiscovery();
+    void StopBrowsing();
     void StartDiscovery();
     void StartStoreClearing();
-    // Empties the mailbox list and the store and closes the database; on a worker.
-    void ClearStore(ProgressSink& sink);
+    void StartTreePopulation();
+    void StartTreeClearing();
 
-    WizardScreen& screen_;
-    ButtonBarState& bar_;
-    MailboxPagePort& mailboxPage_;
+    WizardWindows windows_;
     UiCallBridge& bridge_;
 
     int step_ = kFileStep;
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
+    WorkerThreads::Handle checkPropagation_;
 
     EdbFile file_;
     RecoveredStore store_;
     StopFlag stop_;
+    BrowseJobState browseJobs_;
     UiProgressSink uiSink_;
     MarshalledProgressSink workerSink_;
     MarshalledWizardPort workerWizard_;
+    MarshalledFolderTree workerTree_;
+    MarshalledItemList workerList_;
     ProcessingContext workerContext_;
     WorkerThreads workers_;
 };

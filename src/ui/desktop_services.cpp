@@ -1,0 +1,55 @@
+#include "desktop_services.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+
+namespace velmor::ui {
+
+namespace {
+
+// Display name and patterns of each filter. The database pattern lists every letter case,
+// because Linux file names are case-sensitive.
+const QString kDatabaseFilter = "Exchange Database File (*.EDB) (*.[Ee][Dd][Bb])";
+const QString kAllFilesFilter = "All Files (*.*) (*)";
+const QString kDatabaseSuffix = "EDB";
+const QString kCsvFilter = "Comma-Separated Values (*.csv)";
+const QString kCsvSuffix = "csv";
+
+}  // namespace
+
+QFileDialog* MakeDatabaseFileDialog(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setDefaultSuffix(kDatabaseSuffix);
+    dialog->setNameFilters({kDatabaseFilter, kAllFilesFilter});
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    return dialog;
+}
+
+QString DesktopServices::ChooseDatabaseFile(QWidget* parent) {
+    QFileDialog* dialog = MakeDatabaseFileDialog(parent);
+    QString chosen;
+    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        chosen = dialog->selectedFiles().front();
+    }
+    delete dialog;
+    return chosen;
+}
+
+QString DesktopServices::ChooseSaveFile(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(kCsvSuffix);
+    dialog.setNameFilter(kCsvFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
+void DesktopServices::OpenWithDefaultHandler(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace velmor::ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QFileDialog;
+class QWidget;
+
+namespace velmor::ui {
+
+// What the program asks of the desktop: its file dialogs and the default handlers of files
+// and web addresses. Tests put their own in its place, so that they never open a dialog,
+// a browser or any other program.
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // The open-file dialog of step 1; empty when cancelled.
+    virtual QString ChooseDatabaseFile(QWidget* parent);
+    // Where Save writes the item list; empty when cancelled.
+    virtual QString ChooseSaveFile(QWidget* parent);
+    // Opens a file or a web address with the desktop's default handler.
+    virtual void OpenWithDefaultHandler(const QUrl& url);
+};
+
+// The step-1 dialog: an existing file, default suffix "EDB", the database filter first.
+QFileDialog* MakeDatabaseFileDialog(QWidget* parent);
+
+}  // namespace velmor::ui

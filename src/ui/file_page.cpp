@@ -1,0 +1,79 @@
+#include "file_page.h"
+
+#include <QPainter>
+
+#include "desktop_services.h"
+#include "page_painting.h"
+#include "pictures.h"
+#include "qt_text.h"
+#include "wizard/path_box_trim.h"
+
+namespace velmor::ui {
+
+namespace {
+
+constexpr int kStepPanelWidth = 200;
+// The step panel marks step 1 on this page.
+constexpr int kFileStepIndex = 0;
+const QString kBrowseButtonText = "...";
+
+}  // namespace
+
+C1FirstView::C1FirstView(DesktopServices& desktop, QWidget* parent)
+    : QWidget(parent),
+      desktop_(desktop),
+      stepPanel_(new StepPanel(kFileStepIndex, this)),
+      helpIcon_(new QLabel(this)),
+      pathBox_(new QPlainTextEdit(this)),
+      browseButton_(new QPushButton(kBrowseButtonText, this)) {
+    helpIcon_->setPixmap(Picture("help-icon"));
+    helpIcon_->setAlignment(Qt::AlignCenter);
+    // One visible line that scrolls sideways; Enter still breaks the line, as in a
+    // multi-line box.
+    pathBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    pathBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pathBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pathBox_->setTabChangesFocus(false);
+    pathBox_->document()->setDocumentMargin(2);
+    connect(pathBox_, &QPlainTextEdit::textChanged, this, &C1FirstView::TrimPathBox);
+    connect(browseButton_, &QPushButton::clicked, this, &C1FirstView::BrowseForDatabase);
+}
+
+void C1FirstView::BrowseForDatabase() {
+    const QString chosen = desktop_.ChooseDatabaseFile(window());
+    if (!chosen.isEmpty()) {
+        pathBox_->setPlainText(chosen);
+    }
+}
+
+void C1FirstView::TrimPathBox() {
+    const auto shorter = TrimPathBoxOnce(ToU16(pathBox_->toPlainText()));
+    if (!shorter) {
+        return;
+    }
+    pathBox_->setPlainText(ToQString(*shorter));
+    pathBox_->moveCursor(QTextCursor::End);
+}
+
+QRect C1FirstView::InstructionRect() const {
+    const int h = height();
+    return CornerRect(320, h / 2 - 75, width() - 140, h / 2 - 20);
+}
+
+void C1FirstView::resizeEvent(QResizeEvent*) {
+    const int w = width();
+    const int h = height();
+    stepPanel_->setGeometry(0, 0, kStepPanelWidth, h);
+    helpIcon_->setGeometry(280, h / 2 - 75, 32, 27);
+    pathBox_->setGeometry(280, h / 2 - 20, w - 420, 25);
+    browseButton_->setGeometry(w - 130, h / 2 - 20, 50, 25);
+}
+
+void C1FirstView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), PageGradient(rect()));
+    painter.setPen(kPageBlue);
+    painter.drawText(InstructionRect(), Qt::AlignLeft | Qt::TextWordWrap, kFilePageInstruction);
+}
+
+}  // namespace velmor::ui

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "step_panel.h"
+
+namespace velmor::ui {
+
+class DesktopServices;
+
+inline constexpr char kFilePageInstruction[] =
+    "Click the [...] button to select corrupt MS Exchange Database file (.EDB) for repairing and "
+    "click the [Next] button to continue. Software will repair the corrupt .edb file and recover "
+    "its respective mailboxes with email and other items.";
+
+// The page of step 1: the path of the database to open, typed or chosen with the file dialog.
+class C1FirstView : public QWidget {
+    Q_OBJECT
+
+public:
+    C1FirstView(DesktopServices& desktop, QWidget* parent = nullptr);
+
+    QString PathText() const { return pathBox_->toPlainText(); }
+    QPlainTextEdit* pathBox() const { return pathBox_; }
+    QPushButton* browseButton() const { return browseButton_; }
+    StepPanel* stepPanel() const { return stepPanel_; }
+
+    // Opens the file dialog; a confirmed choice replaces the path box text.
+    void BrowseForDatabase();
+
+    // Where the instruction is painted.
+    QRect InstructionRect() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Drops leading blanks and tabs and a trailing tab as soon as they appear.
+    void TrimPathBox();
+
+    DesktopServices& desktop_;
+    StepPanel* stepPanel_;
+    QLabel* helpIcon_;
+    QPlainTextEdit* pathBox_;
+    QPushButton* browseButton_;
+};
+
+}  // namespace velmor::ui

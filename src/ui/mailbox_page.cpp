@@ -1,0 +1,116 @@
+#include "mailbox_page.h"
+
+#include <QHeaderView>
+#include <QPainter>
+
+#include "page_painting.h"
+#include "pictures.h"
+#include "qt_text.h"
+
+namespace velmor::ui {
+
+namespace {
+
+constexpr int kMailboxStepIndex = 1;
+constexpr int kStepPanelWidth = 200;
+constexpr int kNumberColumn = 0;
+constexpr int kNameColumn = 1;
+constexpr int kNumberColumnWidth = 50;
+constexpr int kNameColumnWidth = 500;
+// At every resize the name column becomes the page width less this.
+constexpr int kNameColumnWidthShortfall = 200;
+
+}  // namespace
+
+C2SecondView::C2SecondView(QWidget* parent)
+    : QWidget(parent),
+      stepPanel_(new StepPanel(kMailboxStepIndex, this)),
+      list_(new QTreeWidget(this)),
+      helpText_(ToQString(kMailboxPageHelpAtStart)),
+      rowIcon_(Picture("mailbox-row")) {
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({"No", "Mailbox-Name"});
+    list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list_->header()->setSectionsMovable(false);
+    list_->setColumnWidth(kNumberColumn, kNumberColumnWidth);
+    list_->setColumnWidth(kNameColumn, kNameColumnWidth);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setAllColumnsShowFocus(true);
+    list_->setIconSize(QSize(16, 16));
+    // The selection stays as visible when the list loses the focus.
+    QPalette palette = list_->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    list_->setPalette(palette);
+}
+
+QRect C2SecondView::HelpTextRect() const {
+    return CornerRect(250, 10, width() - 60, height() / 2 - 20);
+}
+
+void C2SecondView::SetHelpText(const std::u16string& text) {
+    helpText_ = ToQString(text);
+}
+
+void C2SecondView::RedrawHelpText() {
+    update();
+}
+
+void C2SecondView::DeleteAllRows() {
+    list_->clear();
+}
+
+void C2SecondView::InsertRow(int row, const std::u16string& number, int) {
+    auto* item = new QTreeWidgetItem;
+    item->setText(kNumberColumn, ToQString(number));
+    item->setIcon(kNumberColumn, rowIcon_);
+    list_->insertTopLevelItem(row, item);
+}
+
+void C2SecondView::SetRowName(int row, const std::u16string& name) {
+    if (QTreeWidgetItem* item = list_->topLevelItem(row)) {
+        item->setText(kNameColumn, ToQString(name));
+    }
+}
+
+int C2SecondView::RowCount() const {
+    return list_->topLevelItemCount();
+}
+
+int C2SecondView::SelectedCount() const {
+    return static_cast<int>(list_->selectedItems().size());
+}
+
+int C2SecondView::SelectionMark() const {
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    return selected.isEmpty() ? -1 : list_->indexOfTopLevelItem(selected.front());
+}
+
+std::u16string C2SecondView::RowName(int row) const {
+    const QTreeWidgetItem* item = list_->topLevelItem(row);
+    return item ? ToU16(item->text(kNameColumn)) : std::u16string();
+}
+
+void C2SecondView::resizeEvent(QResizeEvent*) {
+    const int w = width();
+    const int h = height();
+    stepPanel_->setGeometry(0, 0, kStepPanelWidth, h);
+    list_->setGeometry(250, 60, w - 300, h - 120);
+    list_->setColumnWidth(kNameColumn, w - kNameColumnWidthShortfall);
+}
+
+void C2SecondView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect beside(kStepPanelWidth, 0, width() - kStepPanelWidth, height());
+    painter.fillRect(beside, PageGradient(rect()));
+    painter.setPen(kPageBlue);
+    painter.drawText(HelpTextRect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, helpText_);
+}
+
+}  // namespace velmor::ui

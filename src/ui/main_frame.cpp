@@ -1,0 +1,218 @@
+#include "main_frame.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "about_dialog.h"
+#include "discovery/wizard_port.h"
+#include "pictures.h"
+#include "qt_text.h"
+#include "shell/csv_writer.h"
+#include "shell/help_document.h"
+#include "shell/product_web_page.h"
+
+namespace velmor::ui {
+
+namespace {
+
+// The help message takes the window's caption, cut to this length.
+constexpr int kLongestMessageCaption = 200;
+const QString kSaveFailed = "The items could not be saved to %1";
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(DesktopServices& desktop, const QString& executablePath)
+    : desktop_(desktop),
+      executablePath_(executablePath),
+      stack_(new PaneStack(this)),
+      banner_(new CTopView),
+      leftPane_(new CLeftView),
+      rightPane_(new CRightView),
+      filePage_(new C1FirstView(desktop)),
+      mailboxPage_(new C2SecondView),
+      buttonBar_(new CBackNextView(barState_)) {
+    setWindowTitle(ToQString(kApplicationTitle));
+    setWindowIcon(QIcon(Picture("application-icon")));
+    setCentralWidget(stack_);
+    stack_->SetRows(banner_, leftPane_, rightPane_, filePage_, mailboxPage_, buttonBar_);
+
+    flow_ = std::make_unique<WizardFlow>(
+        WizardWindows{*this, barState_, *mailboxPage_, *leftPane_->folderTree(),
+                      *rightPane_->itemList()},
+        bridge_);
+    bridge_.SetWakeUp([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { bridge_.Serve(); }, Qt::QueuedConnection);
+    });
+    leftPane_->folderTree()->SetEvents(this);
+
+    BuildMenu();
+    ConnectViews();
+    ShowCurrentStep();
+    filePage_->pathBox()->setFocus();
+}
+
+// The wizard waits for its workers while the views they write to still exist.
+CMainFrame::~CMainFrame() {
+    leftPane_->folderTree()->SetEvents(nullptr);
+    flow_.reset();
+}
+
+void CMainFrame::BuildMenu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    open_ = file->addAction("&Open", QKeySequence::Open, this, &CMainFrame::Open);
+    save_ = file->addAction("&Save", QKeySequence::Save, this, &CMainFrame::Save);
+    file->addSeparator();
+    file->addAction("E&xit", this, &QWidget::close);
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+
+    QMenu* helpMenu = menuBar()->addMenu("&Help");
+    help_ = helpMenu->addAction("Help", QKeySequence(Qt::Key_F1), this, &CMainFrame::Help);
+    helpMenu->addAction("Visit Software URL", this, &CMainFrame::VisitSoftwareUrl);
+    helpMenu->addAction("&About Velmor for Exchange Server...", this, &CMainFrame::ShowAbout);
+}
+
+void CMainFrame::ConnectViews() {
+    connect(buttonBar_, &CBackNextView::nextClicked, this, [this] { flow_->Next(); });
+    connect(buttonBar_, &CBackNextView::backClicked, this, [this] { flow_->Back(); });
+    connect(buttonBar_, &CBackNextView::stopClicked, this, [this] { flow_->Stop(); });
+    connect(buttonBar_, &CBackNextView::refreshed, this, &CMainFrame::UpdateCommands);
+    connect(banner_, &CTopView::openClicked, this, &CMainFrame::Open);
+    connect(banner_, &CTopView::helpClicked, this, &CMainFrame::Help);
+    connect(banner_, &CTopView::aboutClicked, this, &CMainFrame::ShowAbout);
+    connect(stack_, &PaneStack::resized, this, &CMainFrame::ResizeRows);
+}
+
+void CMainFrame::UpdateCommands() {
+    open_->setEnabled(flow_->OpenAllowed());
+    save_->setEnabled(flow_->SaveAllowed());
+}
+
+void CMainFrame::ShowCurrentStep() {
+    RowHeights heights{};
+    if (StepRowHeights(flow_->step(), stack_->height(), heights)) {
+        stack_->SetRowHeights(heights);
+    }
+    UpdateCommands();
+}
+
+// Heights of 150 pixels or less keep the rows as they were.
+void CMainFrame::ResizeRows(int clientHeight) {
+    if (clientHeight >= kSmallestStepLayoutHeight) {
+        ShowCurrentStep();
+    }
+}
+
+void CMainFrame::Help() {
+    const QString document =
+        QString::fromStdString(HelpDocumentPath(executablePath_.toStdString()).string());
+    if (!QFileInfo(document).isFile()) {
+        ShowBox(QMessageBox::NoIcon, windowTitle().left(kLongestMessageCaption),
+                ToQString(kHelpFileNotFound), this);
+        return;
+    }
+    desktop_.OpenWithDefaultHandler(QUrl::fromLocalFile(document));
+}
+
+void CMainFrame::VisitSoftwareUrl() {
+    desktop_.OpenWithDefaultHandler(QUrl(kProductWebPage));
+}
+
+void CMainFrame::ShowAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CMainFrame::Open() {
+    if (flow_->OpenAllowed()) {
+        filePage_->BrowseForDatabase();
+    }
+}
+
+void CMainFrame::Save() {
+    if (flow_->SaveAllowed()) {
+        SaveItemList();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (flow_->RequestClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+std::u16string CMainFrame::DatabasePath() {
+    return ToU16(filePage_->PathText());
+}
+
+void CMainFrame::ShowMessage(const std::u16string& text, MessageIcon icon) {
+    ShowBox(ToQt(icon), ToQString(kApplicationTitle), ToQString(text), this);
+}
+
+bool CMainFrame::AskYesNo(const std::u16string& question) {
+    QMessageBox box(QMessageBox::Question, ToQString(kApplicationTitle), ToQString(question),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void CMainFrame::SaveItemList() {
+    const QString path = desktop_.ChooseSaveFile(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    const ItemListModel& list = *rightPane_->itemList();
+    CsvRow headings;
+    for (const QString& heading : list.Headings()) {
+        headings.push_back(ToU16(heading));
+    }
+    std::vector<CsvRow> rows;
+    rows.reserve(static_cast<size_t>(list.rowCount()));
+    for (int row = 0; row < list.rowCount(); ++row) {
+        CsvRow& texts = rows.emplace_back();
+        for (const QString& text : list.RowTexts(row)) {
+            texts.push_back(ToU16(text));
+        }
+    }
+    if (!WriteCsvFile(path.toStdString(), headings, rows)) {
+        ShowBox(QMessageBox::Critical, ToQString(kApplicationTitle), kSaveFailed.arg(path), this);
+    }
+}
+
+void CMainFrame::OpenProductWebPage() {
+    VisitSoftwareUrl();
+}
+
+void CMainFrame::OpenFileChooser() {
+    filePage_->BrowseForDatabase();
+}
+
+void CMainFrame::ShowPathError(const std::u16string& message, bool ownedByMainWindow) {
+    ShowBox(QMessageBox::Critical, ToQString(kApplicationTitle), ToQString(message),
+            ownedByMainWindow ? this : nullptr);
+}
+
+}  // namespace velmor::ui

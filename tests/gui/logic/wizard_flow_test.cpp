@@ -1,0 +1,279 @@
+// The wizard without windows: what the button bar shows in each situation, the step changes
+// of Next, Back and Stop, and the close rules, on the demo database. The test's thread plays
+// the user-interface thread and serves the workers' window calls when it waits.
+#include "wizard/wizard_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "browse/plain_folder_tree.h"
+#include "browse/plain_item_list.h"
+#include "edb/text_codec.h"
+#include "edb_writer/demo_store.h"
+#include "temp_dir.h"
+
+namespace velmor::ui {
+namespace {
+
+class FakeScreen : public WizardScreen, public PathValidationPort {
+public:
+    std::u16string path;
+    std::vector<std::pair<std::string, MessageIcon>> messages;
+    std::vector<std::string> questions;
+    // Answers a question; it may serve window calls first, as an open message box does.
+    std::function<bool(const std::string&)> answer = [](const std::string&) { return true; };
+    int layouts = 0;
+    int fileChoosers = 0;
+    int saves = 0;
+    bool hidden = false;
+    int webPages = 0;
+
+    void ShowCurrentStep() override { ++layouts; }
+    std::u16string DatabasePath() override { return path; }
+    PathValidationPort& PathChecks() override { return *this; }
+    void ShowMessage(const std::u16string& text, MessageIcon icon) override {
+        messages.emplace_back(Utf16ToUtf8(text), icon);
+    }
+    bool AskYesNo(const std::u16string& question) override {
+        questions.push_back(Utf16ToUtf8(question));
+        return answer(questions.back());
+    }
+    void SaveItemList() override { ++saves; }
+    void HideMainWindow() override { hidden = true; }
+    void OpenProductWebPage() override { ++webPages; }
+
+    void OpenFileChooser() override { ++fileChoosers; }
+    void ShowPathError(const std::u16string& message, bool) override {
+        messages.emplace_back(Utf16ToUtf8(message), MessageIcon::Error);
+    }
+};
+
+class FakeMailboxPage : public MailboxPagePort {
+public:
+    std::vector<std::u16string> names;
+    int selected = -1;
+    std::u16string helpText;
+
+    void SetHelpText(const std::u16string& text) override { helpText = text; }
+    void RedrawHelpText() override {}
+    void DeleteAllRows() override {
+        names.clear();
+        selected = -1;
+    }
+    void InsertRow(int row, const std::u16string&, int) override {
+        names.insert(names.begin() + row, u"");
+    }
+    void SetRowName(int row, const std::u16string& name) override { names[row] = name; }
+    int RowCount() const override { return static_cast<int>(names.size()); }
+    int SelectedCount() const override { return selected >= 0 ? 1 : 0; }
+    int SelectionMark() const override { return selected; }
+    std::u16string RowName(int row) const override {
+        return row >= 0 && row < RowCount() ? names[row] : u"";
+    }
+};
+
+// What the bar shows, in the order of the situation table: Next, Back, Stop and whether a
+// progress display is up.
+struct Bar {
+    bool nextShown;
+    bool nextEnabled;
+    std::u16string nextCaption;
+    bool backShown;
+    bool stopShown;
+    bool displays;
+
+    bool operator==(const Bar&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Bar& bar) {
+    return out << "next " << bar.nextShown << bar.nextEnabled << " " << Utf16ToUtf8(bar.nextCaption)
+               << ", back " << bar.backShown << ", stop " << bar.stopShown << ", displays "
+               << bar.displays;
+}
+
+class WizardFlowTest : public testing::Test {
+protected:
+    WizardFlowTest() : tmpDir_(dir_.path()) {
+        testdb::BuildDemoStore().WriteTo(dir_ / "Demo.edb");
+        flow_ = std::make_unique<WizardFlow>(
+            WizardWindows{screen_, bar_, mailboxPage_, tree_, list_}, bridge_);
+    }
+    ~WizardFlowTest() override { flow_.reset(); }
+
+    Bar Shown() const {
+        return {bar_.next.visible,
+                bar_.next.enabled,
+                bar_.next.caption,
+                bar_.back.visible,
+                bar_.stop.visible,
+                bar_.scanProgress.visible || bar_.scanStatus.visible || bar_.itemProgress.visible ||
+                    bar_.itemStatus.visible};
+    }
+    void Serve() {
+        bridge_.ServeUntil([this] { return !flow_->workers().AnyRunning(); });
+    }
+    void OpenDemo() {
+        screen_.path = Utf8ToUtf16((dir_ / "Demo.edb").string());
+        flow_->Next();
+        Serve();
+    }
+
+    test::TempDir dir_;
+    test::ScopedTmpDir tmpDir_;
+    UiCallBridge bridge_;
+    FakeScreen screen_;
+    FakeMailboxPage mailboxPage_;
+    ButtonBarState bar_;
+    PlainFolderTree tree_;
+    PlainItemList list_;
+    std::unique_ptr<WizardFlow> flow_;
+};
+
+constexpr bool kShown = true;
+constexpr bool kHidden = false;
+constexpr bool kEnabled = true;
+constexpr bool kDisabled = false;
+
+TEST_F(WizardFlowTest, TheBarFollowsTheWizardThroughItsSituations) {
+    EXPECT_EQ(flow_->step(), kFileStep);
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kHidden, kHidden, false}));
+
+    // Discovery running: Stop stays disabled until the worker has started.
+    screen_.path = Utf8ToUtf16((dir_ / "Demo.edb").string());
+    flow_->Next();
+    EXPECT_EQ(flow_->step(), kMailboxStep);
+    EXPECT_EQ(Shown(), (Bar{kHidden, kEnabled, u"Next", kHidden, kShown, false}));
+    EXPECT_FALSE(bar_.stop.enabled);
+    EXPECT_TRUE(flow_->discoveryJob());
+    Serve();
+    EXPECT_FALSE(flow_->discoveryJob());
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kShown, kHidden, false}));
+    EXPECT_EQ(mailboxPage_.names,
+              (std::vector<std::u16string>{u"Mailbox - Ann Walker", u"Mailbox - Ben Carter"}));
+
+    // Tree population: Next reads "Save" and Back and Next wait for the tree.
+    mailboxPage_.selected = 1;
+    flow_->Next();
+    EXPECT_EQ(flow_->step(), kBrowseStep);
+    EXPECT_EQ(bar_.next.caption, u"Save");
+    bool sawPopulationBar = false;
+    bridge_.ServeUntil([&] {
+        sawPopulationBar |= !bar_.next.enabled && !bar_.back.enabled && bar_.scanStatus.visible;
+        return !flow_->workers().AnyRunning();
+    });
+    EXPECT_TRUE(sawPopulationBar);
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Save", kShown, kHidden, false}));
+    ASSERT_EQ(tree_.Children(kNoTreeItem).size(), 1u);
+    EXPECT_EQ(tree_.Text(tree_.Children(kNoTreeItem)[0]), u"Mailbox - Ben Carter");
+    EXPECT_TRUE(flow_->SaveAllowed());
+
+    // Step 3's Next saves.
+    flow_->Next();
+    EXPECT_EQ(screen_.saves, 1);
+
+    // Tree clearing: back on the mailbox page, Next disabled until the worker ends.
+    flow_->Back();
+    EXPECT_EQ(flow_->step(), kMailboxStep);
+    EXPECT_EQ(Shown(), (Bar{kShown, kDisabled, u"Next", kShown, kHidden, false}));
+    Serve();
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kShown, kHidden, false}));
+    EXPECT_TRUE(tree_.Children(kNoTreeItem).empty());
+    EXPECT_EQ(mailboxPage_.selected, 1);
+
+    // Store clearing: back on the file page, Next disabled until the worker ends.
+    flow_->Back();
+    EXPECT_EQ(flow_->step(), kFileStep);
+    EXPECT_TRUE(flow_->storeClearingJob());
+    EXPECT_EQ(Shown(), (Bar{kShown, kDisabled, u"Next", kHidden, kHidden, false}));
+    Serve();
+    EXPECT_FALSE(flow_->storeClearingJob());
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kHidden, kHidden, false}));
+    EXPECT_TRUE(mailboxPage_.names.empty());
+    EXPECT_TRUE(flow_->store().catalog.empty());
+    EXPECT_TRUE(screen_.messages.empty());
+}
+
+TEST_F(WizardFlowTest, RejectedPathsAndMissingSelectionsChangeNoStep) {
+    screen_.path = Utf8ToUtf16((dir_ / "missing.edb").string());
+    flow_->Next();
+    EXPECT_EQ(flow_->step(), kFileStep);
+    EXPECT_FALSE(flow_->workers().AnyRunning());
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kHidden, kHidden, false}));
+    ASSERT_EQ(screen_.messages.size(), 1u);
+    EXPECT_EQ(screen_.messages[0].first, "File Does Not Exist");
+
+    OpenDemo();
+    const int layouts = screen_.layouts;
+    flow_->Next();
+    EXPECT_EQ(flow_->step(), kMailboxStep);
+    ASSERT_EQ(screen_.messages.size(), 2u);
+    EXPECT_EQ(screen_.messages[1],
+              (std::pair<std::string, MessageIcon>("Please Select User", MessageIcon::Warning)));
+    EXPECT_EQ(screen_.layouts, layouts + 1) << "the step-change notification repeats the layout";
+    EXPECT_EQ(bar_.next.caption, u"Next");
+}
+
+TEST_F(WizardFlowTest, StopInStepTwoAsksAndStepsBackOnlyWhenNoMailboxIsListed) {
+    screen_.path = Utf8ToUtf16((dir_ / "Demo.edb").string());
+    flow_->Next();
+    // The user presses Stop as the worker starts: the worker waits at its next stop test
+    // while the question is open.
+    bridge_.ServeUntil([&] { return bar_.stop.enabled; });
+    screen_.answer = [](const std::string&) { return true; };
+    flow_->Stop();
+    EXPECT_EQ(screen_.questions,
+              std::vector<std::string>{"Do you want to Stop the Recovery Process ?"});
+    EXPECT_EQ(flow_->step(), kFileStep);
+    EXPECT_FALSE(bar_.back.visible);
+    Serve();
+    EXPECT_EQ(flow_->step(), kFileStep);
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kHidden, kHidden, false}));
+    EXPECT_FALSE(flow_->stopFlag().isSet());
+
+    // With nothing running, Stop in step 3 asks nothing.
+    flow_->Next();
+    Serve();
+    mailboxPage_.selected = 0;
+    flow_->Next();
+    Serve();
+    flow_->Stop();
+    EXPECT_EQ(screen_.questions.size(), 1u);
+}
+
+TEST_F(WizardFlowTest, ClosingWaitsForNothingItMayNotAndClearsEverything) {
+    screen_.path = Utf8ToUtf16((dir_ / "Demo.edb").string());
+    flow_->Next();
+    EXPECT_FALSE(flow_->RequestClose());
+    ASSERT_EQ(screen_.messages.size(), 1u);
+    EXPECT_EQ(screen_.messages[0],
+              (std::pair<std::string, MessageIcon>(
+                  "Recovery is in Progress.Please Stop the Process to close the Application",
+                  MessageIcon::Information)));
+    EXPECT_TRUE(screen_.questions.empty());
+    Serve();
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "Test.eml"));
+
+    screen_.answer = [](const std::string&) { return false; };
+    EXPECT_FALSE(flow_->RequestClose());
+    EXPECT_FALSE(screen_.hidden);
+    EXPECT_EQ(screen_.webPages, 0);
+
+    // Back starts the store clearing; a confirmed close right after waits for it.
+    flow_->Back();
+    screen_.answer = [](const std::string&) { return true; };
+    EXPECT_TRUE(flow_->RequestClose());
+    EXPECT_EQ(screen_.questions,
+              (std::vector<std::string>{"Do you want to Close the Application ?",
+                                        "Do you want to Close the Application ?"}));
+    EXPECT_TRUE(screen_.hidden);
+    EXPECT_EQ(screen_.webPages, 1);
+    EXPECT_FALSE(flow_->workers().AnyRunning());
+    EXPECT_FALSE(flow_->storeClearingJob());
+    EXPECT_TRUE(mailboxPage_.names.empty());
+    EXPECT_TRUE(flow_->store().mailboxes.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Test.eml"));
+}
+
+}  // namespace
+}  // namespace velmor::ui

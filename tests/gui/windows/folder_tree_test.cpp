@@ -1,0 +1,162 @@
+// The folder tree's clicks, keys and check boxes in step 3 of the demo database.
+#include <QTest>
+
+#include "gui_test_support.h"
+
+namespace velmor::test {
+
+namespace {
+
+const QString kTop = "Top of Information Store";
+const QStringList kInbox = {kTop, "Inbox"};
+const QStringList kProjects = {kTop, "Inbox", "Projects"};
+const QStringList kContacts = {kTop, "Contacts"};
+const QStringList kSentItems = {kTop, "Sent Items"};
+
+// A row the browse jobs never write: while it stays, no job has cleared the list.
+void AddMarkerRow(ui::CMainFrame& frame) {
+    ui::ItemListModel& list = *frame.rightPane()->itemList();
+    list.InsertRow(list.rowCount(), 0, {u"marker"});
+}
+
+bool HasMarkerRow(FrameFixture& fixture) {
+    return fixture.ItemRows().contains(QString("marker|||"));
+}
+
+}  // namespace
+
+class FolderTreeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void twoQuickSelectionsListTheFolderChosenLast();
+    void onlyAClickOnAnotherFoldersLabelOrIconStartsAJob();
+    void everyReleasedKeyButEnterListsTheSelectedFolder();
+    void checkingAFolderChecksItsAncestorsAndDescendants();
+
+private:
+    std::unique_ptr<FrameFixture> fixture_;
+};
+
+void FolderTreeTest::init() {
+    fixture_ = std::make_unique<FrameFixture>();
+    fixture_->OpenDatabase(WriteDemoDatabase(fixture_->dir.path()));
+    fixture_->OpenMailbox(0);
+}
+
+void FolderTreeTest::cleanup() {
+    fixture_.reset();
+}
+
+void FolderTreeTest::twoQuickSelectionsListTheFolderChosenLast() {
+    FrameFixture& fixture = *fixture_;
+    fixture.ClickLabel(fixture.TreeItem(kContacts));
+    fixture.ClickLabel(fixture.TreeItem(kInbox));
+    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    QCOMPARE(fixture.frame().rightPane()->itemList()->Headings().join('|'),
+             QString("No|From|Subject|Date/Time"));
+    QCOMPARE(fixture.ItemRows().size(), 4);
+    QVERIFY(fixture.ItemRows()[0].startsWith("1|Carol Hughes|"));
+}
+
+void FolderTreeTest::onlyAClickOnAnotherFoldersLabelOrIconStartsAJob() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
+    fixture.ListFolder(kInbox);
+    QTreeWidgetItem* inbox = fixture.TreeItem(kInbox);
+    QCOMPARE(tree->currentItem(), inbox);
+
+    AddMarkerRow(frame);
+    fixture.ClickLabel(inbox);
+    QTest::qWait(100);
+    QVERIFY(HasMarkerRow(fixture));
+
+    // Beside the label, nothing is selected and nothing listed.
+    QTreeWidgetItem* contacts = fixture.TreeItem(kContacts);
+    const QRect label = tree->LabelRect(contacts);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint(label.right() + 40, label.center().y()));
+    QTest::qWait(100);
+    QCOMPARE(tree->currentItem(), inbox);
+    QVERIFY(HasMarkerRow(fixture));
+
+    // A check box toggles without selecting or listing.
+    fixture.ClickCheckBox(contacts);
+    QVERIFY(WaitFor([&] { return !frame.wizard().workers().AnyRunning(); }));
+    QCOMPARE(tree->currentItem(), inbox);
+    QVERIFY(HasMarkerRow(fixture));
+
+    // The icon of another folder lists it.
+    const QRect checkBox = tree->CheckBoxRect(contacts);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint((checkBox.right() + label.left()) / 2, label.center().y()));
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows().size() == 3; }));
+    QCOMPARE(tree->currentItem(), contacts);
+    QCOMPARE(frame.rightPane()->itemList()->Headings().value(1), QString("Full name"));
+}
+
+void FolderTreeTest::everyReleasedKeyButEnterListsTheSelectedFolder() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
+    fixture.ListFolder(kInbox);
+    tree->setFocus();
+
+    AddMarkerRow(frame);
+    QTest::keyClick(tree, Qt::Key_Return);
+    QTest::keyClick(tree, Qt::Key_Print);
+    QTest::qWait(100);
+    QVERIFY(HasMarkerRow(fixture));
+
+    // A key that moves nothing lists the selected folder again.
+    QTest::keyClick(tree, Qt::Key_Shift);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && !HasMarkerRow(fixture); }));
+    QCOMPARE(fixture.ItemRows().size(), 4);
+
+    QTreeWidgetItem* projects = fixture.TreeItem(kProjects);
+    QTest::keyClick(tree, Qt::Key_Down);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows().size() == 2; }));
+    QCOMPARE(tree->currentItem(), projects);
+    QVERIFY(fixture.ItemRows()[0].contains("Website redesign: first drafts"));
+}
+
+void FolderTreeTest::checkingAFolderChecksItsAncestorsAndDescendants() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    QTreeWidgetItem* root = frame.leftPane()->folderTree()->topLevelItem(0);
+    QTreeWidgetItem* top = fixture.TreeItem({kTop});
+    QTreeWidgetItem* inbox = fixture.TreeItem(kInbox);
+    QTreeWidgetItem* projects = fixture.TreeItem(kProjects);
+    QTreeWidgetItem* sent = fixture.TreeItem(kSentItems);
+    const auto checked = [](QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; };
+    const auto settled = [&] { return !frame.wizard().workers().AnyRunning(); };
+
+    fixture.ClickCheckBox(inbox);
+    QVERIFY(WaitFor(settled));
+    QVERIFY(checked(inbox) && checked(projects) && checked(top) && checked(root));
+    QVERIFY(!checked(sent));
+
+    fixture.ClickCheckBox(sent);
+    QVERIFY(WaitFor(settled));
+    QVERIFY(checked(sent));
+
+    // A sibling is still checked: the ancestors stay checked.
+    fixture.ClickCheckBox(inbox);
+    QVERIFY(WaitFor(settled));
+    QVERIFY(!checked(inbox) && !checked(projects));
+    QVERIFY(checked(top) && checked(root) && checked(sent));
+
+    // Unchecking the top folder clears it, all below it and, with nothing related left
+    // checked, the root.
+    fixture.ClickCheckBox(top);
+    QVERIFY(WaitFor(settled));
+    QVERIFY(!checked(top) && !checked(root) && !checked(sent) && !checked(projects));
+}
+
+}  // namespace velmor::test
+
+QTEST_MAIN(velmor::test::FolderTreeTest)
+#include "folder_tree_test.moc"

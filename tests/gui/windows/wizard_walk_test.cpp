@@ -1,0 +1,172 @@
+// A user's road through the wizard on the demo database: the path, the mailbox rows, the tree,
+// a folder's rows, Back twice, and the messages on the way.
+#include <QTest>
+
+#include "browse/item_columns.h"
+#include "discovery/processing_driver.h"
+#include "gui_test_support.h"
+#include "wizard/wizard_flow.h"
+
+namespace velmor::test {
+
+namespace {
+
+const QStringList kInbox = {"Top of Information Store", "Inbox"};
+const QString kMailHeadings = "No|From|Subject|Date/Time";
+
+}  // namespace
+
+class WizardWalkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walkThroughTheThreeStepsAndBackAgain();
+    void stepTwoNextWithoutAMailboxAsksForOne();
+    void pathsThatNameNoDatabaseAreRefusedWithTheirMessage();
+    void aRunThatFindsNoMailboxReturnsToStepOne();
+};
+
+void WizardWalkTest::walkThroughTheThreeStepsAndBackAgain() {
+    FrameFixture fixture;
+    ui::CMainFrame& frame = fixture.frame();
+    BoxAnswerer boxes;
+    const auto database = WriteDemoDatabase(fixture.dir.path());
+
+    fixture.OpenDatabase(database);
+    QCOMPARE(frame.wizardStep(), 2);
+    QCOMPARE(fixture.MailboxRows(),
+             QStringList({"1|Mailbox - Ann Walker", "2|Mailbox - Ben Carter"}));
+    QCOMPARE(frame.mailboxPage()->helpText(), QString::fromStdU16String(kSelectMailboxHelpText));
+    ui::CBackNextView* bar = frame.buttonBar();
+    QVERIFY(bar->nextButton()->isVisible());
+    QVERIFY(bar->backButton()->isVisible());
+    QVERIFY(!bar->stopButton()->isVisible());
+    QVERIFY(!bar->scanProgress()->isVisible());
+    QVERIFY(!bar->scanStatus()->isVisible());
+    QVERIFY(std::filesystem::exists(fixture.dir / "Test.eml"));
+
+    fixture.OpenMailbox(0);
+    QCOMPARE(frame.wizardStep(), 3);
+    QCOMPARE(bar->nextButton()->text(), QString("Save"));
+    QTreeWidget* tree = frame.leftPane()->folderTree();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(0), QString("Mailbox - Ann Walker"));
+    QVERIFY(tree->topLevelItem(0)->isExpanded());
+    QVERIFY(fixture.TreeItem({"Top of Information Store", "Inbox", "Projects"}) != nullptr);
+    QVERIFY(fixture.TreeItem({"Top of Information Store", "Journal"}) != nullptr);
+    QCOMPARE(frame.rightPane()->itemList()->Headings().join('|'), kMailHeadings);
+
+    fixture.ListFolder(kInbox);
+    const QStringList rows = fixture.ItemRows();
+    QCOMPARE(rows.size(), 4);
+    QVERIFY2(rows[0].startsWith("1|Carol Hughes|Quarterly budget review|"), qPrintable(rows[0]));
+    QVERIFY2(rows[1].startsWith("2|David Moore|RE: Team lunch on Friday|"), qPrintable(rows[1]));
+    QVERIFY2(rows[2].startsWith("3|Emma Fisher|Contract renewal needs your signature|"),
+             qPrintable(rows[2]));
+    QVERIFY(!bar->itemProgress()->isVisible());
+    QVERIFY(!bar->itemStatus()->isVisible());
+
+    fixture.ListFolder({"Top of Information Store", "Sent Items"});
+    QCOMPARE(frame.rightPane()->itemList()->Headings().join('|'),
+             QString("No|To|Subject|Date/Time"));
+    QVERIFY2(fixture.ItemRows().value(0).startsWith("1|Carol Hughes|Budget figures attached|"),
+             qPrintable(fixture.ItemRows().value(0)));
+
+    fixture.ListFolder({"Top of Information Store", "Contacts"});
+    QCOMPARE(frame.rightPane()->itemList()->Headings().first(), QString("No"));
+    QCOMPARE(frame.rightPane()->itemList()->Headings().value(1), QString("Full name"));
+    QCOMPARE(fixture.ItemRows().size(), 3);
+
+    fixture.ClickBack();
+    QVERIFY(WaitFor([&] { return fixture.Idle() && bar->nextButton()->isEnabled(); }));
+    QCOMPARE(frame.wizardStep(), 2);
+    QCOMPARE(tree->topLevelItemCount(), 0);
+    QCOMPARE(bar->nextButton()->text(), QString("Next"));
+    QCOMPARE(fixture.MailboxRows().size(), 2);
+    QCOMPARE(frame.mailboxPage()->SelectionMark(), 0);
+
+    fixture.ClickBack();
+    QCOMPARE(frame.wizardStep(), 1);
+    QVERIFY(!bar->backButton()->isVisible());
+    QVERIFY(WaitFor([&] { return bar->nextButton()->isEnabled(); }));
+    QVERIFY(!frame.wizard().storeClearingJob());
+    QCOMPARE(fixture.MailboxRows().size(), 0);
+    QCOMPARE(frame.filePage()->PathText(), QString::fromStdString(database.string()));
+    QVERIFY(boxes.seen.isEmpty());
+
+    // The same path opens again.
+    fixture.OpenDatabase(database);
+    QCOMPARE(fixture.MailboxRows().size(), 2);
+}
+
+void WizardWalkTest::stepTwoNextWithoutAMailboxAsksForOne() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.ClickNext();
+    QCOMPARE(boxes.Texts(), QStringList({"Please Select User"}));
+    QCOMPARE(boxes.seen[0].icon, QMessageBox::Warning);
+    QCOMPARE(boxes.seen[0].caption, QString("Velmor for Exchange Server"));
+    QCOMPARE(fixture.frame().wizardStep(), 2);
+    QCOMPARE(fixture.frame().leftPane()->folderTree()->topLevelItemCount(), 0);
+}
+
+void WizardWalkTest::pathsThatNameNoDatabaseAreRefusedWithTheirMessage() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ui::CMainFrame& frame = fixture.frame();
+    QFile notes(QString::fromStdString((fixture.dir / "notes.txt").string()));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.close();
+
+    struct Case {
+        std::filesystem::path path;
+        QString message;
+        bool ownedByMainWindow;
+    };
+    for (const Case& c : {Case{fixture.dir / "missing.edb", "File Does Not Exist", true},
+                          Case{fixture.dir / "notes.txt", "Not an EDB File", false}}) {
+        boxes.seen.clear();
+        frame.filePage()->pathBox()->setPlainText(QString::fromStdString(c.path.string()));
+        fixture.ClickNext();
+        QCOMPARE(boxes.Texts(), QStringList({c.message}));
+        QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+        QCOMPARE(boxes.seen[0].caption, QString("Velmor for Exchange Server"));
+        QCOMPARE(boxes.seen[0].ownedByMainWindow, c.ownedByMainWindow);
+        QCOMPARE(frame.wizardStep(), 1);
+        QVERIFY(frame.buttonBar()->nextButton()->isEnabled());
+        QVERIFY(!frame.wizard().workers().AnyRunning());
+    }
+
+    // An empty path opens the file dialog instead of a message.
+    boxes.seen.clear();
+    frame.filePage()->pathBox()->clear();
+    fixture.ClickNext();
+    QCOMPARE(fixture.desktop.databaseDialogs, 1);
+    QVERIFY(boxes.seen.isEmpty());
+    QCOMPARE(frame.wizardStep(), 1);
+}
+
+void WizardWalkTest::aRunThatFindsNoMailboxReturnsToStepOne() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    const auto path = fixture.dir / "empty.edb";
+    QFile empty(QString::fromStdString(path.string()));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.write(QByteArray(16 * 4096, '\0'));
+    empty.close();
+
+    fixture.OpenDatabase(path);
+    QCOMPARE(boxes.Texts(), QStringList({"No User Found"}));
+    QCOMPARE(boxes.seen[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(fixture.frame().wizardStep(), 1);
+    QVERIFY(fixture.frame().buttonBar()->nextButton()->isVisible());
+    QVERIFY(!fixture.frame().buttonBar()->backButton()->isVisible());
+    QVERIFY(!fixture.frame().buttonBar()->stopButton()->isVisible());
+    QVERIFY(!fixture.frame().wizard().stopFlag().isSet());
+}
+
+}  // namespace velmor::test
+
+QTEST_MAIN(velmor::test::WizardWalkTest)
+#include "wizard_walk_test.moc"
