@@ -70,7 +70,6 @@ CMainFrame::CMainFrame(DesktopServices& desktop, const QString& executablePath)
     BuildMenu();
     ConnectViews();
     ShowCurrentStep();
-    filePage_->pathBox()->setFocus();
 }
 
 // The wizard waits for its workers while the views they write to still exist.
@@ -114,7 +113,26 @@ void CMainFrame::ShowCurrentStep() {
     if (StepRowHeights(flow_->step(), stack_->height(), heights)) {
         stack_->SetRowHeights(heights);
     }
+    if (flow_->step() != focusedStep_) {
+        FocusStep();
+    }
     UpdateCommands();
+}
+
+// A new step puts the keyboard into its page: the path box, the mailbox list or the tree.
+void CMainFrame::FocusStep() {
+    focusedStep_ = flow_->step();
+    switch (focusedStep_) {
+        case kFileStep:
+            filePage_->pathBox()->setFocus();
+            break;
+        case kMailboxStep:
+            mailboxPage_->mailboxList()->setFocus();
+            break;
+        case kBrowseStep:
+            leftPane_->folderTree()->setFocus();
+            break;
+    }
 }
 
 // Heights of 150 pixels or less keep the rows as they were.

@@ -64,6 +64,7 @@ private:
     void ConnectViews();
     void UpdateCommands();
     void ResizeRows(int clientHeight);
+    void FocusStep();
     void Save();
 
     std::u16string DatabasePath() override;
@@ -95,6 +96,7 @@ private:
     QAction* save_ = nullptr;
     QAction* help_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;
+    int focusedStep_ = 0;
 };
 
 }  // namespace velmor::ui

@@ -1,0 +1,153 @@
+// Times the main window on a folder of 100,000 mails: the click on the folder until the last
+// row is in the window's item list, and the longest pause of the window's event loop while
+// the rows arrive (how long the window could not repaint or react).
+//
+//   velmor_bench_window write PATH     writes the store
+//   velmor_bench_window measure PATH   prints the figures (on the offscreen platform)
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "bench_command.h"
+#include "bench_store.h"
+#include "desktop_services.h"
+#include "main_frame.h"
+
+namespace {
+
+using velmor::bench::Clock;
+using velmor::ui::CMainFrame;
+
+constexpr int kRounds = 3;
+constexpr int kPatienceMilliseconds = 600'000;
+constexpr int kTickMilliseconds = 5;
+// Mailbox "User 0" holds the large folder, its Inbox.
+constexpr velmor::bench::BenchStoreShape kShape{2, 10, 45, 0, 100'000};
+const QString kLargeFolderMailbox = "Mailbox - User 0";
+
+class NoDesktop : public velmor::ui::DesktopServices {
+public:
+    QString ChooseDatabaseFile(QWidget*) override { return {}; }
+    QString ChooseSaveFile(QWidget*) override { return {}; }
+    void OpenWithDefaultHandler(const QUrl&) override {}
+};
+
+bool WaitFor(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(kPatienceMilliseconds);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+bool Idle(CMainFrame& frame) {
+    return !frame.wizard().workers().AnyRunning() && frame.buttonBar()->nextButton()->isVisible() &&
+           frame.buttonBar()->nextButton()->isEnabled();
+}
+
+QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& name) {
+    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
+        if (parent->child(i)->text(0) == name) {
+            return parent->child(i);
+        }
+    }
+    return nullptr;
+}
+
+int Write(const char* path) {
+    const auto start = Clock::now();
+    const uint64_t size = velmor::bench::WriteBenchStore(path, kShape);
+    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / velmor::bench::kMiB,
+                velmor::bench::SecondsSince(start));
+    return 0;
+}
+
+int Measure(const char* path) {
+    int argc = 1;
+    char name[] = "velmor_bench_window";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    NoDesktop desktop;
+    CMainFrame frame(desktop, QApplication::applicationFilePath());
+    frame.resize(1280, 800);
+    frame.show();
+
+    QElapsedTimer clock;
+    clock.start();
+    frame.filePage()->pathBox()->setPlainText(QString::fromLocal8Bit(path));
+    frame.buttonBar()->nextButton()->click();
+    QTreeWidget* mailboxes = frame.mailboxPage()->mailboxList();
+    if (!WaitFor([&] { return Idle(frame) && mailboxes->topLevelItemCount() > 0; })) {
+        std::fprintf(stderr, "no mailbox found in %s\n", path);
+        return 1;
+    }
+    const double discovery = clock.elapsed() / 1000.0;
+    const auto rows = mailboxes->findItems(kLargeFolderMailbox, Qt::MatchExactly, 1);
+    if (rows.isEmpty()) {
+        std::fprintf(stderr, "no mailbox %s\n", qPrintable(kLargeFolderMailbox));
+        return 1;
+    }
+    mailboxes->setCurrentItem(rows.front());
+    frame.buttonBar()->nextButton()->click();
+    velmor::ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
+    WaitFor([&] { return Idle(frame) && tree->topLevelItemCount() > 0; });
+    QTreeWidgetItem* inbox =
+        Child(Child(tree->topLevelItem(0), "Top of Information Store"), "Inbox");
+    QTreeWidgetItem* other =
+        Child(Child(tree->topLevelItem(0), "Top of Information Store"), "Drafts");
+    if (inbox == nullptr || other == nullptr) {
+        std::fprintf(stderr, "no Inbox in %s\n", qPrintable(kLargeFolderMailbox));
+        return 1;
+    }
+    tree->expandAll();
+
+    // The longest gap between two ticks of a 5 ms timer is the longest time the window was
+    // deaf while the rows arrived.
+    QElapsedTimer sinceTick;
+    qint64 longestPause = 0;
+    QTimer ticker;
+    ticker.setInterval(kTickMilliseconds);
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestPause = std::max(longestPause, sinceTick.restart()); });
+
+    double best = 1e9;
+    qint64 worstPause = 0;
+    int listed = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        // Another folder first, so that the click on the Inbox starts a job.
+        tree->setCurrentItem(other);
+        frame.wizard().BrowseFolder(velmor::ui::CFolderTreeCtrl::Handle(other));
+        WaitFor([&] { return Idle(frame); });
+
+        tree->setCurrentItem(inbox);
+        longestPause = 0;
+        sinceTick.start();
+        ticker.start();
+        clock.restart();
+        frame.wizard().BrowseFolder(velmor::ui::CFolderTreeCtrl::Handle(inbox));
+        WaitFor([&] { return Idle(frame); });
+        best = std::min(best, clock.elapsed() / 1000.0);
+        ticker.stop();
+        worstPause = std::max(worstPause, longestPause);
+        listed = frame.rightPane()->itemList()->rowCount();
+    }
+    std::printf("discovery in the window:   %.3f s\n", discovery);
+    std::printf("folder listed in window:   %.3f s  (%d rows, best of %d)\n", best, listed,
+                kRounds);
+    std::printf("longest event-loop pause:  %lld ms while listing\n",
+                static_cast<long long>(worstPause));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return velmor::bench::RunBenchCommand(argc, argv, "velmor_bench_window", Write, Measure);
+}
