@@ -33,7 +33,8 @@ C1FirstView::C1FirstView(DesktopServices& desktop, QWidget* parent)
     pathBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     pathBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pathBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    pathBox_->setTabChangesFocus(false);
+    // Tab moves on, as a typed trailing tab would be dropped anyway.
+    pathBox_->setTabChangesFocus(true);
     pathBox_->document()->setDocumentMargin(2);
     connect(pathBox_, &QPlainTextEdit::textChanged, this, &C1FirstView::TrimPathBox);
     connect(browseButton_, &QPushButton::clicked, this, &C1FirstView::BrowseForDatabase);

@@ -33,7 +33,9 @@ CTopView::CTopView(QWidget* parent)
 void CTopView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int stripWidth = width() - logo_.width();
-    painter.drawPixmap(QRect(0, 0, stripWidth, strip_.height()), strip_);
+    if (stripWidth > 0) {
+        painter.drawPixmap(QRect(0, 0, stripWidth, strip_.height()), strip_);
+    }
     painter.drawPixmap(stripWidth, 0, logo_);
 }
 

@@ -23,14 +23,22 @@ WizardFlow::WizardFlow(const WizardWindows& windows, UiCallBridge& bridge)
       workerContext_{file_, store_, workerSink_, stop_},
       workers_(bridge) {}
 
-// Each browse job that waited clears the stop flag when its turn comes, so the flag is asked
-// for again until every worker has ended.
 WizardFlow::~WizardFlow() {
+    FinishWorkers();
+}
+
+// Each browse job that waited clears the stop flag when its turn comes, so the flag is asked
+// for again until every worker has ended; then no stop is left for the next worker.
+void WizardFlow::FinishWorkers() {
     bridge_.ServeUntil([this] {
+        if (!workers_.AnyRunning()) {
+            return true;
+        }
         stop_.request();
-        return !workers_.AnyRunning();
+        return false;
     });
     workers_.WaitForAll();
+    stop_.clear();
 }
 
 void WizardFlow::Next() {
@@ -92,9 +100,9 @@ bool WizardFlow::RequestClose() {
     }
     windows_.screen.HideMainWindow();
     windows_.screen.OpenProductWebPage();
-    // Store clearing, tree population and clearing, check propagation and any worker still
-    // finishing all use the store or the tree: they end before the store is cleared.
-    workers_.WaitForAll();
+    // Store clearing, tree population and clearing, check propagation and browse jobs still
+    // queued all use the store or the tree: they end before the store is cleared.
+    FinishWorkers();
     store_.ResetStore();
     store_.folderViews.Clear();
     DeleteMessageTemplate();
@@ -137,7 +145,10 @@ void WizardFlow::NextOnMailboxStep() {
     GoToStep(kBrowseStep);
 }
 
+// Workers that are still finishing (a discovery past its last stop test, a tree clearing, a
+// browse job queued behind one that ended) end before the store or the tree is cleared.
 void WizardFlow::BackToFileStep() {
+    FinishWorkers();
     uiSink_.HideButton(WizardButton::Back);
     GoToStep(kFileStep);
     uiSink_.EnableButton(WizardButton::Next, false);
@@ -145,6 +156,7 @@ void WizardFlow::BackToFileStep() {
 }
 
 void WizardFlow::BackToMailboxStep() {
+    FinishWorkers();
     GoToStep(kMailboxStep);
     uiSink_.EnableButton(WizardButton::Next, false);
     StartTreeClearing();

@@ -96,6 +96,7 @@ private:
     void StartStoreClearing();
     void StartTreePopulation();
     void StartTreeClearing();
+    void FinishWorkers();
 
     WizardWindows windows_;
     UiCallBridge& bridge_;

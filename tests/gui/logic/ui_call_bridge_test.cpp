@@ -39,7 +39,7 @@ TEST(UiCallBridgeTest, WorkerCallsRunOnTheUiThreadInOrderAndReturnOnceApplied) {
 
 TEST(UiCallBridgeTest, TheUiThreadCallsAtOnceAndServesOnlyWhenAsked) {
     UiCallBridge bridge;
-    int wakeUps = 0;
+    std::atomic<int> wakeUps{0};
     bridge.SetWakeUp([&] { ++wakeUps; });
     int value = 0;
     bridge.Call([&] { value = 1; });

@@ -241,6 +241,41 @@ TEST_F(WizardFlowTest, StopInStepTwoAsksAndStepsBackOnlyWhenNoMailboxIsListed) {
     EXPECT_EQ(screen_.questions.size(), 1u);
 }
 
+TEST_F(WizardFlowTest, BackEndsBrowseJobsStillQueuedBeforeTheTreeIsCleared) {
+    OpenDemo();
+    mailboxPage_.selected = 0;
+    flow_->Next();
+    Serve();
+    std::vector<TreeItem> folders;
+    for (const TreeItem item : tree_.AllItems()) {
+        if (tree_.Text(item) == u"Inbox" || tree_.Text(item) == u"Contacts") {
+            folders.push_back(item);
+        }
+    }
+    ASSERT_EQ(folders.size(), 2u);
+    flow_->BrowseFolder(folders[0]);
+    flow_->BrowseFolder(folders[1]);
+    flow_->BrowseFolder(folders[0]);
+    flow_->Back();
+    Serve();
+    EXPECT_EQ(flow_->step(), kMailboxStep);
+    EXPECT_TRUE(tree_.AllItems().empty());
+    EXPECT_FALSE(flow_->browseJob());
+    EXPECT_FALSE(flow_->stopFlag().isSet());
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Next", kShown, kHidden, false}));
+    int folderViews = 0;
+    flow_->store().folderViews.ForEach([&](const FolderViewNode&) {
+        ++folderViews;
+        return true;
+    });
+    EXPECT_EQ(folderViews, 0);
+
+    // The wizard goes on as before.
+    flow_->Next();
+    Serve();
+    EXPECT_EQ(tree_.Children(kNoTreeItem).size(), 1u);
+}
+
 TEST_F(WizardFlowTest, ClosingWaitsForNothingItMayNotAndClearsEverything) {
     screen_.path = Utf8ToUtf16((dir_ / "Demo.edb").string());
     flow_->Next();
