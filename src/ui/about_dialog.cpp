@@ -1,6 +1,5 @@
 #include "about_dialog.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -28,7 +27,7 @@ QString AboutText() {
                "<b>Velmor for Exchange Server</b><br>Version %1<br><br>"
                "Recovers the mailboxes, folders and items of damaged Exchange private-store "
                "databases (.EDB). The database is only read, never changed.")
-        .arg(QCoreApplication::applicationVersion());
+        .arg(VELMOR_VERSION);
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ public:
     QString PathText() const { return pathBox_->toPlainText(); }
     QPlainTextEdit* pathBox() const { return pathBox_; }
     QPushButton* browseButton() const { return browseButton_; }
-    StepPanel* stepPanel() const { return stepPanel_; }
 
     // Opens the file dialog; a confirmed choice replaces the path box text.
     void BrowseForDatabase();

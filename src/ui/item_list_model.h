@@ -27,7 +27,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    const std::vector<ItemColumn>& columns() const { return columns_; }
     QStringList Headings() const;
     // The texts of a row, column by column, as the list shows them.
     QStringList RowTexts(int row) const;

@@ -20,7 +20,6 @@ public:
     explicit C2SecondView(QWidget* parent = nullptr);
 
     QTreeWidget* mailboxList() const { return list_; }
-    StepPanel* stepPanel() const { return stepPanel_; }
     const QString& helpText() const { return helpText_; }
     QRect HelpTextRect() const;
 

@@ -61,11 +61,6 @@ void StepPanel::AddStep(const QString& title, const QString& description) {
     update();
 }
 
-void StepPanel::SetCurrentIndex(int index) {
-    current_ = index;
-    update();
-}
-
 QRect StepPanel::TitleRect(int index, int width) {
     const int top = kItemPitch * index + kTitleTop;
     return CornerRect(kLeftTextMargin, top, width - kRightTextMargin, top + kTitleBand);

@@ -15,8 +15,6 @@ public:
     explicit StepPanel(int currentIndex, QWidget* parent = nullptr);
 
     void AddStep(const QString& title, const QString& description);
-    void SetCurrentIndex(int index);
-    int currentIndex() const { return current_; }
 
     // Where step i's texts and marker are painted, for a panel of the given width.
     static QRect TitleRect(int index, int width);

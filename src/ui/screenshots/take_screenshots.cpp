@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     frame.show();
 
     frame.filePage()->pathBox()->setPlainText(database);
-    if (!WaitFor([] { return true; }) || !Save(frame, output, "step1.png")) {
+    if (!Save(frame, output, "step1.png")) {
         return 1;
     }
 

@@ -26,8 +26,7 @@ std::string CsvField(const std::u16string& text) {
     return quoted + "\"";
 }
 
-}  // namespace
-
+// One line of the file, without its line break.
 std::string CsvLine(const CsvRow& fields) {
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -38,6 +37,8 @@ std::string CsvLine(const CsvRow& fields) {
     }
     return line;
 }
+
+}  // namespace
 
 bool WriteCsvFile(const std::filesystem::path& path, const CsvRow& headings,
                   const std::vector<CsvRow>& rows) {

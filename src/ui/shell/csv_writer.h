@@ -14,7 +14,4 @@ using CsvRow = std::vector<std::u16string>;
 bool WriteCsvFile(const std::filesystem::path& path, const CsvRow& headings,
                   const std::vector<CsvRow>& rows);
 
-// One line of the file, without its line break.
-std::string CsvLine(const CsvRow& fields);
-
 }  // namespace velmor::ui

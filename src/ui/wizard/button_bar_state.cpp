@@ -21,8 +21,4 @@ ButtonState& ButtonBarState::Button(WizardButton button) {
     return next;
 }
 
-const ButtonState& ButtonBarState::Button(WizardButton button) const {
-    return const_cast<ButtonBarState*>(this)->Button(button);
-}
-
 }  // namespace velmor::ui

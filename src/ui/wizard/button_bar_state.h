@@ -47,7 +47,6 @@ public:
     TextState itemStatus;
 
     ButtonState& Button(WizardButton button);
-    const ButtonState& Button(WizardButton button) const;
 
     // The view that shows the state; called after every change.
     void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }

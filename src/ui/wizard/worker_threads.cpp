@@ -16,11 +16,6 @@ WorkerThreads::Handle WorkerThreads::Start(std::function<void()> body) {
     return running;
 }
 
-void WorkerThreads::WaitFor(const Handle& handle) {
-    bridge_.ServeUntil([&] { return !Running(handle); });
-    ReapEnded();
-}
-
 void WorkerThreads::WaitForAll() {
     bridge_.ServeUntil([this] { return !AnyRunning(); });
     ReapEnded();

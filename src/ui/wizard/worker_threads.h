@@ -26,8 +26,7 @@ public:
 
     static bool Running(const Handle& handle) { return handle && handle->load(); }
 
-    // Serves window calls until the thread has ended.
-    void WaitFor(const Handle& handle);
+    // Serves window calls until every thread has ended.
     void WaitForAll();
     bool AnyRunning() const;
 

@@ -18,7 +18,7 @@ TEST(UiCallBridgeTest, WorkerCallsRunOnTheUiThreadInOrderAndReturnOnceApplied) {
     bool allOnUiThread = true;
     std::vector<size_t> seenByWorker;
     WorkerThreads workers(bridge);
-    const auto handle = workers.Start([&] {
+    workers.Start([&] {
         for (int i = 0; i < 1000; ++i) {
             bridge.Call([&, i] {
                 allOnUiThread = allOnUiThread && std::this_thread::get_id() == uiThread;
@@ -28,7 +28,7 @@ TEST(UiCallBridgeTest, WorkerCallsRunOnTheUiThreadInOrderAndReturnOnceApplied) {
             seenByWorker.push_back(bridge.Get<size_t>([&] { return applied.size(); }));
         }
     });
-    workers.WaitFor(handle);
+    workers.WaitForAll();
     ASSERT_EQ(applied.size(), 1000u);
     EXPECT_TRUE(allOnUiThread);
     for (int i = 0; i < 1000; ++i) {
