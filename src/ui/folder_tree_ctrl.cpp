@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 #include "pictures.h"
@@ -149,6 +150,32 @@ void CFolderTreeCtrl::keyReleaseEvent(QKeyEvent* event) {
         events_->BrowseFolder(Handle(currentItem()));
     }
     QTreeWidget::keyReleaseEvent(event);
+}
+
+// Dotted lines join each item to its parent and to its later siblings, the root items
+// included; the expand buttons are drawn over them.
+void CFolderTreeCtrl::drawBranches(QPainter* painter, const QRect& rect,
+                                   const QModelIndex& index) const {
+    const auto hasNextSibling = [](const QModelIndex& at) {
+        return at.sibling(at.row() + 1, at.column()).isValid();
+    };
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+    const int step = indentation();
+    const int middleY = rect.center().y();
+    int x = rect.right() + 1 - step / 2;
+    const bool firstRoot = !index.parent().isValid() && index.row() == 0;
+    painter->drawLine(x, middleY, rect.right(), middleY);
+    painter->drawLine(x, firstRoot ? middleY : rect.top(), x,
+                      hasNextSibling(index) ? rect.bottom() : middleY);
+    for (QModelIndex ancestor = index.parent(); ancestor.isValid(); ancestor = ancestor.parent()) {
+        x -= step;
+        if (hasNextSibling(ancestor)) {
+            painter->drawLine(x, rect.top(), x, rect.bottom());
+        }
+    }
+    painter->restore();
+    QTreeWidget::drawBranches(painter, rect, index);
 }
 
 const QIcon& CFolderTreeCtrl::ImagePair(int image, int selectedImage) {
