@@ -6,21 +6,20 @@
 //   velmor_bench_window measure PATH   prints the figures (on the offscreen platform)
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
-#include <functional>
 
 #include "bench_command.h"
 #include "bench_store.h"
-#include "desktop_services.h"
+#include "headless/headless_walk.h"
 #include "main_frame.h"
 
 namespace {
 
 using velmor::bench::Clock;
 using velmor::ui::CMainFrame;
+namespace headless = velmor::ui::headless;
 
 constexpr int kRounds = 3;
 constexpr int kPatienceMilliseconds = 600'000;
@@ -28,38 +27,6 @@ constexpr int kTickMilliseconds = 5;
 // Mailbox "User 0" holds the large folder, its Inbox.
 constexpr velmor::bench::BenchStoreShape kShape{2, 10, 45, 0, 100'000};
 const QString kLargeFolderMailbox = "Mailbox - User 0";
-
-class NoDesktop : public velmor::ui::DesktopServices {
-public:
-    QString ChooseDatabaseFile(QWidget*) override { return {}; }
-    QString ChooseSaveFile(QWidget*) override { return {}; }
-    void OpenWithDefaultHandler(const QUrl&) override {}
-};
-
-bool WaitFor(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(kPatienceMilliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-bool Idle(CMainFrame& frame) {
-    return !frame.wizard().workers().AnyRunning() && frame.buttonBar()->nextButton()->isVisible() &&
-           frame.buttonBar()->nextButton()->isEnabled();
-}
-
-QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& name) {
-    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == name) {
-            return parent->child(i);
-        }
-    }
-    return nullptr;
-}
 
 int Write(const char* path) {
     const auto start = Clock::now();
@@ -74,34 +41,28 @@ int Measure(const char* path) {
     char name[] = "velmor_bench_window";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    NoDesktop desktop;
+    headless::NoDesktop desktop;
     CMainFrame frame(desktop, QApplication::applicationFilePath());
     frame.resize(1280, 800);
     frame.show();
 
     QElapsedTimer clock;
     clock.start();
-    frame.filePage()->pathBox()->setPlainText(QString::fromLocal8Bit(path));
-    frame.buttonBar()->nextButton()->click();
-    QTreeWidget* mailboxes = frame.mailboxPage()->mailboxList();
-    if (!WaitFor([&] { return Idle(frame) && mailboxes->topLevelItemCount() > 0; })) {
+    if (!headless::OpenDatabase(frame, QString::fromLocal8Bit(path), kPatienceMilliseconds)) {
         std::fprintf(stderr, "no mailbox found in %s\n", path);
         return 1;
     }
     const double discovery = clock.elapsed() / 1000.0;
-    const auto rows = mailboxes->findItems(kLargeFolderMailbox, Qt::MatchExactly, 1);
-    if (rows.isEmpty()) {
+    const auto rows =
+        frame.mailboxPage()->mailboxList()->findItems(kLargeFolderMailbox, Qt::MatchExactly, 1);
+    if (rows.isEmpty() || !headless::OpenMailbox(frame, rows.front(), kPatienceMilliseconds)) {
         std::fprintf(stderr, "no mailbox %s\n", qPrintable(kLargeFolderMailbox));
         return 1;
     }
-    mailboxes->setCurrentItem(rows.front());
-    frame.buttonBar()->nextButton()->click();
     velmor::ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
-    WaitFor([&] { return Idle(frame) && tree->topLevelItemCount() > 0; });
-    QTreeWidgetItem* inbox =
-        Child(Child(tree->topLevelItem(0), "Top of Information Store"), "Inbox");
-    QTreeWidgetItem* other =
-        Child(Child(tree->topLevelItem(0), "Top of Information Store"), "Drafts");
+    QTreeWidgetItem* top = headless::ChildNamed(tree->topLevelItem(0), "Top of Information Store");
+    QTreeWidgetItem* inbox = headless::ChildNamed(top, "Inbox");
+    QTreeWidgetItem* other = headless::ChildNamed(top, "Drafts");
     if (inbox == nullptr || other == nullptr) {
         std::fprintf(stderr, "no Inbox in %s\n", qPrintable(kLargeFolderMailbox));
         return 1;
@@ -124,7 +85,7 @@ int Measure(const char* path) {
         // Another folder first, so that the click on the Inbox starts a job.
         tree->setCurrentItem(other);
         frame.wizard().BrowseFolder(velmor::ui::CFolderTreeCtrl::Handle(other));
-        WaitFor([&] { return Idle(frame); });
+        headless::WaitFor([&] { return headless::Idle(frame); }, kPatienceMilliseconds);
 
         tree->setCurrentItem(inbox);
         longestPause = 0;
@@ -132,7 +93,7 @@ int Measure(const char* path) {
         ticker.start();
         clock.restart();
         frame.wizard().BrowseFolder(velmor::ui::CFolderTreeCtrl::Handle(inbox));
-        WaitFor([&] { return Idle(frame); });
+        headless::WaitFor([&] { return headless::Idle(frame); }, kPatienceMilliseconds);
         best = std::min(best, clock.elapsed() / 1000.0);
         ticker.stop();
         worstPause = std::max(worstPause, longestPause);

@@ -2,46 +2,20 @@
 // of the wizard on DATABASE and saves a picture of each step (step1.png to step3.png). Run it
 // on the offscreen platform (scripts/screenshots.sh does).
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <cstdio>
-#include <functional>
 
-#include "desktop_services.h"
+#include "headless/headless_walk.h"
 #include "main_frame.h"
 
 namespace {
 
 using velmor::ui::CMainFrame;
+namespace headless = velmor::ui::headless;
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 constexpr int kPatienceMilliseconds = 60000;
-
-// Opens nothing: no dialog, no browser.
-class NoDesktop : public velmor::ui::DesktopServices {
-public:
-    QString ChooseDatabaseFile(QWidget*) override { return {}; }
-    QString ChooseSaveFile(QWidget*) override { return {}; }
-    void OpenWithDefaultHandler(const QUrl&) override {}
-};
-
-bool WaitFor(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(kPatienceMilliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    QApplication::processEvents();
-    return true;
-}
-
-bool Idle(CMainFrame& frame) {
-    return !frame.wizard().workers().AnyRunning() && frame.buttonBar()->nextButton()->isVisible() &&
-           frame.buttonBar()->nextButton()->isEnabled();
-}
 
 bool Save(CMainFrame& frame, const QDir& output, const QString& name) {
     QApplication::processEvents();
@@ -54,15 +28,6 @@ bool Save(CMainFrame& frame, const QDir& output, const QString& name) {
     return true;
 }
 
-QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& name) {
-    for (int i = 0; parent != nullptr && i < parent->childCount(); ++i) {
-        if (parent->child(i)->text(0) == name) {
-            return parent->child(i);
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,7 +38,7 @@ int main(int argc, char** argv) {
     }
     const QString database = QString::fromLocal8Bit(argv[1]);
     const QDir output(QString::fromLocal8Bit(argv[2]));
-    NoDesktop desktop;
+    headless::NoDesktop desktop;
     CMainFrame frame(desktop, QApplication::applicationFilePath());
     frame.resize(kWidth, kHeight);
     frame.show();
@@ -83,29 +48,29 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    frame.buttonBar()->nextButton()->click();
-    QTreeWidget* mailboxes = frame.mailboxPage()->mailboxList();
-    if (!WaitFor([&] { return Idle(frame) && mailboxes->topLevelItemCount() > 0; })) {
+    if (!headless::OpenDatabase(frame, database, kPatienceMilliseconds)) {
         std::fprintf(stderr, "no mailbox found in %s\n", argv[1]);
         return 1;
     }
+    QTreeWidget* mailboxes = frame.mailboxPage()->mailboxList();
     mailboxes->setCurrentItem(mailboxes->topLevelItem(0));
     if (!Save(frame, output, "step2.png")) {
         return 1;
     }
 
-    frame.buttonBar()->nextButton()->click();
-    velmor::ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
-    if (!WaitFor([&] { return Idle(frame) && tree->topLevelItemCount() > 0; })) {
+    if (!headless::OpenMailbox(frame, mailboxes->topLevelItem(0), kPatienceMilliseconds)) {
         return 1;
     }
-    QTreeWidgetItem* top = Child(tree->topLevelItem(0), "Top of Information Store");
-    QTreeWidgetItem* inbox = Child(top, "Inbox");
+    velmor::ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
+    QTreeWidgetItem* top = headless::ChildNamed(tree->topLevelItem(0), "Top of Information Store");
+    QTreeWidgetItem* inbox = headless::ChildNamed(top, "Inbox");
     if (inbox != nullptr) {
         tree->expandAll();
         tree->setCurrentItem(inbox);
         frame.wizard().BrowseFolder(velmor::ui::CFolderTreeCtrl::Handle(inbox));
-        WaitFor([&] { return Idle(frame) && frame.rightPane()->itemList()->rowCount() > 0; });
+        headless::WaitFor(
+            [&] { return headless::Idle(frame) && frame.rightPane()->itemList()->rowCount() > 0; },
+            kPatienceMilliseconds);
     }
     return Save(frame, output, "step3.png") ? 0 : 1;
 }
