@@ -29,6 +29,12 @@ int OpenReadOnly(const std::filesystem::path& path, uint64_t& size) {
     return fd;
 }
 
+bool SameFile(int fd, const struct stat& other) {
+    struct stat info {};
+    return fd >= 0 && ::fstat(fd, &info) == 0 && info.st_dev == other.st_dev &&
+           info.st_ino == other.st_ino;
+}
+
 }  // namespace
 
 EdbFile::~EdbFile() {
@@ -86,6 +92,14 @@ void EdbFile::CloseDatabase() {
         streamingFd_ = -1;
     }
     streamingSize_ = 0;
+}
+
+bool EdbFile::HoldsFile(const std::filesystem::path& path) const {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    return SameFile(databaseFd_, info) || SameFile(streamingFd_, info);
 }
 
 int64_t EdbFile::ReadAt(int64_t offset, std::span<uint8_t> buffer) {

@@ -25,6 +25,9 @@ public:
     uint64_t fileSize() const { return fileSize_; }
     bool hasStreamingFile() const { return streamingFd_ >= 0; }
     uint64_t streamingFileSize() const { return streamingSize_; }
+    // Whether path names the open database or its streaming file, under any name (a link, a
+    // relative path): nothing the program writes may land there.
+    bool HoldsFile(const std::filesystem::path& path) const;
 
     // Highest object id taken as genuine; set by the page grouping pass.
     int32_t maxObjectId = 0;

@@ -20,6 +20,7 @@ namespace {
 // The help message takes the window's caption, cut to this length.
 constexpr int kLongestMessageCaption = 200;
 const QString kSaveFailed = "The items could not be saved to %1";
+const QString kSaveOverDatabase = "The items cannot be saved over the database being read: %1";
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
     switch (icon) {
@@ -200,6 +201,11 @@ bool CMainFrame::AskYesNo(const std::u16string& question) {
 void CMainFrame::SaveItemList() {
     const QString path = desktop_.ChooseSaveFile(this);
     if (path.isEmpty()) {
+        return;
+    }
+    if (flow_->database().HoldsFile(path.toStdString())) {
+        ShowBox(QMessageBox::Critical, ToQString(kApplicationTitle), kSaveOverDatabase.arg(path),
+                this);
         return;
     }
     const ItemListModel& list = *rightPane_->itemList();

@@ -64,6 +64,28 @@ TEST(EdbFileTest, ReadOnlyFilesOpenAndTheCompanionStreamingFileIsHeldWhenPresent
     EXPECT_FALSE(file.isOpen());
 }
 
+TEST(EdbFileTest, TheOpenFilesAreRecognisedUnderAnyName) {
+    test::TempDir dir;
+    WritePages(dir / "priv1.edb", 1);
+    WritePages(dir / "priv1.stm", 1);
+    WritePages(dir / "other.edb", 1);
+    std::filesystem::create_symlink(dir / "priv1.edb", dir / "link.edb");
+    std::filesystem::create_hard_link(dir / "priv1.stm", dir / "copy-of-stm");
+    EdbFile file;
+    EXPECT_FALSE(file.HoldsFile(dir / "priv1.edb")) << "nothing is open yet";
+    ASSERT_EQ(file.OpenDatabase(dir / "priv1.edb"), 0);
+
+    EXPECT_TRUE(file.HoldsFile(dir / "priv1.edb"));
+    EXPECT_TRUE(file.HoldsFile(dir / "link.edb"));
+    EXPECT_TRUE(file.HoldsFile(dir / "." / "priv1.edb"));
+    EXPECT_TRUE(file.HoldsFile(dir / "copy-of-stm"));
+    EXPECT_FALSE(file.HoldsFile(dir / "other.edb"));
+    EXPECT_FALSE(file.HoldsFile(dir / "missing.csv"));
+
+    file.CloseDatabase();
+    EXPECT_FALSE(file.HoldsFile(dir / "priv1.edb"));
+}
+
 class RecordingValidationPort : public PathValidationPort {
 public:
     int chooserOpened = 0;

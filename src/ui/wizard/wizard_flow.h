@@ -74,6 +74,7 @@ public:
     bool storeClearingJob() const { return storeClearingJob_; }
     bool browseJob() const { return browseJobs_.JobRunning(); }
 
+    const EdbFile& database() const { return file_; }
     RecoveredStore& store() { return store_; }
     StopFlag& stopFlag() { return stop_; }
     WorkerThreads& workers() { return workers_; }

@@ -174,6 +174,15 @@ void MainWindowTest::saveWritesTheRowsAsShown() {
     QCOMPARE(boxes.seen.size(), 1);
     QVERIFY(boxes.seen[0].text.startsWith("The items could not be saved to "));
     QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+
+    // The database being read is never written, even when the user picks it.
+    const auto database = fixture.dir / "Demo.edb";
+    const QByteArray before = ReadFile(database);
+    fixture.desktop.saveChoice = QString::fromStdString(database.string());
+    fixture.frame().saveAction()->trigger();
+    QCOMPARE(boxes.seen.size(), 2);
+    QVERIFY(boxes.seen[1].text.startsWith("The items cannot be saved over the database"));
+    QCOMPARE(ReadFile(database), before);
 }
 
 void MainWindowTest::aConfirmedCloseOpensTheWebPageAndRemovesTheTemplate() {
