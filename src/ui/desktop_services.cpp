@@ -17,8 +17,8 @@ const QString kCsvSuffix = "csv";
 
 }  // namespace
 
-QFileDialog* MakeDatabaseFileDialog(QWidget* parent) {
-    auto* dialog = new QFileDialog(parent);
+std::unique_ptr<QFileDialog> MakeDatabaseFileDialog(QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setDefaultSuffix(kDatabaseSuffix);
@@ -28,13 +28,11 @@ QFileDialog* MakeDatabaseFileDialog(QWidget* parent) {
 }
 
 QString DesktopServices::ChooseDatabaseFile(QWidget* parent) {
-    QFileDialog* dialog = MakeDatabaseFileDialog(parent);
-    QString chosen;
-    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
-        chosen = dialog->selectedFiles().front();
+    const std::unique_ptr<QFileDialog> dialog = MakeDatabaseFileDialog(parent);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return {};
     }
-    delete dialog;
-    return chosen;
+    return dialog->selectedFiles().front();
 }
 
 QString DesktopServices::ChooseSaveFile(QWidget* parent) {

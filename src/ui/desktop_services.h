@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <memory>
 
 class QFileDialog;
 class QWidget;
@@ -24,6 +25,6 @@ public:
 };
 
 // The step-1 dialog: an existing file, default suffix "EDB", the database filter first.
-QFileDialog* MakeDatabaseFileDialog(QWidget* parent);
+std::unique_ptr<QFileDialog> MakeDatabaseFileDialog(QWidget* parent);
 
 }  // namespace velmor::ui

@@ -159,7 +159,7 @@ void WidgetsTest::databaseDialogShowsEdbFilesInAnyLetterCase() {
         QFile file(QString::fromStdString((dir / name).string()));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    std::unique_ptr<QFileDialog> dialog(ui::MakeDatabaseFileDialog(nullptr));
+    const std::unique_ptr<QFileDialog> dialog = ui::MakeDatabaseFileDialog(nullptr);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setDirectory(QString::fromStdString(dir.path().string()));
     QCOMPARE(dialog->nameFilters().size(), 2);
