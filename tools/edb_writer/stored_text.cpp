@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 namespace velmor::testdb {
 
@@ -58,8 +59,7 @@ uint8_t ToWindows1252(char16_t unit) {
     return kUnmappable;
 }
 
-}  // namespace
-
+// UTF-8 text as UTF-16 code units (invalid sequences become U+FFFD).
 std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
@@ -76,6 +76,8 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace
 
 std::vector<uint8_t> EncodeText(std::string_view text, TextEncoding encoding) {
     std::vector<uint8_t> bytes;

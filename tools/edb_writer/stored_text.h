@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,9 +8,6 @@ namespace velmor::testdb {
 
 // How a text value is stored: UTF-16LE, or 8-bit Windows-1252 text.
 enum class TextEncoding { Utf16, Ansi };
-
-// UTF-8 text as UTF-16 code units (invalid sequences become U+FFFD).
-std::u16string Utf8ToUtf16(std::string_view text);
 
 // The stored bytes of a text, without a terminating zero. Characters that Windows-1252 lacks
 // are stored as '?'.
