@@ -89,7 +89,7 @@ void CMainFrame::BuildMenu() {
 
     QMenu* helpMenu = menuBar()->addMenu("&Help");
     help_ = helpMenu->addAction("Help", QKeySequence(Qt::Key_F1), this, &CMainFrame::Help);
-    helpMenu->addAction("Visit Software URL", this, &CMainFrame::VisitSoftwareUrl);
+    helpMenu->addAction("Visit Software URL", this, &CMainFrame::OpenProductWebPage);
     helpMenu->addAction("&About Velmor for Exchange Server...", this, &CMainFrame::ShowAbout);
 }
 
@@ -152,10 +152,6 @@ void CMainFrame::Help() {
         return;
     }
     desktop_.OpenWithDefaultHandler(QUrl::fromLocalFile(document));
-}
-
-void CMainFrame::VisitSoftwareUrl() {
-    desktop_.OpenWithDefaultHandler(QUrl(kProductWebPage));
 }
 
 void CMainFrame::ShowAbout() {
@@ -227,7 +223,7 @@ void CMainFrame::SaveItemList() {
 }
 
 void CMainFrame::OpenProductWebPage() {
-    VisitSoftwareUrl();
+    desktop_.OpenWithDefaultHandler(QUrl(kProductWebPage));
 }
 
 void CMainFrame::OpenFileChooser() {

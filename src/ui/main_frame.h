@@ -51,7 +51,6 @@ public:
     void ShowCurrentStep() override;
 
     void Help();
-    void VisitSoftwareUrl();
     void ShowAbout();
     // The banner's Open button and "&Open": the file dialog, in step 1 only.
     void Open();
