@@ -143,6 +143,13 @@ TEST_F(ItemListingTest, SentItemsAndOutboxShowRecipientsFromInLineAndOutOfLineLi
     Item displayOnly = Mail("Ann Walker", "No list", April(13, 8, 0));
     displayOnly.displayTo = "Henry Quinn";
     builder_.AddItem(sent, displayOnly);
+    // A reference to a long value that no page holds leaves the list read before it.
+    Item dangling = Mail("Ann Walker", "Dangling", April(13, 9, 0));
+    dangling.recipients = {{"Irene Shaw"}};
+    dangling.displayTo = "Display only";
+    dangling.recipientStorage = testdb::RecipientStorage::InLine;
+    dangling.trailingRecipientReference = 0x7A7A;
+    builder_.AddItem(sent, dangling);
     Item queued = Mail("Ann Walker", "Travel", April(14, 9, 0));
     queued.recipients = {{"Irene Shaw"}};
     builder_.AddItem(AddFolder("Outbox"), queued);
@@ -154,6 +161,7 @@ TEST_F(ItemListingTest, SentItemsAndOutboxShowRecipientsFromInLineAndOutOfLineLi
             "0|1|Carol Hughes,D\xC3\xA9sir\xC3\xA9 Moore|Figures|Tue 10/4/2007 02:02:00 PM",
             "0|2|Emma Fisher,Frank Norris,Grace Palmer|Office closed|Thu 12/4/2007 05:00:00 PM",
             "0|3|Henry Quinn|No list|Fri 13/4/2007 08:00:00 AM",
+            "0|4|Irene Shaw|Dangling|Fri 13/4/2007 09:00:00 AM",
         }));
     EXPECT_EQ(Kind(), 7);
     EXPECT_EQ(Columns(), "No|To|Subject|Date/Time");

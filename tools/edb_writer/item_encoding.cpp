@@ -138,6 +138,11 @@ std::vector<TaggedValue> MessageTableValues(const Item& item,
     } else if (!recipientList.empty()) {
         values.push_back({col::kRecipients, recipientList});
     }
+    if (item.trailingRecipientReference) {
+        ByteWriter reference;
+        reference.U32(*item.trailingRecipientReference);
+        values.push_back({col::kRecipients, reference.Take()});
+    }
     AddText(values, col::kMessageSubject, Subject(item), encoding);
     AddText(values, MessageColumn::L3ff1, MessageClass(item), encoding);
     if (item.flagged) {

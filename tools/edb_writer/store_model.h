@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ struct Item {
     std::string displayTo;  // empty: the recipients' names joined by "; "
     std::vector<Recipient> recipients;
     RecipientStorage recipientStorage = RecipientStorage::Auto;
+    // A damaged record's second recipient value: a reference to this long-value id, written
+    // after the list.
+    std::optional<uint32_t> trailingRecipientReference;
     bool flagged = false;
     bool hideSubject = false;  // a 4-byte column 256, which makes readers ignore the subject
     std::string location;      // appointments
