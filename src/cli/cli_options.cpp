@@ -35,7 +35,19 @@ std::string UsageText() {
         "  mailboxes  the mailboxes found by the full discovery\n"
         "  folders    the folder tree of mailbox row MAILBOX (the number mailboxes prints)\n"
         "  items      the item list of the folder whose tree path is PATH, as folders prints it\n"
-        "  --json     print JSON instead of tab-separated lines\n";
+        "  --json     print JSON instead of tab-separated lines\n"
+        "  --version  print the program's version\n"
+        "\n"
+        "Plain output is one line per record, its fields separated by tabs. Names come from\n"
+        "damaged pages, so each control character in a field (a tab or a line break among them)\n"
+        "is printed as one blank; a PATH may be given exactly or as folders prints it. JSON\n"
+        "output keeps every text exactly.\n"
+        "\n"
+        "Pages the discovery cannot read (bad sectors) are skipped; their count is reported on\n"
+        "stderr and, for mailboxes --json, as unreadablePages.\n"
+        "\n"
+        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox, 2 usage\n"
+        "errors (an unknown mailbox row or folder path among them).\n";
     return text;
 }
 
@@ -45,6 +57,10 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
     for (std::string_view word : words) {
         if (word == "--help" || word == "-h") {
             options.help = true;
+            return options;
+        }
+        if (word == "--version") {
+            options.version = true;
             return options;
         }
     }
