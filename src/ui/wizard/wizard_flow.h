@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/browse_job_state.h"
+#include "browse/check_propagation.h"
 #include "browse/folder_tree.h"
 #include "browse/item_list.h"
 #include "discovery/processing_context.h"
@@ -105,7 +106,6 @@ private:
     int step_ = kFileStep;
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
-    WorkerThreads::Handle checkPropagation_;
 
     EdbFile file_;
     RecoveredStore store_;
@@ -118,6 +118,7 @@ private:
     MarshalledItemList workerList_;
     ProcessingContext workerContext_;
     WorkerThreads workers_;
+    CheckPropagation checkPropagation_;
 };
 
 }  // namespace velmor::ui
