@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,6 +65,9 @@ struct Item {
     std::string displayTo;  // empty: the recipients' names joined by "; "
     std::vector<Recipient> recipients;
     RecipientStorage recipientStorage = RecipientStorage::Auto;
+    // Bytes of the long-value reference stored for an out-of-line list: the key, little-endian,
+    // cut or padded with zeros. Readers follow only a 4-byte reference.
+    size_t recipientReferenceSize = 4;
     bool flagged = false;
     bool hideSubject = false;  // a 4-byte column 256, which makes readers ignore the subject
     std::string location;      // appointments
