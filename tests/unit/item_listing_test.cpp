@@ -175,6 +175,27 @@ TEST_F(ItemListingTest, SentItemsAndOutboxShowRecipientsFromInLineAndOutOfLineLi
     EXPECT_EQ(Kind(), 6) << "the container class comes before the path";
 }
 
+TEST_F(ItemListingTest, OnlyARecipientValueOfFiveBytesIsReadFromTheLongValuePages) {
+    // Each mail's list is stored on a long-value page; the recipient column holds its key cut
+    // to 3 bytes or padded to 5. With the header byte the values are 4, 5 and 6 bytes long.
+    const EntryId sent = AddFolder("Sent Items");
+    for (int size = 3; size <= 5; ++size) {
+        Item mail = Mail("Ann Walker", "Reference of " + std::to_string(size), April(10, 9, size));
+        mail.recipients = {{"Emma Fisher"}};
+        mail.displayTo = "Shown when no list is read";
+        mail.recipientStorage = testdb::RecipientStorage::OutOfLine;
+        mail.recipientReferenceSize = static_cast<size_t>(size);
+        builder_.AddItem(sent, mail);
+    }
+    EXPECT_EQ(List("Sent Items"),
+              (std::vector<std::string>{
+                  "0|1|Shown when no list is read|Reference of 3|Tue 10/4/2007 09:03:00 AM",
+                  "0|2|Emma Fisher|Reference of 4|Tue 10/4/2007 09:04:00 AM",
+                  "0|3|Shown when no list is read|Reference of 5|Tue 10/4/2007 09:05:00 AM",
+              }))
+        << "4- and 6-byte values are decoded in place, where they hold no address entry";
+}
+
 TEST_F(ItemListingTest, SendersComeFromEitherTableAndSomeFoldersReplaceThem) {
     const EntryId inbox = AddFolder("Inbox");
     Item prefixed = Mail("Carol Hughes", "Via 258", April(10, 9, 0));

@@ -132,9 +132,11 @@ std::vector<TaggedValue> MessageTableValues(const Item& item,
     values.push_back({col::kSenderName, EncodeLengthPrefixedText(item.sender, encoding)});
     values.push_back({col::kSenderAddress, EncodeLengthPrefixedText(item.senderAddress, encoding)});
     if (longValueId) {
-        ByteWriter reference;
-        reference.U32(*longValueId);
-        values.push_back({col::kRecipients, reference.Take()});
+        ByteWriter writer;
+        writer.U32(*longValueId);
+        std::vector<uint8_t> reference = writer.Take();
+        reference.resize(item.recipientReferenceSize);
+        values.push_back({col::kRecipients, std::move(reference)});
     } else if (!recipientList.empty()) {
         values.push_back({col::kRecipients, recipientList});
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -68,6 +69,9 @@ struct Item {
     // A damaged record's second recipient value: a reference to this long-value id, written
     // after the list.
     std::optional<uint32_t> trailingRecipientReference;
+    // Bytes of the long-value reference stored for an out-of-line list: the key, little-endian,
+    // cut or padded with zeros. Readers follow only a 4-byte reference.
+    size_t recipientReferenceSize = 4;
     bool flagged = false;
     bool hideSubject = false;  // a 4-byte column 256, which makes readers ignore the subject
     std::string location;      // appointments
