@@ -25,7 +25,7 @@ package=$(ls "$build"/velmor_*.deb)
 echo "Built $package"
 
 # lintian: no errors; the warnings it still gives are listed, with their reasons, in the README.
-lintian --fail-on error --no-tag-display-limit "$package"
+lintian --fail-on error --tag-display-limit 0 "$package"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
