@@ -1,13 +1,18 @@
-// Times a plain sequential read of a store and the full discovery (all seven processing
-// parts) of the same file, and reports peak memory.
+// Times the full discovery (all seven processing parts) against a plain sequential read of the
+// same file, with the file in the page cache (warm) and evicted from it before each run (cold),
+// and reports the bytes read from the disk, peak memory and the message index's cost.
 //
-//   velmor_bench_discovery write PATH     writes a store of about 1 GiB
-//   velmor_bench_discovery measure PATH   prints the figures
+//   velmor_bench_discovery write PATH [GIB]   writes a store of about 1 GiB (or GIB GiB)
+//   velmor_bench_discovery measure PATH       warm and cold figures
+//   velmor_bench_discovery measure-cold PATH  cold figures only (stores larger than memory)
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,16 +26,47 @@ namespace {
 
 using velmor::bench::Clock;
 using velmor::bench::kMiB;
-constexpr int kRounds = 3;
+constexpr int kWarmRounds = 3;
+constexpr int kColdRounds = 5;
+constexpr size_t kPlainReadSize = 1 << 20;
 
-// Reads the whole file in 64 KiB calls, as the first processing part does.
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Drops the file's pages from the page cache; needs no privileges.
+void Evict(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+}
+
+// Bytes this process has had read from the storage device so far.
+uint64_t DiskReadBytes() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "read_bytes:") {
+            return value;
+        }
+    }
+    return 0;
+}
+
+// Reads the whole file sequentially in 1 MiB calls, as cat does.
 double PlainRead(const char* path) {
     const auto start = Clock::now();
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return -1;
     }
-    std::vector<char> buffer(velmor::kChunkSize);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::vector<char> buffer(kPlainReadSize);
     unsigned long checksum = 0;
     ssize_t count = 0;
     while ((count = ::read(fd, buffer.data(), buffer.size())) > 0) {
@@ -42,8 +78,43 @@ double PlainRead(const char* path) {
     return seconds;
 }
 
-int Write(const char* path) {
+struct DiscoveryRun {
+    double seconds = 0;
+    uint64_t diskBytes = 0;
+    size_t storeBytes = 0;
+    size_t indexBytes = 0;
+    size_t mailboxes = 0;
+    size_t folders = 0;
+    size_t messages = 0;
+};
+
+DiscoveryRun Discover(const char* path) {
+    velmor::EdbFile file;
+    file.OpenDatabase(path);
+    velmor::RecoveredStore store;
+    velmor::NullProgressSink sink;
+    velmor::StopFlag stop;
+    velmor::ProcessingContext context{file, store, sink, stop};
+    DiscoveryRun run;
+    const size_t heapBefore = velmor::bench::HeapInUseBytes();
+    const uint64_t diskBefore = DiskReadBytes();
+    const auto start = Clock::now();
+    velmor::RunProcessingParts(context);
+    run.seconds = velmor::bench::SecondsSince(start);
+    run.diskBytes = DiskReadBytes() - diskBefore;
+    run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore;
+    run.mailboxes = store.mailboxes.entries().size();
+    run.folders = store.folders.size();
+    run.messages = store.messageIndex.size();
+    const size_t heapWithIndex = velmor::bench::HeapInUseBytes();
+    store.messageIndex.Clear();
+    run.indexBytes = heapWithIndex - velmor::bench::HeapInUseBytes();
+    return run;
+}
+
+int Write(const char* path, double gibibytes) {
     velmor::bench::BenchStoreShape shape;
+    shape.mailboxes = static_cast<int>(shape.mailboxes * gibibytes);
     const auto start = Clock::now();
     const uint64_t size = velmor::bench::WriteBenchStore(path, shape);
     std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB,
@@ -51,53 +122,88 @@ int Write(const char* path) {
     return 0;
 }
 
-int Measure(const char* path) {
+void PrintStore(const char* path, const DiscoveryRun& run) {
+    velmor::EdbFile file;
+    file.OpenDatabase(path);
+    std::printf("store:            %.1f MiB, %zu mailboxes, %zu folders, %zu messages\n",
+                file.fileSize() / kMiB, run.mailboxes, run.folders, run.messages);
+}
+
+void PrintMemory(const DiscoveryRun& run) {
+    const double peak = velmor::bench::PeakResidentBytes() / kMiB;
+    const double lists = run.storeBytes / kMiB;
+    std::printf("peak memory:      %.1f MiB (store lists %.1f MiB, the rest %.1f MiB)\n", peak,
+                lists, peak - lists);
+    std::printf("message index:    %.1f bytes per message (entries, id chains and hash table)\n",
+                run.messages == 0 ? 0.0 : static_cast<double>(run.indexBytes) / run.messages);
+}
+
+void MeasureCold(const char* path, double megabytes) {
+    std::vector<double> reads;
+    std::vector<double> discoveries;
+    DiscoveryRun last;
+    for (int round = 0; round < kColdRounds; ++round) {
+        Evict(path);
+        reads.push_back(PlainRead(path));
+        Evict(path);
+        last = Discover(path);
+        discoveries.push_back(last.seconds);
+    }
+    const double read = Median(reads);
+    const double discovery = Median(discoveries);
+    std::printf("cold plain read:  %.3f s  (%.0f MB/s, median of %d)\n", read,
+                megabytes / read * kMiB / 1e6, kColdRounds);
+    std::printf("cold discovery:   %.3f s  (%.0f MB/s, median of %d)\n", discovery,
+                megabytes / discovery * kMiB / 1e6, kColdRounds);
+    std::printf("cold ratio:       %.2f x a plain read\n", discovery / read);
+    std::printf("read from disk:   %.2f x the file\n", last.diskBytes / (megabytes * kMiB));
+}
+
+int Measure(const char* path, bool warm) {
     velmor::EdbFile file;
     if (file.OpenDatabase(path) != 0) {
         std::fprintf(stderr, "cannot open %s\n", path);
         return 1;
     }
     const double megabytes = file.fileSize() / kMiB;
-    PlainRead(path);  // bring the file into the page cache
-
-    double bestRead = 1e9;
-    double bestDiscovery = 1e9;
-    size_t storeBytes = 0;
-    size_t mailboxes = 0;
-    size_t folders = 0;
-    size_t messages = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        bestRead = std::min(bestRead, PlainRead(path));
-
-        velmor::RecoveredStore store;
-        velmor::NullProgressSink sink;
-        velmor::StopFlag stop;
-        velmor::ProcessingContext context{file, store, sink, stop};
-        const size_t heapBefore = velmor::bench::HeapInUseBytes();
-        const auto start = Clock::now();
-        velmor::RunProcessingParts(context);
-        bestDiscovery = std::min(bestDiscovery, velmor::bench::SecondsSince(start));
-        storeBytes = velmor::bench::HeapInUseBytes() - heapBefore;
-        mailboxes = store.mailboxes.entries().size();
-        folders = store.folders.size();
-        messages = store.messageIndex.size();
+    DiscoveryRun last;
+    if (warm) {
+        PlainRead(path);  // bring the file into the page cache
+        std::vector<double> reads;
+        std::vector<double> discoveries;
+        for (int round = 0; round < kWarmRounds; ++round) {
+            reads.push_back(PlainRead(path));
+            last = Discover(path);
+            discoveries.push_back(last.seconds);
+        }
+        const double read = Median(reads);
+        const double discovery = Median(discoveries);
+        PrintStore(path, last);
+        std::printf("warm plain read:  %.3f s  (%.0f MB/s, median of %d)\n", read,
+                    megabytes / read * kMiB / 1e6, kWarmRounds);
+        std::printf("warm discovery:   %.3f s  (%.0f MB/s, median of %d)\n", discovery,
+                    megabytes / discovery * kMiB / 1e6, kWarmRounds);
+        std::printf("warm ratio:       %.2f x a plain read\n", discovery / read);
     }
-    const double peak = velmor::bench::PeakResidentBytes() / kMiB;
-    const double lists = storeBytes / kMiB;
-    std::printf("store:            %.1f MiB, %zu mailboxes, %zu folders, %zu messages\n", megabytes,
-                mailboxes, folders, messages);
-    std::printf("plain read:       %.3f s  (%.0f MB/s)\n", bestRead,
-                megabytes / bestRead * kMiB / 1e6);
-    std::printf("discovery:        %.3f s  (%.0f MB/s)\n", bestDiscovery,
-                megabytes / bestDiscovery * kMiB / 1e6);
-    std::printf("ratio:            %.2f x a plain read\n", bestDiscovery / bestRead);
-    std::printf("peak memory:      %.1f MiB (store lists %.1f MiB, the rest %.1f MiB)\n", peak,
-                lists, peak - lists);
+    MeasureCold(path, megabytes);
+    if (!warm) {
+        last = Discover(path);
+        PrintStore(path, last);
+    }
+    PrintMemory(last);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    return velmor::bench::RunBenchCommand(argc, argv, "velmor_bench_discovery", Write, Measure);
+    if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
+        return Write(argv[2], std::atof(argv[3]));
+    }
+    if (argc == 3 && std::strcmp(argv[1], "measure-cold") == 0) {
+        return Measure(argv[2], false);
+    }
+    return velmor::bench::RunBenchCommand(
+        argc, argv, "velmor_bench_discovery", [](const char* path) { return Write(path, 1); },
+        [](const char* path) { return Measure(path, true); });
 }

@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Writes the benchmark stores (once) and prints the benchmarks' figures.
-# Usage: bench/run.sh [BUILD_DIR]   (default: build)
+# Usage: bench/run.sh [--large] [BUILD_DIR]   (default: build)
+#   --large  also writes stores of 16 and 32 GiB (minutes, 48 GiB of disk) and measures their
+#            discovery from a cold page cache
 set -euo pipefail
 cd "$(dirname "$0")/.."
+large=false
+if [ "${1:-}" = "--large" ]; then
+    large=true
+    shift
+fi
 build=${1:-build}
 if [ ! -x "$build/bench/velmor_bench_discovery" ] || [ ! -x "$build/bench/velmor_bench_browse" ] ||
     [ ! -x "$build/src/cli/velmor-cli" ]; then
@@ -15,8 +22,17 @@ mkdir -p "$stores"
 if [ ! -f "$stores/discovery.edb" ]; then
     "$build/bench/velmor_bench_discovery" write "$stores/discovery.edb"
 fi
-echo "== discovery =="
+echo "== discovery (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
 "$build/bench/velmor_bench_discovery" measure "$stores/discovery.edb"
+if $large; then
+    for gib in 16 32; do
+        if [ ! -f "$stores/discovery-$gib.edb" ]; then
+            "$build/bench/velmor_bench_discovery" write "$stores/discovery-$gib.edb" "$gib"
+        fi
+        echo "== discovery of $gib GiB, cold (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
+        "$build/bench/velmor_bench_discovery" measure-cold "$stores/discovery-$gib.edb"
+    done
+fi
 
 if [ ! -f "$stores/browse.edb" ]; then
     "$build/bench/velmor_bench_browse" write "$stores/browse.edb"

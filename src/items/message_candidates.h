@@ -19,7 +19,7 @@ namespace velmor {
 // entries to give: its pages are read again.
 class MessageCandidates {
 public:
-    static constexpr size_t kOthersLimit = 1 << 18;
+    static constexpr size_t kOthersLimit = 1 << 16;
 
     explicit MessageCandidates(size_t othersLimit = kOthersLimit) : othersLimit_(othersLimit) {}
 
