@@ -3,19 +3,24 @@
 namespace velmor::ui {
 
 void MarshalledProgressSink::ShowProgress() {
+    scan_.Forget();
     bridge_.Call([&] { target_.ShowProgress(); });
 }
 
 void MarshalledProgressSink::HideProgress() {
+    scan_.Forget();
     bridge_.Call([&] { target_.HideProgress(); });
 }
 
 void MarshalledProgressSink::SetProgressRange(int low, int high) {
+    scan_.SetRange(low, high);
     bridge_.Call([&] { target_.SetProgressRange(low, high); });
 }
 
 void MarshalledProgressSink::SetProgressPosition(int position) {
-    bridge_.Call([&] { target_.SetProgressPosition(position); });
+    if (scan_.LetThrough(position)) {
+        bridge_.Call([&] { target_.SetProgressPosition(position); });
+    }
 }
 
 void MarshalledProgressSink::SetScanStatus(const std::u16string& text) {
@@ -59,19 +64,24 @@ void MarshalledProgressSink::EnableButton(WizardButton button, bool enabled) {
 }
 
 void MarshalledProgressSink::ShowItemProgress() {
+    items_.Forget();
     bridge_.Call([&] { target_.ShowItemProgress(); });
 }
 
 void MarshalledProgressSink::HideItemProgress() {
+    items_.Forget();
     bridge_.Call([&] { target_.HideItemProgress(); });
 }
 
 void MarshalledProgressSink::SetItemProgressRange(int low, int high) {
+    items_.SetRange(low, high);
     bridge_.Call([&] { target_.SetItemProgressRange(low, high); });
 }
 
 void MarshalledProgressSink::SetItemProgressPosition(int position) {
-    bridge_.Call([&] { target_.SetItemProgressPosition(position); });
+    if (items_.LetThrough(position)) {
+        bridge_.Call([&] { target_.SetItemProgressPosition(position); });
+    }
 }
 
 void MarshalledProgressSink::SetItemStatus(const std::u16string& text) {

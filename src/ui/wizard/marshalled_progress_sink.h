@@ -1,12 +1,14 @@
 #pragma once
 
 #include "discovery/progress_sink.h"
+#include "wizard/progress_thinning.h"
 #include "wizard/ui_call_bridge.h"
 
 namespace velmor::ui {
 
 // The sink that workers hold: each operation runs on the user-interface thread, on the sink
-// that lives there, and returns once it has been applied.
+// that lives there, and returns once it has been applied. Progress positions that the bars
+// would show no differently are not sent.
 class MarshalledProgressSink : public ProgressSink {
 public:
     MarshalledProgressSink(UiCallBridge& bridge, ProgressSink& target)
@@ -37,6 +39,8 @@ public:
 private:
     UiCallBridge& bridge_;
     ProgressSink& target_;
+    ProgressThinning scan_;
+    ProgressThinning items_;
 };
 
 }  // namespace velmor::ui
