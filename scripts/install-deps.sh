@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev clang libclang-rt-14-dev
-    libesedb-utils)
+    libesedb-utils libgmime-3.0-dev libical-dev python3-vobject pkg-config)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -7,9 +7,9 @@
 
 #include "about_dialog.h"
 #include "discovery/wizard_port.h"
+#include "export/csv_writer.h"
 #include "pictures.h"
 #include "qt_text.h"
-#include "shell/csv_writer.h"
 #include "shell/help_document.h"
 #include "shell/product_web_page.h"
 
