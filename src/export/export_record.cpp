@@ -53,6 +53,9 @@ ExportRecord MakeExportRecord(int folderKind, int row, const std::vector<std::u1
         }
         if (const auto* contact = dynamic_cast<const CContact*>(item)) {
             record.contact = ContactFieldsOf(*contact);
+            if (record.itemId.empty()) {
+                record.itemId = contact->contactId;
+            }
         }
     }
     return record;
