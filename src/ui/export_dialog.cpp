@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include "qt_text.h"
@@ -38,7 +39,9 @@ CExportDialog::CExportDialog(DesktopServices& desktop, QWidget* parent)
                            defaults.icalendar, formats);
     csv_ = FormatBox("&CSV list of each folder, as shown", defaults.csv, formats);
     auto* form = new QFormLayout;
-    form->addRow("&Output directory:", where);
+    auto* directoryLabel = new QLabel("&Output directory:");
+    directoryLabel->setBuddy(directory_);
+    form->addRow(directoryLabel, where);
     form->addRow("Formats:", formats);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

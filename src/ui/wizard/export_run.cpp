@@ -35,6 +35,15 @@ void AddCheckedBelow(const FolderTree& tree, TreeItem parent, std::vector<TreeIt
     }
 }
 
+bool AnyCheckedBelow(const FolderTree& tree, TreeItem parent) {
+    for (TreeItem child : tree.Children(parent)) {
+        if (tree.CheckState(child) == kChecked || AnyCheckedBelow(tree, child)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::u16string FolderStatus(const std::u16string& path, size_t index, size_t count) {
     return u"Exporting " + path + u" (" + Utf8ToUtf16(std::to_string(index + 1)) + u" of " +
            Utf8ToUtf16(std::to_string(count)) + u")...";
@@ -48,6 +57,15 @@ std::vector<TreeItem> CheckedFolders(const FolderTree& tree) {
         AddCheckedBelow(tree, root, folders);
     }
     return folders;
+}
+
+bool AnyFolderChecked(const FolderTree& tree) {
+    for (TreeItem root : tree.Children(kNoTreeItem)) {
+        if (AnyCheckedBelow(tree, root)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,

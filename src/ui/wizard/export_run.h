@@ -32,6 +32,8 @@ struct ExportSummary {
 
 // The checked folders of the tree, depth first: the checked items below the top-level items.
 std::vector<TreeItem> CheckedFolders(const FolderTree& tree);
+// Whether CheckedFolders has any; stops at the first.
+bool AnyFolderChecked(const FolderTree& tree);
 
 // The export worker's body: writes the folders one after the other, showing the folder being
 // written in the item status and the listing's progress in the item progress bar; a stop

@@ -92,9 +92,11 @@ void WizardFlow::CheckBoxPressed(TreeItem item) {
     checkPropagation_ = workers_.Start([this, item] { PropagateCheck(workerTree_, item); });
 }
 
+// Next shown and enabled in step 3: no browse job runs and the tree is complete.
 bool WizardFlow::ExportAllowed() const {
-    return step_ == kBrowseStep && !exportJob_ && !workers_.AnyRunning() &&
-           !CheckedFolders(windows_.folderTree).empty();
+    return step_ == kBrowseStep && !exportJob_ && !browseJobs_.JobRunning() &&
+           windows_.bar.next.visible && windows_.bar.next.enabled &&
+           AnyFolderChecked(windows_.folderTree);
 }
 
 void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {

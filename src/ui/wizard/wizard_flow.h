@@ -65,7 +65,7 @@ public:
     // Writes the checked folders as files on a worker; the message at its end tells what was
     // written. Only while ExportAllowed.
     void ExportCheckedFolders(const ExportChoice& choice);
-    // In step 3, with at least one folder checked and no worker running.
+    // In step 3, with at least one folder checked, the tree complete and no job running.
     bool ExportAllowed() const;
     bool exportJob() const { return exportJob_; }
 

@@ -21,8 +21,10 @@ class RecordingDesktop : public ui::DesktopServices {
 public:
     QString databaseChoice;
     QString saveChoice;
+    QString directoryChoice;
     int databaseDialogs = 0;
     int saveDialogs = 0;
+    int directoryDialogs = 0;
     QList<QUrl> opened;
 
     QString ChooseDatabaseFile(QWidget*) override {
@@ -32,6 +34,10 @@ public:
     QString ChooseSaveFile(QWidget*) override {
         ++saveDialogs;
         return saveChoice;
+    }
+    QString ChooseDirectory(QWidget*) override {
+        ++directoryDialogs;
+        return directoryChoice;
     }
     void OpenWithDefaultHandler(const QUrl& url) override { opened.append(url); }
 };
