@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,14 @@ constexpr size_t kBufferSize = 64 * 1024;
 // Copy numbers tried for a taken name before giving up.
 constexpr int kMaxCopyNumber = 100000;
 constexpr char kTemporaryPattern[] = ".velmor-export-XXXXXX";
+constexpr mode_t kFileMode = 0644;
+constexpr char kOpenFiles[] = "/proc/self/fd/";
+
+// A file without a name needs the process's open-file links to be named later.
+bool CanNameOpenFiles() {
+    static const bool available = ::access(kOpenFiles, X_OK) == 0;
+    return available;
+}
 
 // Renames from to to unless to exists. Falls back to a hard link where the file system
 // cannot rename without replacing.
@@ -51,14 +60,26 @@ AtomicFile::~AtomicFile() {
     Discard();
 }
 
+// A file without a name costs one directory change instead of three; file systems without
+// them get a hidden temporary name.
 bool AtomicFile::Open() {
+    buffer_.reserve(kBufferSize);
+    if (CanNameOpenFiles()) {
+        fd_ = ::open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kFileMode);
+        if (fd_ >= 0) {
+            return true;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return Fail("cannot create a file in " + directory_.string(), errno);
+        }
+    }
     std::string pattern = (directory_ / kTemporaryPattern).string();
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) {
         return Fail("cannot create a file in " + directory_.string(), errno);
     }
     temporary_ = pattern;
-    buffer_.reserve(kBufferSize);
+    ::fchmod(fd_, kFileMode);
     return true;
 }
 
@@ -78,7 +99,8 @@ bool AtomicFile::Flush() {
             continue;
         }
         if (written <= 0) {
-            return Fail("cannot write " + temporary_.string(), written < 0 ? errno : ENOSPC);
+            return Fail("cannot write a file in " + directory_.string(),
+                        written < 0 ? errno : ENOSPC);
         }
         done += static_cast<size_t>(written);
     }
@@ -90,20 +112,22 @@ std::optional<std::filesystem::path> AtomicFile::Commit(const std::string& name)
     if (fd_ < 0 || !Flush()) {
         return std::nullopt;
     }
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0) {
-        Fail("cannot write " + temporary_.string(), errno);
-        return std::nullopt;
-    }
     for (int number = 1; number <= kMaxCopyNumber; ++number) {
         const std::filesystem::path target = directory_ / NumberedName(name, number);
         if (database_ != nullptr && database_->HoldsFile(target)) {
             continue;
         }
-        const int result = RenameNoReplace(temporary_, target);
+        const int result = Link(target);
         if (result == 0) {
             temporary_.clear();
+            const int closed = ::close(fd_);
+            fd_ = -1;
+            if (closed != 0) {
+                const int error = errno;
+                ::unlink(target.c_str());
+                Fail("cannot write " + target.string(), error);
+                return std::nullopt;
+            }
             return target;
         }
         if (result != EEXIST) {
@@ -113,6 +137,17 @@ std::optional<std::filesystem::path> AtomicFile::Commit(const std::string& name)
     }
     Fail("no free name for " + (directory_ / name).string(), EEXIST);
     return std::nullopt;
+}
+
+int AtomicFile::Link(const std::filesystem::path& target) {
+    if (!temporary_.empty()) {
+        return RenameNoReplace(temporary_, target);
+    }
+    const std::string self = kOpenFiles + std::to_string(fd_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return errno;
+    }
+    return 0;
 }
 
 bool AtomicFile::Fail(const std::string& what, int errorNumber) {

@@ -9,10 +9,10 @@
 
 namespace velmor {
 
-// A file written under a temporary name in its target directory and given its real name only
-// when complete, so that a stop, a full disk or a crash leaves complete files only. The name
-// given never replaces an existing file: a taken name gets the next free " (2)", " (3)"...
-// An object destroyed before Commit removes its temporary file.
+// A file written without a name, or under a temporary one, in its target directory and given
+// its real name only when complete, so that a stop, a full disk or a crash leaves complete
+// files only. The name given never replaces an existing file: a taken name gets the next free
+// " (2)", " (3)"... An object destroyed before Commit leaves nothing behind.
 class AtomicFile {
 public:
     // database: the open database, whose files are never a target; may be null.
@@ -34,12 +34,14 @@ public:
 
 private:
     bool Flush();
+    // Gives the finished file the name target unless it is taken; 0 or the errno.
+    int Link(const std::filesystem::path& target);
     bool Fail(const std::string& what, int errorNumber);
     void Discard();
 
     std::filesystem::path directory_;
     const EdbFile* database_;
-    std::filesystem::path temporary_;
+    std::filesystem::path temporary_;  // empty for a file without a name
     int fd_ = -1;
     std::string buffer_;
     std::string error_;
