@@ -45,7 +45,7 @@ TEST(AtomicFileTest, TakenNamesGetTheNextFreeNumberAndNothingIsOverwritten) {
     AtomicFile file(dir.path(), nullptr);
     ASSERT_TRUE(file.Open());
     ASSERT_TRUE(file.Write("new"));
-    EXPECT_EQ(FileNames(dir.path()).size(), 3u) << "the temporary file sits beside them";
+    EXPECT_FALSE(std::filesystem::exists(dir / "00001 (3).eml")) << "no name before Commit";
     const auto path = file.Commit("00001.eml");
     ASSERT_TRUE(path);
     EXPECT_EQ(path->filename(), "00001 (3).eml");
@@ -56,9 +56,15 @@ TEST(AtomicFileTest, TakenNamesGetTheNextFreeNumberAndNothingIsOverwritten) {
     EXPECT_EQ(NumberedName("folder.mbox", 2), "folder (2).mbox");
     EXPECT_EQ(NumberedName(".hidden", 2), ".hidden (2)");
 
-    AtomicFile dropped(dir.path(), nullptr);
-    ASSERT_TRUE(dropped.Open());
-    ASSERT_TRUE(dropped.Write("partial"));
+    {
+        AtomicFile dropped(dir.path(), nullptr);
+        ASSERT_TRUE(dropped.Open());
+        ASSERT_TRUE(dropped.Write("partial"));
+    }
+    EXPECT_EQ(FileNames(dir.path()).size(), 3u) << "an unfinished file leaves nothing";
+    struct stat info {};
+    ASSERT_EQ(::stat(path->c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
 TEST(AtomicFileTest, TheOpenDatabaseIsNeverATargetAndFailuresNameTheFile) {
