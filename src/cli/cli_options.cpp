@@ -46,7 +46,20 @@ std::string UsageText() {
         "             as files below OUTDIR, one directory per folder\n"
         "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv\n"
         "             (default eml,vcf,ics,csv)\n"
-        "  --json     print JSON instead of tab-separated lines\n";
+        "  --json     print JSON instead of tab-separated lines\n"
+        "  --version  print the program's version\n"
+        "\n"
+        "Plain output is one line per record, its fields separated by tabs. Names come from\n"
+        "damaged pages, so each control character in a field (a tab or a line break among them)\n"
+        "is printed as one blank; a PATH may be given exactly or as folders prints it. JSON\n"
+        "output keeps every text exactly.\n"
+        "\n"
+        "Pages the discovery cannot read (bad sectors) are skipped; their count is reported on\n"
+        "stderr and, for mailboxes --json, as unreadablePages.\n"
+        "\n"
+        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (export: or\n"
+        "a folder or the output directory cannot be written), 2 usage errors (an unknown\n"
+        "mailbox row, folder path or format among them).\n";
     return text;
 }
 
@@ -56,6 +69,10 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
     for (std::string_view word : words) {
         if (word == "--help" || word == "-h") {
             options.help = true;
+            return options;
+        }
+        if (word == "--version") {
+            options.version = true;
             return options;
         }
     }

@@ -15,6 +15,7 @@ struct CliOptions {
     bool json = false;
     bool help = false;
     std::optional<std::string> formats;  // export: --format LIST
+    bool version = false;
     std::vector<std::string> arguments;  // FILE and what follows it
 };
 

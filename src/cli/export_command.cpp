@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
+#include "cli/plain_text.h"
 #include "edb/text_codec.h"
 #include "export/mailbox_export.h"
 
@@ -66,7 +67,7 @@ int RunExportCommand(const CliOptions& options) {
     std::vector<TreeItem> items;
     for (size_t i = 3; i < options.arguments.size(); ++i) {
         const std::string& path = options.arguments[i];
-        const TreeItem item = mailbox.FindItem(Utf8ToUtf16(path));
+        const TreeItem item = mailbox.FindItem(path);
         if (item == kNoTreeItem) {
             return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
         }
@@ -111,7 +112,7 @@ int RunExportCommand(const CliOptions& options) {
         if (options.json) {
             out += (out.empty() ? "" : ", ") + JsonFolder(result, outdir);
         } else {
-            out += Utf16ToUtf8(result.path) + "\t" + Relative(result.directory, outdir) + "\t" +
+            out += PlainText(result.path) + "\t" + Relative(result.directory, outdir) + "\t" +
                    std::to_string(result.items) + "\n";
         }
     }

@@ -50,8 +50,8 @@ QString DesktopServices::ChooseDirectory(QWidget* parent) {
     return QFileDialog::getExistingDirectory(parent);
 }
 
-void DesktopServices::OpenWithDefaultHandler(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool DesktopServices::OpenWithDefaultHandler(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace velmor::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/browse_job_state.h"
+#include "browse/check_propagation.h"
 #include "browse/folder_tree.h"
 #include "browse/item_list.h"
 #include "discovery/processing_context.h"
@@ -115,7 +116,6 @@ private:
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
     bool exportJob_ = false;
-    WorkerThreads::Handle checkPropagation_;
 
     EdbFile file_;
     RecoveredStore store_;
@@ -128,6 +128,7 @@ private:
     MarshalledItemList workerList_;
     ProcessingContext workerContext_;
     WorkerThreads workers_;
+    CheckPropagation checkPropagation_;
 };
 
 }  // namespace velmor::ui

@@ -26,6 +26,7 @@ public:
     int saveDialogs = 0;
     int directoryDialogs = 0;
     QList<QUrl> opened;
+    bool handlerFound = true;  // false: the desktop has no program for what is opened
 
     QString ChooseDatabaseFile(QWidget*) override {
         ++databaseDialogs;
@@ -39,7 +40,10 @@ public:
         ++directoryDialogs;
         return directoryChoice;
     }
-    void OpenWithDefaultHandler(const QUrl& url) override { opened.append(url); }
+    bool OpenWithDefaultHandler(const QUrl& url) override {
+        opened.append(url);
+        return handlerFound;
+    }
 };
 
 // A message box as the user saw it.
