@@ -126,7 +126,7 @@ TEST_F(ExportLayoutTest, FoldersBecomeUniqueSafeDirectoriesBelowTheMailboxRoot) 
         << "names that become equal are made unique among siblings";
 }
 
-TEST_F(ExportLayoutTest, UnwritableOrDatabaseTargetsAreRefused) {
+TEST_F(ExportLayoutTest, TargetsInTheWayVanishedOrTheDatabaseAreRefused) {
     store_.AddFolder("Inbox");
     auto& browsed = store_.Browsed();
     std::string error;
@@ -134,6 +134,11 @@ TEST_F(ExportLayoutTest, UnwritableOrDatabaseTargetsAreRefused) {
     MailboxExport onFile(browsed.context(), browsed.tree, store_.out / "file" / "sub", {});
     EXPECT_FALSE(onFile.Prepare(error));
     EXPECT_NE(error.find("cannot create the directory"), std::string::npos) << error;
+    // A file system that takes no new directories, whoever asks.
+    MailboxExport onProc(browsed.context(), browsed.tree, "/proc/velmor-export", {});
+    EXPECT_FALSE(onProc.Prepare(error));
+    EXPECT_NE(error.find("cannot create the directory /proc/velmor-export"), std::string::npos)
+        << error;
 
     std::filesystem::create_symlink(browsed.databasePath(), store_.out / "store-link");
     MailboxExport onDatabase(browsed.context(), browsed.tree, store_.out / "store-link", {});
@@ -149,10 +154,15 @@ TEST_F(ExportLayoutTest, UnwritableOrDatabaseTargetsAreRefused) {
     EXPECT_FALSE(result.ok());
     EXPECT_NE(result.error.find(vanishing.string()), std::string::npos) << result.error;
     EXPECT_NE(result.error.find("No such file or directory"), std::string::npos) << result.error;
+}
 
+TEST_F(ExportLayoutTest, ReadOnlyDirectoriesAreRefused) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only directories";
     }
+    store_.AddFolder("Inbox");
+    auto& browsed = store_.Browsed();
+    std::string error;
     const auto readOnly = store_.out / "read-only";
     std::filesystem::create_directory(readOnly);
     ::chmod(readOnly.c_str(), 0555);
