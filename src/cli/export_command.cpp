@@ -42,7 +42,8 @@ std::string Relative(const std::filesystem::path& path, const std::filesystem::p
 std::string JsonFolder(const FolderExportResult& result, const std::filesystem::path& outdir) {
     std::string files;
     for (const auto& file : result.files) {
-        files += (files.empty() ? "" : ", ") + JsonString(Relative(file, outdir));
+        files +=
+            (files.empty() ? "" : ", ") + JsonString(Relative(result.directory / file, outdir));
     }
     return "{\"path\": " + JsonString(result.path) +
            ", \"dir\": " + JsonString(Relative(result.directory, outdir)) +

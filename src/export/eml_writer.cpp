@@ -16,7 +16,7 @@ bool EmlWriter::Write(const ExportRecord& record) {
     AtomicFile file(directory_, database_);
     if (file.Open() && file.Write(MimeMessage(record, LineEnding::CrLf))) {
         if (const auto path = file.Commit(EmlFileName(record.rowNumber))) {
-            files_.push_back(*path);
+            files_.push_back(path->filename().string());
             return true;
         }
     }

@@ -23,10 +23,10 @@ struct FolderExportResult {
     std::u16string path;  // the folder's tree path
     std::filesystem::path directory;
     int folderKind = 0;
-    size_t items = 0;                          // rows written
-    std::vector<std::filesystem::path> files;  // every file completed, in the order written
-    std::string error;                         // why the folder's export ended early
-    bool stopped = false;                      // a stop ended it
+    size_t items = 0;                // rows written
+    std::vector<std::string> files;  // the names of the files completed in directory
+    std::string error;               // why the folder's export ended early
+    bool stopped = false;            // a stop ended it
     bool ok() const { return error.empty() && !stopped; }
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,12 +19,13 @@ public:
     // Completes and names what is still open; false with a reason in error().
     virtual bool Finish() = 0;
 
-    // The files completed so far.
-    const std::vector<std::filesystem::path>& files() const { return files_; }
+    // The names of the files completed so far, in the folder's directory. Names, not paths:
+    // a folder may get a hundred thousand of them.
+    const std::vector<std::string>& files() const { return files_; }
     const std::string& error() const { return error_; }
 
 protected:
-    std::vector<std::filesystem::path> files_;
+    std::vector<std::string> files_;
     std::string error_;
 };
 

@@ -20,7 +20,7 @@ bool StreamedFileWriter::Finish() {
     if (!path) {
         return Failed();
     }
-    files_.push_back(*path);
+    files_.push_back(path->filename().string());
     return true;
 }
 
