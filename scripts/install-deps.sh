@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev clang
-    libclang-rt-14-dev libesedb-utils desktop-file-utils appstream man-db groff-base)
+    libclang-rt-14-dev libesedb-utils desktop-file-utils appstream man-db groff-base
+    libgmime-3.0-dev libical-dev python3-vobject pkg-config)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -67,6 +67,16 @@ void SelectFolderForBrowsing(const FolderTree& tree, const FolderViewList& folde
     state.Select(std::move(selection));
 }
 
+void ListFolder(ProcessingContext& context, ItemList& list, const BrowseSelection& selection) {
+    list.DeleteAllRows();
+    SetupItemColumns(list, selection.folderKind);
+    FolderViewNode* node = context.store.folderViews.FindByPath(selection.path);
+    if (node != nullptr) {
+        ScanAndListFolder(context, *node, list, selection.path);
+        node->items = std::monostate{};
+    }
+}
+
 void BrowseWorker(ProcessingContext& context, ItemList& list, BrowseJobState& state) {
     ProgressSink& sink = context.sink;
     context.stop.request();
@@ -79,14 +89,7 @@ void BrowseWorker(ProcessingContext& context, ItemList& list, BrowseJobState& st
     ShowBusyButtons(sink);
     state.CurrentBrowseJob = std::this_thread::get_id();
 
-    const BrowseSelection selection = state.Selection();
-    list.DeleteAllRows();
-    SetupItemColumns(list, selection.folderKind);
-    FolderViewNode* node = context.store.folderViews.FindByPath(selection.path);
-    if (node != nullptr) {
-        ScanAndListFolder(context, *node, list, selection.path);
-        node->items = std::monostate{};
-    }
+    ListFolder(context, list, state.Selection());
 
     sink.HideItemStatus();
     sink.HideItemProgress();

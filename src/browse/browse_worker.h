@@ -12,6 +12,11 @@ namespace velmor {
 void SelectFolderForBrowsing(const FolderTree& tree, const FolderViewList& folderViews,
                              TreeItem item, BrowseJobState& state);
 
+// Rebuilds the list's columns for the selection's kind, scans the selected folder with the
+// scanner of its container class, lists the items found and frees them. Leaves the stop flag
+// as it is, so that the caller learns whether the listing ended early.
+void ListFolder(ProcessingContext& context, ItemList& list, const BrowseSelection& selection);
+
 // The browse worker's thread body: asks a running job to stop, waits for the browse job
 // event, then scans the selected folder with the scanner of its container class, lists the
 // items found and frees them. Stops at the next test of the stop flag when asked.

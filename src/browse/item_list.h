@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "browse/listed_item.h"
+
 namespace velmor {
 
 struct ItemColumn {
@@ -22,6 +24,13 @@ public:
     virtual void SetColumns(const std::vector<ItemColumn>& columns) = 0;
     // Inserts a row at index row; cells[0] is the row number.
     virtual void InsertRow(int row, int image, const std::vector<std::u16string>& cells) = 0;
+    // Inserts a row as InsertRow does; the listers call it with the record behind the row, which
+    // lives until the call returns. Lists that only show rows keep this default.
+    virtual void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                                 const ListedItem& item) {
+        (void)item;
+        InsertRow(row, image, cells);
+    }
 };
 
 }  // namespace velmor

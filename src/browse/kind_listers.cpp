@@ -9,7 +9,8 @@ namespace velmor {
 
 namespace {
 
-// The loop that the five listers share; cellsOf gives the columns after the row number.
+// The loop that the five listers share; cellsOf gives the columns after the row number and
+// may add what it read to the listed item.
 template <typename Record, typename KeyOf, typename CellsOf>
 void ListItems(ProcessingContext& context, const std::vector<Record>& items, ItemList& list,
                int image, KeyOf keyOf, CellsOf cellsOf) {
@@ -22,9 +23,11 @@ void ListItems(ProcessingContext& context, const std::vector<Record>& items, Ite
         if (!listed[i]) {
             continue;
         }
-        std::vector<std::u16string> cells = cellsOf(items[i]);
+        ListedItem listedItem;
+        listedItem.item = &items[i];
+        std::vector<std::u16string> cells = cellsOf(items[i], listedItem);
         cells.insert(cells.begin(), Utf8ToUtf16(std::to_string(row + 1)));
-        list.InsertRow(row, image, cells);
+        list.InsertListedRow(row, image, cells, listedItem);
         ++row;
     }
 }
@@ -39,7 +42,7 @@ void ListContacts(ProcessingContext& context, const std::vector<CContact>& items
     ListItems(
         context, items, list, kContactImage,
         [](const CContact& c) { return std::u16string_view(c.contactId); },
-        [](const CContact& c) {
+        [](const CContact& c, ListedItem&) {
             return std::vector<std::u16string>{c.fullName,        c.firstName,     c.lastName,
                                                c.homePhone,       c.businessPhone, c.mobilePhone,
                                                c.businessAddress, c.emailAddress};
@@ -49,33 +52,36 @@ void ListContacts(ProcessingContext& context, const std::vector<CContact>& items
 void ListAppointments(ProcessingContext& context, const std::vector<CCalendar>& items,
                       ItemList& list) {
     const int32_t locationColumn = context.store.schema.column(MessageColumn::S810c);
-    ListItems(context, items, list, kAppointmentImage, ItemIdOf, [&](const CCalendar& c) {
-        return std::vector<std::u16string>{c.appointmentSubject,
-                                           ReadRecordColumnText(context, c.itemId, locationColumn),
-                                           c.dateCopy};
-    });
+    ListItems(
+        context, items, list, kAppointmentImage, ItemIdOf,
+        [&](const CCalendar& c, ListedItem& listed) {
+            listed.location = ReadRecordColumnText(context, c.itemId, locationColumn);
+            return std::vector<std::u16string>{c.appointmentSubject, listed.location, c.dateCopy};
+        });
 }
 
 void ListTasks(ProcessingContext& context, const std::vector<CTask>& items, ItemList& list) {
-    ListItems(context, items, list, kTaskImage, ItemIdOf, [](const CTask& t) {
+    ListItems(context, items, list, kTaskImage, ItemIdOf, [](const CTask& t, ListedItem&) {
         return std::vector<std::u16string>{t.subject, t.dateText};
     });
 }
 
 void ListStickyNotes(ProcessingContext& context, const std::vector<CStickyNote>& items,
                      ItemList& list) {
-    ListItems(context, items, list, kStickyNoteImage, ItemIdOf, [](const CStickyNote& n) {
-        return std::vector<std::u16string>{n.subject, n.dateText};
-    });
+    ListItems(context, items, list, kStickyNoteImage, ItemIdOf,
+              [](const CStickyNote& n, ListedItem&) {
+                  return std::vector<std::u16string>{n.subject, n.dateText};
+              });
 }
 
 void ListJournalEntries(ProcessingContext& context, const std::vector<CJournal>& items,
                         ItemList& list) {
     const int32_t entryTypeColumn = context.store.schema.column(MessageColumn::S8295);
-    ListItems(context, items, list, kJournalImage, ItemIdOf, [&](const CJournal& j) {
-        return std::vector<std::u16string>{
-            j.subject, ReadRecordColumnText(context, j.itemId, entryTypeColumn), j.dateText};
-    });
+    ListItems(context, items, list, kJournalImage, ItemIdOf,
+              [&](const CJournal& j, ListedItem& listed) {
+                  listed.entryType = ReadRecordColumnText(context, j.itemId, entryTypeColumn);
+                  return std::vector<std::u16string>{j.subject, listed.entryType, j.dateText};
+              });
 }
 
 }  // namespace velmor

@@ -22,8 +22,12 @@ int RowImage(const CMailItem& mail, const MailDetails& details, bool administrat
     return details.marker && !administrator ? kMarkedMailImage : kMailImage;
 }
 
+const std::u16string& StoredSubject(const CMailItem& mail, const MailDetails& details) {
+    return mail.subject.empty() ? details.subjectFallback : mail.subject;
+}
+
 std::u16string SubjectCell(const CMailItem& mail, const MailDetails& details) {
-    std::u16string subject = mail.subject.empty() ? details.subjectFallback : mail.subject;
+    std::u16string subject = StoredSubject(mail, details);
     std::replace(subject.begin(), subject.end(), u'\t', u' ');
     return mail.subjectPrefix + subject;
 }
@@ -74,9 +78,16 @@ void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, It
         } else {
             addressee = !owner.empty() && mail.senderName.empty() ? owner : mail.senderName;
         }
-        list.InsertRow(row, RowImage(mail, details, administrator),
-                       {Utf8ToUtf16(std::to_string(row + 1)), addressee, SubjectCell(mail, details),
-                        mail.dateText});
+        ListedItem listedItem;
+        listedItem.item = &mail;
+        listedItem.subject = mail.subjectPrefix + StoredSubject(mail, details);
+        listedItem.sender = sentOrOutbox ? u"" : addressee;
+        listedItem.recipients = mail.recipientText;
+        listedItem.marker = details.marker;
+        list.InsertListedRow(row, RowImage(mail, details, administrator),
+                             {Utf8ToUtf16(std::to_string(row + 1)), addressee,
+                              SubjectCell(mail, details), mail.dateText},
+                             listedItem);
         ++row;
     }
 }

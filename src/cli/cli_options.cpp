@@ -9,15 +9,22 @@ namespace {
 
 struct CommandShape {
     std::string_view name;
-    size_t argumentCount;
+    size_t minArguments;
+    size_t maxArguments;
     std::string_view synopsis;
 };
 
-constexpr std::array<CommandShape, 4> kCommands = {{
-    {"catalog", 1, "velmor-cli catalog   [--json] FILE"},
-    {"mailboxes", 1, "velmor-cli mailboxes [--json] FILE"},
-    {"folders", 2, "velmor-cli folders   [--json] FILE MAILBOX"},
-    {"items", 3, "velmor-cli items     [--json] FILE MAILBOX PATH"},
+constexpr size_t kAnyNumber = static_cast<size_t>(-1);
+constexpr std::string_view kExportCommand = "export";
+constexpr std::string_view kFormatOption = "--format";
+
+constexpr std::array<CommandShape, 5> kCommands = {{
+    {"catalog", 1, 1, "velmor-cli catalog   [--json] FILE"},
+    {"mailboxes", 1, 1, "velmor-cli mailboxes [--json] FILE"},
+    {"folders", 2, 2, "velmor-cli folders   [--json] FILE MAILBOX"},
+    {"items", 3, 3, "velmor-cli items     [--json] FILE MAILBOX PATH"},
+    {kExportCommand, 3, kAnyNumber,
+     "velmor-cli export    [--format LIST] [--json] FILE MAILBOX OUTDIR [PATH...]"},
 }};
 
 }  // namespace
@@ -35,6 +42,10 @@ std::string UsageText() {
         "  mailboxes  the mailboxes found by the full discovery\n"
         "  folders    the folder tree of mailbox row MAILBOX (the number mailboxes prints)\n"
         "  items      the item list of the folder whose tree path is PATH, as folders prints it\n"
+        "  export     writes the items of the folders PATH (none: every folder of the mailbox)\n"
+        "             as files below OUTDIR, one directory per folder\n"
+        "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv\n"
+        "             (default eml,vcf,ics,csv)\n"
         "  --json     print JSON instead of tab-separated lines\n"
         "  --version  print the program's version\n"
         "\n"
@@ -46,8 +57,9 @@ std::string UsageText() {
         "Pages the discovery cannot read (bad sectors) are skipped; their count is reported on\n"
         "stderr and, for mailboxes --json, as unreadablePages.\n"
         "\n"
-        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox, 2 usage\n"
-        "errors (an unknown mailbox row or folder path among them).\n";
+        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (export: or\n"
+        "a folder or the output directory cannot be written), 2 usage errors (an unknown\n"
+        "mailbox row, folder path or format among them).\n";
     return text;
 }
 
@@ -82,6 +94,12 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
     for (size_t i = 1; i < words.size(); ++i) {
         if (words[i] == "--json") {
             options.json = true;
+        } else if (words[i] == kFormatOption && shape->name == kExportCommand) {
+            if (i + 1 == words.size()) {
+                error = "--format needs a LIST";
+                return std::nullopt;
+            }
+            options.formats = std::string(words[++i]);
         } else if (words[i].size() > 1 && words[i].starts_with("--")) {
             error = "unknown option '" + std::string(words[i]) + "'";
             return std::nullopt;
@@ -89,7 +107,8 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
             options.arguments.emplace_back(words[i]);
         }
     }
-    if (options.arguments.size() != shape->argumentCount) {
+    if (options.arguments.size() < shape->minArguments ||
+        options.arguments.size() > shape->maxArguments) {
         error = "usage: " + std::string(shape->synopsis);
         return std::nullopt;
     }

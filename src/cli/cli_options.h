@@ -14,6 +14,7 @@ struct CliOptions {
     std::string command;
     bool json = false;
     bool help = false;
+    std::optional<std::string> formats;  // export: --format LIST
     bool version = false;
     std::vector<std::string> arguments;  // FILE and what follows it
 };

@@ -9,5 +9,6 @@ int RunCatalogCommand(const CliOptions& options);
 int RunMailboxesCommand(const CliOptions& options);
 int RunFoldersCommand(const CliOptions& options);
 int RunItemsCommand(const CliOptions& options);
+int RunExportCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

@@ -29,5 +29,8 @@ int main(int argc, char** argv) {
     if (options->command == "items") {
         return RunItemsCommand(*options);
     }
+    if (options->command == "export") {
+        return RunExportCommand(*options);
+    }
     return RunMailboxesCommand(*options);
 }

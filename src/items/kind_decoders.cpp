@@ -56,7 +56,7 @@ void DecodeDatedSubject(const PageView& page, int64_t& position, Record& record,
     if (stop.requested()) {
         return;
     }
-    record.dateCopy = ReadRecordTime(page, position, record, true);
+    record.dateCopy = ReadRecordTime(page, position, record);
     WalkKindDirectory(page, position, valueEnd, stop, [&](uint16_t col, int64_t s, int64_t n) {
         if (col == kSubjectColumn) {
             record.subject = DecodeStoredString(page, s, n);
@@ -70,7 +70,7 @@ void DecodeAppointment(const PageView& page, int64_t& position, CCalendar& recor
     if (stop.requested()) {
         return;
     }
-    record.dateCopy = ReadRecordTime(page, position, record, false);
+    record.dateCopy = ReadRecordTime(page, position, record);
     WalkKindDirectory(page, position, kAppointmentValueEnd, stop,
                       [&](uint16_t col, int64_t s, int64_t n) {
                           if (col == kSubjectColumn) {

@@ -45,7 +45,7 @@ void ApplyMessageClass(const std::u16string& text, CMailItem& mail) {
 
 void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
                       const SchemaIds& schema) {
-    ReadRecordTime(page, position, mail, true);
+    ReadRecordTime(page, position, mail);
     const int64_t directory = position + kRecordStartToDirectory;
     position = directory;
     int64_t length256 = 0;

@@ -10,14 +10,11 @@ constexpr int64_t kFileTimeLength = 8;
 
 }  // namespace
 
-const std::u16string& ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record,
-                                     bool keepTimestamp) {
+const std::u16string& ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record) {
     if (!page.contains(recordStart, kFileTimeLength)) {
         return record.dateText;
     }
-    if (keepTimestamp) {
-        record.timestamp = page.u64(recordStart);
-    }
+    record.timestamp = page.u64(recordStart);
     return FormatItemDate(record, page.u32(recordStart), page.u32(recordStart + 4));
 }
 

@@ -7,10 +7,9 @@
 
 namespace velmor {
 
-// Reads the FILETIME at the record start R into the record's dateText (and timestamp when
-// asked). A record whose time field would begin before the page keeps an empty date and a
-// zero timestamp: nothing is read from outside the page.
-const std::u16string& ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record,
-                                     bool keepTimestamp);
+// Reads the FILETIME at the record start R into the record's dateText and timestamp. A record whose
+// time field would begin before the page keeps an empty date and a zero timestamp: nothing is read
+// from outside the page.
+const std::u16string& ReadRecordTime(const PageView& page, int64_t recordStart, CItem& record);
 
 }  // namespace velmor

@@ -46,6 +46,10 @@ QString DesktopServices::ChooseSaveFile(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
+QString DesktopServices::ChooseDirectory(QWidget* parent) {
+    return QFileDialog::getExistingDirectory(parent);
+}
+
 bool DesktopServices::OpenWithDefaultHandler(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }

@@ -20,6 +20,8 @@ public:
     virtual QString ChooseDatabaseFile(QWidget* parent);
     // Where Save writes the item list; empty when cancelled.
     virtual QString ChooseSaveFile(QWidget* parent);
+    // The directory an export writes to; empty when cancelled.
+    virtual QString ChooseDirectory(QWidget* parent);
     // Opens a file or a web address with the desktop's default handler; false when the
     // desktop has none or it could not be started.
     virtual bool OpenWithDefaultHandler(const QUrl& url);

@@ -9,9 +9,10 @@
 
 #include "about_dialog.h"
 #include "discovery/wizard_port.h"
+#include "export/csv_writer.h"
+#include "export_dialog.h"
 #include "pictures.h"
 #include "qt_text.h"
-#include "shell/csv_writer.h"
 #include "shell/help_document.h"
 #include "shell/product_web_page.h"
 
@@ -99,6 +100,8 @@ void CMainFrame::BuildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
     open_ = file->addAction("&Open", QKeySequence::Open, this, &CMainFrame::Open);
     save_ = file->addAction("&Save", QKeySequence::Save, this, &CMainFrame::Save);
+    export_ = file->addAction("E&xport Checked Folders...", QKeySequence(Qt::CTRL | Qt::Key_E),
+                              this, &CMainFrame::ExportCheckedFolders);
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
@@ -118,11 +121,14 @@ void CMainFrame::ConnectViews() {
     connect(banner_, &CTopView::helpClicked, this, &CMainFrame::Help);
     connect(banner_, &CTopView::aboutClicked, this, &CMainFrame::ShowAbout);
     connect(stack_, &PaneStack::resized, this, &CMainFrame::ResizeRows);
+    // A check box that changes may make the export possible or impossible.
+    connect(leftPane_->folderTree(), &QTreeWidget::itemChanged, this, &CMainFrame::UpdateCommands);
 }
 
 void CMainFrame::UpdateCommands() {
     open_->setEnabled(flow_->OpenAllowed());
     save_->setEnabled(flow_->SaveAllowed());
+    export_->setEnabled(flow_->ExportAllowed());
 }
 
 void CMainFrame::ShowCurrentStep() {
@@ -187,6 +193,17 @@ void CMainFrame::Open() {
 void CMainFrame::Save() {
     if (flow_->SaveAllowed()) {
         SaveItemList();
+    }
+}
+
+void CMainFrame::ExportCheckedFolders() {
+    if (!flow_->ExportAllowed()) {
+        return;
+    }
+    CExportDialog dialog(desktop_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        flow_->ExportCheckedFolders(dialog.Choice());
+        UpdateCommands();
     }
 }
 

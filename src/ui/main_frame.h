@@ -45,6 +45,7 @@ public:
     PaneStack* paneStack() const { return stack_; }
     QAction* openAction() const { return open_; }
     QAction* saveAction() const { return save_; }
+    QAction* exportAction() const { return export_; }
     QAction* helpAction() const { return help_; }
 
     // Gives the current step's row the client height less 150 pixels.
@@ -66,6 +67,8 @@ private:
     void ResizeRows(int clientHeight);
     void FocusStep();
     void Save();
+    // "E&xport Checked Folders...": the export dialog, then the export worker.
+    void ExportCheckedFolders();
 
     std::u16string DatabasePath() override;
     PathValidationPort& PathChecks() override { return *this; }
@@ -94,6 +97,7 @@ private:
     CBackNextView* buttonBar_;
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
+    QAction* export_ = nullptr;
     QAction* help_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;
     int focusedStep_ = 0;

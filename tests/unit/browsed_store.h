@@ -82,6 +82,7 @@ public:
     RecoveredStore& store() { return database_.store; }
     StopFlag& stop() { return database_.stop; }
     const std::u16string& rootLabel() const { return rootLabel_; }
+    std::filesystem::path databasePath() const { return database_.path(); }
 
     // The tree item with this path, none when there is none.
     TreeItem ItemAt(const std::u16string& path) const {

@@ -1,10 +1,12 @@
 // velmor-screenshots DATABASE OUTPUT-DIRECTORY: walks the main window through the three steps
-// of the wizard on DATABASE and saves a picture of each step (step1.png to step3.png). Run it
+// of the wizard on DATABASE and saves a picture of each step (step1.png to step3.png) and of
+// the export dialog (export-dialog.png). Run it
 // on the offscreen platform (scripts/screenshots.sh does).
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
 
+#include "export_dialog.h"
 #include "headless/headless_walk.h"
 #include "main_frame.h"
 
@@ -16,6 +18,7 @@ namespace headless = velmor::ui::headless;
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 constexpr int kPatienceMilliseconds = 60000;
+constexpr char kExampleExportDirectory[] = "/home/ann/Recovered mail";
 
 bool Save(CMainFrame& frame, const QDir& output, const QString& name) {
     QApplication::processEvents();
@@ -72,5 +75,19 @@ int main(int argc, char** argv) {
             [&] { return headless::Idle(frame) && frame.rightPane()->itemList()->rowCount() > 0; },
             kPatienceMilliseconds);
     }
-    return Save(frame, output, "step3.png") ? 0 : 1;
+    if (!Save(frame, output, "step3.png")) {
+        return 1;
+    }
+
+    velmor::ui::CExportDialog dialog(desktop, &frame);
+    dialog.directoryBox()->setText(kExampleExportDirectory);
+    dialog.show();
+    QApplication::processEvents();
+    const QString path = output.filePath("export-dialog.png");
+    if (!dialog.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return 0;
 }

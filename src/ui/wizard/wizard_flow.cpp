@@ -68,12 +68,18 @@ void WizardFlow::Back() {
 void WizardFlow::Stop() {
     if (step_ == kMailboxStep) {
         StopDiscovery();
+    } else if (step_ == kBrowseStep && exportJob_) {
+        StopExport();
     } else if (step_ == kBrowseStep) {
         StopBrowsing();
     }
 }
 
+// While an export lists folders, a click lists nothing: both would use the folders' items.
 void WizardFlow::BrowseFolder(TreeItem item) {
+    if (exportJob_) {
+        return;
+    }
     SelectFolderForBrowsing(windows_.folderTree, store_.folderViews, item, browseJobs_);
     workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
 }
@@ -82,7 +88,35 @@ void WizardFlow::CheckBoxPressed(TreeItem item) {
     checkPropagation_.OnCheckBoxPressed(item);
 }
 
+// Next shown and enabled in step 3: no browse job runs and the tree is complete.
+bool WizardFlow::ExportAllowed() const {
+    return step_ == kBrowseStep && !exportJob_ && !browseJobs_.JobRunning() &&
+           windows_.bar.next.visible && windows_.bar.next.enabled &&
+           AnyFolderChecked(windows_.folderTree);
+}
+
+void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {
+    if (!ExportAllowed()) {
+        return;
+    }
+    exportJob_ = true;
+    ShowBusyButtons(uiSink_);
+    workers_.Start([this, folders = CheckedFolders(windows_.folderTree), choice] {
+        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice);
+        bridge_.Call([this, &summary] {
+            exportJob_ = false;
+            stop_.clear();
+            ShowIdleButtons(uiSink_);
+            windows_.screen.ShowMessage(ExportSummaryText(summary), MessageIcon::Information);
+        });
+    });
+}
+
 bool WizardFlow::RequestClose() {
+    if (exportJob_) {
+        windows_.screen.ShowMessage(kExportingInProgress, MessageIcon::Information);
+        return false;
+    }
     if (discoveryJob_) {
         windows_.screen.ShowMessage(kRecoveryInProgress, MessageIcon::Information);
         return false;
@@ -189,6 +223,13 @@ void WizardFlow::StopBrowsing() {
     if (stopping && !browseJobs_.JobRunning()) {
         stop_.clear();
     }
+}
+
+// The question of a browse job; the export ends at its next stop test.
+void WizardFlow::StopExport() {
+    stop_.openQuestion();
+    const bool yes = windows_.screen.AskYesNo(kStopDisplayingQuestion);
+    stop_.closeQuestion(yes && exportJob_);
 }
 
 void WizardFlow::StartDiscovery() {

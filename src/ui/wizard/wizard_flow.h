@@ -7,6 +7,7 @@
 #include "discovery/processing_context.h"
 #include "discovery/wizard_port.h"
 #include "wizard/button_bar_state.h"
+#include "wizard/export_run.h"
 #include "wizard/mailbox_page_port.h"
 #include "wizard/marshalled_folder_tree.h"
 #include "wizard/marshalled_item_list.h"
@@ -62,6 +63,13 @@ public:
     // The left button went down on a check box, before the box toggled.
     void CheckBoxPressed(TreeItem item);
 
+    // Writes the checked folders as files on a worker; the message at its end tells what was
+    // written. Only while ExportAllowed.
+    void ExportCheckedFolders(const ExportChoice& choice);
+    // In step 3, with at least one folder checked, the tree complete and no job running.
+    bool ExportAllowed() const;
+    bool exportJob() const { return exportJob_; }
+
     // The close rules: false keeps the window open. True after a confirmed close, when the
     // store is clear and the message template is gone: the window may be destroyed.
     bool RequestClose();
@@ -94,6 +102,7 @@ private:
     void BackToMailboxStep();
     void StopDiscovery();
     void StopBrowsing();
+    void StopExport();
     void StartDiscovery();
     void StartStoreClearing();
     void StartTreePopulation();
@@ -106,6 +115,7 @@ private:
     int step_ = kFileStep;
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
+    bool exportJob_ = false;
 
     EdbFile file_;
     RecoveredStore store_;

@@ -310,5 +310,99 @@ TEST_F(WizardFlowTest, ClosingWaitsForNothingItMayNotAndClearsEverything) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "Test.eml"));
 }
 
+// Export: step 3, checked folders, a worker that shows the folder being written, Stop's
+// question, a refused close and the closing message.
+class WizardExportTest : public WizardFlowTest {
+protected:
+    void OpenTree() {
+        OpenDemo();
+        mailboxPage_.selected = 0;
+        flow_->Next();
+        Serve();
+    }
+    void Check(const std::u16string& name) {
+        for (const TreeItem item : tree_.AllItems()) {
+            if (tree_.Text(item) == name) {
+                tree_.SetCheckState(item, kChecked);
+            }
+        }
+    }
+    ExportChoice Choice() const {
+        ExportChoice choice;
+        choice.directory = out_.path() / "export";
+        choice.formats.mbox = true;
+        return choice;
+    }
+
+    test::TempDir out_;
+};
+
+TEST_F(WizardExportTest, CheckedFoldersAreWrittenOnAWorkerAndAMessageTellsWhere) {
+    OpenTree();
+    EXPECT_FALSE(flow_->ExportAllowed()) << "nothing checked";
+    Check(u"Inbox");
+    Check(u"Contacts");
+    Check(u"Mailbox - Ann Walker");  // the mailbox's root item is no folder of its own
+    ASSERT_TRUE(flow_->ExportAllowed());
+
+    flow_->ExportCheckedFolders(Choice());
+    EXPECT_TRUE(flow_->exportJob());
+    EXPECT_FALSE(flow_->ExportAllowed());
+    EXPECT_EQ(Shown(), (Bar{kHidden, kEnabled, u"Save", kHidden, kShown, false}));
+    std::vector<std::u16string> statuses;
+    bridge_.ServeUntil([&] {
+        const std::u16string& status = bar_.itemStatus.text;
+        if (bar_.itemStatus.visible && status.starts_with(u"Exporting") &&
+            (statuses.empty() || statuses.back() != status)) {
+            statuses.push_back(status);
+        }
+        return !flow_->workers().AnyRunning();
+    });
+    EXPECT_FALSE(flow_->exportJob());
+    EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Save", kShown, kHidden, false}));
+    EXPECT_EQ(statuses, (std::vector<std::u16string>{
+                            u"Exporting Mailbox - Ann Walker\\Top of Information Store\\Inbox\\ "
+                            u"(1 of 2)...",
+                            u"Exporting Mailbox - Ann Walker\\Top of Information Store\\Contacts\\ "
+                            u"(2 of 2)..."}));
+    const auto top = out_.path() / "export" / "Top of Information Store";
+    EXPECT_TRUE(std::filesystem::exists(top / "Inbox" / "folder.mbox"));
+    EXPECT_TRUE(std::filesystem::exists(top / "Contacts" / "contacts.vcf"));
+    ASSERT_EQ(screen_.messages.size(), 1u);
+    EXPECT_EQ(screen_.messages[0].first,
+              "7 items of 2 folders were written to " + (out_.path() / "export").string() + ".");
+    EXPECT_TRUE(flow_->ExportAllowed());
+}
+
+TEST_F(WizardExportTest, StopAsksTheBrowseQuestionAndCloseIsRefusedMeanwhile) {
+    OpenTree();
+    Check(u"Inbox");
+    Check(u"Sent Items");
+    Check(u"Calendar");
+    flow_->ExportCheckedFolders(Choice());
+    bool asked = false;
+    bridge_.ServeUntil([&] {
+        if (!asked && bar_.itemStatus.visible) {
+            asked = true;
+            EXPECT_FALSE(flow_->RequestClose());
+            flow_->BrowseFolder(tree_.AllItems().back());
+            flow_->Stop();
+        }
+        return !flow_->workers().AnyRunning();
+    });
+    EXPECT_EQ(screen_.questions,
+              std::vector<std::string>{"Do you want to Stop the Displaying Process ?"});
+    ASSERT_EQ(screen_.messages.size(), 2u);
+    EXPECT_EQ(screen_.messages[0].first,
+              "Exporting Items is in Progress.Please Stop the Process to close the Application");
+    EXPECT_EQ(screen_.messages[1].first.rfind("The export was stopped. ", 0), 0u)
+        << screen_.messages[1].first;
+    EXPECT_TRUE(list_.rows().empty()) << "no listing runs beside the export";
+    EXPECT_FALSE(flow_->stopFlag().isSet());
+    EXPECT_FALSE(
+        std::filesystem::exists(out_.path() / "export" / "Top of Information Store" / "Calendar"))
+        << "the folders after the stop are not begun";
+}
+
 }  // namespace
 }  // namespace velmor::ui

@@ -21,8 +21,10 @@ class RecordingDesktop : public ui::DesktopServices {
 public:
     QString databaseChoice;
     QString saveChoice;
+    QString directoryChoice;
     int databaseDialogs = 0;
     int saveDialogs = 0;
+    int directoryDialogs = 0;
     QList<QUrl> opened;
     bool handlerFound = true;  // false: the desktop has no program for what is opened
 
@@ -33,6 +35,10 @@ public:
     QString ChooseSaveFile(QWidget*) override {
         ++saveDialogs;
         return saveChoice;
+    }
+    QString ChooseDirectory(QWidget*) override {
+        ++directoryDialogs;
+        return directoryChoice;
     }
     bool OpenWithDefaultHandler(const QUrl& url) override {
         opened.append(url);

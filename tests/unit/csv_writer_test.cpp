@@ -1,4 +1,4 @@
-#include "shell/csv_writer.h"
+#include "export/csv_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "temp_dir.h"
 
-namespace velmor::ui {
+namespace velmor {
 namespace {
 
 std::string ReadAll(const std::filesystem::path& path) {
@@ -36,4 +36,4 @@ TEST(CsvWriterTest, AFileThatCannotBeWrittenIsReported) {
 }
 
 }  // namespace
-}  // namespace velmor::ui
+}  // namespace velmor

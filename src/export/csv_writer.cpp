@@ -1,10 +1,10 @@
-#include "shell/csv_writer.h"
+#include "export/csv_writer.h"
 
 #include <fstream>
 
 #include "edb/text_codec.h"
 
-namespace velmor::ui {
+namespace velmor {
 
 namespace {
 
@@ -26,7 +26,8 @@ std::string CsvField(const std::u16string& text) {
     return quoted + "\"";
 }
 
-// One line of the file, without its line break.
+}  // namespace
+
 std::string CsvLine(const CsvRow& fields) {
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -35,10 +36,9 @@ std::string CsvLine(const CsvRow& fields) {
         }
         line += CsvField(fields[i]);
     }
+    line += kLineBreak;
     return line;
 }
-
-}  // namespace
 
 bool WriteCsvFile(const std::filesystem::path& path, const CsvRow& headings,
                   const std::vector<CsvRow>& rows) {
@@ -46,12 +46,12 @@ bool WriteCsvFile(const std::filesystem::path& path, const CsvRow& headings,
     if (!out) {
         return false;
     }
-    out << CsvLine(headings) << kLineBreak;
+    out << CsvLine(headings);
     for (const CsvRow& row : rows) {
-        out << CsvLine(row) << kLineBreak;
+        out << CsvLine(row);
     }
     out.close();
     return !out.fail();
 }
 
-}  // namespace velmor::ui
+}  // namespace velmor

@@ -1,0 +1,131 @@
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "browse/tree_item_path.h"
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "cli/mailbox_tree.h"
+#include "cli/plain_text.h"
+#include "edb/text_codec.h"
+#include "export/mailbox_export.h"
+
+namespace velmor::cli {
+
+namespace {
+
+constexpr char kDefaultFormats[] = "eml,vcf,ics,csv";
+
+// Interrupting the command stops the export between two items, so that only complete files
+// remain; the handler only sets the flag.
+StopFlag* interruptedExport = nullptr;
+
+extern "C" void StopExportOnInterrupt(int) {
+    if (interruptedExport != nullptr) {
+        interruptedExport->request();
+    }
+}
+
+// Every item below the top-level items, depth first: the folders of the mailbox.
+void AddDescendants(const FolderTree& tree, TreeItem parent, std::vector<TreeItem>& items) {
+    for (TreeItem child : tree.Children(parent)) {
+        items.push_back(child);
+        AddDescendants(tree, child, items);
+    }
+}
+
+std::string Relative(const std::filesystem::path& path, const std::filesystem::path& base) {
+    return path.lexically_relative(base).string();
+}
+
+std::string JsonFolder(const FolderExportResult& result, const std::filesystem::path& outdir) {
+    std::string files;
+    for (const auto& file : result.files) {
+        files +=
+            (files.empty() ? "" : ", ") + JsonString(Relative(result.directory / file, outdir));
+    }
+    return "{\"path\": " + JsonString(result.path) +
+           ", \"dir\": " + JsonString(Relative(result.directory, outdir)) +
+           ", \"kind\": " + std::to_string(result.folderKind) +
+           ", \"items\": " + std::to_string(result.items) + ", \"files\": [" + files + "]}";
+}
+
+}  // namespace
+
+int RunExportCommand(const CliOptions& options) {
+    const std::string formatList = options.formats.value_or(kDefaultFormats);
+    const auto formats = ParseExportFormats(formatList);
+    if (!formats) {
+        return UsageError("unknown format list '" + formatList +
+                          "'; use a comma-separated subset of eml,mbox,vcf,ics,csv");
+    }
+    MailboxTree mailbox;
+    if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
+        status != kExitOk) {
+        return status;
+    }
+    std::vector<TreeItem> items;
+    for (size_t i = 3; i < options.arguments.size(); ++i) {
+        const std::string& path = options.arguments[i];
+        const TreeItem item = mailbox.FindItem(path);
+        if (item == kNoTreeItem) {
+            return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
+        }
+        items.push_back(item);
+    }
+    if (items.empty()) {
+        for (TreeItem root : mailbox.tree().Children(kNoTreeItem)) {
+            AddDescendants(mailbox.tree(), root, items);
+        }
+    }
+
+    ProcessingContext& context = mailbox.session().context();
+    const std::filesystem::path outdir = options.arguments[2];
+    ExportOptions exportOptions;
+    exportOptions.formats = *formats;
+    MailboxExport exporter(context, mailbox.tree(), outdir, exportOptions);
+    std::string error;
+    if (!exporter.Prepare(error)) {
+        std::fprintf(stderr, "velmor-cli: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    interruptedExport = &context.stop;
+    std::signal(SIGINT, StopExportOnInterrupt);
+    std::signal(SIGTERM, StopExportOnInterrupt);
+
+    bool complete = true;
+    size_t total = 0;
+    std::string out;
+    for (TreeItem item : items) {
+        const FolderExportResult result = exporter.Export(item);
+        mailbox.session().progress().Finish();
+        if (!result.ok()) {
+            complete = false;
+            std::fprintf(stderr, "velmor-cli: %s: %s\n", Utf16ToUtf8(result.path).c_str(),
+                         result.stopped ? "stopped" : result.error.c_str());
+            if (result.stopped) {
+                break;
+            }
+            continue;
+        }
+        total += result.items;
+        if (options.json) {
+            out += (out.empty() ? "" : ", ") + JsonFolder(result, outdir);
+        } else {
+            out += PlainText(result.path) + "\t" + Relative(result.directory, outdir) + "\t" +
+                   std::to_string(result.items) + "\n";
+        }
+    }
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    interruptedExport = nullptr;
+    if (options.json) {
+        out = "{\"outdir\": " + JsonString(outdir.string()) + ", \"folders\": [" + out +
+              "], \"items\": " + std::to_string(total) + "}\n";
+    }
+    std::fputs(out.c_str(), stdout);
+    return complete ? kExitOk : kExitFailure;
+}
+
+}  // namespace velmor::cli

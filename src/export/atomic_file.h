@@ -1,0 +1,54 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "edb/edb_file.h"
+
+namespace velmor {
+
+// A file written without a name, or under a temporary one, in its target directory and given
+// its real name only when complete, so that a stop, a full disk or a crash leaves complete
+// files only. The name given never replaces an existing file: a taken name gets the next free
+// " (2)", " (3)"... An object destroyed before Commit leaves nothing behind.
+class AtomicFile {
+public:
+    // database: the open database, whose files are never a target; may be null.
+    AtomicFile(std::filesystem::path directory, const EdbFile* database);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file; false with a reason in error.
+    bool Open();
+    bool isOpen() const { return fd_ >= 0; }
+    // Appends bytes; false with a reason in error once a write failed.
+    bool Write(std::string_view bytes);
+    // Writes out what is buffered, closes the file and names it; the final path, or nothing
+    // with a reason in error (the temporary file is then removed).
+    std::optional<std::filesystem::path> Commit(const std::string& name);
+
+    const std::string& error() const { return error_; }
+
+private:
+    bool Flush();
+    // Gives the finished file the name target unless it is taken; 0 or the errno.
+    int Link(const std::filesystem::path& target);
+    bool Fail(const std::string& what, int errorNumber);
+    void Discard();
+
+    std::filesystem::path directory_;
+    const EdbFile* database_;
+    std::filesystem::path temporary_;  // empty for a file without a name
+    int fd_ = -1;
+    std::string buffer_;
+    std::string error_;
+};
+
+// name with the copy number inserted before its extension: "00001 (2).eml"; number 1 gives
+// name unchanged.
+std::string NumberedName(const std::string& name, int number);
+
+}  // namespace velmor

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "browse/browse_job_state.h"
+#include "discovery/processing_context.h"
+#include "export/export_formats.h"
+#include "export/export_record.h"
+
+namespace velmor {
+
+struct ExportOptions {
+    ExportFormats formats;
+    // Completes a mail record before it is written (its body, say); may be empty.
+    std::function<void(ExportRecord&, const ListedItem&)> completeRecord;
+};
+
+// What the export of one folder left behind.
+struct FolderExportResult {
+    std::u16string path;  // the folder's tree path
+    std::filesystem::path directory;
+    int folderKind = 0;
+    size_t items = 0;                // rows written
+    std::vector<std::string> files;  // the names of the files completed in directory
+    std::string error;               // why the folder's export ended early
+    bool stopped = false;            // a stop ended it
+    bool ok() const { return error.empty() && !stopped; }
+};
+
+// Lists the selected folder as the browse job does and writes each listed row, as it comes,
+// with the writers of the folder's kind into directory. Memory stays bounded by the folder's
+// listing. A failing writer ends the folder's export (the listing runs on without writing);
+// a stop leaves only the files completed before it.
+FolderExportResult ExportFolder(ProcessingContext& context, const BrowseSelection& selection,
+                                const std::filesystem::path& directory,
+                                const ExportOptions& options);
+
+}  // namespace velmor

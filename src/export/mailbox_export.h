@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "browse/folder_tree.h"
+#include "export/folder_exporter.h"
+
+namespace velmor {
+
+// Exports folders of one mailbox's folder tree below an output directory: each folder into
+// the directory of its tree path below the mailbox's root item, one safe, unique directory
+// per tree item, created when the first folder that needs it is exported.
+class MailboxExport {
+public:
+    MailboxExport(ProcessingContext& context, const FolderTree& tree,
+                  std::filesystem::path outputDirectory, ExportOptions options);
+
+    // Creates the output directory when missing and checks that files can be made there and
+    // that it is not the database; false with a reason in error.
+    bool Prepare(std::string& error);
+
+    // Exports the folder of one tree item; the root item's folder goes into the output
+    // directory itself.
+    FolderExportResult Export(TreeItem item);
+
+    const std::filesystem::path& outputDirectory() const { return outputDirectory_; }
+
+private:
+    std::optional<std::filesystem::path> DirectoryOf(TreeItem item, std::string& error);
+
+    ProcessingContext& context_;
+    const FolderTree& tree_;
+    std::filesystem::path outputDirectory_;
+    ExportOptions options_;
+    std::unordered_map<TreeItem, std::filesystem::path> directories_;
+};
+
+}  // namespace velmor

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "browse/folder_tree.h"
+#include "discovery/processing_context.h"
+#include "export/export_formats.h"
+
+namespace velmor::ui {
+
+inline constexpr char16_t kExportingInProgress[] =
+    u"Exporting Items is in Progress.Please Stop the Process to close the Application";
+
+// What the export dialog asks: where the files go and which formats are written.
+struct ExportChoice {
+    std::filesystem::path directory;
+    ExportFormats formats;
+};
+
+// How an export ended, for the message that closes it.
+struct ExportSummary {
+    std::filesystem::path directory;
+    size_t items = 0;
+    size_t folders = 0;                                            // folders written completely
+    std::vector<std::pair<std::u16string, std::string>> failures;  // tree path, reason
+    std::string refused;  // why nothing could be written at all
+    bool stopped = false;
+};
+
+// The checked folders of the tree, depth first: the checked items below the top-level items.
+std::vector<TreeItem> CheckedFolders(const FolderTree& tree);
+// Whether CheckedFolders has any; stops at the first.
+bool AnyFolderChecked(const FolderTree& tree);
+
+// The export worker's body: writes the folders one after the other, showing the folder being
+// written in the item status and the listing's progress in the item progress bar; a stop
+// ends it between two items.
+ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
+                        const std::vector<TreeItem>& folders, const ExportChoice& choice);
+
+// The message that ends an export: how many items of how many folders were written where,
+// and which folders failed, why.
+std::u16string ExportSummaryText(const ExportSummary& summary);
+
+}  // namespace velmor::ui

@@ -1,0 +1,223 @@
+#include <gmime/gmime.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "export/eml_writer.h"
+#include "export/mbox_writer.h"
+#include "export/mime_message.h"
+#include "export_test_store.h"
+#include "python_reader.h"
+
+namespace velmor {
+namespace {
+
+using test::April;
+using test::ExportTestStore;
+using test::Mail;
+using testdb::Item;
+
+// Each message of the EML files named, read with Python's email package: file, From as
+// parseaddr gives it, the To names, Subject, Date, Message-ID, item id, marker.
+constexpr char kEmailReader[] = R"(
+import sys, email, email.policy, email.utils
+for path in sys.argv[1:]:
+    with open(path, 'rb') as f:
+        msg = email.message_from_binary_file(f, policy=email.policy.default)
+    name, address = email.utils.parseaddr(str(msg['From'] or ''))
+    to = [a.display_name for a in msg['To'].addresses] if msg['To'] else []
+    date = msg['Date'].datetime.isoformat() if msg['Date'] else '-'
+    print('|'.join([path.rsplit('/', 1)[-1], name + '<' + address + '>', ','.join(to),
+                    repr(str(msg['Subject'])), date, str(msg['Message-ID']),
+                    str(msg['X-Velmor-Item-Id']), str(msg['X-Velmor-Marker'])]))
+)";
+
+// The messages of an mbox file as Python's mailbox module reads them: Subject and item id.
+constexpr char kMboxReader[] = R"(
+import sys, mailbox, email.header
+for msg in mailbox.mbox(sys.argv[1]):
+    subject = str(email.header.make_header(email.header.decode_header(msg['Subject'])))
+    print(repr(subject) + '|' + msg['X-Velmor-Item-Id'] + '|' + msg.get_from())
+)";
+
+ExportOptions WithMbox() {
+    ExportOptions options;
+    options.formats.mbox = true;
+    return options;
+}
+
+class ExportMailTest : public testing::Test {
+protected:
+    ExportTestStore store_;
+};
+
+TEST_F(ExportMailTest, EmlAndMboxCarryEveryListedRowWithItsHeaders) {
+    const auto inbox = store_.AddFolder("Inbox");
+    Item reply = Mail("Carol Hughes", "Budget", April(10, 13, 39));
+    reply.subjectPrefix = "RE: ";
+    store_.builder.AddItem(inbox, reply);
+    store_.builder.AddItem(inbox, Mail("Hughes, Carol", "Tab\there", April(10, 14, 0)));
+    Item flagged = Mail("D\xC3\xA9sir\xC3\xA9 Moore", "Na\xC3\xAFve \xE2\x80\x94 caf\xC3\xA9",
+                        April(11, 8, 5));
+    flagged.flagged = true;
+    store_.builder.AddItem(inbox, flagged);
+    Item first = Mail("Emma Fisher", "Old copy", April(12, 9, 0));
+    first.id = store_.builder.AddItem(inbox, first);
+    Item later = Mail("Emma Fisher", "New copy", April(12, 9, 1));
+    later.id = first.id;
+    store_.builder.AddItem(inbox, later);
+    store_.builder.AddItem(inbox, Mail("Frank Norris", "No time", ~0ull));
+
+    const auto listing = store_.Listing("Inbox");
+    ASSERT_EQ(listing.size(), 5u) << "equal item ids give one row";
+    const auto result = store_.Export("Inbox", WithMbox());
+    ASSERT_TRUE(result.ok()) << result.error;
+    EXPECT_EQ(result.items, 5u);
+    EXPECT_EQ(result.directory, store_.out.path() / ExportTestStore::kTop / "Inbox");
+    EXPECT_EQ(test::FileNames(result.directory),
+              (std::vector<std::string>{"00001.eml", "00002.eml", "00003.eml", "00004.eml",
+                                        "00005.eml", "folder.mbox", "items.csv"}));
+
+    std::vector<std::string> paths;
+    for (int row = 1; row <= 5; ++row) {
+        paths.push_back((result.directory / EmlFileName(row)).string());
+    }
+    const auto read = test::Lines(test::RunPython(store_.out.path(), kEmailReader, paths));
+    ASSERT_EQ(read.size(), 5u);
+    auto id = [&](size_t row) { return Utf16ToUtf8(listing[row].itemId); };
+    EXPECT_EQ(read[0], "00001.eml|Carol Hughes<>||'RE: Budget'|2007-04-10T13:39:00+00:00|<" +
+                           id(0) + "@velmor.invalid>|" + id(0) + "|None");
+    EXPECT_EQ(read[1], "00002.eml|Hughes, Carol<>||'Tab\\there'|2007-04-10T14:00:00+00:00|<" +
+                           id(1) + "@velmor.invalid>|" + id(1) + "|None")
+        << "a comma in the name and a tab in the subject survive";
+    EXPECT_EQ(read[2],
+              "00003.eml|D\xC3\xA9sir\xC3\xA9 Moore<>||'Na\xC3\xAFve \xE2\x80\x94 "
+              "caf\xC3\xA9'|2007-04-11T08:05:00+00:00|<" +
+                  id(2) + "@velmor.invalid>|" + id(2) + "|1");
+    EXPECT_EQ(read[3], "00004.eml|Emma Fisher<>||'New copy'|2007-04-12T09:01:00+00:00|<" + id(3) +
+                           "@velmor.invalid>|" + id(3) + "|None")
+        << "the later of equal item ids";
+    EXPECT_EQ(read[4], "00005.eml|Frank Norris<>||'No time'|-|<" + id(4) + "@velmor.invalid>|" +
+                           id(4) + "|None")
+        << "no Date without a valid time";
+
+    const auto mbox = test::Lines(test::RunPython(store_.out.path(), kMboxReader,
+                                                  {(result.directory / kMboxFileName).string()}));
+    ASSERT_EQ(mbox.size(), 5u);
+    EXPECT_EQ(mbox[0], "'RE: Budget'|" + id(0) + "|MAILER-DAEMON Tue Apr 10 13:39:00 2007");
+    EXPECT_EQ(mbox[4], "'No time'|" + id(4) + "|MAILER-DAEMON Thu Jan  1 00:00:00 1970");
+}
+
+TEST_F(ExportMailTest, SentItemsPutTheRecipientsInToAndGMimeReadsTheSameHeaders) {
+    const auto sent = store_.AddFolder("Sent Items");
+    Item mail = Mail("Ann Walker", "Figures", April(10, 14, 2));
+    mail.recipients = {{"Carol Hughes"},
+                       {"D\xC3\xA9sir\xC3\xA9 Moore", testdb::TextEncoding::Ansi}};
+    store_.builder.AddItem(sent, mail);
+
+    const auto result = store_.Export("Sent Items", {});
+    ASSERT_TRUE(result.ok()) << result.error;
+    ASSERT_EQ(result.items, 1u);
+    const auto file = result.directory / "00001.eml";
+    const auto read = test::Lines(test::RunPython(store_.out.path(), kEmailReader, {file}));
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].substr(0, read[0].find("|'")),
+              "00001.eml|<>|Carol Hughes,D\xC3\xA9sir\xC3\xA9 Moore")
+        << "the sender of a sent mail is unknown";
+
+    g_mime_init();
+    GMimeStream* stream = g_mime_stream_fs_open(file.c_str(), O_RDONLY, 0, nullptr);
+    ASSERT_NE(stream, nullptr);
+    GMimeParser* parser = g_mime_parser_new_with_stream(stream);
+    GMimeMessage* message = g_mime_parser_construct_message(parser, nullptr);
+    ASSERT_NE(message, nullptr);
+    EXPECT_STREQ(g_mime_message_get_subject(message), "Figures");
+    EXPECT_EQ(g_mime_object_get_header(GMIME_OBJECT(message), "From"), nullptr);
+    // GMime's address parser drops mailboxes without an address, so the names are read from
+    // the decoded header text.
+    char* to = g_mime_utils_header_decode_text(
+        nullptr, g_mime_object_get_header(GMIME_OBJECT(message), "To"));
+    EXPECT_STREQ(to, "Carol Hughes <>, D\xC3\xA9sir\xC3\xA9 Moore <>");
+    g_free(to);
+    GDateTime* date = g_mime_message_get_date(message);
+    ASSERT_NE(date, nullptr);
+    EXPECT_EQ(g_date_time_to_unix(date), 1176213720);
+    g_object_unref(message);
+    g_object_unref(parser);
+    g_object_unref(stream);
+}
+
+TEST_F(ExportMailTest, BodiesBecomePlainTextOrAlternativesAndMboxQuotesFromLines) {
+    ExportRecord record;
+    record.sender = u"Carol Hughes";
+    record.subject = u"Body";
+    record.itemId = u"00000000000000A1";
+    record.bodyText = u"From here\n>From there\nUnicode \u00e9\n";
+    ExportRecord both = record;
+    both.bodyHtml = u"<p>From <b>here</b></p>";
+    ExportRecord htmlOnly = record;
+    htmlOnly.bodyText.reset();
+    htmlOnly.bodyHtml = u"<p>only</p>";
+    const std::filesystem::path dir = store_.out.path();
+    std::ofstream(dir / "text.eml", std::ios::binary) << MimeMessage(record, LineEnding::CrLf);
+    std::ofstream(dir / "both.eml", std::ios::binary) << MimeMessage(both, LineEnding::CrLf);
+    std::ofstream(dir / "html.eml", std::ios::binary) << MimeMessage(htmlOnly, LineEnding::CrLf);
+    std::ofstream(dir / "m.mbox", std::ios::binary)
+        << "From x Thu Jan  1 00:00:00 1970\n"
+        << MboxrdQuote(MimeMessage(record, LineEnding::Lf)) << "\n";
+
+    constexpr char kBodyReader[] = R"(
+import sys, email, email.policy, mailbox
+for path in sys.argv[1:4]:
+    msg = email.message_from_binary_file(open(path, 'rb'), policy=email.policy.default)
+    parts = [msg] if not msg.is_multipart() else list(msg.iter_parts())
+    print(msg.get_content_type() + '|' + '|'.join(
+        p.get_content_type() + '=' + repr(p.get_content()) for p in parts))
+for msg in mailbox.mbox(sys.argv[4]):
+    print(repr(msg.get_payload(decode=True).decode(msg.get_content_charset())))
+)";
+    const auto read = test::Lines(test::RunPython(
+        dir, kBodyReader, {dir / "text.eml", dir / "both.eml", dir / "html.eml", dir / "m.mbox"}));
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_EQ(read[0], "text/plain|text/plain='From here\\n>From there\\nUnicode \xC3\xA9\\n'");
+    EXPECT_EQ(read[1],
+              "multipart/alternative|text/plain='From here\\n>From there\\nUnicode "
+              "\xC3\xA9\\n'|text/html='<p>From <b>here</b></p>'");
+    EXPECT_EQ(read[2], "text/html|text/html='<p>only</p>\\n'");
+    // Python's reader leaves the mboxrd quoting in place: one ">" more on each From line.
+    EXPECT_EQ(read[3], "'>From here\\n>>From there\\nUnicode \xC3\xA9\\n'");
+    EXPECT_EQ(MboxrdQuote("From a\n>From b\nFromage\n>>From c"),
+              ">From a\n>>From b\nFromage\n>>>From c");
+}
+
+TEST_F(ExportMailTest, StopLeavesOnlyCompleteFilesAndNoPartialMbox) {
+    const auto inbox = store_.AddFolder("Inbox");
+    for (int i = 0; i < 6; ++i) {
+        store_.builder.AddItem(inbox,
+                               Mail("Carol Hughes", "Mail " + std::to_string(i), April(10, 9, i)));
+    }
+    StopFlag& stop = store_.Browsed().stop();
+    int seen = 0;
+    ExportOptions options = WithMbox();
+    options.completeRecord = [&](ExportRecord&, const ListedItem&) {
+        if (++seen == 3) {
+            stop.request();
+        }
+    };
+    const auto result = store_.Export("Inbox", options);
+    stop.clear();
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.items, 3u) << "the row in hand is written, the listing ends at the next";
+    EXPECT_EQ(test::FileNames(result.directory),
+              (std::vector<std::string>{"00001.eml", "00002.eml", "00003.eml"}))
+        << "no mbox and no temporary file remain";
+    EXPECT_EQ(result.files.size(), 3u);
+}
+
+}  // namespace
+}  // namespace velmor
