@@ -77,6 +77,7 @@ void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, It
         list.InsertRow(row, RowImage(mail, details, administrator),
                        {Utf8ToUtf16(std::to_string(row + 1)), addressee, SubjectCell(mail, details),
                         mail.dateText});
+        list.SetRowItemId(row, mail.itemId);
         ++row;
     }
 }

@@ -13,11 +13,13 @@ struct CommandShape {
     std::string_view synopsis;
 };
 
-constexpr std::array<CommandShape, 4> kCommands = {{
+constexpr std::array<CommandShape, 6> kCommands = {{
     {"catalog", 1, "velmor-cli catalog   [--json] FILE"},
     {"mailboxes", 1, "velmor-cli mailboxes [--json] FILE"},
     {"folders", 2, "velmor-cli folders   [--json] FILE MAILBOX"},
     {"items", 3, "velmor-cli items     [--json] FILE MAILBOX PATH"},
+    {"message", 4, "velmor-cli message   [--json] FILE MAILBOX PATH NO"},
+    {"long-value", 3, "velmor-cli long-value FILE OBJECTID ID"},
 }};
 
 }  // namespace
@@ -35,6 +37,8 @@ std::string UsageText() {
         "  mailboxes  the mailboxes found by the full discovery\n"
         "  folders    the folder tree of mailbox row MAILBOX (the number mailboxes prints)\n"
         "  items      the item list of the folder whose tree path is PATH, as folders prints it\n"
+        "  message    headers and body of the mail in row NO of the item list of PATH\n"
+        "  long-value the bytes of long value ID of long-value object OBJECTID, as stored\n"
         "  --json     print JSON instead of tab-separated lines\n";
     return text;
 }

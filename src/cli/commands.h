@@ -9,5 +9,7 @@ int RunCatalogCommand(const CliOptions& options);
 int RunMailboxesCommand(const CliOptions& options);
 int RunFoldersCommand(const CliOptions& options);
 int RunItemsCommand(const CliOptions& options);
+int RunLongValueCommand(const CliOptions& options);
+int RunMessageCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

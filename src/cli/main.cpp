@@ -25,5 +25,11 @@ int main(int argc, char** argv) {
     if (options->command == "items") {
         return RunItemsCommand(*options);
     }
+    if (options->command == "message") {
+        return RunMessageCommand(*options);
+    }
+    if (options->command == "long-value") {
+        return RunLongValueCommand(*options);
+    }
     return RunMailboxesCommand(*options);
 }

@@ -8,6 +8,7 @@ void RecoveredStore::ResetStore() {
     std::vector<FolderEntry>().swap(folders);
     messageIndex.Clear();
     pageGroups.Clear();
+    longValues.Clear();
     schema = SchemaIds{};
 }
 

@@ -7,6 +7,7 @@
 
 #include "about_dialog.h"
 #include "discovery/wizard_port.h"
+#include "message_window.h"
 #include "pictures.h"
 #include "qt_text.h"
 #include "shell/csv_writer.h"
@@ -102,6 +103,24 @@ void CMainFrame::ConnectViews() {
     connect(banner_, &CTopView::helpClicked, this, &CMainFrame::Help);
     connect(banner_, &CTopView::aboutClicked, this, &CMainFrame::ShowAbout);
     connect(stack_, &PaneStack::resized, this, &CMainFrame::ResizeRows);
+    connect(rightPane_->itemView(), &QAbstractItemView::activated, this, &CMainFrame::OpenMessage);
+}
+
+void CMainFrame::OpenMessage(const QModelIndex& index) {
+    // Cells of a mail row: number, addressee, subject, date.
+    constexpr int kSubjectCell = 2;
+    constexpr int kDateCell = 3;
+    const ItemListModel* list = rightPane_->itemList();
+    const std::u16string itemId = list->RowItemId(index.row());
+    const QStringList cells = list->RowTexts(index.row());
+    if (itemId.empty() || cells.size() <= kDateCell) {
+        return;
+    }
+    const auto message = flow_->ReadMessage(itemId, cells[kSubjectCell].toStdU16String(),
+                                            cells[kDateCell].toStdU16String());
+    if (message) {
+        (new MessageWindow(*message, this))->show();
+    }
 }
 
 void CMainFrame::UpdateCommands() {

@@ -65,6 +65,8 @@ private:
     void ResizeRows(int clientHeight);
     void FocusStep();
     void Save();
+    // A mail row chosen by double click or Enter: its message window.
+    void OpenMessage(const QModelIndex& index);
 
     std::u16string DatabasePath() override;
     PathValidationPort& PathChecks() override { return *this; }
