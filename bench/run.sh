@@ -5,9 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 if [ ! -x "$build/bench/velmor_bench_discovery" ] || [ ! -x "$build/bench/velmor_bench_browse" ] ||
-    [ ! -x "$build/src/cli/velmor-cli" ]; then
+    [ ! -x "$build/bench/velmor_bench_message" ] || [ ! -x "$build/src/cli/velmor-cli" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" --target velmor_bench_discovery velmor_bench_browse velmor-cli
+    cmake --build "$build" --target velmor_bench_discovery velmor_bench_browse \
+        velmor_bench_message velmor-cli
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
@@ -31,3 +32,9 @@ echo -n "velmor-cli folders: "
 echo -n "velmor-cli items:   "
 { time "$build/src/cli/velmor-cli" items "$stores/browse.edb" 1 \
     'Mailbox - User 0\Top of Information Store\Inbox\' >/dev/null; } 2>&1
+
+if [ ! -f "$stores/message.edb" ]; then
+    "$build/bench/velmor_bench_message" write "$stores/message.edb"
+fi
+echo "== message =="
+"$build/bench/velmor_bench_message" measure "$stores/message.edb"

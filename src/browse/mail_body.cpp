@@ -6,6 +6,7 @@
 #include "body/compressed_rtf.h"
 #include "body/rtf_body.h"
 #include "browse/record_block_walk.h"
+#include "edb/long_value_reference.h"
 #include "edb/stored_value.h"
 #include "edb/text_codec.h"
 #include "items/record_block.h"
@@ -18,9 +19,6 @@ namespace {
 constexpr int kMaxEntries = 80;
 // An entry offset with this bit has a flag byte in front of its value.
 constexpr uint16_t kFlagByteBit = 0x4000;
-constexpr uint8_t kCompressedValueFlag = 0x02;
-constexpr uint8_t kLongValueFlag = 0x04;
-constexpr int64_t kLongValueIdLength = 4;
 
 constexpr char16_t kNoBodyNote[] = u"This mail has no body.";
 constexpr char16_t kCompressedNote[] =
@@ -51,10 +49,12 @@ StoredValue ReadValue(ProcessingContext& context, const PageView& block, const B
     const int64_t v = e.s + 1;
     const auto bytes = block.bytes(v, e.n - 1);
     const uint8_t flags = (e.rawOffset & kFlagByteBit) ? block.u8(e.s) : 0;
-    if ((flags & kLongValueFlag) && bytes.size() == kLongValueIdLength) {
+    // A body column holds one value; of a multi-valued one the first is taken.
+    const std::vector<uint32_t> ids = LongValueIds(flags, bytes);
+    if (!ids.empty()) {
         RecoveredStore& store = context.store;
         const auto value = store.longValues.Read(context.file, store.pageGroups,
-                                                 store.schema.msgLongValueId, block.u32(v));
+                                                 store.schema.msgLongValueId, ids.front());
         if (!value) {
             AddNote(body, kMissingValueNote);
             return {};
@@ -72,7 +72,7 @@ StoredValue ReadValue(ProcessingContext& context, const PageView& block, const B
         }
         return {value->bytes, true};
     }
-    if (flags & kCompressedValueFlag) {
+    if (flags & kValueFlagCompressed) {
         AddNote(body, kCompressedNote);
         return {};
     }

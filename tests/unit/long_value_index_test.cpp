@@ -5,6 +5,7 @@
 
 #include "edb/long_value_assembly.h"
 #include "edb/long_value_index.h"
+#include "edb/long_value_reference.h"
 #include "edb_writer/database_image.h"
 #include "edb_writer/long_value_tree.h"
 #include "edb_writer/tree_page.h"
@@ -183,6 +184,24 @@ TEST(LongValueIndexTest, GarbagePagesAddNothingAndNeverReadOutside) {
         index.AddPage(PageView(page.data(), static_cast<int64_t>(page.size())), 0, format);
         EXPECT_LE(index.size(), 1000u);
     }
+}
+
+TEST(LongValueReferenceTest, SingleAndMultiValuedReferencesGiveTheirIds) {
+    const std::vector<uint8_t> single = {0x01, 0x00, 0x00, 0x00};
+    EXPECT_EQ(LongValueIds(0x05, single), std::vector<uint32_t>{1});
+    EXPECT_TRUE(LongValueIds(0x01, single).empty());
+    EXPECT_TRUE(LongValueIds(0x05, std::vector<uint8_t>{1, 0, 0}).empty());
+
+    // A multi-valued long text column of multi.edb (flag 0x09): three offsets with the
+    // separated bit, then the ids 7, 8 and 9.
+    const std::vector<uint8_t> multi = {0x06, 0x80, 0x0A, 0x80, 0x0E, 0x80, 0x07, 0x00, 0x00,
+                                        0x00, 0x08, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x00};
+    EXPECT_EQ(LongValueIds(0x09, multi), (std::vector<uint32_t>{7, 8, 9}));
+    // Values stored in line (no separated bit) are not references.
+    const std::vector<uint8_t> inLine = {0x04, 0x00, 0x06, 0x00, 'a', 'b', 'c', 'd'};
+    EXPECT_TRUE(LongValueIds(0x09, inLine).empty());
+    // An offset list that runs past the value ends where the value does.
+    EXPECT_TRUE(LongValueIds(0x09, std::vector<uint8_t>{0xFF, 0xFF, 0x02}).empty());
 }
 
 }  // namespace
