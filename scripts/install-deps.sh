@@ -2,8 +2,8 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev clang libclang-rt-14-dev
-    libesedb-utils)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev clang
+    libclang-rt-14-dev libesedb-utils desktop-file-utils appstream man-db groff-base)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 // line (resources/images). The pictures are committed; run scripts/draw-pictures.sh after
 // changing a drawing.
 #include <QGuiApplication>
+#include <QSvgGenerator>
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -29,6 +30,17 @@ void SaveImage(const QString& directory, const QString& name, const QImage& imag
     Canvas canvas(image.width(), image.height());
     canvas.painter().drawImage(0, 0, image);
     canvas.Save(directory, name);
+}
+
+void SaveDrawing(const QString& directory, const QString& name, int size, const Glyph& draw) {
+    QSvgGenerator drawing;
+    drawing.setFileName(directory + "/" + name + ".svg");
+    drawing.setSize(QSize(size, size));
+    drawing.setViewBox(QRect(0, 0, size, size));
+    drawing.setTitle(name);
+    QPainter painter(&drawing);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
 }
 
 void SaveButton(const QString& directory, const QString& name, const Glyph& draw) {
@@ -86,7 +98,12 @@ void DrawAll(const QString& directory) {
     SaveImage(directory, "about-banner", AboutBanner());
     SaveImage(directory, "button-bar", ButtonBarBackground());
     SaveImage(directory, "help-icon", FilePageHelpIcon());
-    SaveImage(directory, "application-icon", ApplicationIcon());
+    SaveImage(directory, "application-icon", ApplicationIcon(kApplicationIconSize));
+    // The sizes desktops ask for, and the icon as a drawing for any other size.
+    for (const int size : {48, 256}) {
+        SaveImage(directory, QString("application-icon-%1").arg(size), ApplicationIcon(size));
+    }
+    SaveDrawing(directory, "application-icon", kApplicationIconSize, DrawApplicationIcon);
 }
 
 }  // namespace

@@ -254,16 +254,23 @@ QImage FilePageHelpIcon() {
     return canvas.Finish();
 }
 
-QImage ApplicationIcon() {
-    constexpr int kSize = 128;
-    Canvas canvas(kSize, kSize);
-    QPainter& p = canvas.painter();
+void DrawApplicationIcon(QPainter& p) {
+    p.save();
     p.setPen(Qt::NoPen);
-    p.setBrush(Vertical(0, kSize, QColor(60, 120, 190), kNavy));
-    p.drawRoundedRect(QRectF(4, 4, kSize - 8, kSize - 8), 22, 22);
+    p.setBrush(Vertical(0, kApplicationIconSize, QColor(60, 120, 190), kNavy));
+    p.drawRoundedRect(QRectF(4, 4, kApplicationIconSize - 8, kApplicationIconSize - 8), 22, 22);
     p.translate(4, 6);
     p.scale(1.8, 1.8);
     DrawEmblem(p);
+    p.restore();
+}
+
+QImage ApplicationIcon(int size) {
+    Canvas canvas(size, size);
+    QPainter& p = canvas.painter();
+    p.scale(static_cast<qreal>(size) / kApplicationIconSize,
+            static_cast<qreal>(size) / kApplicationIconSize);
+    DrawApplicationIcon(p);
     return canvas.Finish();
 }
 

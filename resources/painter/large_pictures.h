@@ -22,6 +22,9 @@ QImage BannerLogo();
 QImage AboutBanner();
 QImage ButtonBarBackground();
 QImage FilePageHelpIcon();
-QImage ApplicationIcon();
+// The application's icon, drawn on a square of kApplicationIconSize at any size.
+inline constexpr int kApplicationIconSize = 128;
+void DrawApplicationIcon(QPainter& p);
+QImage ApplicationIcon(int size);
 
 }  // namespace velmor::pictures

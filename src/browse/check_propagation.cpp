@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace velmor {
 
@@ -67,22 +68,17 @@ void PropagateCheck(FolderTree& tree, TreeItem clicked) {
 void CheckPropagation::OnCheckBoxPressed(TreeItem item) {
     clicked_ = item;
     if (pending_) {
-        tree_.SetCheckState(item, kChecked);
+        pressTree_.SetCheckState(item, kChecked);
         return;
     }
-    Wait();
     pending_ = true;
-    worker_ = std::thread([this] {
-        std::this_thread::sleep_for(kToggleSettleTime);
-        PropagateCheck(tree_, clicked_);
-        pending_ = false;
-    });
+    start_([this] { Propagate(); });
 }
 
-void CheckPropagation::Wait() {
-    if (worker_.joinable()) {
-        worker_.join();
-    }
+void CheckPropagation::Propagate() {
+    std::this_thread::sleep_for(kToggleSettleTime);
+    PropagateCheck(workerTree_, clicked_);
+    pending_ = false;
 }
 
 }  // namespace velmor

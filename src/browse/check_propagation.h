@@ -1,7 +1,7 @@
 #pragma once
 
 #include <atomic>
-#include <thread>
+#include <functional>
 
 #include "browse/folder_tree.h"
 
@@ -17,25 +17,32 @@ bool RelatedItemsChecked(const FolderTree& tree, TreeItem clicked);
 // the ancestors only when no related item is still checked.
 void PropagateCheck(FolderTree& tree, TreeItem clicked);
 
-// The check-box clicks of the folder tree: the first click starts a propagation worker, which
-// waits for the control to toggle the item; clicks while one is pending check their item.
+// Starts a worker thread that runs the body; the front end keeps and ends its threads.
+using StartWorker = std::function<void(std::function<void()> body)>;
+
+// The check-box presses of the folder tree. Each press records its item; the first starts a
+// propagation worker, which waits for the control to toggle the box and then carries the
+// state of the item pressed last; a press while one is pending checks its item.
 class CheckPropagation {
 public:
-    explicit CheckPropagation(FolderTree& tree) : tree_(tree) {}
-    ~CheckPropagation() { Wait(); }
+    // pressTree is the control as the presses reach it, workerTree the same control as the
+    // worker reaches it; they must outlive every worker started.
+    CheckPropagation(FolderTree& pressTree, FolderTree& workerTree, StartWorker start)
+        : pressTree_(pressTree), workerTree_(workerTree), start_(std::move(start)) {}
     CheckPropagation(const CheckPropagation&) = delete;
     CheckPropagation& operator=(const CheckPropagation&) = delete;
 
     // A left-button press on an item's check box, before the control toggles it.
     void OnCheckBoxPressed(TreeItem item);
-    // Waits for the pending worker, if any, to end.
-    void Wait();
 
 private:
-    FolderTree& tree_;
+    void Propagate();
+
+    FolderTree& pressTree_;
+    FolderTree& workerTree_;
+    StartWorker start_;
     std::atomic<TreeItem> clicked_{kNoTreeItem};
     std::atomic<bool> pending_{false};
-    std::thread worker_;
 };
 
 }  // namespace velmor

@@ -22,8 +22,9 @@ public:
     virtual void SetColumns(const std::vector<ItemColumn>& columns) = 0;
     // Inserts a row at index row; cells[0] is the row number.
     virtual void InsertRow(int row, int image, const std::vector<std::u16string>& cells) = 0;
-    // Names the item id of the mail shown in row, so that its content can be read later.
-    virtual void SetRowItemId(int row, const std::u16string& itemId) = 0;
+    // Names the item id of the mail shown in row, so that its content can be read later;
+    // a list that never opens a mail has no use for it.
+    virtual void SetRowItemId(int /*row*/, const std::u16string& /*itemId*/) {}
 };
 
 }  // namespace velmor

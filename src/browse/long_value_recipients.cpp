@@ -51,11 +51,11 @@ std::optional<std::u16string> LongValueRecipients::Read(uint32_t longValueId) {
     }
     auto it = firstPageByKey_.find(longValueId);
     if (it == firstPageByKey_.end()) {
-        return std::u16string{};
+        return std::nullopt;
     }
     std::array<uint8_t, kListLength> list{};
     if (context_.file.ReadAt(PageOffset(it->second), list) != kListLength) {
-        return std::u16string{};
+        return std::nullopt;
     }
     return DecodeRecipientList(PageView(list), 0, kListLength);
 }

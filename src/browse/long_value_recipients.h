@@ -17,8 +17,8 @@ class LongValueRecipients {
 public:
     explicit LongValueRecipients(ProcessingContext& context) : context_(context) {}
 
-    // The recipient list stored under the long-value id: empty when no page has it; nothing
-    // when a stop was seen.
+    // The recipient list stored under the long-value id; nothing when no page has it, when the
+    // page cannot be read whole or when a stop was seen.
     std::optional<std::u16string> Read(uint32_t longValueId);
 
 private:

@@ -57,12 +57,16 @@ MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& it
             if (sentOrOutbox && e.column == kRecipientListColumn && InBlock(v) &&
                 e.n < kRecipientDataLimit) {
                 if (e.n == kOutOfLineLength) {
+                    // Only a list found on a long-value page replaces what an earlier
+                    // recipient column gave.
                     const auto recipients = outOfLine.Read(block.u32(v));
-                    if (!recipients) {
+                    if (context.stop.requested()) {
                         failed = true;
                         return false;
                     }
-                    details.recipients = *recipients;
+                    if (recipients) {
+                        details.recipients = *recipients;
+                    }
                 } else {
                     details.recipients = DecodeRecipientList(block, v, e.n - 1);
                 }

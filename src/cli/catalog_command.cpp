@@ -4,6 +4,7 @@
 #include "cli/cli_session.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/plain_text.h"
 #include "discovery/catalog_scan.h"
 #include "discovery/page_grouping.h"
 #include "edb/text_codec.h"
@@ -15,7 +16,7 @@ namespace {
 void PrintPlain(const std::vector<CatalogEntry>& entries) {
     for (const CatalogEntry& entry : entries) {
         std::printf("%d\t%d\t%s\t%u\t%d\n", entry.tableObjectId, entry.id,
-                    Utf16ToUtf8(entry.name).c_str(), entry.rootMarker, entry.typeOrRootPage);
+                    PlainText(entry.name).c_str(), entry.rootMarker, entry.typeOrRootPage);
     }
 }
 

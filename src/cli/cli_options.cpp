@@ -39,7 +39,22 @@ std::string UsageText() {
         "  items      the item list of the folder whose tree path is PATH, as folders prints it\n"
         "  message    headers and body of the mail in row NO of the item list of PATH\n"
         "  long-value the bytes of long value ID of long-value object OBJECTID, as stored\n"
-        "  --json     print JSON instead of tab-separated lines\n";
+        "  --json     print JSON instead of tab-separated lines\n"
+        "  --version  print the program's version\n"
+        "\n"
+        "Plain output is one line per record, its fields separated by tabs. Names come from\n"
+        "damaged pages, so each control character in a field (a tab or a line break among them)\n"
+        "is printed as one blank; a PATH may be given exactly or as folders prints it. JSON\n"
+        "output keeps every text exactly.\n"
+        "\n"
+        "Pages the discovery cannot read (bad sectors) are skipped; their count is reported on\n"
+        "stderr and, for mailboxes --json, as unreadablePages.\n"
+        "\n"
+        "message prints the headers as lines, an empty line and the body as it is stored.\n"
+        "\n"
+        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
+        "row has no message record; long-value: the tree has no such value), 2 usage errors\n"
+        "(an unknown mailbox row, folder path or row number among them).\n";
     return text;
 }
 
@@ -49,6 +64,10 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
     for (std::string_view word : words) {
         if (word == "--help" || word == "-h") {
             options.help = true;
+            return options;
+        }
+        if (word == "--version") {
+            options.version = true;
             return options;
         }
     }

@@ -14,6 +14,7 @@ struct CliOptions {
     std::string command;
     bool json = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> arguments;  // FILE and what follows it
 };
 

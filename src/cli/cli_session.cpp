@@ -31,7 +31,15 @@ bool CliSession::Discover() {
     wizardStep_ = kMailboxStep;
     DiscoveryWorker(context_, *this);
     progress_.Finish();
+    ReportUnreadablePages();
     return wizardStep_ == kMailboxStep;
+}
+
+void CliSession::ReportUnreadablePages() const {
+    if (const int64_t count = file_.unreadablePages(); count > 0) {
+        std::fprintf(stderr, "velmor-cli: %lld unreadable pages of the database were skipped\n",
+                     static_cast<long long>(count));
+    }
 }
 
 void CliSession::ShowPathError(const std::u16string& message, bool) {

@@ -23,6 +23,7 @@ public:
     bool Discover();
 
     ProcessingContext& context() { return context_; }
+    const EdbFile& file() const { return file_; }
     RecoveredStore& store() { return store_; }
     TerminalProgress& progress() { return progress_; }
 
@@ -35,6 +36,7 @@ private:
     void NotifyStepChanged() override {}
     void ShowMessage(const std::u16string& text) override;
     void ClearDiscoveryJob() override {}
+    void ReportUnreadablePages() const;
 
     // Discovery runs while the wizard shows its mailbox step.
     static constexpr int kMailboxStep = 2;

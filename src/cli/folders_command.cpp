@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
+#include "cli/plain_text.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -44,8 +45,8 @@ int RunFoldersCommand(const CliOptions& options) {
                    ", \"containerClass\": " + JsonString(node.containerClass) +
                    ", \"tableObjectId\": " + tableId + "}";
         } else {
-            out += Utf16ToUtf8(node.treePath) + "\t" + image + "\t" + Utf16ToUtf8(node.folderId) +
-                   "\t" + Utf16ToUtf8(node.containerClass) + "\t" + tableId + "\n";
+            out += PlainText(node.treePath) + "\t" + image + "\t" + PlainText(node.folderId) +
+                   "\t" + PlainText(node.containerClass) + "\t" + tableId + "\n";
         }
         first = false;
         return true;

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
+#include "cli/plain_text.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -15,7 +16,7 @@ namespace {
 std::string TabSeparated(const std::vector<std::u16string>& texts) {
     std::string line;
     for (size_t i = 0; i < texts.size(); ++i) {
-        line += (i == 0 ? "" : "\t") + Utf16ToUtf8(texts[i]);
+        line += (i == 0 ? "" : "\t") + PlainText(texts[i]);
     }
     return line + "\n";
 }
@@ -65,7 +66,7 @@ int RunItemsCommand(const CliOptions& options) {
         return status;
     }
     const std::string& path = options.arguments[2];
-    const TreeItem item = mailbox.FindItem(Utf8ToUtf16(path));
+    const TreeItem item = mailbox.FindItem(path);
     if (item == kNoTreeItem) {
         return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
     }

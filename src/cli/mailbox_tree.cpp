@@ -5,6 +5,8 @@
 
 #include "browse/folder_tree_population.h"
 #include "browse/tree_item_path.h"
+#include "cli/plain_text.h"
+#include "edb/text_codec.h"
 
 namespace velmor::cli {
 
@@ -44,13 +46,19 @@ int MailboxTree::Load(const std::string& file, const std::string& mailboxRow) {
     return kExitOk;
 }
 
-TreeItem MailboxTree::FindItem(const std::u16string& path) const {
+TreeItem MailboxTree::FindItem(const std::string& path) const {
+    const std::u16string exact = Utf8ToUtf16(path);
+    TreeItem printed = kNoTreeItem;
     for (TreeItem item : tree_.AllItems()) {
-        if (TreeItemPath(tree_, item) == path) {
+        const std::u16string itemPath = TreeItemPath(tree_, item);
+        if (itemPath == exact) {
             return item;
         }
+        if (printed == kNoTreeItem && PlainText(itemPath) == path) {
+            printed = item;
+        }
     }
-    return kNoTreeItem;
+    return printed;
 }
 
 }  // namespace velmor::cli

@@ -20,8 +20,9 @@ public:
     const PlainFolderTree& tree() const { return tree_; }
     const std::u16string& rootLabel() const { return rootLabel_; }
 
-    // The first item, depth first, whose tree path is path; none when no item has it.
-    TreeItem FindItem(const std::u16string& path) const;
+    // The first item, depth first, whose tree path is path (UTF-8); else the first whose path
+    // as plain output prints it is path; none when no item has either.
+    TreeItem FindItem(const std::string& path) const;
 
 private:
     CliSession session_;

@@ -4,6 +4,7 @@
 #include "cli/cli_session.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/plain_text.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -24,11 +25,14 @@ int RunMailboxesCommand(const CliOptions& options) {
                    ", \"name\": " + JsonString(rows[i].name) + ", \"key\": " + JsonString(key) +
                    "}";
         } else {
-            out += Utf16ToUtf8(rows[i].number) + "\t" + Utf16ToUtf8(rows[i].name) + "\t" +
-                   Utf16ToUtf8(key) + "\n";
+            out += PlainText(rows[i].number) + "\t" + PlainText(rows[i].name) + "\t" +
+                   PlainText(key) + "\n";
         }
     }
-    out += options.json ? "]}\n" : "";
+    out +=
+        options.json
+            ? "], \"unreadablePages\": " + std::to_string(session.file().unreadablePages()) + "}\n"
+            : "";
     std::fputs(out.c_str(), stdout);
     return kExitOk;
 }

@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmor-cli: %s\n", error.c_str());
         return kExitUsage;
     }
+    if (options->version) {
+        std::printf("velmor-cli %s\n", VELMOR_VERSION);
+        return kExitOk;
+    }
     if (options->help) {
         std::fputs(UsageText().c_str(), stdout);
         return kExitOk;

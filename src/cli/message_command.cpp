@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
+#include "cli/plain_text.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -28,11 +29,12 @@ std::u16string RtfAsText(const std::string& rtf) {
 }
 
 void PrintPlain(const MessageContent& message) {
-    std::string out = "From: " + Utf16ToUtf8(message.from) + "\nTo: " + Utf16ToUtf8(message.to) +
-                      "\nDate: " + Utf16ToUtf8(message.date) +
-                      "\nSubject: " + Utf16ToUtf8(message.subject) + "\n";
+    // Header values come from damaged pages: one line each, whatever they hold.
+    std::string out = "From: " + PlainText(message.from) + "\nTo: " + PlainText(message.to) +
+                      "\nDate: " + PlainText(message.date) +
+                      "\nSubject: " + PlainText(message.subject) + "\n";
     if (!message.body.note.empty()) {
-        out += "Note: " + Utf16ToUtf8(message.body.note) + "\n";
+        out += "Note: " + PlainText(message.body.note) + "\n";
     }
     const MailBody& body = message.body;
     out += "\n" + Utf16ToUtf8(body.text ? *body.text : body.best());
@@ -71,7 +73,7 @@ int RunMessageCommand(const CliOptions& options) {
         return status;
     }
     const std::string& path = options.arguments[2];
-    const TreeItem item = mailbox.FindItem(Utf8ToUtf16(path));
+    const TreeItem item = mailbox.FindItem(path);
     if (item == kNoTreeItem) {
         return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
     }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace velmor {
@@ -58,6 +59,7 @@ int EdbFile::OpenDatabase(const std::filesystem::path& path) {
     databaseFd_ = fd;
     fileSize_ = size;
     currentPosition_ = 0;
+    unreadablePages_ = 0;
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
     std::string text = path.native();
@@ -102,26 +104,36 @@ bool EdbFile::HoldsFile(const std::filesystem::path& path) const {
     return SameFile(databaseFd_, info) || SameFile(streamingFd_, info);
 }
 
+int64_t EdbFile::ReadFully(int64_t offset, std::span<uint8_t> buffer, bool& failed) {
+    failed = false;
+    size_t done = 0;
+    while (done < buffer.size()) {
+        const ssize_t count = read_(databaseFd_, buffer.data() + done, buffer.size() - done,
+                                    static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            failed = true;
+            break;
+        }
+        if (count == 0) {
+            break;
+        }
+        done += static_cast<size_t>(count);
+    }
+    return static_cast<int64_t>(done);
+}
+
 int64_t EdbFile::ReadAt(int64_t offset, std::span<uint8_t> buffer) {
     if (databaseFd_ < 0 || offset < 0) {
         currentPosition_ = -1;
         return -1;
     }
-    currentPosition_ = offset;
-    size_t done = 0;
-    while (done < buffer.size()) {
-        ssize_t count = ::pread(databaseFd_, buffer.data() + done, buffer.size() - done,
-                                static_cast<off_t>(offset + static_cast<int64_t>(done)));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            break;
-        }
-        done += static_cast<size_t>(count);
-    }
-    currentPosition_ = offset + static_cast<int64_t>(done);
-    return static_cast<int64_t>(done);
+    bool failed = false;
+    const int64_t done = ReadFully(offset, buffer, failed);
+    currentPosition_ = offset + done;
+    return done;
 }
 
 bool EdbFile::ReadPage(int32_t pageNumber, PageBuffer& buffer) {
@@ -136,11 +148,40 @@ bool EdbFile::ReadPage(int32_t pageNumber, PageBuffer& buffer) {
 int64_t EdbFile::ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer) {
     const int64_t offset = chunkIndex * kChunkSize;
     const int64_t remaining = static_cast<int64_t>(fileSize_) - offset;
-    if (offset < 0 || remaining <= PAGE_SIZE) {
+    if (databaseFd_ < 0 || offset < 0 || remaining <= PAGE_SIZE) {
         return 0;
     }
-    const int64_t count = ReadAt(offset, buffer.first(std::min<size_t>(buffer.size(), kChunkSize)));
-    return count > 0 ? count : 0;
+    const auto wanted = std::min({static_cast<int64_t>(buffer.size()), kChunkSize, remaining});
+    const std::span<uint8_t> chunk = buffer.first(static_cast<size_t>(wanted));
+    bool failed = false;
+    int64_t count = ReadFully(offset, chunk, failed);
+    if (failed) {
+        count = ReadChunkByPage(offset, chunk);
+    }
+    currentPosition_ = offset + count;
+    return count;
+}
+
+// A bad sector spoils only the pages it lies in: the others of the chunk are still read.
+int64_t EdbFile::ReadChunkByPage(int64_t offset, std::span<uint8_t> chunk) {
+    size_t done = 0;
+    while (done < chunk.size()) {
+        const std::span<uint8_t> page =
+            chunk.subspan(done, std::min(static_cast<size_t>(PAGE_SIZE), chunk.size() - done));
+        bool failed = false;
+        const int64_t count = ReadFully(offset + static_cast<int64_t>(done), page, failed);
+        if (failed) {
+            std::fill(page.begin(), page.end(), uint8_t{0});
+            ++unreadablePages_;
+            done += page.size();
+            continue;
+        }
+        done += static_cast<size_t>(count);
+        if (static_cast<size_t>(count) < page.size()) {
+            break;
+        }
+    }
+    return static_cast<int64_t>(done);
 }
 
 }  // namespace velmor

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+#include <unistd.h>
 #include <cstdint>
+
 #include <filesystem>
+#include <functional>
 #include <span>
 
 #include "edb/page_view.h"
@@ -12,6 +16,10 @@ namespace velmor {
 // system never writes to the database, and a damaged store may sit on a read-only copy.
 class EdbFile {
 public:
+    // Reads from a descriptor as pread does; tests put reads that fail at chosen offsets in its
+    // place.
+    using ReadFunction = std::function<ssize_t(int fd, void* buffer, size_t count, off_t offset)>;
+
     EdbFile() = default;
     ~EdbFile();
     EdbFile(const EdbFile&) = delete;
@@ -34,15 +42,28 @@ public:
 
     // Whole page p; false tells the caller to stop walking its page list.
     bool ReadPage(int32_t pageNumber, PageBuffer& buffer);
-    // Chunk i of the full-file pass: the count of bytes read, 0 when the pass ends.
+    // Chunk i of the full-file pass: the count of bytes read, 0 when the pass ends. A chunk
+    // whose read fails is read again page by page; a page that still cannot be read comes back
+    // zeroed (it belongs to no object) and is counted.
     int64_t ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer);
+    // Pages of the full-file pass that could not be read since the database was opened.
+    int64_t unreadablePages() const { return unreadablePages_; }
     // Up to buffer.size() bytes at an absolute offset; the count read, -1 on a failed seek.
     int64_t ReadAt(int64_t offset, std::span<uint8_t> buffer);
 
     // Position reached by the last read; -1 when its seek failed.
     int64_t currentPosition() const { return currentPosition_; }
 
+    void SetReadFunction(ReadFunction read) { read_ = std::move(read); }
+
 private:
+    // Reads until the buffer is full or the file ends; failed tells a read error apart from
+    // the end of the file.
+    int64_t ReadFully(int64_t offset, std::span<uint8_t> buffer, bool& failed);
+    int64_t ReadChunkByPage(int64_t offset, std::span<uint8_t> chunk);
+
+    ReadFunction read_ = ::pread;
+    int64_t unreadablePages_ = 0;
     int databaseFd_ = -1;
     uint64_t fileSize_ = 0;
     int64_t currentPosition_ = 0;

@@ -12,6 +12,7 @@ constexpr uint64_t kTicksPerSecond = 10'000'000;
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
 // FILETIME values at or above this one cannot be converted.
 constexpr uint64_t kLargestFileTime = 0x7FFF'FFFF'FFFF'FFFFull;
+constexpr int kEarliestYear = 1601;
 constexpr int kLatestYear = 9999;
 constexpr int kTmYearBase = 1900;
 
@@ -44,7 +45,10 @@ std::u16string FormatFileTime(uint64_t fileTime) {
     const auto seconds = static_cast<time_t>(static_cast<int64_t>(fileTime / kTicksPerSecond) -
                                              kEpochDifferenceSeconds);
     std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr || local.tm_year > kLatestYear - kTmYearBase) {
+    // West of UTC the first hours of the FILETIME epoch fall in 1600, which no FILETIME can
+    // stand for: such a time converts to nothing.
+    if (localtime_r(&seconds, &local) == nullptr || local.tm_year < kEarliestYear - kTmYearBase ||
+        local.tm_year > kLatestYear - kTmYearBase) {
         return {};
     }
     const int hour = local.tm_hour;

@@ -46,8 +46,8 @@ QString DesktopServices::ChooseSaveFile(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
-void DesktopServices::OpenWithDefaultHandler(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool DesktopServices::OpenWithDefaultHandler(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace velmor::ui

@@ -20,8 +20,9 @@ public:
     virtual QString ChooseDatabaseFile(QWidget* parent);
     // Where Save writes the item list; empty when cancelled.
     virtual QString ChooseSaveFile(QWidget* parent);
-    // Opens a file or a web address with the desktop's default handler.
-    virtual void OpenWithDefaultHandler(const QUrl& url);
+    // Opens a file or a web address with the desktop's default handler; false when the
+    // desktop has none or it could not be started.
+    virtual bool OpenWithDefaultHandler(const QUrl& url);
 };
 
 // The step-1 dialog: an existing file, default suffix "EDB", the database filter first.

@@ -72,6 +72,17 @@ QRect CFolderTreeCtrl::LabelRect(QTreeWidgetItem* item) const {
     return text;
 }
 
+QRect CFolderTreeCtrl::ExpandArrowRect(QTreeWidgetItem* item) const {
+    if (item->childCount() == 0) {
+        return {};
+    }
+    const QRect row = visualItemRect(item);
+    QStyleOption option;
+    option.initFrom(this);
+    option.rect = QRect(row.left() - indentation(), row.top(), indentation(), row.height());
+    return style()->subElementRect(QStyle::SE_TreeViewDisclosureItem, &option, this);
+}
+
 CFolderTreeCtrl::HitPart CFolderTreeCtrl::HitTest(const QPoint& point,
                                                   QTreeWidgetItem** item) const {
     *item = itemAt(point);
@@ -91,20 +102,26 @@ CFolderTreeCtrl::HitPart CFolderTreeCtrl::HitTest(const QPoint& point,
     return LabelRect(*item).contains(point) ? HitPart::Label : HitPart::RightOfLabel;
 }
 
-// A press on a check box goes to the check propagation and then toggles the box at once, so
-// that the propagation finds the new state; the release of that click changes nothing more.
-// A press on an icon or a label chooses the folder unless it is the selected one already. A
-// press beside the label selects nothing, as in a tree without whole-row selection.
+// The selection the tree shows is always the folder listed. A press on a check box goes to the
+// check propagation and then toggles the box at once, so that the propagation finds the new
+// state. A left press on an icon or a label chooses the folder unless it is the selected one
+// already. A press in front of the item only expands or collapses it, on its arrow; a press
+// beside the label, or with another button, selects nothing.
 void CFolderTreeCtrl::mousePressEvent(QMouseEvent* event) {
-    checkBoxPressed_ = false;
+    handledPress_.reset();
     if (!IsLeftButton(event)) {
-        QTreeWidget::mousePressEvent(event);
         return;
     }
+    const QPoint point = event->position().toPoint();
     QTreeWidgetItem* item = nullptr;
-    const HitPart part = HitTest(event->position().toPoint(), &item);
+    const HitPart part = HitTest(point, &item);
+    if (part == HitPart::Indent) {
+        if (ExpandArrowRect(item).contains(point)) {
+            item->setExpanded(!item->isExpanded());
+        }
+        return;
+    }
     if (part == HitPart::CheckBox) {
-        checkBoxPressed_ = true;
         if (events_) {
             events_->CheckBoxPressed(Handle(item));
         }
@@ -118,21 +135,38 @@ void CFolderTreeCtrl::mousePressEvent(QMouseEvent* event) {
     if (part == HitPart::Nowhere || part == HitPart::RightOfLabel) {
         return;
     }
+    handledPress_ = event->position();
     QTreeWidget::mousePressEvent(event);
 }
 
+// A release elsewhere than its press would select the item under it: the tree takes it where
+// the press went down.
 void CFolderTreeCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (checkBoxPressed_) {
-        checkBoxPressed_ = false;
+    if (!handledPress_) {
         return;
     }
-    QTreeWidget::mouseReleaseEvent(event);
+    QMouseEvent atPress(event->type(), *handledPress_, mapToGlobal(*handledPress_), event->button(),
+                        event->buttons(), event->modifiers(), event->pointingDevice());
+    handledPress_.reset();
+    QTreeWidget::mouseReleaseEvent(&atPress);
+}
+
+// Dragging with a button held would move the selection without listing: only moves without
+// a button pass on.
+void CFolderTreeCtrl::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) {
+        QTreeWidget::mouseMoveEvent(event);
+    }
 }
 
 void CFolderTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!IsLeftButton(event)) {
+        return;
+    }
     QTreeWidgetItem* item = nullptr;
-    if (IsLeftButton(event) && HitTest(event->position().toPoint(), &item) == HitPart::CheckBox) {
-        // The second click of a double click on a check box is a click of its own.
+    const HitPart part = HitTest(event->position().toPoint(), &item);
+    if (part == HitPart::CheckBox || part == HitPart::Indent) {
+        // The second click of a double click on a check box or an arrow is a click of its own.
         mousePressEvent(event);
         return;
     }

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QTreeWidget>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     HitPart HitTest(const QPoint& point, QTreeWidgetItem** item) const;
     QRect CheckBoxRect(QTreeWidgetItem* item) const;
     QRect LabelRect(QTreeWidgetItem* item) const;
+    // The expand arrow in front of an item with children; empty for an item without.
+    QRect ExpandArrowRect(QTreeWidgetItem* item) const;
 
     static TreeItem Handle(const QTreeWidgetItem* item) { return reinterpret_cast<TreeItem>(item); }
     static QTreeWidgetItem* ItemOf(TreeItem handle) {
@@ -49,6 +52,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
@@ -62,7 +66,8 @@ private:
     FolderTreeDelegate* delegate_;
     std::vector<QIcon> images_;
     std::map<std::pair<int, int>, QIcon> imagePairs_;
-    bool checkBoxPressed_ = false;
+    // Where the last press that the tree itself handled went down; its release is taken there.
+    std::optional<QPointF> handledPress_;
 };
 
 }  // namespace velmor::ui

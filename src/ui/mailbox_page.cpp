@@ -25,7 +25,7 @@ constexpr int kNameColumnWidthShortfall = 200;
 C2SecondView::C2SecondView(QWidget* parent)
     : QWidget(parent),
       stepPanel_(new StepPanel(kMailboxStepIndex, this)),
-      list_(new QTreeWidget(this)),
+      list_(new MailboxListView(this)),
       helpText_(ToQString(kMailboxPageHelpAtStart)),
       rowIcon_(Picture("mailbox-row")) {
     list_->setColumnCount(2);
@@ -63,7 +63,7 @@ void C2SecondView::RedrawHelpText() {
 }
 
 void C2SecondView::DeleteAllRows() {
-    list_->clear();
+    list_->ClearRows();
 }
 
 void C2SecondView::InsertRow(int row, const std::u16string& number, int) {

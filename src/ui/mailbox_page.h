@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include "mailbox_list_view.h"
 #include "step_panel.h"
 #include "wizard/mailbox_page_port.h"
 
@@ -19,7 +20,7 @@ class C2SecondView : public QWidget, public MailboxPagePort {
 public:
     explicit C2SecondView(QWidget* parent = nullptr);
 
-    QTreeWidget* mailboxList() const { return list_; }
+    MailboxListView* mailboxList() const { return list_; }
     const QString& helpText() const { return helpText_; }
     QRect HelpTextRect() const;
 
@@ -39,7 +40,7 @@ protected:
 
 private:
     StepPanel* stepPanel_;
-    QTreeWidget* list_;
+    MailboxListView* list_;
     QString helpText_;
     QIcon rowIcon_;
 };

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
 
 #include "about_dialog.h"
 #include "discovery/wizard_port.h"
@@ -22,6 +24,10 @@ namespace {
 constexpr int kLongestMessageCaption = 200;
 const QString kSaveFailed = "The items could not be saved to %1";
 const QString kSaveOverDatabase = "The items cannot be saved over the database being read: %1";
+const QString kHelpNotOpened = "The help document could not be opened: %1";
+const QString kWebPageNotOpened = "The web page could not be opened: %1";
+// Share of the screen's free area that the restored window takes, centred.
+constexpr double kNormalWindowShare = 0.8;
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
     switch (icon) {
@@ -72,6 +78,16 @@ CMainFrame::CMainFrame(DesktopServices& desktop, const QString& executablePath)
     BuildMenu();
     ConnectViews();
     ShowCurrentStep();
+    GiveNormalGeometry();
+}
+
+// The window opens maximised; restored, it takes most of the screen, centred, so that every
+// control is in view.
+void CMainFrame::GiveNormalGeometry() {
+    const QRect available = screen()->availableGeometry();
+    const QSize size(static_cast<int>(available.width() * kNormalWindowShare),
+                     static_cast<int>(available.height() * kNormalWindowShare));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
 }
 
 // The wizard waits for its workers while the views they write to still exist.
@@ -170,7 +186,10 @@ void CMainFrame::Help() {
                 ToQString(kHelpFileNotFound), this);
         return;
     }
-    desktop_.OpenWithDefaultHandler(QUrl::fromLocalFile(document));
+    if (!desktop_.OpenWithDefaultHandler(QUrl::fromLocalFile(document))) {
+        ShowBox(QMessageBox::NoIcon, ToQString(kApplicationTitle), kHelpNotOpened.arg(document),
+                this);
+    }
 }
 
 void CMainFrame::ShowAbout() {
@@ -241,8 +260,12 @@ void CMainFrame::SaveItemList() {
     }
 }
 
+// At the end of a close the window is hidden already: the box then stands alone.
 void CMainFrame::OpenProductWebPage() {
-    desktop_.OpenWithDefaultHandler(QUrl(kProductWebPage));
+    if (!desktop_.OpenWithDefaultHandler(QUrl(kProductWebPage))) {
+        ShowBox(QMessageBox::NoIcon, ToQString(kApplicationTitle),
+                kWebPageNotOpened.arg(QString(kProductWebPage)), isVisible() ? this : nullptr);
+    }
 }
 
 void CMainFrame::OpenFileChooser() {

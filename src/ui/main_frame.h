@@ -60,6 +60,7 @@ protected:
 
 private:
     void BuildMenu();
+    void GiveNormalGeometry();
     void ConnectViews();
     void UpdateCommands();
     void ResizeRows(int clientHeight);

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "browse/check_propagation.h"
 #include "browse/plain_folder_tree.h"
@@ -65,12 +67,58 @@ TEST_F(CheckPropagationTest, AnUncheckReachesTheAncestorsOnlyWhenNoRelatedItemIs
     EXPECT_EQ(States(), "000000") << "the root has no related items";
 }
 
+// The propagation's worker bodies, run when the test says.
+class HeldWorkers {
+public:
+    StartWorker Starter() {
+        return [this](std::function<void()> body) { bodies_.push_back(std::move(body)); };
+    }
+    size_t started() const { return bodies_.size(); }
+    void RunAll() {
+        for (auto& body : bodies_) {
+            body();
+        }
+        bodies_.clear();
+    }
+
+private:
+    std::vector<std::function<void()>> bodies_;
+};
+
 TEST_F(CheckPropagationTest, TheWorkerWaitsForTheControlToToggleTheClickedItem) {
-    CheckPropagation propagation(tree_);
-    propagation.OnCheckBoxPressed(a_);
-    tree_.SetCheckState(a_, kChecked);  // the control's own processing of the click
-    propagation.Wait();
+    std::vector<std::thread> threads;
+    {
+        CheckPropagation propagation(tree_, tree_, [&](std::function<void()> body) {
+            threads.emplace_back(std::move(body));
+        });
+        propagation.OnCheckBoxPressed(a_);
+        tree_.SetCheckState(a_, kChecked);  // the control's own processing of the click
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+    }
     EXPECT_EQ(States(), "111110");
+}
+
+// A second press within the wait checks its item (which the control then toggles) and the
+// one worker carries the state of the item pressed last.
+TEST_F(CheckPropagationTest, APressWithinTheWaitIsTheOneThatPropagates) {
+    HeldWorkers workers;
+    CheckPropagation propagation(tree_, tree_, workers.Starter());
+    propagation.OnCheckBoxPressed(a2_);
+    tree_.SetCheckState(a2_, kChecked);
+    propagation.OnCheckBoxPressed(a1_);
+    EXPECT_EQ(tree_.CheckState(a1_), kChecked);
+    tree_.SetCheckState(a1_, kUnchecked);
+    EXPECT_EQ(workers.started(), 1u);
+    workers.RunAll();
+    EXPECT_EQ(States(), "000010") << "A1 unchecked with A2 still checked: only A1x follows";
+
+    propagation.OnCheckBoxPressed(b_);
+    tree_.SetCheckState(b_, kChecked);
+    EXPECT_EQ(workers.started(), 1u) << "the pending mark was cleared";
+    workers.RunAll();
+    EXPECT_EQ(States(), "100011");
 }
 
 }  // namespace

@@ -91,6 +91,56 @@ TEST_F(CliBrowseTest, FoldersAndItemsPrintTheTreeAndTheListInLocalTime) {
               "\"Date/Time\"], \"rows\": []}\n");
 }
 
+// Names from damaged pages may hold tabs and line breaks: plain output prints each control
+// character as a blank, JSON keeps the text, and a printed path still finds its folder.
+TEST(CliPlainOutputTest, ControlCharactersInNamesKeepEveryRecordOnOneLine) {
+    const test::ScopedTimeZone utc("UTC0");
+    test::TempDir tmp;
+    testdb::StoreBuilder builder;
+    testdb::Mailbox mailbox;
+    mailbox.name = "Ann\tWalker\nJr";
+    const EntryId key = builder.AddMailbox(mailbox);
+    testdb::Folder top;
+    top.parent = key;
+    top.name = "Top";
+    testdb::Folder folder;
+    folder.parent = builder.AddFolder(top);
+    folder.name = "In\tbox\nNew\x7F";
+    folder.containerClass = "IPF.Note";
+    const EntryId inbox = builder.AddFolder(folder);
+    testdb::Item mail;
+    mail.subject = "Two\tcolumns\r\nand a line";  // the listing shows a tab as a blank
+    mail.sender = "Carol\x01Hughes";
+    mail.time = testdb::FileTimeFromUtc(2007, 4, 10, 13, 39, 7);
+    builder.AddItem(inbox, mail);
+    const std::string file = (tmp / "store.edb").string();
+    builder.WriteTo(file);
+
+    const auto mailboxes = RunCli({"mailboxes", file}, tmp.path());
+    EXPECT_EQ(mailboxes.out, "1\tMailbox - Ann Walker Jr\t" + testdb::HexText(key) + "\n");
+    const auto folders = RunCli({"folders", file, "1"}, tmp.path());
+    const std::string printedPath = "Mailbox - Ann Walker Jr\\Top\\In box New \\";
+    EXPECT_EQ(folders.out, "Mailbox - Ann Walker Jr\\Top\\\t0\t\t\t0\n" + printedPath + "\t0\t" +
+                               testdb::HexText(inbox) + "\tIPF.Note\t101\n");
+    const std::string exactPath = "Mailbox - Ann\tWalker\nJr\\Top\\In\tbox\nNew\x7F\\";
+    const auto folderJson = RunCli({"folders", "--json", file, "1"}, tmp.path());
+    EXPECT_NE(
+        folderJson.out.find("\"Mailbox - Ann\\tWalker\\nJr\\\\Top\\\\In\\tbox\\nNew\x7F\\\\\""),
+        std::string::npos)
+        << folderJson.out;
+
+    const std::string row = "1\tCarol Hughes\tTwo columns  and a line\tTue 10/4/2007 01:39:07 PM\n";
+    for (const std::string& path : {printedPath, exactPath}) {
+        const auto items = RunCli({"items", file, "1", path}, tmp.path());
+        EXPECT_EQ(items.exitCode, 0) << items.err;
+        EXPECT_EQ(items.out, "No\tFrom\tSubject\tDate/Time\n" + row);
+    }
+    const auto itemJson = RunCli({"items", "--json", file, "1", printedPath}, tmp.path());
+    EXPECT_NE(itemJson.out.find("\"Carol\\u0001Hughes\", \"Two columns\\r\\nand a line\""),
+              std::string::npos)
+        << itemJson.out;
+}
+
 TEST_F(CliBrowseTest, UnknownMailboxRowsAndPathsAreUsageErrors) {
     const std::string file = Store();
     for (const std::vector<std::string>& arguments :

@@ -29,6 +29,9 @@ TEST(CliContractTest, UsageErrorsAreOneLineOnStderrWithStatusTwo) {
     const auto help = RunCli({"--help"}, tmp.path());
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("velmor-cli mailboxes [--json] FILE"), std::string::npos);
+    const auto version = RunCli({"--version"}, tmp.path());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "velmor-cli " VELMOR_VERSION "\n");
 }
 
 TEST(CliContractTest, PathMessagesGoToStderrWithStatusOne) {
@@ -77,7 +80,7 @@ TEST(CliContractTest, MailboxesPrintsRowsAsTabSeparatedLinesOrJson) {
     EXPECT_EQ(json.out,
               "{\"mailboxes\": [{\"no\": 1, \"name\": \"Mailbox - Ann \\\"Quoted\\\" Smith\", "
               "\"key\": \"01000000000000A1\"}, {\"no\": 2, \"name\": \"Mailbox - Bob\", \"key\": "
-              "\"02000000000000B2\"}]}\n");
+              "\"02000000000000B2\"}], \"unreadablePages\": 0}\n");
     EXPECT_EQ(json.err, "") << "no progress bar when stderr is not a terminal";
     EXPECT_FALSE(std::filesystem::exists(tmp / "Test.eml"));
 }

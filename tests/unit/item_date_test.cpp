@@ -83,6 +83,37 @@ TEST_F(ItemDateTest, YearsAboveNineThousandNineHundredNinetyNineGiveEmptyText) {
     EXPECT_EQ(record.dateText, u"");
 }
 
+// A zero time lies in 1600 west of UTC; the first second that converts is local midnight of
+// 1 January 1601, a Monday, in every zone.
+TEST_F(ItemDateTest, LocalTimesBeforeSixteenHundredOneGiveEmptyText) {
+    const struct {
+        const char* zone;
+        bool zeroConverts;
+    } zones[] = {{"UTC0", true},  {"America/New_York", false}, {"Pacific/Honolulu", false},
+                 {"EST5", false}, {"Asia/Tokyo", true},        {"IST-5:30", true}};
+    constexpr uint64_t kSecondsPerDay = 86'400;
+    for (const auto& [zone, zeroConverts] : zones) {
+        SCOPED_TRACE(zone);
+        UseZone(zone);
+        EXPECT_EQ(FormatFileTime(0).empty(), !zeroConverts);
+        CItem record;
+        record.dateText = u"old";
+        EXPECT_EQ(FormatItemDate(record, 0, 0).empty(), !zeroConverts);
+        if (zeroConverts) {
+            continue;
+        }
+        uint64_t below = 0;  // the last second known to give no text
+        uint64_t above = kSecondsPerDay;
+        ASSERT_FALSE(FormatFileTime(above * kTicksPerSecond).empty());
+        while (above - below > 1) {
+            const uint64_t middle = (below + above) / 2;
+            (FormatFileTime(middle * kTicksPerSecond).empty() ? below : above) = middle;
+        }
+        EXPECT_EQ(FormatFileTime(above * kTicksPerSecond), u"Mon 1/1/1601 00:00:00 AM");
+        EXPECT_EQ(FormatFileTime(above * kTicksPerSecond - 1), u"");
+    }
+}
+
 TEST(ItemRecordsTest, JournalRecordsAnswerAsCItem) {
     EXPECT_EQ(CJournal().ClassName(), u"CItem");
     EXPECT_EQ(CMailItem().ClassName(), u"CMailItem");

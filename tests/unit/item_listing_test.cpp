@@ -143,6 +143,13 @@ TEST_F(ItemListingTest, SentItemsAndOutboxShowRecipientsFromInLineAndOutOfLineLi
     Item displayOnly = Mail("Ann Walker", "No list", April(13, 8, 0));
     displayOnly.displayTo = "Henry Quinn";
     builder_.AddItem(sent, displayOnly);
+    // A reference to a long value that no page holds leaves the list read before it.
+    Item dangling = Mail("Ann Walker", "Dangling", April(13, 9, 0));
+    dangling.recipients = {{"Irene Shaw"}};
+    dangling.displayTo = "Display only";
+    dangling.recipientStorage = testdb::RecipientStorage::InLine;
+    dangling.trailingRecipientReference = 0x7A7A;
+    builder_.AddItem(sent, dangling);
     Item queued = Mail("Ann Walker", "Travel", April(14, 9, 0));
     queued.recipients = {{"Irene Shaw"}};
     builder_.AddItem(AddFolder("Outbox"), queued);
@@ -154,6 +161,7 @@ TEST_F(ItemListingTest, SentItemsAndOutboxShowRecipientsFromInLineAndOutOfLineLi
             "0|1|Carol Hughes,D\xC3\xA9sir\xC3\xA9 Moore|Figures|Tue 10/4/2007 02:02:00 PM",
             "0|2|Emma Fisher,Frank Norris,Grace Palmer|Office closed|Thu 12/4/2007 05:00:00 PM",
             "0|3|Henry Quinn|No list|Fri 13/4/2007 08:00:00 AM",
+            "0|4|Irene Shaw|Dangling|Fri 13/4/2007 09:00:00 AM",
         }));
     EXPECT_EQ(Kind(), 7);
     EXPECT_EQ(Columns(), "No|To|Subject|Date/Time");
@@ -165,6 +173,27 @@ TEST_F(ItemListingTest, SentItemsAndOutboxShowRecipientsFromInLineAndOutOfLineLi
 
     EXPECT_TRUE(List("Sent Items\\Saved contacts").empty());
     EXPECT_EQ(Kind(), 6) << "the container class comes before the path";
+}
+
+TEST_F(ItemListingTest, OnlyARecipientValueOfFiveBytesIsReadFromTheLongValuePages) {
+    // Each mail's list is stored on a long-value page; the recipient column holds its key cut
+    // to 3 bytes or padded to 5. With the header byte the values are 4, 5 and 6 bytes long.
+    const EntryId sent = AddFolder("Sent Items");
+    for (int size = 3; size <= 5; ++size) {
+        Item mail = Mail("Ann Walker", "Reference of " + std::to_string(size), April(10, 9, size));
+        mail.recipients = {{"Emma Fisher"}};
+        mail.displayTo = "Shown when no list is read";
+        mail.recipientStorage = testdb::RecipientStorage::OutOfLine;
+        mail.recipientReferenceSize = static_cast<size_t>(size);
+        builder_.AddItem(sent, mail);
+    }
+    EXPECT_EQ(List("Sent Items"),
+              (std::vector<std::string>{
+                  "0|1|Shown when no list is read|Reference of 3|Tue 10/4/2007 09:03:00 AM",
+                  "0|2|Emma Fisher|Reference of 4|Tue 10/4/2007 09:04:00 AM",
+                  "0|3|Shown when no list is read|Reference of 5|Tue 10/4/2007 09:05:00 AM",
+              }))
+        << "4- and 6-byte values are decoded in place, where they hold no address entry";
 }
 
 TEST_F(ItemListingTest, SendersComeFromEitherTableAndSomeFoldersReplaceThem) {

@@ -85,6 +85,21 @@ TEST(MailboxScanTest, ValuesMustEndBeforeByte4090) {
     EXPECT_TRUE(ScanPage(past).empty());
 }
 
+TEST(MailboxScanTest, AMarkerAt3995IsExaminedAndOneAt3996IsNot) {
+    MailboxRecord record = Record(kKeyA, "Box");
+    record.column256 = {};  // short enough to end before 4090 from either position
+    const auto bytes = testdb::EncodeMailboxRecord(record);
+    ASSERT_LE(3996 + static_cast<int64_t>(bytes.size()), 4089);
+    Page last(21);
+    last.PutBytes(3995, bytes);
+    const auto entries = ScanPage(last);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].displayName, u"Box");
+    Page past(21);
+    past.PutBytes(3996, bytes);
+    EXPECT_TRUE(ScanPage(past).empty());
+}
+
 TEST(MailboxScanTest, AStopLeavesTheMailboxesFoundAndThePageList) {
     testdb::DatabaseImage image;
     for (int i = 0; i < 3; ++i) {

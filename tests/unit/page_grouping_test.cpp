@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <map>
 #include <vector>
 
@@ -101,6 +102,51 @@ TEST(PageGroupingTest, TheLastPageOrLessIsNeverReadAndShortChunksGiveOnlyWholeSl
     EXPECT_EQ(GroupedPagesOfFileSize(2 * chunk + PAGE_SIZE + 27).back(), 31);
     EXPECT_TRUE(GroupedPagesOfFileSize(PAGE_SIZE).empty());
     EXPECT_TRUE(GroupedPagesOfFileSize(0).empty());
+}
+
+// Reads that touch a bad sector return the bytes before it, then fail with EIO, as a disk's
+// unreadable sectors do.
+EdbFile::ReadFunction FailingAt(std::vector<int64_t> badSectors) {
+    constexpr int64_t kSectorSize = 512;
+    return [badSectors](int fd, void* buffer, size_t count, off_t offset) -> ssize_t {
+        const int64_t end = offset + static_cast<int64_t>(count);
+        for (int64_t sector : badSectors) {
+            if (sector + kSectorSize > offset && sector < end) {
+                if (sector <= offset) {
+                    errno = EIO;
+                    return -1;
+                }
+                count = static_cast<size_t>(sector - offset);
+            }
+        }
+        return ::pread(fd, buffer, count, offset);
+    };
+}
+
+TEST(PageGroupingTest, UnreadablePagesAreSkippedAndCountedAndThePassGoesOn) {
+    test::OpenedDatabase db(ImageOf(9, std::vector<int32_t>(60, 9)));
+    // Inside page slot 5 of the first chunk, at the start of the second chunk and a whole
+    // third chunk.
+    std::vector<int64_t> bad = {5 * PAGE_SIZE + 1024, kChunkSize};
+    for (int64_t slot = 32; slot < 48; ++slot) {
+        bad.push_back(slot * PAGE_SIZE + 512);
+    }
+    db.file.SetReadFunction(FailingAt(bad));
+    GroupPagesByObject(db.context);
+
+    std::vector<int32_t> expected;
+    for (int32_t page = 0; page < 60; ++page) {
+        const int32_t slot = page + 1;
+        if (slot != 5 && slot != 16 && (slot < 32 || slot >= 48)) {
+            expected.push_back(page);
+        }
+    }
+    EXPECT_EQ(PagesByObject(db.store)[9], expected);
+    EXPECT_EQ(db.file.unreadablePages(), 18);
+    EXPECT_EQ(db.file.maxObjectId, 9) << "the header page was read";
+
+    db.Open();
+    EXPECT_EQ(db.file.unreadablePages(), 0) << "the count starts again with each opening";
 }
 
 TEST(PageGroupingTest, AStopEndsThePassBeforeTheNextChunk) {

@@ -132,11 +132,18 @@ std::vector<TaggedValue> MessageTableValues(const Item& item,
     values.push_back({col::kSenderName, EncodeLengthPrefixedText(item.sender, encoding)});
     values.push_back({col::kSenderAddress, EncodeLengthPrefixedText(item.senderAddress, encoding)});
     if (longValueId) {
-        ByteWriter reference;
-        reference.U32(*longValueId);
-        values.push_back({col::kRecipients, reference.Take()});
+        ByteWriter writer;
+        writer.U32(*longValueId);
+        std::vector<uint8_t> reference = writer.Take();
+        reference.resize(item.recipientReferenceSize);
+        values.push_back({col::kRecipients, std::move(reference)});
     } else if (!recipientList.empty()) {
         values.push_back({col::kRecipients, recipientList});
+    }
+    if (item.trailingRecipientReference) {
+        ByteWriter reference;
+        reference.U32(*item.trailingRecipientReference);
+        values.push_back({col::kRecipients, reference.Take()});
     }
     AddText(values, col::kMessageSubject, Subject(item), encoding);
     AddText(values, MessageColumn::L3ff1, MessageClass(item), encoding);

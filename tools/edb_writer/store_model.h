@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,12 @@ struct Item {
     std::string displayTo;  // empty: the recipients' names joined by "; "
     std::vector<Recipient> recipients;
     RecipientStorage recipientStorage = RecipientStorage::Auto;
+    // A damaged record's second recipient value: a reference to this long-value id, written
+    // after the list.
+    std::optional<uint32_t> trailingRecipientReference;
+    // Bytes of the long-value reference stored for an out-of-line list: the key, little-endian,
+    // cut or padded with zeros. Readers follow only a 4-byte reference.
+    size_t recipientReferenceSize = 4;
     bool flagged = false;
     bool hideSubject = false;  // a 4-byte column 256, which makes readers ignore the subject
     std::string location;      // appointments

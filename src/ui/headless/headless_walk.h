@@ -15,7 +15,7 @@ class NoDesktop : public DesktopServices {
 public:
     QString ChooseDatabaseFile(QWidget*) override { return {}; }
     QString ChooseSaveFile(QWidget*) override { return {}; }
-    void OpenWithDefaultHandler(const QUrl&) override {}
+    bool OpenWithDefaultHandler(const QUrl&) override { return true; }
 };
 
 // Serves the event loop until done() holds; false once the patience has run out.

@@ -22,7 +22,9 @@ WizardFlow::WizardFlow(const WizardWindows& windows, UiCallBridge& bridge)
       workerTree_(bridge, windows.folderTree),
       workerList_(bridge, windows.itemList),
       workerContext_{file_, store_, workerSink_, stop_},
-      workers_(bridge) {}
+      workers_(bridge),
+      checkPropagation_(windows.folderTree, workerTree_,
+                        [this](std::function<void()> body) { workers_.Start(std::move(body)); }) {}
 
 WizardFlow::~WizardFlow() {
     FinishWorkers();
@@ -89,14 +91,8 @@ void WizardFlow::BrowseFolder(TreeItem item) {
     workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
 }
 
-// The control toggles the box before it serves the worker's first call, so the worker reads
-// the new state without the pause a control that toggles later would need.
 void WizardFlow::CheckBoxPressed(TreeItem item) {
-    if (WorkerThreads::Running(checkPropagation_)) {
-        windows_.folderTree.SetCheckState(item, kChecked);
-        return;
-    }
-    checkPropagation_ = workers_.Start([this, item] { PropagateCheck(workerTree_, item); });
+    checkPropagation_.OnCheckBoxPressed(item);
 }
 
 bool WizardFlow::RequestClose() {

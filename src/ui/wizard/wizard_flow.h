@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "browse/browse_job_state.h"
+#include "browse/check_propagation.h"
 #include "browse/folder_tree.h"
 #include "browse/item_list.h"
 #include "browse/message_content.h"
@@ -114,7 +115,6 @@ private:
     int step_ = kFileStep;
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
-    WorkerThreads::Handle checkPropagation_;
 
     EdbFile file_;
     RecoveredStore store_;
@@ -127,6 +127,7 @@ private:
     MarshalledItemList workerList_;
     ProcessingContext workerContext_;
     WorkerThreads workers_;
+    CheckPropagation checkPropagation_;
 };
 
 }  // namespace velmor::ui

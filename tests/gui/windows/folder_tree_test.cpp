@@ -33,6 +33,8 @@ private slots:
     void cleanup();
     void twoQuickSelectionsListTheFolderChosenLast();
     void onlyAClickOnAnotherFoldersLabelOrIconStartsAJob();
+    void pressesElsewhereOrWithOtherButtonsSelectNothing();
+    void aSecondCheckBoxPressWithinTheWaitPropagatesFromIt();
     void everyReleasedKeyButEnterListsTheSelectedFolder();
     void checkingAFolderChecksItsAncestorsAndDescendants();
 
@@ -96,6 +98,83 @@ void FolderTreeTest::onlyAClickOnAnotherFoldersLabelOrIconStartsAJob() {
     QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows().size() == 3; }));
     QCOMPARE(tree->currentItem(), contacts);
     QCOMPARE(frame.rightPane()->itemList()->Headings().value(1), QString("Full name"));
+}
+
+// The selection always shows the folder listed: presses in front of an item, beside its
+// label, or with the right or middle button select nothing; the arrow still expands.
+void FolderTreeTest::pressesElsewhereOrWithOtherButtonsSelectNothing() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
+    fixture.ListFolder(kInbox);
+    QTreeWidgetItem* inbox = fixture.TreeItem(kInbox);
+    QTreeWidgetItem* contacts = fixture.TreeItem(kContacts);
+    const auto onlyInboxSelected = [&] {
+        return tree->currentItem() == inbox && tree->selectedItems() == QList{inbox};
+    };
+    AddMarkerRow(frame);
+
+    const QRect row = tree->visualItemRect(contacts);
+    const QRect checkBox = tree->CheckBoxRect(contacts);
+    const int y = row.center().y();
+    const QList<QPoint> elsewhere = {
+        QPoint(row.left() - tree->indentation() / 2, y),     // where an arrow would be
+        QPoint(row.left() - tree->indentation() - 3, y),     // the parent's dotted line
+        QPoint((row.left() + checkBox.left()) / 2, y),       // before the check box
+        QPoint(tree->LabelRect(contacts).right() + 40, y)};  // beside the label
+    for (const QPoint& point : elsewhere) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, point);
+        QVERIFY2(onlyInboxSelected(), qPrintable(QString("at %1").arg(point.x())));
+    }
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        for (const QRect& part : {tree->LabelRect(contacts), checkBox}) {
+            QTest::mouseClick(tree->viewport(), button, {}, part.center());
+            QVERIFY(onlyInboxSelected());
+        }
+    }
+    QCOMPARE(contacts->checkState(0), Qt::Unchecked);
+
+    // Dragging from the selected label onto another folder moves nothing.
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, tree->LabelRect(inbox).center());
+    QTest::mouseMove(tree->viewport(), tree->LabelRect(contacts).center());
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, tree->LabelRect(contacts).center());
+    QVERIFY(onlyInboxSelected());
+    QTest::qWait(100);
+    QVERIFY(HasMarkerRow(fixture));
+
+    // The arrow of the inbox still expands and collapses it.
+    const bool expanded = inbox->isExpanded();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->ExpandArrowRect(inbox).center());
+    QCOMPARE(inbox->isExpanded(), !expanded);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->ExpandArrowRect(inbox).center());
+    QCOMPARE(inbox->isExpanded(), expanded);
+    QVERIFY(onlyInboxSelected());
+
+    fixture.ClickLabel(contacts);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows().size() == 3; }));
+    QCOMPARE(tree->currentItem(), contacts);
+}
+
+// The propagation waits for the control to toggle the box; a second press meanwhile checks its
+// item, the control toggles it back, and the state carried is the second item's.
+void FolderTreeTest::aSecondCheckBoxPressWithinTheWaitPropagatesFromIt() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    QTreeWidgetItem* root = frame.leftPane()->folderTree()->topLevelItem(0);
+    QTreeWidgetItem* top = fixture.TreeItem({kTop});
+    QTreeWidgetItem* inbox = fixture.TreeItem(kInbox);
+    QTreeWidgetItem* projects = fixture.TreeItem(kProjects);
+    QTreeWidgetItem* contacts = fixture.TreeItem(kContacts);
+    const auto checked = [](QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; };
+
+    fixture.ClickCheckBox(inbox);
+    fixture.ClickCheckBox(contacts);
+    QVERIFY(WaitFor([&] { return !frame.wizard().workers().AnyRunning(); }));
+    QVERIFY(checked(inbox));
+    QVERIFY(!checked(contacts));
+    QVERIFY2(!checked(projects) && !checked(top) && !checked(root),
+             "the inbox's check was not carried");
 }
 
 void FolderTreeTest::everyReleasedKeyButEnterListsTheSelectedFolder() {

@@ -24,6 +24,7 @@ public:
     int databaseDialogs = 0;
     int saveDialogs = 0;
     QList<QUrl> opened;
+    bool handlerFound = true;  // false: the desktop has no program for what is opened
 
     QString ChooseDatabaseFile(QWidget*) override {
         ++databaseDialogs;
@@ -33,7 +34,10 @@ public:
         ++saveDialogs;
         return saveChoice;
     }
-    void OpenWithDefaultHandler(const QUrl& url) override { opened.append(url); }
+    bool OpenWithDefaultHandler(const QUrl& url) override {
+        opened.append(url);
+        return handlerFound;
+    }
 };
 
 // A message box as the user saw it.

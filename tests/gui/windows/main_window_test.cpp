@@ -1,6 +1,7 @@
 // The main window: the rows of each step, the menu, help, the banner's buttons, Save and the
 // end of the program.
 #include <QFile>
+#include <QScreen>
 #include <QTest>
 
 #include "gui_test_support.h"
@@ -36,6 +37,8 @@ private slots:
     void theDividerResizesBothPanesWithTheirCaptions();
     void openActsOnlyInStepOneAndSaveOnlyInStepThree();
     void helpOpensTheDocumentBesideTheExecutable();
+    void aHelpDocumentOrWebPageWithoutAProgramToOpenItSaysSo();
+    void theRestoredWindowFitsTheScreen();
     void saveWritesTheRowsAsShown();
     void aConfirmedCloseOpensTheWebPageAndRemovesTheTemplate();
     void closingRightAfterBackWaitsForTheStoreToBeCleared();
@@ -151,6 +154,44 @@ void MainWindowTest::helpOpensTheDocumentBesideTheExecutable() {
     QCOMPARE(boxes.seen.size(), 2);
     QCOMPARE(fixture.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(QString::fromStdString(
                                          (fixture.dir / "velmor.html").string()))}));
+}
+
+void MainWindowTest::aHelpDocumentOrWebPageWithoutAProgramToOpenItSaysSo() {
+    FrameFixture fixture;
+    BoxAnswerer boxes(QMessageBox::Yes);
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.desktop.handlerFound = false;
+    const auto document = fixture.dir / "velmor.html";
+    WriteFile(document, "<html></html>");
+    frame.helpAction()->trigger();
+    QCOMPARE(boxes.Texts(), QStringList({"The help document could not be opened: " +
+                                         QString::fromStdString(document.string())}));
+    QCOMPARE(boxes.seen[0].caption, QString("Velmor for Exchange Server"));
+    QCOMPARE(boxes.seen[0].icon, QMessageBox::NoIcon);
+    QVERIFY(boxes.seen[0].ownedByMainWindow);
+
+    // At the end of a close the window is gone: the box stands alone.
+    QVERIFY(frame.close());
+    QCOMPARE(boxes.Texts().value(2),
+             "The web page could not be opened: " + QString(ui::kProductWebPage));
+    QCOMPARE(boxes.seen[2].caption, QString("Velmor for Exchange Server"));
+    QVERIFY(!boxes.seen[2].ownedByMainWindow);
+}
+
+void MainWindowTest::theRestoredWindowFitsTheScreen() {
+    RecordingDesktop desktop;
+    ui::CMainFrame frame(desktop, "velmor");
+    const QRect available = frame.screen()->availableGeometry();
+    const QSize size(available.width() * 8 / 10, available.height() * 8 / 10);
+    const QRect expected(available.left() + (available.width() - size.width()) / 2,
+                         available.top() + (available.height() - size.height()) / 2, size.width(),
+                         size.height());
+    QCOMPARE(frame.normalGeometry(), expected);
+    frame.showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.normalGeometry(), expected);
+    frame.showNormal();
+    QVERIFY(QTest::qWaitFor([&] { return frame.geometry() == expected; }));
 }
 
 void MainWindowTest::saveWritesTheRowsAsShown() {

@@ -1,5 +1,6 @@
 // A user's road through the wizard on the demo database: the path, the mailbox rows, the tree,
 // a folder's rows, Back twice, and the messages on the way.
+#include <QScrollBar>
 #include <QTest>
 
 #include "browse/item_columns.h"
@@ -24,7 +25,47 @@ private slots:
     void stepTwoNextWithoutAMailboxAsksForOne();
     void pathsThatNameNoDatabaseAreRefusedWithTheirMessage();
     void aRunThatFindsNoMailboxReturnsToStepOne();
+    void choosingAMailboxRowNeverScrollsTheListSideways();
 };
+
+// The name column is wider than the list; choosing a row keeps the numbers and icons in view
+// and a new list starts unscrolled.
+void WizardWalkTest::choosingAMailboxRowNeverScrollsTheListSideways() {
+    FrameFixture fixture;
+    ui::CMainFrame& frame = fixture.frame();
+    const auto database = WriteDemoDatabase(fixture.dir.path());
+    fixture.OpenDatabase(database);
+    QTreeWidget* list = frame.mailboxPage()->mailboxList();
+    QScrollBar* sideways = list->horizontalScrollBar();
+    QVERIFY(sideways->maximum() > 0);
+    QCOMPARE(sideways->value(), 0);
+
+    const QRect name = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(list->viewport()->width() - 10, name.center().y()));
+    QCOMPARE(list->currentItem(), list->topLevelItem(1));
+    QCOMPARE(sideways->value(), 0);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(list->currentItem(), list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(sideways->value(), 0);
+
+    // What the user scrolled stays while rows are chosen.
+    sideways->setValue(40);
+    QTest::keyClick(list, Qt::Key_Home);
+    QCOMPARE(list->currentItem(), list->topLevelItem(0));
+    QCOMPARE(sideways->value(), 40);
+
+    fixture.ClickBack();
+    QVERIFY(WaitFor([&] { return frame.wizardStep() == 1 && fixture.Idle(); }));
+    const auto second = fixture.dir / "Second.edb";
+    std::filesystem::copy_file(database, second);
+    fixture.OpenDatabase(second);
+    QCOMPARE(frame.wizardStep(), 2);
+    QCOMPARE(fixture.MailboxRows().size(), 2);
+    QCOMPARE(sideways->value(), 0);
+}
 
 void WizardWalkTest::walkThroughTheThreeStepsAndBackAgain() {
     FrameFixture fixture;

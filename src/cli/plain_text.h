@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace velmor::cli {
+
+// A value as plain output prints it: UTF-8 with each control character (U+0000 to U+001F and
+// U+007F) as one blank, so that a name from a damaged page can neither end a line nor add a
+// column. JSON output keeps the exact text.
+std::string PlainText(const std::u16string& text);
+
+}  // namespace velmor::cli
