@@ -80,6 +80,10 @@ protected:
         ownRtf.content.rtf = testdb::StoreRtfUncompressed("{\\rtf1\\ansi First\\par Second}");
         Add(ownRtf);
         Add(Mail("no body"));
+        Item damagedRtf = Mail("damaged rtf");
+        damagedRtf.content.rtf = testdb::CompressRtf("{\\rtf1\\ansi\\fromtext Still readable}");
+        damagedRtf.content.rtf[12] ^= 0xFF;  // the stored CRC
+        Add(damagedRtf);
     }
 
     void Add(const Item& item) { builder_.AddItem(inbox_, item); }
@@ -127,6 +131,11 @@ TEST_F(MailBodyTest, EachBodyFormIsReadInLineAndFromLongValues) {
 
     EXPECT_EQ(Utf16ToUtf8(*BodyOf(store, "html text").html), LongText('h'));
     EXPECT_EQ(Utf16ToUtf8(*BodyOf(store, "own rtf").text), "First\nSecond");
+
+    const MailBody damaged = BodyOf(store, "damaged rtf");
+    EXPECT_EQ(Utf16ToUtf8(*damaged.text), "Still readable");
+    EXPECT_EQ(damaged.note,
+              u"The RTF body is damaged (CRC mismatch); it is shown as far as it could be read.");
 
     const MailBody none = BodyOf(store, "no body");
     EXPECT_TRUE(none.empty());
