@@ -1,5 +1,6 @@
 #include "main_frame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -132,8 +133,12 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     if (itemId.empty() || cells.size() <= kDateCell) {
         return;
     }
+    // The first message of a database also indexes its long values, which takes a moment on
+    // a large store.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto message = flow_->ReadMessage(itemId, cells[kSubjectCell].toStdU16String(),
                                             cells[kDateCell].toStdU16String());
+    QApplication::restoreOverrideCursor();
     if (message) {
         (new MessageWindow(*message, this))->show();
     }
