@@ -20,6 +20,9 @@ const LongValueIndex& LongValueStore::IndexOf(EdbFile& file, PageGroupList& grou
     std::vector<uint8_t> page(static_cast<size_t>(format_->pageSize));
     const PageView view(page);
     for (int32_t pageNumber : group->pages) {
+        file.WillRead(PageOffset(pageNumber), format_->pageSize);
+    }
+    for (int32_t pageNumber : group->pages) {
         // The grouping walks the file in 4096-byte steps; larger pages start only at
         // multiples of their own size.
         const int64_t offset = PageOffset(pageNumber);
