@@ -55,6 +55,17 @@ void MessageWindowTest::doubleClickShowsTheHeadersAndThePlainBody() {
     const QString text = contract->bodyView()->toPlainText();
     QVERIFY(text.contains("Clause 1: the terms"));
     QVERIFY(text.endsWith("Please sign and return it by Friday."));
+
+    // A mail without a body says so above the empty body.
+    fixture.ListFolder({"Top of Information Store", "Sent Items"});
+    const QModelIndex sent = view->model()->index(0, 2);
+    emit view->activated(sent);
+    auto* empty = fixture.frame().findChildren<ui::MessageWindow*>().last();
+    QCOMPARE(empty->windowTitle(), QString("Budget figures attached"));
+    QCOMPARE(empty->headerLabel(1)->text(), QString("Carol Hughes"));
+    QVERIFY(empty->noteLabel()->isVisible());
+    QCOMPARE(empty->noteLabel()->text(), QString("This mail has no body."));
+    QVERIFY(empty->bodyView()->toPlainText().isEmpty());
     QVERIFY(boxes.seen.isEmpty());
 }
 
