@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "edb/text_codec.h"
+#include "body/code_page_text.h"
 
 namespace velmor {
 
@@ -94,6 +94,7 @@ public:
             }
             EmitByte(static_cast<uint8_t>(c));
         }
+        FlushBytes();
         return RtfBody{origin_, std::move(text_)};
     }
 
@@ -108,20 +109,29 @@ private:
         return origin_ != RtfOrigin::Html || s.htmlTag || !s.rtfOnly;
     }
 
+    // Bytes are gathered until a character of another kind follows, so that a double-byte
+    // code page sees both bytes of a character together.
     void EmitByte(uint8_t byte) {
         if (pendingSkip_ > 0) {
             --pendingSkip_;
             return;
         }
         if (Emitting()) {
-            const std::array<uint8_t, 1> one = {byte};
-            text_ += Windows1252ToUtf16(one);
+            pendingBytes_.push_back(byte);
         }
     }
 
     void EmitCharacter(char16_t character) {
         if (Emitting()) {
+            FlushBytes();
             text_ += character;
+        }
+    }
+
+    void FlushBytes() {
+        if (!pendingBytes_.empty()) {
+            text_ += CodePageToUtf16(pendingBytes_, codePage_);
+            pendingBytes_.clear();
         }
     }
 
@@ -225,6 +235,11 @@ private:
             state().rtfOnly = parameter.value_or(1) != 0;
             return;
         }
+        if (word == "ansicpg" && parameter) {
+            FlushBytes();
+            codePage_ = *parameter;
+            return;
+        }
         if (word == "uc") {
             state().unicodeSkip = std::max(parameter.value_or(kDefaultUnicodeSkip), 0);
             return;
@@ -262,6 +277,8 @@ private:
     bool ignorable_ = false;
     int pendingSkip_ = 0;
     RtfOrigin origin_ = RtfOrigin::Rtf;
+    int codePage_ = kWindowsWesternCodePage;
+    std::vector<uint8_t> pendingBytes_;
     std::u16string text_;
 };
 

@@ -16,7 +16,7 @@ struct RtfBody {
     std::u16string text;
 };
 
-// 8-bit text in the RTF is taken as Windows-1252 whatever \ansicpg says.
+// 8-bit text in the RTF is read in the code page that \ansicpg names (Windows-1252 without).
 RtfBody ReadRtfBody(std::string_view rtf);
 
 }  // namespace velmor

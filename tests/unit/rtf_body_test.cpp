@@ -117,6 +117,16 @@ TEST(RtfBodyTest, WrappedTextAndOwnRtfBecomePlainText) {
               "end");
 }
 
+TEST(RtfBodyTest, EightBitTextIsReadInTheDocumentsCodePage) {
+    // "Privet" in Cyrillic (Windows-1251), and two characters of Shift JIS (932).
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2}")),
+              "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b}")),
+              "\xE6\x97\xA5\xE6\x9C\xAC");
+    // An unknown code page reads as Windows-1252.
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\ansicpg99999 caf\\'e9}")), "caf\xC3\xA9");
+}
+
 TEST(RtfBodyTest, UnbalancedAndTruncatedInputStillGivesText) {
     EXPECT_EQ(Utf8(ReadRtfBody("}}}{\\rtf1 abc\\")), "abc");
     EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 x\\'4")), "x");
