@@ -20,7 +20,6 @@ inline constexpr uint32_t kPageFlagLeaf = 0x02;
 inline constexpr uint32_t kPageFlagParent = 0x04;
 inline constexpr uint32_t kPageFlagEmpty = 0x08;
 inline constexpr uint32_t kPageFlagSpaceTree = 0x20;
-inline constexpr uint32_t kPageFlagLongValue = 0x80;
 
 // A tag's flags: the node is deleted, or its key starts with bytes of the page's key prefix.
 inline constexpr uint8_t kTagFlagDefunct = 0x02;

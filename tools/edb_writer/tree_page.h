@@ -7,7 +7,6 @@
 namespace velmor::testdb {
 
 // Page flags and tag flags as the storage engine writes them.
-inline constexpr uint32_t kTreePageRoot = 0x01;
 inline constexpr uint32_t kTreePageLeaf = 0x02;
 inline constexpr uint32_t kTreePageParent = 0x04;
 inline constexpr uint32_t kTreePageLongValue = 0x80;
