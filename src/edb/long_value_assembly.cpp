@@ -48,21 +48,28 @@ std::optional<LongValue> AssembleLongValue(const LongValueIndex& index, uint32_t
     std::vector<uint8_t> stored;
     uint64_t coveredEnd = 0;
     uint64_t covered = 0;
-    std::vector<uint8_t> storedAsIs;  // every chunk as stored, for a compressed value
     for (size_t i = 0; i < chunks.size() && chunks[i].offset < limit; ++i) {
         const LongValueChunk& chunk = chunks[i];
         stored.resize(chunk.length);
         if (!read(chunk.fileOffset, stored)) {
             continue;
         }
+        // A newer engine compresses a value's first chunk and marks it; the marked chunk is
+        // shorter than the bytes it stands for.
         const uint64_t spanEnd =
             i + 1 < chunks.size() ? std::min<uint64_t>(chunks[i + 1].offset, limit) : limit;
-        if (!stored.empty() && stored[0] == kCompressedChunkMarker &&
+        if (covered == 0 && !value.compressed && !stored.empty() &&
+            stored[0] == kCompressedChunkMarker &&
             chunk.offset + uint64_t{chunk.length} < spanEnd) {
             value.compressed = true;
         }
-        if (storedAsIs.size() + stored.size() <= kLongValueSizeCap) {
-            storedAsIs.insert(storedAsIs.end(), stored.begin(), stored.end());
+        if (value.compressed) {
+            // Every chunk as stored, one after the other, up to the cap.
+            const size_t room = kLongValueSizeCap - value.bytes.size();
+            value.bytes.insert(
+                value.bytes.end(), stored.begin(),
+                stored.begin() + static_cast<std::ptrdiff_t>(std::min(room, stored.size())));
+            continue;
         }
         const uint64_t start = std::max<uint64_t>(chunk.offset, coveredEnd);
         const uint64_t end = std::min<uint64_t>(uint64_t{chunk.offset} + chunk.length, limit);
@@ -73,9 +80,7 @@ std::optional<LongValue> AssembleLongValue(const LongValueIndex& index, uint32_t
             coveredEnd = end;
         }
     }
-    if (value.compressed) {
-        value.bytes = std::move(storedAsIs);
-    } else {
+    if (!value.compressed) {
         value.missingBytes = limit - covered;
     }
     return value;
