@@ -7,6 +7,7 @@ void RecoveredStore::ResetStore() {
     mailboxes.Clear();
     std::vector<FolderEntry>().swap(folders);
     messageIndex.Clear();
+    messageCandidates.Clear();
     pageGroups.Clear();
     longValues.Clear();
     schema = SchemaIds{};

@@ -9,6 +9,7 @@
 #include "discovery/mailbox_list.h"
 #include "discovery/page_groups.h"
 #include "discovery/schema_ids.h"
+#include "items/message_candidates.h"
 #include "items/message_index.h"
 
 namespace velmor {
@@ -40,6 +41,8 @@ struct RecoveredStore {
     std::vector<FolderEntry> folders;
     uint32_t listedMailboxCount = 0;
     MessageIndex messageIndex;
+    // The message records the full-file pass found, until the message index takes them.
+    MessageCandidates messageCandidates;
     // One node per folder item of the tree; ResetStore leaves it to its own release.
     FolderViewList folderViews;
     // Long values read so far; each long-value object is indexed on first use.

@@ -168,6 +168,33 @@ int64_t EdbFile::ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer) {
     return count;
 }
 
+void EdbFile::ReadChunks(int64_t first, std::span<uint8_t> buffer, std::vector<int64_t>& counts) {
+    counts.clear();
+    const int64_t chunkCount = static_cast<int64_t>(buffer.size()) / kChunkSize;
+    const int64_t offset = first * kChunkSize;
+    const int64_t available = static_cast<int64_t>(fileSize_) - offset;
+    bool whole = databaseFd_ >= 0 && offset >= 0;
+    if (whole && available > 0) {
+        const auto wanted = std::min(chunkCount * kChunkSize, available);
+        bool failed = false;
+        whole = ReadFully(offset, buffer.first(static_cast<size_t>(wanted)), failed) == wanted;
+    }
+    for (int64_t k = 0; k < chunkCount; ++k) {
+        const std::span<uint8_t> chunk =
+            buffer.subspan(static_cast<size_t>(k * kChunkSize), static_cast<size_t>(kChunkSize));
+        // After a failed or short read each chunk is read again on its own.
+        const int64_t remaining = available - k * kChunkSize;
+        const int64_t count = !whole                   ? ReadChunk(first + k, chunk)
+                              : remaining <= PAGE_SIZE ? 0
+                                                       : std::min(kChunkSize, remaining);
+        counts.push_back(count);
+        if (count == 0) {
+            return;
+        }
+    }
+    currentPosition_ = offset + chunkCount * kChunkSize;
+}
+
 // A bad sector spoils only the pages it lies in: the others of the chunk are still read.
 int64_t EdbFile::ReadChunkByPage(int64_t offset, std::span<uint8_t> chunk) {
     size_t done = 0;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "edb/page_view.h"
 
@@ -46,6 +47,9 @@ public:
     // whose read fails is read again page by page; a page that still cannot be read comes back
     // zeroed (it belongs to no object) and is counted.
     int64_t ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer);
+    // Chunks first, first + 1, ... into buffer (whole chunks), with one read where the disk
+    // allows: counts gets what ReadChunk would give for each, and ends after the first 0.
+    void ReadChunks(int64_t first, std::span<uint8_t> buffer, std::vector<int64_t>& counts);
     // Pages of the full-file pass that could not be read since the database was opened.
     int64_t unreadablePages() const { return unreadablePages_; }
     // Up to buffer.size() bytes at an absolute offset; the count read, -1 on a failed seek.

@@ -62,7 +62,7 @@ std::u16string MessageIndexEntry::itemId() const {
 }
 
 std::u16string MessageIndexEntry::dateText() const {
-    return hasTime ? FormatFileTime(fileTime) : std::u16string();
+    return FormatFileTime(fileTime);
 }
 
 size_t MessageIndex::SlotOf(uint64_t idValue) const {

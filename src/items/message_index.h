@@ -8,14 +8,17 @@
 
 namespace velmor {
 
-// One message record of the store's message table, kept compact because a store holds
-// hundreds of thousands of them: the id and the time are held as their stored values and
-// rendered as text when asked.
+// A time no FILETIME conversion accepts: the entry of a record whose time field lay outside
+// its page.
+inline constexpr uint64_t kNoFileTime = UINT64_MAX;
+
+// One message record of the store's message table, kept to 24 bytes because a store holds
+// millions of them: the id and the time are held as their stored values and rendered as text
+// when asked.
 struct MessageIndexEntry {
-    uint64_t itemIdValue = 0;    // the 8 identifier bytes, first byte most significant
-    uint64_t fileTime = 0;       // the record's FILETIME
-    int64_t recordPosition = 0;  // file offset of the record's tagged directory
-    bool hasTime = false;        // false when the time field lay outside the page
+    uint64_t itemIdValue = 0;         // the 8 identifier bytes, first byte most significant
+    uint64_t fileTime = kNoFileTime;  // the record's FILETIME
+    int64_t recordPosition = 0;       // file offset of the record's tagged directory
 
     // 16 upper-case hexadecimal digits, as HexKey renders the identifier bytes.
     std::u16string itemId() const;

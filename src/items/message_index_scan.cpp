@@ -14,8 +14,9 @@ constexpr int64_t kSkipAfterRecord = 47;
 constexpr size_t kMaxRecordsPerPage = (kScanEnd - kPageHeaderSize) / kSkipAfterRecord + 1;
 // Message records are a few hundred bytes long: a guess of the index's size from the pages.
 constexpr size_t kRecordsPerPageEstimate = 4;
-// Both values of every marker pair have 0x01 as their high byte.
+// Both values of every marker pair have 0x01 as their high byte, 4 bytes apart.
 constexpr uint8_t kMarkerHighByte = 0x01;
+constexpr int64_t kMarkerHighBytesApart = 4;
 
 // A message record's tagged directory starts with one of these column pairs.
 bool IndexMarker(const PageView& page, int64_t p) {
@@ -27,21 +28,19 @@ bool IndexMarker(const PageView& page, int64_t p) {
 
 }  // namespace
 
-bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
-                     MessageIndex& index) {
-    // The page's entries join the index together, which lets it fetch their slots at once.
-    std::vector<MessageIndexEntry> found;
-    found.reserve(kMaxRecordsPerPage);
+bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop,
+                        std::vector<MessageIndexEntry>& found) {
     int64_t p = kPageHeaderSize;
     while (p < kScanEnd) {
-        // Only positions followed by a 0x01 byte can hold a marker; memchr finds them fast.
-        const int64_t high = page.find(kMarkerHighByte, p + 1, kScanEnd + 1);
+        // Only positions whose two high bytes are 0x01 can hold a marker; they are found
+        // sixteen at a time.
+        const int64_t high =
+            page.findPair(kMarkerHighByte, kMarkerHighBytesApart, p + 1, kScanEnd + 1);
         if (high < 0) {
             break;
         }
         p = high - 1;
         if (stop.requested()) {
-            index.AppendAll(found);
             return false;
         }
         if (!IndexMarker(page, p)) {
@@ -51,17 +50,54 @@ bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
         MessageIndexEntry entry;
         entry.recordPosition = pageOffset + p;
         // A record whose time field would start before the page keeps no time.
-        entry.hasTime = page.contains(p + kTimeField, sizeof entry.fileTime);
-        entry.fileTime = page.u64(p + kTimeField);
+        if (page.contains(p + kTimeField, sizeof entry.fileTime)) {
+            entry.fileTime = page.u64(p + kTimeField);
+        }
         for (uint8_t byte : page.bytes(p + kItemIdField, kItemIdLength)) {
             entry.itemIdValue = (entry.itemIdValue << 8) | byte;
         }
         found.push_back(entry);
         p += kSkipAfterRecord;
     }
-    index.AppendAll(found);
     return true;
 }
+
+bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
+                     MessageIndex& index) {
+    // The page's entries join the index together, which lets it fetch their slots at once.
+    std::vector<MessageIndexEntry> found;
+    found.reserve(kMaxRecordsPerPage);
+    const bool whole = FindMessageRecords(page, pageOffset, stop, found);
+    index.AppendAll(found);
+    return whole;
+}
+
+namespace {
+
+// The table's pages read one by one: for records the full-file pass did not gather. False
+// when a stop was asked.
+bool ReadMessagePages(ProcessingContext& context, const ObjectPageGroup& group) {
+    context.store.messageIndex.Reserve(static_cast<size_t>(group.pageCount) *
+                                       kRecordsPerPageEstimate);
+    PageBuffer page{};
+    int visited = 0;
+    for (int32_t pageNumber : group.pages) {
+        if (context.stop.requested()) {
+            return false;
+        }
+        context.sink.SetProgressPosition(++visited);
+        if (!context.file.ReadPage(pageNumber, page)) {
+            break;
+        }
+        if (!ScanMessagePage(page, PageOffset(pageNumber), context.stop,
+                             context.store.messageIndex)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
     ProgressSink& sink = context.sink;
@@ -76,22 +112,11 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
     }
     sink.SetProgressPosition(2);
     sink.SetProgressRange(0, group->pageCount);
-    context.store.messageIndex.Reserve(static_cast<size_t>(group->pageCount) *
-                                       kRecordsPerPageEstimate);
-    PageBuffer page{};
-    int visited = 0;
-    for (int32_t pageNumber : group->pages) {
-        if (context.stop.requested()) {
-            return nullptr;
-        }
-        sink.SetProgressPosition(++visited);
-        if (!context.file.ReadPage(pageNumber, page)) {
-            break;
-        }
-        if (!ScanMessagePage(page, PageOffset(pageNumber), context.stop,
-                             context.store.messageIndex)) {
-            return nullptr;
-        }
+    if (auto gathered = context.store.messageCandidates.Take(group->objectId)) {
+        context.store.messageIndex = std::move(*gathered);
+        sink.SetProgressPosition(group->pageCount);
+    } else if (!ReadMessagePages(context, *group)) {
+        return nullptr;
     }
     group->ReleasePages();
     const MessageIndex& index = context.store.messageIndex;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "discovery/processing_context.h"
 
 namespace velmor {
@@ -8,7 +10,12 @@ namespace velmor {
 // pages. Returns the first entry, or nullptr when the table has no pages or a stop was asked.
 const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context);
 
-// The message records on one page, appended to index; false when a stop was requested.
+// The message records on one page, appended to found in page order; false when a stop was
+// requested.
+bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop,
+                        std::vector<MessageIndexEntry>& found);
+
+// The same, appended to index.
 bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop, MessageIndex& index);
 
 }  // namespace velmor

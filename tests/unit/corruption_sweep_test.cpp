@@ -19,6 +19,7 @@
 #include "edb_writer/file_time.h"
 #include "full_browse.h"
 #include "items/folder_table_scan.h"
+#include "message_index_contents.h"
 #include "opened_database.h"
 
 namespace velmor {
@@ -173,6 +174,8 @@ public:
         damage.apply(db.path());
         db.Open();
         const test::BrowseOutcome outcome = RunGuarded(db);
+        // The records gathered in the full-file pass give the index a second read would.
+        EXPECT_EQ(test::IndexContents(db.store.messageIndex), test::IndexOfRun(db.file, false));
         Damage judged = damage;
         judged.catalogTouched |= ObjectTouched(damage, kCatalogObjectId) ||
                                  ObjectTouched(damage, kCatalogShadowObjectId);

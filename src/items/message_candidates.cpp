@@ -1,0 +1,91 @@
+#include "items/message_candidates.h"
+
+namespace velmor {
+
+void MessageCandidates::Start() {
+    Clear();
+    started_ = gatherInThePass_;
+}
+
+void MessageCandidates::AddPage(int32_t objectId, std::span<const MessageIndexEntry> entries) {
+    if (!Wants(objectId)) {
+        return;
+    }
+    if (keptOnly_) {
+        if (!keptEnded_) {
+            keptIndex_.AppendAll(entries);
+        }
+        return;
+    }
+    Gathered& object = gathered_[objectId];
+    if (object.ended || entries.empty()) {
+        return;
+    }
+    object.entries.insert(object.entries.end(), entries.begin(), entries.end());
+    total_ += entries.size();
+    if (object.entries.size() > largestCount_) {
+        largestCount_ = object.entries.size();
+        largest_ = objectId;
+    }
+    if (total_ - largestCount_ > othersLimit_) {
+        KeepOnlyTheLargest();
+    }
+}
+
+void MessageCandidates::EndObject(int32_t objectId) {
+    if (keptOnly_) {
+        keptEnded_ = keptEnded_ || objectId == kept_;
+    } else {
+        gathered_[objectId].ended = true;
+    }
+}
+
+void MessageCandidates::KeepOnlyTheLargest() {
+    Gathered& largest = gathered_[largest_];
+    keptIndex_.Reserve(largest.entries.size() * 2);
+    for (const MessageIndexEntry& entry : largest.entries) {
+        keptIndex_.Append(entry);
+    }
+    keptEnded_ = largest.ended;
+    kept_ = largest_;
+    keptOnly_ = true;
+    gathered_.clear();
+    total_ = 0;
+}
+
+std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId) {
+    std::optional<MessageIndex> index;
+    if (!started_) {
+        return index;
+    }
+    if (keptOnly_) {
+        if (objectId == kept_) {
+            index = std::move(keptIndex_);
+        }
+    } else {
+        index.emplace();
+        const auto found = gathered_.find(objectId);
+        if (found != gathered_.end()) {
+            index->Reserve(found->second.entries.size());
+            for (const MessageIndexEntry& entry : found->second.entries) {
+                index->Append(entry);
+            }
+        }
+    }
+    Clear();
+    return index;
+}
+
+void MessageCandidates::Clear() {
+    started_ = false;
+    gathered_.clear();
+    total_ = 0;
+    largest_ = 0;
+    largestCount_ = 0;
+    keptOnly_ = false;
+    kept_ = 0;
+    keptEnded_ = false;
+    keptIndex_.Clear();
+}
+
+}  // namespace velmor
