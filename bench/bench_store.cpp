@@ -25,7 +25,18 @@ private:
     uint64_t counter_ = 0x10000;
 };
 
-testdb::Item Mail(IdSource& ids, int mailbox, int number) {
+constexpr int kLongBodyLines = 30;
+
+std::string LongBody(int number) {
+    std::string body;
+    for (int line = 0; line < kLongBodyLines; ++line) {
+        body += "Line " + std::to_string(line) + " of the report on item " +
+                std::to_string(number) + ".\r\n";
+    }
+    return body;
+}
+
+testdb::Item Mail(IdSource& ids, int mailbox, int number, int longBodyEvery) {
     testdb::Item mail;
     mail.id = ids.Next();
     mail.time = testdb::FileTimeFromUtc(2007, 1 + number % 12, 1 + number % 28, number % 24,
@@ -35,12 +46,17 @@ testdb::Item Mail(IdSource& ids, int mailbox, int number) {
     mail.sender = "Sender " + std::to_string(number % 97);
     mail.senderAddress = "sender" + std::to_string(number % 97) + "@example.com";
     mail.recipients = {testdb::Recipient{"Recipient " + std::to_string(number % 13)}};
+    if (longBodyEvery > 0) {
+        mail.content.text = number % longBodyEvery == 0
+                                ? LongBody(number)
+                                : "Short note " + std::to_string(number) + ".";
+    }
     return mail;
 }
 
 // Adds a folder under parent with its mails and returns its id.
 EntryId AddFolderWithMails(testdb::StoreWriter& writer, IdSource& ids, const EntryId& parent,
-                           const std::string& name, int mailbox, int mails) {
+                           const std::string& name, int mailbox, int mails, int longBodyEvery) {
     testdb::Folder folder;
     folder.parent = parent;
     folder.name = name;
@@ -48,7 +64,7 @@ EntryId AddFolderWithMails(testdb::StoreWriter& writer, IdSource& ids, const Ent
     folder.id = ids.Next();
     writer.AddFolder(folder);
     for (int m = 0; m < mails; ++m) {
-        writer.AddItem(folder.id, Mail(ids, mailbox, m));
+        writer.AddItem(folder.id, Mail(ids, mailbox, m, longBodyEvery));
     }
     return folder.id;
 }
@@ -66,18 +82,19 @@ uint64_t WriteBenchStore(const std::filesystem::path& path, const BenchStoreShap
             mailbox.key = ids.Next();
             writer.AddMailbox(mailbox);
             const EntryId top =
-                AddFolderWithMails(writer, ids, mailbox.key, "Top of Information Store", b, 0);
+                AddFolderWithMails(writer, ids, mailbox.key, "Top of Information Store", b, 0, 0);
             for (int f = 0; f < shape.foldersPerMailbox; ++f) {
                 const int extraMails = (b == 0 && f == 0) ? shape.largeFolderMails : 0;
                 AddFolderWithMails(writer, ids, top,
                                    kFolderNames[f % std::size(kFolderNames)] +
                                        std::string(f < 10 ? "" : " ") +
                                        (f < 10 ? "" : std::to_string(f)),
-                                   b, shape.mailsPerFolder + extraMails);
+                                   b, shape.mailsPerFolder + extraMails, shape.longBodyEvery);
             }
             if (b == 1) {
                 for (int f = 0; f < shape.largeMailboxFolders; ++f) {
-                    AddFolderWithMails(writer, ids, top, "Case " + std::to_string(f), b, 1);
+                    AddFolderWithMails(writer, ids, top, "Case " + std::to_string(f), b, 1,
+                                       shape.longBodyEvery);
                 }
             }
         }

@@ -14,6 +14,9 @@ struct BenchStoreShape {
     // the largest mailbox and folder are big too.
     int largeMailboxFolders = 0;
     int largeFolderMails = 0;
+    // 0: mails without bodies. Otherwise every mail has a short text body in its record, and
+    // every longBodyEvery-th one a long body kept in chunks in the long-value tree instead.
+    int longBodyEvery = 0;
 };
 
 // Streams the store to path and returns its size in bytes.

@@ -12,10 +12,11 @@ if [ "${1:-}" = "--large" ]; then
 fi
 build=${1:-build}
 if [ ! -x "$build/bench/velmor_bench_discovery" ] || [ ! -x "$build/bench/velmor_bench_browse" ] ||
-    [ ! -x "$build/bench/velmor_bench_export" ] || [ ! -x "$build/src/cli/velmor-cli" ]; then
+    [ ! -x "$build/bench/velmor_bench_export" ] || [ ! -x "$build/bench/velmor_bench_message" ] ||
+    [ ! -x "$build/src/cli/velmor-cli" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" --target velmor_bench_discovery velmor_bench_browse \
-        velmor_bench_export velmor-cli
+        velmor_bench_export velmor_bench_message velmor-cli
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
@@ -55,3 +56,8 @@ echo "== export =="
 for format in eml mbox; do
     "$build/bench/velmor_bench_export" "$format" "$stores/browse.edb" "$stores"
 done
+if [ ! -f "$stores/message.edb" ]; then
+    "$build/bench/velmor_bench_message" write "$stores/message.edb"
+fi
+echo "== message =="
+"$build/bench/velmor_bench_message" measure "$stores/message.edb"

@@ -13,6 +13,7 @@
 #include "edb_writer/entry_id.h"
 #include "edb_writer/file_time.h"
 #include "edb_writer/recipient_list.h"
+#include "edb_writer/rtf_compressor.h"
 #include "edb_writer/store_builder.h"
 #include "edb_writer/store_columns.h"
 #include "edb_writer/stored_text.h"
@@ -162,6 +163,13 @@ void AddFileSeeds(SeedDirectory& seeds, const StoreBuilder& builder, const Bytes
     }
     AppendBytes(lookup, file);
     seeds.Add("long_value_recipients", lookup);
+    // The file's pages from the first one, in the small-page layout, for the first ids.
+    Bytes index{0};
+    for (uint32_t id : {1u, 2u, 3u}) {
+        AppendValue(index, id);
+    }
+    AppendBytes(index, std::span<const uint8_t>(file).subspan(kPageSize));
+    seeds.Add("long_value_index", index);
 }
 
 void AddValueSeeds(SeedDirectory& seeds) {
@@ -183,6 +191,12 @@ void AddValueSeeds(SeedDirectory& seeds) {
             seeds.Add("stored_text", seed);
         }
     }
+    const std::string_view rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 {\\*\\htmltag64 <p>}Caf\\'e9 \\u8364?"
+        "\\htmlrtf \\par\\htmlrtf0 {\\*\\htmltag72 </p>}}";
+    seeds.Add("compressed_rtf", CompressRtf(rtf));
+    seeds.Add("compressed_rtf", StoreRtfUncompressed(rtf));
+    seeds.Add("rtf_body", Bytes(rtf.begin(), rtf.end()));
     for (uint64_t time : {uint64_t{0}, FileTimeFromUtc(2007, 4, 10, 13, 39, 7), ~uint64_t{0}}) {
         Bytes seed;
         AppendValue(seed, time);

@@ -10,11 +10,13 @@ public:
     struct Row {
         int image = 0;
         std::vector<std::u16string> cells;
+        std::u16string itemId;  // mail rows only
     };
 
     void DeleteAllRows() override { rows_.clear(); }
     void SetColumns(const std::vector<ItemColumn>& columns) override { columns_ = columns; }
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
+    void SetRowItemId(int row, const std::u16string& itemId) override;
 
     const std::vector<ItemColumn>& columns() const { return columns_; }
     const std::vector<Row>& rows() const { return rows_; }

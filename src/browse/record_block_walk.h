@@ -14,6 +14,7 @@ struct BlockEntry {
     uint16_t column;
     int64_t s;
     int64_t n;
+    uint16_t rawOffset;  // the entry's offset with its flag bits
 };
 
 inline constexpr int64_t kBlockDataLimit = 4090;
@@ -41,7 +42,7 @@ bool WalkRecordBlock(const PageView& block, int maxEntries, StopFlag& stop, Test
         if (n <= 0 || e + 1 > kBlockDataLimit) {
             return true;
         }
-        if (!test(BlockEntry{entry->column, s, n})) {
+        if (!test(BlockEntry{entry->column, s, n, entry->offset})) {
             return true;
         }
     }

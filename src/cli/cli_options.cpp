@@ -18,11 +18,13 @@ constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kFormatOption = "--format";
 
-constexpr std::array<CommandShape, 5> kCommands = {{
+constexpr std::array<CommandShape, 7> kCommands = {{
     {"catalog", 1, 1, "velmor-cli catalog   [--json] FILE"},
     {"mailboxes", 1, 1, "velmor-cli mailboxes [--json] FILE"},
     {"folders", 2, 2, "velmor-cli folders   [--json] FILE MAILBOX"},
     {"items", 3, 3, "velmor-cli items     [--json] FILE MAILBOX PATH"},
+    {"message", 4, 4, "velmor-cli message   [--json] FILE MAILBOX PATH NO"},
+    {"long-value", 3, 3, "velmor-cli long-value FILE OBJECTID ID"},
     {kExportCommand, 3, kAnyNumber,
      "velmor-cli export    [--format LIST] [--json] FILE MAILBOX OUTDIR [PATH...]"},
 }};
@@ -42,6 +44,8 @@ std::string UsageText() {
         "  mailboxes  the mailboxes found by the full discovery\n"
         "  folders    the folder tree of mailbox row MAILBOX (the number mailboxes prints)\n"
         "  items      the item list of the folder whose tree path is PATH, as folders prints it\n"
+        "  message    headers and body of the mail in row NO of the item list of PATH\n"
+        "  long-value the bytes of long value ID of long-value object OBJECTID, as stored\n"
         "  export     writes the items of the folders PATH (none: every folder of the mailbox)\n"
         "             as files below OUTDIR, one directory per folder\n"
         "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv\n"
@@ -57,9 +61,12 @@ std::string UsageText() {
         "Pages the discovery cannot read (bad sectors) are skipped; their count is reported on\n"
         "stderr and, for mailboxes --json, as unreadablePages.\n"
         "\n"
-        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (export: or\n"
-        "a folder or the output directory cannot be written), 2 usage errors (an unknown\n"
-        "mailbox row, folder path or format among them).\n";
+        "message prints the headers as lines, an empty line and the body as it is stored.\n"
+        "\n"
+        "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
+        "row has no message record; long-value: the tree has no such value; export: a folder\n"
+        "or the output directory cannot be written), 2 usage errors (an unknown mailbox row,\n"
+        "folder path, row number or format among them).\n";
     return text;
 }
 

@@ -10,5 +10,7 @@ int RunMailboxesCommand(const CliOptions& options);
 int RunFoldersCommand(const CliOptions& options);
 int RunItemsCommand(const CliOptions& options);
 int RunExportCommand(const CliOptions& options);
+int RunLongValueCommand(const CliOptions& options);
+int RunMessageCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

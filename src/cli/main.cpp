@@ -32,5 +32,11 @@ int main(int argc, char** argv) {
     if (options->command == "export") {
         return RunExportCommand(*options);
     }
+    if (options->command == "message") {
+        return RunMessageCommand(*options);
+    }
+    if (options->command == "long-value") {
+        return RunLongValueCommand(*options);
+    }
     return RunMailboxesCommand(*options);
 }

@@ -9,6 +9,7 @@ void RecoveredStore::ResetStore() {
     messageIndex.Clear();
     messageCandidates.Clear();
     pageGroups.Clear();
+    longValues.Clear();
     schema = SchemaIds{};
 }
 

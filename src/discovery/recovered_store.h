@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "browse/folder_view_list.h"
+#include "discovery/long_value_store.h"
 #include "discovery/mailbox_list.h"
 #include "discovery/page_groups.h"
 #include "discovery/schema_ids.h"
@@ -44,6 +45,8 @@ struct RecoveredStore {
     MessageCandidates messageCandidates;
     // One node per folder item of the tree; ResetStore leaves it to its own release.
     FolderViewList folderViews;
+    // Long values read so far; each long-value object is indexed on first use.
+    LongValueStore longValues;
 
     // Counts every folder entry created; the tree population's progress range.
     uint32_t folderCount() const { return static_cast<uint32_t>(folders.size()); }

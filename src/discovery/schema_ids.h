@@ -23,12 +23,15 @@ enum class MessageColumn {
     S81b0,
     S81c2,
     S8295,
+    S1000,  // the plain-text body
+    N1013,  // the HTML body, as bytes
+    S1013,  // the HTML body, as text
 };
-inline constexpr size_t kMessageColumnCount = 15;
+inline constexpr size_t kMessageColumnCount = 18;
 
 inline constexpr std::array<std::u16string_view, kMessageColumnCount> kMessageColumnNames = {
-    u"L3fde", u"L3ff1", u"S65ec", u"N1009", u"N67b3", u"S3a06", u"S3a08", u"S3a09",
-    u"S3a11", u"S3a24", u"S80a7", u"S810c", u"S81b0", u"S81c2", u"S8295"};
+    u"L3fde", u"L3ff1", u"S65ec", u"N1009", u"N67b3", u"S3a06", u"S3a08", u"S3a09", u"S3a11",
+    u"S3a24", u"S80a7", u"S810c", u"S81b0", u"S81c2", u"S8295", u"S1000", u"N1013", u"S1013"};
 
 // Identifiers of the store's tables and columns; 0 means not found.
 struct SchemaIds {

@@ -136,6 +136,12 @@ int64_t EdbFile::ReadAt(int64_t offset, std::span<uint8_t> buffer) {
     return done;
 }
 
+void EdbFile::WillRead(int64_t offset, int64_t length) const {
+    if (databaseFd_ >= 0 && offset >= 0 && length > 0) {
+        ::posix_fadvise(databaseFd_, offset, length, POSIX_FADV_WILLNEED);
+    }
+}
+
 bool EdbFile::ReadPage(int32_t pageNumber, PageBuffer& buffer) {
     const int64_t offset = PageOffset(pageNumber);
     if (offset < 0 || fileSize_ < static_cast<uint64_t>(PAGE_SIZE) ||

@@ -54,6 +54,9 @@ public:
     int64_t unreadablePages() const { return unreadablePages_; }
     // Up to buffer.size() bytes at an absolute offset; the count read, -1 on a failed seek.
     int64_t ReadAt(int64_t offset, std::span<uint8_t> buffer);
+    // Tells the system that these bytes will be read soon, so that scattered pages are
+    // fetched together instead of one read at a time; a hint only.
+    void WillRead(int64_t offset, int64_t length) const;
 
     // Position reached by the last read; -1 when its seek failed.
     int64_t currentPosition() const { return currentPosition_; }

@@ -21,6 +21,7 @@ public:
     void DeleteAllRows() override;
     void SetColumns(const std::vector<ItemColumn>& columns) override;
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
+    void SetRowItemId(int row, const std::u16string& itemId) override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -30,6 +31,8 @@ public:
     QStringList Headings() const;
     // The texts of a row, column by column, as the list shows them.
     QStringList RowTexts(int row) const;
+    // The item id of a mail row; empty for other rows.
+    std::u16string RowItemId(int row) const;
 
 signals:
     // New columns are in place; the view gives them these widths.
@@ -39,6 +42,7 @@ private:
     struct Row {
         int image;
         QStringList cells;
+        std::u16string itemId;
     };
 
     std::vector<ItemColumn> columns_;

@@ -1,5 +1,6 @@
 #include "main_frame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include "discovery/wizard_port.h"
 #include "export/csv_writer.h"
 #include "export_dialog.h"
+#include "message_window.h"
 #include "pictures.h"
 #include "qt_text.h"
 #include "shell/help_document.h"
@@ -123,6 +125,28 @@ void CMainFrame::ConnectViews() {
     connect(stack_, &PaneStack::resized, this, &CMainFrame::ResizeRows);
     // A check box that changes may make the export possible or impossible.
     connect(leftPane_->folderTree(), &QTreeWidget::itemChanged, this, &CMainFrame::UpdateCommands);
+    connect(rightPane_->itemView(), &QAbstractItemView::activated, this, &CMainFrame::OpenMessage);
+}
+
+void CMainFrame::OpenMessage(const QModelIndex& index) {
+    // Cells of a mail row: number, addressee, subject, date.
+    constexpr int kSubjectCell = 2;
+    constexpr int kDateCell = 3;
+    const ItemListModel* list = rightPane_->itemList();
+    const std::u16string itemId = list->RowItemId(index.row());
+    const QStringList cells = list->RowTexts(index.row());
+    if (itemId.empty() || cells.size() <= kDateCell) {
+        return;
+    }
+    // The first message of a database also indexes its long values, which takes a moment on
+    // a large store.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto message = flow_->ReadMessage(itemId, cells[kSubjectCell].toStdU16String(),
+                                            cells[kDateCell].toStdU16String());
+    QApplication::restoreOverrideCursor();
+    if (message) {
+        (new MessageWindow(*message, this))->show();
+    }
 }
 
 void CMainFrame::UpdateCommands() {

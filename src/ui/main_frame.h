@@ -69,6 +69,8 @@ private:
     void Save();
     // "E&xport Checked Folders...": the export dialog, then the export worker.
     void ExportCheckedFolders();
+    // A mail row chosen by double click or Enter: its message window.
+    void OpenMessage(const QModelIndex& index);
 
     std::u16string DatabasePath() override;
     PathValidationPort& PathChecks() override { return *this; }

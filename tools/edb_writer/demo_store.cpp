@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "edb_writer/file_time.h"
+#include "edb_writer/rtf_compressor.h"
 
 namespace velmor::testdb {
 
@@ -40,6 +41,27 @@ Folder MakeFolder(const EntryId& parent, std::string name, std::string container
     folder.name = std::move(name);
     folder.containerClass = std::move(containerClass);
     return folder;
+}
+
+// Mail bodies: plain text, HTML wrapped in compressed RTF, a text long enough to be kept
+// in chunks on long-value pages, and HTML beside its text.
+constexpr char kBudgetText[] =
+    "Hello,\r\n\r\nplease find the figures for the quarterly budget review below.\r\n"
+    "Travel is 4% over plan; everything else is on track.\r\n\r\nRegards";
+constexpr char kLunchRtf[] =
+    "{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 \\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
+    "{\\*\\htmltag19 <html>}{\\*\\htmltag50 <body>}\\htmlrtf {\\htmlrtf0 "
+    "{\\*\\htmltag64 <p>}Shall we meet at <i>the Italian place</i> at noon?"
+    "\\htmlrtf \\par\\htmlrtf0 {\\*\\htmltag72 </p>}"
+    "{\\*\\htmltag58 </body>}{\\*\\htmltag27 </html>}}}";
+
+std::string ContractText() {
+    std::string text = "The contract renewal covers the following clauses:\r\n";
+    for (int clause = 1; clause <= 40; ++clause) {
+        text += "Clause " + std::to_string(clause) +
+                ": the terms stay as agreed in the previous contract.\r\n";
+    }
+    return text + "Please sign and return it by Friday.";
 }
 
 Item MakeItem(ItemKind kind, std::string subject, uint64_t time) {
@@ -97,15 +119,23 @@ void AddMailFolders(StoreBuilder& store, const EntryId& top, const Person& owner
     const Person& c = kColleagues[(offset + 2) % kColleagues.size()];
 
     const EntryId inbox = store.AddFolder(MakeFolder(top, "Inbox", "IPF.Note"));
-    store.AddItem(inbox, Mail(a, "Quarterly budget review", Day(4, 10, 13, 39)));
+    Item budget = Mail(a, "Quarterly budget review", Day(4, 10, 13, 39));
+    budget.content.text = kBudgetText;
+    store.AddItem(inbox, budget);
     Item reply = Mail(b, "Team lunch on Friday", Day(4, 11, 9, 5));
     reply.subjectPrefix = "RE: ";
+    reply.content.rtf = CompressRtf(kLunchRtf);
     store.AddItem(inbox, reply);
     Item flagged = Mail(c, "Contract renewal needs your signature", Day(4, 12, 16, 20));
     flagged.flagged = true;
+    flagged.content.text = ContractText();
     store.AddItem(inbox, flagged);
     Item invitation = Mail(a, "Project kick-off meeting", Day(4, 13, 8, 30));
     invitation.messageClass = "IPM.Schedule.Meeting.Request";
+    invitation.content.text = "The kick-off meeting is on Monday at 9:00 in room 4.";
+    invitation.content.html =
+        "<html><body><p>The kick-off meeting is on <b>Monday at 9:00</b> in room 4.</p>"
+        "</body></html>";
     store.AddItem(inbox, invitation);
 
     const EntryId projects = store.AddFolder(MakeFolder(inbox, "Projects", "IPF.Note"));

@@ -49,11 +49,14 @@ enum class MessageColumn {
     S81b0,
     S81c2,
     S8295,
+    S1000,
+    N1013,
+    S1013,
 };
 
-inline constexpr std::array<std::string_view, 15> kMessageColumnNames = {
-    "L3fde", "L3ff1", "S65ec", "N1009", "N67b3", "S3a06", "S3a08", "S3a09",
-    "S3a11", "S3a24", "S80a7", "S810c", "S81b0", "S81c2", "S8295"};
+inline constexpr std::array<std::string_view, 18> kMessageColumnNames = {
+    "L3fde", "L3ff1", "S65ec", "N1009", "N67b3", "S3a06", "S3a08", "S3a09", "S3a11",
+    "S3a24", "S80a7", "S810c", "S81b0", "S81c2", "S8295", "S1000", "N1013", "S1013"};
 
 inline constexpr uint16_t kFirstMessageColumnId = 0x0240;
 

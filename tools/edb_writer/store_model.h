@@ -39,6 +39,19 @@ enum class SenderColumn { LengthPrefixed, Stored };
 // Recipient lists longer than an in-line value allows go to a long-value page when Auto.
 enum class RecipientStorage { Auto, InLine, OutOfLine };
 
+// Body values above this size go to the long-value tree when Auto.
+inline constexpr size_t kInLineBodyLimit = 400;
+enum class BodyStorage { Auto, InLine, LongValue };
+
+// A mail's content: each part stored in its own column when not empty.
+struct MailContent {
+    std::string text;  // "S1000", in the item's encoding
+    std::string html;  // "N1013" as bytes, or "S1013" as text when htmlAsText
+    bool htmlAsText = false;
+    std::vector<uint8_t> rtf;  // "N1009": compressed RTF as stored
+    BodyStorage storage = BodyStorage::Auto;
+};
+
 struct ContactFields {
     std::string fullName;
     std::string firstName;
@@ -77,6 +90,7 @@ struct Item {
     std::string location;      // appointments
     std::string entryType;     // journal entries
     ContactFields contact;
+    MailContent content;
     TextEncoding encoding = TextEncoding::Utf16;
 };
 

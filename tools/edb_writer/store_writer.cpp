@@ -31,6 +31,12 @@ constexpr PackingLimits kMessageLimits{4090, 3995, 0};
 // Non-mail item scans stop at 3745, sticky-note values must end before 4006.
 constexpr PackingLimits kFolderItemLimits{4000, 3745, 0};
 
+// A tagged value whose offset carries this flag starts with a flag byte: 0x01 for a value in
+// line, 0x05 for a reference to a long value (then the id, 4 bytes little-endian).
+constexpr uint8_t kFlagByteOffsetFlag = 0x4;
+constexpr uint8_t kInLineValueFlag = 0x01;
+constexpr uint8_t kLongValueReferenceFlag = 0x05;
+
 constexpr size_t kFolderMarkerValueSize = 4;
 constexpr size_t kFolderPartnerValueSize = 2;
 
@@ -119,6 +125,7 @@ void StoreWriter::AddItem(const EntryId& folderId, const Item& item) {
     messageRecord.time = item.time;
     messageRecord.itemId = item.id;
     messageRecord.values = MessageTableValues(item, recipientList, longValueKey);
+    AddContentValues(item, messageRecord.values);
     messages_.Place(EncodeMessageRecord(messageRecord), kMessageDirectoryOffset);
 }
 
@@ -131,6 +138,12 @@ void StoreWriter::Finish() {
     folders_.Flush();
     messages_.Flush();
     CloseItemPacker();
+    if (bodies_) {
+        bodies_->Finish();
+        if (longValueRootPage_ == 0 && !bodies_->pageNumbers().empty()) {
+            longValueRootPage_ = bodies_->pageNumbers().front();
+        }
+    }
     WriteCatalog();
     WriteTail();
 }
@@ -188,6 +201,38 @@ uint16_t StoreWriter::StoreLongValue(const std::vector<uint8_t>& data) {
         longValueRootPage_ = page;
     }
     return key;
+}
+
+void StoreWriter::AddContentValues(const Item& item, std::vector<TaggedValue>& values) {
+    const MailContent& content = item.content;
+    auto add = [&](MessageColumn column, std::vector<uint8_t> data) {
+        if (data.empty()) {
+            return;
+        }
+        const bool outOfLine =
+            content.storage == BodyStorage::LongValue ||
+            (content.storage == BodyStorage::Auto && data.size() > kInLineBodyLimit);
+        if (!outOfLine) {
+            values.push_back(
+                {MessageColumnId(column), std::move(data), kInLineValueFlag, kFlagByteOffsetFlag});
+            return;
+        }
+        if (!bodies_) {
+            bodies_.emplace(sink_, options_.msgLongValueObjectId);
+        }
+        ByteWriter reference;
+        reference.U32(bodies_->Add(data));
+        values.push_back({MessageColumnId(column), reference.Take(), kLongValueReferenceFlag,
+                          kFlagByteOffsetFlag});
+    };
+    add(MessageColumn::S1000,
+        content.text.empty() ? std::vector<uint8_t>{} : EncodeText(content.text, item.encoding));
+    add(MessageColumn::N1009, content.rtf);
+    if (!content.html.empty()) {
+        add(content.htmlAsText ? MessageColumn::S1013 : MessageColumn::N1013,
+            content.htmlAsText ? EncodeText(content.html, item.encoding)
+                               : std::vector<uint8_t>(content.html.begin(), content.html.end()));
+    }
 }
 
 void StoreWriter::WriteCatalog() {

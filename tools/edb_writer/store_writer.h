@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "edb_writer/catalog_record.h"
+#include "edb_writer/long_value_tree.h"
 #include "edb_writer/page_sink.h"
 #include "edb_writer/record_packer.h"
 #include "edb_writer/store_model.h"
@@ -45,6 +46,7 @@ private:
     RecordPacker& ItemPackerFor(size_t table);
     void CloseItemPacker();
     uint16_t StoreLongValue(const std::vector<uint8_t>& data);
+    void AddContentValues(const Item& item, std::vector<TaggedValue>& values);
     void WriteCatalog();
     void WriteTail();
 
@@ -59,6 +61,7 @@ private:
     std::unordered_map<uint64_t, size_t> folderIndex_;
     uint32_t nextLongValueKey_ = 1;
     int32_t longValueRootPage_ = 0;
+    std::optional<LongValueTreeWriter> bodies_;  // started by the first body stored out of line
     std::vector<CatalogRecord> catalog_;
     bool finished_ = false;
 };

@@ -20,6 +20,9 @@ public:
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override {
         bridge_.Call([&] { target_.InsertRow(row, image, cells); });
     }
+    void SetRowItemId(int row, const std::u16string& itemId) override {
+        bridge_.Call([&] { target_.SetRowItemId(row, itemId); });
+    }
 
 private:
     UiCallBridge& bridge_;

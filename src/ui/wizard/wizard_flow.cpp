@@ -9,6 +9,7 @@
 #include "browse/store_clearing.h"
 #include "browse/tree_clearing.h"
 #include "discovery/discovery_worker.h"
+#include "discovery/null_progress_sink.h"
 
 namespace velmor::ui {
 
@@ -73,6 +74,18 @@ void WizardFlow::Stop() {
     } else if (step_ == kBrowseStep) {
         StopBrowsing();
     }
+}
+
+std::optional<MessageContent> WizardFlow::ReadMessage(const std::u16string& itemId,
+                                                      const std::u16string& subject,
+                                                      const std::u16string& date) {
+    if (step_ != kBrowseStep || workers_.AnyRunning()) {
+        return std::nullopt;
+    }
+    NullProgressSink sink;
+    StopFlag neverStopped;
+    ProcessingContext context{file_, store_, sink, neverStopped};
+    return ReadMessageContent(context, itemId, subject, date);
 }
 
 // While an export lists folders, a click lists nothing: both would use the folders' items.

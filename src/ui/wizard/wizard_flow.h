@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include "browse/browse_job_state.h"
 #include "browse/check_propagation.h"
 #include "browse/folder_tree.h"
 #include "browse/item_list.h"
+#include "browse/message_content.h"
 #include "discovery/processing_context.h"
 #include "discovery/wizard_port.h"
 #include "wizard/button_bar_state.h"
@@ -82,6 +85,12 @@ public:
     bool discoveryJob() const { return discoveryJob_; }
     bool storeClearingJob() const { return storeClearingJob_; }
     bool browseJob() const { return browseJobs_.JobRunning(); }
+
+    // The headers and body of a listed mail, read on this thread; nothing outside step 3 or
+    // while a worker runs, since workers and this thread never share the database.
+    std::optional<MessageContent> ReadMessage(const std::u16string& itemId,
+                                              const std::u16string& subject,
+                                              const std::u16string& date);
 
     const EdbFile& database() const { return file_; }
     RecoveredStore& store() { return store_; }

@@ -1,0 +1,215 @@
+#include "browse/mail_body.h"
+
+#include <span>
+#include <vector>
+
+#include "body/compressed_rtf.h"
+#include "body/rtf_body.h"
+#include "browse/record_block_walk.h"
+#include "edb/long_value_reference.h"
+#include "edb/stored_value.h"
+#include "edb/text_codec.h"
+#include "items/record_block.h"
+
+namespace velmor {
+
+namespace {
+
+// Entries walked per record block; a writer never puts more in a directory.
+constexpr int kMaxEntries = 80;
+// An entry offset with this bit has a flag byte in front of its value.
+constexpr uint16_t kFlagByteBit = 0x4000;
+
+constexpr char16_t kNoBodyNote[] = u"This mail has no body.";
+constexpr char16_t kCompressedNote[] =
+    u"The body is stored compressed by a newer database engine and cannot be shown.";
+constexpr char16_t kMissingValueNote[] = u"Part of the body is missing from the database.";
+constexpr char16_t kCrcNote[] =
+    u"The RTF body is damaged (CRC mismatch); it is shown as far as it could be read.";
+constexpr char16_t kCappedNote[] = u"The body is larger than 64 MiB and was cut there.";
+
+struct StoredValue {
+    std::vector<uint8_t> bytes;
+    bool present = false;
+};
+
+void AddNote(MailBody& body, std::u16string_view note) {
+    if (body.note.find(note) != std::u16string::npos) {
+        return;
+    }
+    if (!body.note.empty()) {
+        body.note += u' ';
+    }
+    body.note += note;
+}
+
+// The bytes of a column value: in line, or read from the message table's long-value tree.
+StoredValue ReadValue(ProcessingContext& context, const PageView& block, const BlockEntry& e,
+                      MailBody& body) {
+    const int64_t v = e.s + 1;
+    const auto bytes = block.bytes(v, e.n - 1);
+    const uint8_t flags = (e.rawOffset & kFlagByteBit) ? block.u8(e.s) : 0;
+    // A body column holds one value; of a multi-valued one the first is taken.
+    const std::vector<uint32_t> ids = LongValueIds(flags, bytes);
+    if (!ids.empty()) {
+        RecoveredStore& store = context.store;
+        const auto value = store.longValues.Read(context.file, store.pageGroups,
+                                                 store.schema.msgLongValueId, ids.front());
+        if (!value) {
+            AddNote(body, kMissingValueNote);
+            return {};
+        }
+        if (value->compressed) {
+            AddNote(body, kCompressedNote);
+            return {};
+        }
+        if (value->missingBytes != 0) {
+            body.missingBytes += value->missingBytes;
+            AddNote(body, kMissingValueNote);
+        }
+        if (value->capped) {
+            AddNote(body, kCappedNote);
+        }
+        return {value->bytes, true};
+    }
+    if (flags & kValueFlagCompressed) {
+        AddNote(body, kCompressedNote);
+        return {};
+    }
+    return {std::vector<uint8_t>(bytes.begin(), bytes.end()), true};
+}
+
+// Count of continuation bytes that a UTF-8 lead byte announces; nothing for a byte that
+// cannot lead.
+std::optional<size_t> Utf8Continuations(uint8_t lead) {
+    if (lead < 0x80) {
+        return 0;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        return 1;
+    }
+    if ((lead & 0xF0) == 0xE0) {
+        return 2;
+    }
+    if ((lead & 0xF8) == 0xF0) {
+        return 3;
+    }
+    return std::nullopt;
+}
+
+bool IsUtf8(std::span<const uint8_t> bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        const auto extra = Utf8Continuations(bytes[i]);
+        if (!extra || *extra > bytes.size() - i - 1) {
+            return false;
+        }
+        for (size_t k = 1; k <= *extra; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += *extra + 1;
+    }
+    return true;
+}
+
+// HTML kept as bytes: UTF-8 when it reads as such, else Windows-1252.
+std::u16string HtmlBytesAsText(const std::vector<uint8_t>& bytes) {
+    if (IsUtf8(bytes)) {
+        return Utf8ToUtf16(std::string(bytes.begin(), bytes.end()));
+    }
+    return Windows1252ToUtf16(bytes);
+}
+
+std::u16string StoredText(const std::vector<uint8_t>& bytes) {
+    return DecodeStoredString(PageView(bytes), 0, static_cast<int64_t>(bytes.size()));
+}
+
+// Takes what the RTF holds where the other columns left a gap.
+void UseRtf(MailBody& body, const std::vector<uint8_t>& stored) {
+    const DecompressedRtf decompressed = DecompressRtf(stored);
+    if (!decompressed.known) {
+        return;
+    }
+    if (!decompressed.crcMatches || !decompressed.complete) {
+        AddNote(body, kCrcNote);
+    }
+    body.rtf = decompressed.rtf;
+    RtfBody content = ReadRtfBody(decompressed.rtf);
+    if (content.origin == RtfOrigin::Html) {
+        if (!body.html) {
+            body.html = std::move(content.text);
+        }
+    } else if (!body.text) {
+        body.text = std::move(content.text);
+    }
+}
+
+}  // namespace
+
+const std::u16string& MailBody::best() const {
+    static const std::u16string kNone;
+    return html ? *html : text ? *text : kNone;
+}
+
+MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
+    MailBody body;
+    PageBuffer buffer{};
+    const PageView block(buffer);
+    if (!ReadablePosition(context.file, recordPosition) ||
+        !ReadRecordBlock(context.file, recordPosition, buffer)) {
+        AddNote(body, kNoBodyNote);
+        return body;
+    }
+    const SchemaIds& schema = context.store.schema;
+    std::optional<std::vector<uint8_t>> rtf;
+    WalkRecordBlock(block, kMaxEntries, context.stop, [&](const BlockEntry& e) {
+        const bool text = schema.is(MessageColumn::S1000, e.column);
+        const bool htmlBytes = schema.is(MessageColumn::N1013, e.column);
+        const bool htmlText = schema.is(MessageColumn::S1013, e.column);
+        const bool compressedRtf = schema.is(MessageColumn::N1009, e.column);
+        if (!text && !htmlBytes && !htmlText && !compressedRtf) {
+            return true;
+        }
+        StoredValue value = ReadValue(context, block, e, body);
+        if (!value.present) {
+            return true;
+        }
+        if (text && !body.text) {
+            body.text = StoredText(value.bytes);
+        } else if (htmlBytes && !body.html) {
+            body.html = HtmlBytesAsText(value.bytes);
+        } else if (htmlText && !body.html) {
+            body.html = StoredText(value.bytes);
+        } else if (compressedRtf && !rtf) {
+            rtf = std::move(value.bytes);
+        }
+        return true;
+    });
+    if (rtf) {
+        UseRtf(body, *rtf);
+    }
+    if (body.empty() && body.note.empty()) {
+        AddNote(body, kNoBodyNote);
+    }
+    return body;
+}
+
+MailBody ReadMailBodyOfItem(ProcessingContext& context, const std::u16string& itemId) {
+    MailBody found;
+    bool any = false;
+    context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
+        MailBody body = ReadMailBody(context, entry.recordPosition);
+        if (!any || (found.empty() && !body.empty())) {
+            found = std::move(body);
+            any = true;
+        }
+        return found.empty();
+    });
+    if (!any) {
+        AddNote(found, kNoBodyNote);
+    }
+    return found;
+}
+
+}  // namespace velmor

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "browse/mail_body.h"
+#include "discovery/processing_context.h"
+
+namespace velmor {
+
+// What the message window and the command line show of one listed mail.
+struct MessageContent {
+    std::u16string from;
+    std::u16string to;
+    std::u16string subject;
+    std::u16string date;
+    MailBody body;
+};
+
+// The mail with the item id: subject and date as its list row shows them, sender and
+// recipients and the body from its message records.
+MessageContent ReadMessageContent(ProcessingContext& context, const std::u16string& itemId,
+                                  const std::u16string& subject, const std::u16string& date);
+
+}  // namespace velmor

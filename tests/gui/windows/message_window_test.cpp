@@ -1,0 +1,97 @@
+#include <QTest>
+#include <QTextDocument>
+#include <QTreeView>
+
+#include "gui_test_support.h"
+#include "message_window.h"
+
+namespace velmor::test {
+
+// A mail row of step 3, chosen by double click or Enter, opens the mail in a window of its own.
+class MessageWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void doubleClickShowsTheHeadersAndThePlainBody();
+    void enterShowsHtmlWithoutLoadingAnything();
+
+private:
+    // Opens the demo database's first mailbox and lists its inbox.
+    static void ListInbox(FrameFixture& fixture) {
+        fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+        fixture.OpenMailbox(0);
+        fixture.ListFolder({"Top of Information Store", "Inbox"});
+    }
+};
+
+void MessageWindowTest::doubleClickShowsTheHeadersAndThePlainBody() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ListInbox(fixture);
+    QTreeView* view = fixture.frame().rightPane()->itemView();
+    const QModelIndex first = view->model()->index(0, 2);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
+
+    auto* window = fixture.frame().findChild<ui::MessageWindow*>();
+    QVERIFY(window != nullptr);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QString("Quarterly budget review"));
+    QCOMPARE(window->headerLabel(0)->text(), QString("Carol Hughes"));
+    QCOMPARE(window->headerLabel(3)->text(), QString("Quarterly budget review"));
+    QVERIFY(!window->headerLabel(2)->text().isEmpty());
+    QVERIFY(window->bodyView()->toPlainText().contains("Travel is 4% over plan"));
+    QVERIFY(window->bodyView()->isReadOnly());
+    QVERIFY(!window->noteLabel()->isVisible());
+    window->close();
+
+    // The long body comes whole from its chunks on the long-value pages.
+    const QModelIndex third = view->model()->index(2, 2);
+    view->setCurrentIndex(third);
+    emit view->activated(third);
+    const auto windows = fixture.frame().findChildren<ui::MessageWindow*>();
+    auto* contract = windows.isEmpty() ? nullptr : windows.last();
+    QVERIFY(contract != nullptr);
+    const QString text = contract->bodyView()->toPlainText();
+    QVERIFY(text.contains("Clause 1: the terms"));
+    QVERIFY(text.endsWith("Please sign and return it by Friday."));
+
+    // A mail without a body says so above the empty body.
+    fixture.ListFolder({"Top of Information Store", "Sent Items"});
+    const QModelIndex sent = view->model()->index(0, 2);
+    emit view->activated(sent);
+    auto* empty = fixture.frame().findChildren<ui::MessageWindow*>().last();
+    QCOMPARE(empty->windowTitle(), QString("Budget figures attached"));
+    QCOMPARE(empty->headerLabel(1)->text(), QString("Carol Hughes"));
+    QVERIFY(empty->noteLabel()->isVisible());
+    QCOMPARE(empty->noteLabel()->text(), QString("This mail has no body."));
+    QVERIFY(empty->bodyView()->toPlainText().isEmpty());
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void MessageWindowTest::enterShowsHtmlWithoutLoadingAnything() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ListInbox(fixture);
+    QTreeView* view = fixture.frame().rightPane()->itemView();
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+
+    auto* window = fixture.frame().findChild<ui::MessageWindow*>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->windowTitle(), QString("RE: Team lunch on Friday"));
+    QVERIFY(
+        window->bodyView()->toPlainText().contains("Shall we meet at the Italian place at noon?"));
+    QVERIFY(window->bodyView()->toHtml().contains("italic"));
+    QVERIFY(window->bodyView()
+                ->loadResource(QTextDocument::ImageResource, QUrl("http://example.com/a.png"))
+                .isNull());
+    QVERIFY(!window->bodyView()->openLinks());
+    QVERIFY(!window->bodyView()->openExternalLinks());
+}
+
+}  // namespace velmor::test
+
+QTEST_MAIN(velmor::test::MessageWindowTest)
+#include "message_window_test.moc"
