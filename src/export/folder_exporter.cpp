@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "browse/browse_worker.h"
+#include "browse/mail_body.h"
 #include "export/csv_writer.h"
 #include "export/eml_writer.h"
 #include "export/icalendar_writer.h"
@@ -17,9 +18,13 @@ namespace {
 // The item list the export lists into: every row goes straight to the writers.
 class ExportingItemList : public ItemList {
 public:
-    ExportingItemList(const EdbFile& database, const BrowseSelection& selection,
+    ExportingItemList(ProcessingContext& context, const BrowseSelection& selection,
                       const std::filesystem::path& directory, const ExportOptions& options)
-        : database_(database), selection_(selection), directory_(directory), options_(options) {}
+        : context_(context),
+          database_(context.file),
+          selection_(selection),
+          directory_(directory),
+          options_(options) {}
 
     void DeleteAllRows() override {}
     void SetColumns(const std::vector<ItemColumn>& columns) override;
@@ -37,6 +42,12 @@ public:
     const std::string& error() const { return error_; }
 
 private:
+    // A mail's body goes into the messages written; the other formats show no body.
+    bool WritesBodies() const {
+        return IsMailKind(selection_.folderKind) && (options_.formats.eml || options_.formats.mbox);
+    }
+
+    ProcessingContext& context_;
     const EdbFile& database_;
     const BrowseSelection& selection_;
     const std::filesystem::path& directory_;
@@ -80,6 +91,11 @@ void ExportingItemList::InsertListedRow(int row, int image,
         return;
     }
     ExportRecord record = MakeExportRecord(selection_.folderKind, row, cells, item);
+    if (WritesBodies()) {
+        MailBody body = ReadMailBodyOfItem(context_, record.itemId);
+        record.bodyText = std::move(body.text);
+        record.bodyHtml = std::move(body.html);
+    }
     if (options_.completeRecord && IsMailKind(selection_.folderKind)) {
         options_.completeRecord(record, item);
     }
@@ -110,7 +126,7 @@ FolderExportResult ExportFolder(ProcessingContext& context, const BrowseSelectio
     result.path = selection.path;
     result.directory = directory;
     result.folderKind = selection.folderKind;
-    ExportingItemList list(context.file, selection, directory, options);
+    ExportingItemList list(context, selection, directory, options);
     ListFolder(context, list, selection);
     result.stopped = context.stop.requested();
     list.Finish(!result.stopped, result);

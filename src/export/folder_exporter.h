@@ -14,7 +14,7 @@ namespace velmor {
 
 struct ExportOptions {
     ExportFormats formats;
-    // Completes a mail record before it is written (its body, say); may be empty.
+    // Completes a mail record, its body read, before it is written; may be empty.
     std::function<void(ExportRecord&, const ListedItem&)> completeRecord;
 };
 

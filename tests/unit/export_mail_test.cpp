@@ -195,6 +195,38 @@ for msg in mailbox.mbox(sys.argv[4]):
               ">From a\n>>From b\nFromage\n>>>From c");
 }
 
+// The bodies stored in the mails' records, in line or as long values, text and HTML, reach the
+// messages written, as Python's reader gives them back.
+TEST_F(ExportMailTest, StoredBodiesGoIntoTheMessages) {
+    const auto inbox = store_.AddFolder("Inbox");
+    Item text = Mail("Carol Hughes", "Text", April(10, 9, 0));
+    text.content.text = "Short text body";
+    store_.builder.AddItem(inbox, text);
+    Item both = Mail("Carol Hughes", "Both", April(10, 9, 1));
+    both.content.text = std::string(3000, 'x') + " long text";
+    both.content.html = "<p>The <b>HTML</b> body</p>";
+    store_.builder.AddItem(inbox, both);
+    store_.builder.AddItem(inbox, Mail("Carol Hughes", "None", April(10, 9, 2)));
+
+    const auto result = store_.Export("Inbox", WithMbox());
+    ASSERT_TRUE(result.ok()) << result.error;
+    constexpr char kPartsReader[] = R"(
+import sys, email, email.policy
+for path in sys.argv[1:]:
+    msg = email.message_from_binary_file(open(path, 'rb'), policy=email.policy.default)
+    parts = [msg] if not msg.is_multipart() else list(msg.iter_parts())
+    print('|'.join(p.get_content_type() + '=' + p.get_content().strip()[-20:] for p in parts))
+)";
+    const auto read =
+        test::Lines(test::RunPython(store_.out.path(), kPartsReader,
+                                    {result.directory / "00001.eml", result.directory / "00002.eml",
+                                     result.directory / "00003.eml"}));
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[0], "text/plain=Short text body");
+    EXPECT_EQ(read[1], "text/plain=xxxxxxxxxx long text|text/html=<b>HTML</b> body</p>");
+    EXPECT_EQ(read[2], "text/plain=");
+}
+
 TEST_F(ExportMailTest, StopLeavesOnlyCompleteFilesAndNoPartialMbox) {
     const auto inbox = store_.AddFolder("Inbox");
     for (int i = 0; i < 6; ++i) {
