@@ -31,9 +31,6 @@ public:
         (void)item;
         InsertRow(row, image, cells);
     }
-    // Names the item id of the mail shown in row, so that its content can be read later;
-    // a list that never opens a mail has no use for it.
-    virtual void SetRowItemId(int /*row*/, const std::u16string& /*itemId*/) {}
 };
 
 }  // namespace velmor

@@ -19,4 +19,10 @@ struct ListedItem {
     std::u16string entryType;     // journal entry
 };
 
+// The item id of a mail row, by which its content is read later; empty for other rows.
+inline std::u16string MailItemId(const ListedItem& listed) {
+    const auto* mail = dynamic_cast<const CMailItem*>(listed.item);
+    return mail ? mail->itemId : std::u16string();
+}
+
 }  // namespace velmor

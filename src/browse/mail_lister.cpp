@@ -88,7 +88,6 @@ void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, It
                              {Utf8ToUtf16(std::to_string(row + 1)), addressee,
                               SubjectCell(mail, details), mail.dateText},
                              listedItem);
-        list.SetRowItemId(row, mail.itemId);
         ++row;
     }
 }

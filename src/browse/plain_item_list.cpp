@@ -5,14 +5,14 @@
 namespace velmor {
 
 void PlainItemList::InsertRow(int row, int image, const std::vector<std::u16string>& cells) {
-    const auto at = std::clamp<size_t>(static_cast<size_t>(std::max(row, 0)), 0, rows_.size());
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{image, cells, {}});
+    InsertListedRow(row, image, cells, ListedItem{});
 }
 
-void PlainItemList::SetRowItemId(int row, const std::u16string& itemId) {
-    if (row >= 0 && static_cast<size_t>(row) < rows_.size()) {
-        rows_[static_cast<size_t>(row)].itemId = itemId;
-    }
+void PlainItemList::InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                                    const ListedItem& item) {
+    const auto at = std::clamp<size_t>(static_cast<size_t>(std::max(row, 0)), 0, rows_.size());
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at),
+                 Row{image, cells, MailItemId(item)});
 }
 
 }  // namespace velmor

@@ -16,7 +16,8 @@ public:
     void DeleteAllRows() override { rows_.clear(); }
     void SetColumns(const std::vector<ItemColumn>& columns) override { columns_ = columns; }
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
-    void SetRowItemId(int row, const std::u16string& itemId) override;
+    void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                         const ListedItem& item) override;
 
     const std::vector<ItemColumn>& columns() const { return columns_; }
     const std::vector<Row>& rows() const { return rows_; }

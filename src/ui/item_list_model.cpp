@@ -29,8 +29,13 @@ void ItemListModel::SetColumns(const std::vector<ItemColumn>& columns) {
 }
 
 void ItemListModel::InsertRow(int row, int image, const std::vector<std::u16string>& cells) {
+    InsertListedRow(row, image, cells, ListedItem{});
+}
+
+void ItemListModel::InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                                    const ListedItem& item) {
     const int at = std::clamp(row, 0, static_cast<int>(rows_.size()));
-    Row inserted{image, {}, {}};
+    Row inserted{image, {}, MailItemId(item)};
     inserted.cells.reserve(static_cast<qsizetype>(cells.size()));
     for (const std::u16string& cell : cells) {
         inserted.cells.append(ToQString(cell));
@@ -38,12 +43,6 @@ void ItemListModel::InsertRow(int row, int image, const std::vector<std::u16stri
     beginInsertRows({}, at, at);
     rows_.insert(rows_.begin() + at, std::move(inserted));
     endInsertRows();
-}
-
-void ItemListModel::SetRowItemId(int row, const std::u16string& itemId) {
-    if (row >= 0 && row < static_cast<int>(rows_.size())) {
-        rows_[static_cast<size_t>(row)].itemId = itemId;
-    }
 }
 
 std::u16string ItemListModel::RowItemId(int row) const {

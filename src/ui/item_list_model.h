@@ -21,7 +21,8 @@ public:
     void DeleteAllRows() override;
     void SetColumns(const std::vector<ItemColumn>& columns) override;
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
-    void SetRowItemId(int row, const std::u16string& itemId) override;
+    void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                         const ListedItem& item) override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -30,8 +30,9 @@ public:
         columnSets.push_back(headings);
         PlainItemList::SetColumns(columns);
     }
-    void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override {
-        PlainItemList::InsertRow(row, image, cells);
+    void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                         const ListedItem& item) override {
+        PlainItemList::InsertListedRow(row, image, cells, item);
         if (onInsert) {
             onInsert(row);
         }

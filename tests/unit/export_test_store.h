@@ -31,7 +31,7 @@ public:
 
     void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
                          const ListedItem& item) override {
-        InsertRow(row, image, cells);
+        PlainItemList::InsertListedRow(row, image, cells, item);
         captured.push_back({cells, item.item ? item.item->itemId : u"", item.subject, item.sender,
                             item.recipients, item.marker});
     }

@@ -20,8 +20,9 @@ public:
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override {
         bridge_.Call([&] { target_.InsertRow(row, image, cells); });
     }
-    void SetRowItemId(int row, const std::u16string& itemId) override {
-        bridge_.Call([&] { target_.SetRowItemId(row, itemId); });
+    void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
+                         const ListedItem& item) override {
+        bridge_.Call([&] { target_.InsertListedRow(row, image, cells, item); });
     }
 
 private:
