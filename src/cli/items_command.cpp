@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <string>
 
-#include "browse/browse_worker.h"
 #include "browse/plain_item_list.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
@@ -65,19 +64,14 @@ int RunItemsCommand(const CliOptions& options) {
         status != kExitOk) {
         return status;
     }
-    const std::string& path = options.arguments[2];
-    const TreeItem item = mailbox.FindItem(path);
-    if (item == kNoTreeItem) {
-        return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
-    }
-    ProcessingContext& context = mailbox.session().context();
-    BrowseJobState state;
-    SelectFolderForBrowsing(mailbox.tree(), context.store.folderViews, item, state);
     PlainItemList list;
-    BrowseWorker(context, list, state);
-    mailbox.session().progress().Finish();
+    int folderKind = 0;
+    if (const int status = mailbox.ListFolder(options.arguments[2], list, folderKind);
+        status != kExitOk) {
+        return status;
+    }
     if (options.json) {
-        PrintJson(state.Selection().folderKind, list);
+        PrintJson(folderKind, list);
     } else {
         PrintPlain(list);
     }

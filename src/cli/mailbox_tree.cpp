@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "browse/browse_worker.h"
 #include "browse/folder_tree_population.h"
 #include "browse/tree_item_path.h"
 #include "cli/plain_text.h"
@@ -43,6 +44,20 @@ int MailboxTree::Load(const std::string& file, const std::string& mailboxRow) {
     ProcessingContext& context = session_.context();
     PopulateFolderTree(tree_, context.store, context.sink, rootLabel_);
     session_.progress().Finish();
+    return kExitOk;
+}
+
+int MailboxTree::ListFolder(const std::string& path, PlainItemList& list, int& folderKind) {
+    const TreeItem item = FindItem(path);
+    if (item == kNoTreeItem) {
+        return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
+    }
+    ProcessingContext& context = session_.context();
+    BrowseJobState state;
+    SelectFolderForBrowsing(tree_, context.store.folderViews, item, state);
+    BrowseWorker(context, list, state);
+    session_.progress().Finish();
+    folderKind = state.Selection().folderKind;
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "browse/plain_folder_tree.h"
+#include "browse/plain_item_list.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 
@@ -23,6 +24,11 @@ public:
     // The first item, depth first, whose tree path is path (UTF-8); else the first whose path
     // as plain output prints it is path; none when no item has either.
     TreeItem FindItem(const std::string& path) const;
+
+    // Lists the folder whose tree path is path (as FindItem takes it) into list, as a browse
+    // job does, and gives its folder kind. The exit status: a usage error, reported, when no
+    // folder has the path.
+    int ListFolder(const std::string& path, PlainItemList& list, int& folderKind);
 
 private:
     CliSession session_;

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <string>
 
-#include "browse/browse_worker.h"
 #include "browse/message_content.h"
 #include "browse/plain_item_list.h"
 #include "cli/commands.h"
@@ -72,17 +71,13 @@ int RunMessageCommand(const CliOptions& options) {
         status != kExitOk) {
         return status;
     }
-    const std::string& path = options.arguments[2];
-    const TreeItem item = mailbox.FindItem(path);
-    if (item == kNoTreeItem) {
-        return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
+    PlainItemList list;
+    int folderKind = 0;
+    if (const int status = mailbox.ListFolder(options.arguments[2], list, folderKind);
+        status != kExitOk) {
+        return status;
     }
     ProcessingContext& context = mailbox.session().context();
-    BrowseJobState state;
-    SelectFolderForBrowsing(mailbox.tree(), context.store.folderViews, item, state);
-    PlainItemList list;
-    BrowseWorker(context, list, state);
-    mailbox.session().progress().Finish();
     if (static_cast<size_t>(number) > list.rows().size()) {
         return UsageError("no row " + numberText + " in the folder; see velmor-cli items");
     }
