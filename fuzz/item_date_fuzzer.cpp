@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmor::CItem record;
     velmor::FormatItemDate(record, low, high);
     velmor::FormatFileTime((static_cast<uint64_t>(high) << 32) | low);
-    velmor::ReadRecordTime(velmor::PageView(input.rest()), recordStart, record, true);
+    velmor::ReadRecordTime(velmor::PageView(input.rest()), recordStart, record);
     return 0;
 }
