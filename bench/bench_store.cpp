@@ -1,7 +1,13 @@
 #include "bench_store.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include <string>
 
+#include "bench_command.h"
 #include "edb_writer/entry_id.h"
 #include "edb_writer/file_page_sink.h"
 #include "edb_writer/file_time.h"
@@ -102,6 +108,22 @@ uint64_t WriteBenchStore(const std::filesystem::path& path, const BenchStoreShap
         sink.Close();
     }
     return std::filesystem::file_size(path);
+}
+
+int WriteAndReport(const char* path, const BenchStoreShape& shape) {
+    const auto start = Clock::now();
+    const uint64_t size = WriteBenchStore(path, shape);
+    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB, SecondsSince(start));
+    return 0;
+}
+
+void EvictFromPageCache(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
 }
 
 }  // namespace velmor::bench

@@ -22,4 +22,11 @@ struct BenchStoreShape {
 // Streams the store to path and returns its size in bytes.
 uint64_t WriteBenchStore(const std::filesystem::path& path, const BenchStoreShape& shape);
 
+// Writes the store and prints its size and the time it took; the exit status.
+int WriteAndReport(const char* path, const BenchStoreShape& shape);
+
+// Drops the file's pages from the page cache (no privileges needed), so that what follows
+// reads from the disk as a first look at a store would.
+void EvictFromPageCache(const char* path);
+
 }  // namespace velmor::bench

@@ -33,11 +33,7 @@ constexpr char16_t kLargeFolderPath[] = u"Mailbox - User 0\\Top of Information S
 constexpr char16_t kManyFoldersMailbox[] = u"Mailbox - User 1";
 
 int Write(const char* path) {
-    const auto start = Clock::now();
-    const uint64_t size = velmor::bench::WriteBenchStore(path, kShape);
-    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB,
-                velmor::bench::SecondsSince(start));
-    return 0;
+    return velmor::bench::WriteAndReport(path, kShape);
 }
 
 struct Session {

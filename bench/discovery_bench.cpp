@@ -35,16 +35,6 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Drops the file's pages from the page cache; needs no privileges.
-void Evict(const char* path) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fdatasync(fd);
-        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-        ::close(fd);
-    }
-}
-
 // Bytes this process has had read from the storage device so far.
 uint64_t DiskReadBytes() {
     std::ifstream io("/proc/self/io");
@@ -115,11 +105,7 @@ DiscoveryRun Discover(const char* path) {
 int Write(const char* path, double gibibytes) {
     velmor::bench::BenchStoreShape shape;
     shape.mailboxes = static_cast<int>(shape.mailboxes * gibibytes);
-    const auto start = Clock::now();
-    const uint64_t size = velmor::bench::WriteBenchStore(path, shape);
-    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB,
-                velmor::bench::SecondsSince(start));
-    return 0;
+    return velmor::bench::WriteAndReport(path, shape);
 }
 
 void PrintStore(const char* path, const DiscoveryRun& run) {
@@ -143,9 +129,9 @@ void MeasureCold(const char* path, double megabytes) {
     std::vector<double> discoveries;
     DiscoveryRun last;
     for (int round = 0; round < kColdRounds; ++round) {
-        Evict(path);
+        velmor::bench::EvictFromPageCache(path);
         reads.push_back(PlainRead(path));
-        Evict(path);
+        velmor::bench::EvictFromPageCache(path);
         last = Discover(path);
         discoveries.push_back(last.seconds);
     }

@@ -6,9 +6,6 @@
 //   velmor_bench_message write PATH     writes the store
 //   velmor_bench_message measure PATH   prints the figures
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -29,21 +26,7 @@ constexpr velmor::bench::BenchStoreShape kShape{.longBodyEvery = 16};
 constexpr size_t kMessages = 2000;
 
 int Write(const char* path) {
-    const auto start = Clock::now();
-    const uint64_t size = velmor::bench::WriteBenchStore(path, kShape);
-    std::printf("wrote %s: %.1f MiB in %.2f s\n", path, size / kMiB,
-                velmor::bench::SecondsSince(start));
-    return 0;
-}
-
-// Asks the kernel to forget the file's cached pages, so that what follows reads from disk
-// as a first look at a store would.
-void DropFileCache(const char* path) {
-    const int fd = ::open(path, O_RDONLY);
-    if (fd >= 0) {
-        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-        ::close(fd);
-    }
+    return velmor::bench::WriteAndReport(path, kShape);
 }
 
 struct Openings {
@@ -105,13 +88,13 @@ int Measure(const char* path) {
         return 1;
     }
 
-    DropFileCache(path);
+    velmor::bench::EvictFromPageCache(path);
     const auto start = Clock::now();
     const velmor::LongValueIndex& index =
         store.longValues.IndexOf(file, store.pageGroups, store.schema.msgLongValueId);
     const double indexBuild = velmor::bench::SecondsSince(start);
     const velmor::ObjectPageGroup* group = store.pageGroups.Find(store.schema.msgLongValueId);
-    DropFileCache(path);
+    velmor::bench::EvictFromPageCache(path);
     const Openings cold = OpenMessages(context);
     const Openings warm = OpenMessages(context);
 
