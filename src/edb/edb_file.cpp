@@ -151,13 +151,19 @@ bool EdbFile::ReadPage(int32_t pageNumber, PageBuffer& buffer) {
     return ReadAt(offset, buffer) == PAGE_SIZE;
 }
 
+// The pass takes a chunk up to the end of the file, and none once at most a page is left.
+int64_t EdbFile::ChunkLength(int64_t offset) const {
+    const int64_t remaining = static_cast<int64_t>(fileSize_) - offset;
+    return offset < 0 || remaining <= PAGE_SIZE ? 0 : std::min(kChunkSize, remaining);
+}
+
 int64_t EdbFile::ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer) {
     const int64_t offset = chunkIndex * kChunkSize;
-    const int64_t remaining = static_cast<int64_t>(fileSize_) - offset;
-    if (databaseFd_ < 0 || offset < 0 || remaining <= PAGE_SIZE) {
+    const int64_t length = ChunkLength(offset);
+    if (databaseFd_ < 0 || length == 0) {
         return 0;
     }
-    const auto wanted = std::min({static_cast<int64_t>(buffer.size()), kChunkSize, remaining});
+    const auto wanted = std::min(static_cast<int64_t>(buffer.size()), length);
     const std::span<uint8_t> chunk = buffer.first(static_cast<size_t>(wanted));
     bool failed = false;
     int64_t count = ReadFully(offset, chunk, failed);
@@ -183,10 +189,8 @@ void EdbFile::ReadChunks(int64_t first, std::span<uint8_t> buffer, std::vector<i
         const std::span<uint8_t> chunk =
             buffer.subspan(static_cast<size_t>(k * kChunkSize), static_cast<size_t>(kChunkSize));
         // After a failed or short read each chunk is read again on its own.
-        const int64_t remaining = available - k * kChunkSize;
-        const int64_t count = !whole                   ? ReadChunk(first + k, chunk)
-                              : remaining <= PAGE_SIZE ? 0
-                                                       : std::min(kChunkSize, remaining);
+        const int64_t count =
+            whole ? ChunkLength(offset + k * kChunkSize) : ReadChunk(first + k, chunk);
         counts.push_back(count);
         if (count == 0) {
             return;

@@ -68,6 +68,8 @@ private:
     // the end of the file.
     int64_t ReadFully(int64_t offset, std::span<uint8_t> buffer, bool& failed);
     int64_t ReadChunkByPage(int64_t offset, std::span<uint8_t> chunk);
+    // Bytes of the chunk at offset that the full-file pass takes; 0 ends the pass.
+    int64_t ChunkLength(int64_t offset) const;
 
     ReadFunction read_ = ::pread;
     int64_t unreadablePages_ = 0;

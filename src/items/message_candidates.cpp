@@ -2,6 +2,17 @@
 
 namespace velmor {
 
+namespace {
+
+void AppendGathered(const std::deque<MessageIndexEntry>& entries, MessageIndex& index) {
+    index.Reserve(entries.size());
+    for (const MessageIndexEntry& entry : entries) {
+        index.Append(entry);
+    }
+}
+
+}  // namespace
+
 void MessageCandidates::Start() {
     Clear();
     started_ = gatherInThePass_;
@@ -42,10 +53,7 @@ void MessageCandidates::EndObject(int32_t objectId) {
 
 void MessageCandidates::KeepOnlyTheLargest() {
     Gathered& largest = gathered_[largest_];
-    keptIndex_.Reserve(largest.entries.size() * 2);
-    for (const MessageIndexEntry& entry : largest.entries) {
-        keptIndex_.Append(entry);
-    }
+    AppendGathered(largest.entries, keptIndex_);
     keptEnded_ = largest.ended;
     kept_ = largest_;
     keptOnly_ = true;
@@ -64,12 +72,8 @@ std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId) {
         }
     } else {
         index.emplace();
-        const auto found = gathered_.find(objectId);
-        if (found != gathered_.end()) {
-            index->Reserve(found->second.entries.size());
-            for (const MessageIndexEntry& entry : found->second.entries) {
-                index->Append(entry);
-            }
+        if (const auto found = gathered_.find(objectId); found != gathered_.end()) {
+            AppendGathered(found->second.entries, *index);
         }
     }
     Clear();
