@@ -58,7 +58,7 @@ int RunExportCommand(const CliOptions& options) {
     const auto formats = ParseExportFormats(formatList);
     if (!formats) {
         return UsageError("unknown format list '" + formatList +
-                          "'; use a comma-separated subset of eml,mbox,vcf,ics,csv");
+                          "'; use a comma-separated subset of eml,mbox,vcf,ics,csv,pst");
     }
     MailboxTree mailbox;
     if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
@@ -117,12 +117,25 @@ int RunExportCommand(const CliOptions& options) {
                    std::to_string(result.items) + "\n";
         }
     }
+    std::string pstFile;
+    if (formats->pst && !context.stop.requested()) {
+        const auto path = exporter.FinishPst(error);
+        if (path) {
+            pstFile = Relative(*path, outdir);
+        } else {
+            complete = false;
+            std::fprintf(stderr, "velmor-cli: %s\n", error.c_str());
+        }
+    }
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     interruptedExport = nullptr;
     if (options.json) {
         out = "{\"outdir\": " + JsonString(outdir.string()) + ", \"folders\": [" + out +
-              "], \"items\": " + std::to_string(total) + "}\n";
+              "], \"items\": " + std::to_string(total) +
+              (pstFile.empty() ? "" : ", \"pst\": " + JsonString(pstFile)) + "}\n";
+    } else if (!pstFile.empty()) {
+        out += "PST\t" + pstFile + "\t" + std::to_string(total) + "\n";
     }
     std::fputs(out.c_str(), stdout);
     return complete ? kExitOk : kExitFailure;

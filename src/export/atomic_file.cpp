@@ -91,6 +91,26 @@ bool AtomicFile::Write(std::string_view bytes) {
     return buffer_.size() < kBufferSize || Flush();
 }
 
+bool AtomicFile::WriteAt(uint64_t offset, std::string_view bytes) {
+    if (fd_ < 0 || !Flush()) {
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                         static_cast<off_t>(offset + done));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return Fail("cannot write a file in " + directory_.string(),
+                        written < 0 ? errno : ENOSPC);
+        }
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
 bool AtomicFile::Flush() {
     size_t done = 0;
     while (done < buffer_.size()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,6 +27,8 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     // Appends bytes; false with a reason in error once a write failed.
     bool Write(std::string_view bytes);
+    // Replaces bytes written earlier at offset; false with a reason in error.
+    bool WriteAt(uint64_t offset, std::string_view bytes);
     // Writes out what is buffered, closes the file and names it; the final path, or nothing
     // with a reason in error (the temporary file is then removed).
     std::optional<std::filesystem::path> Commit(const std::string& name);

@@ -5,7 +5,7 @@
 namespace velmor {
 
 std::optional<ExportFormats> ParseExportFormats(const std::string& list) {
-    ExportFormats formats{false, false, false, false, false};
+    ExportFormats formats{false, false, false, false, false, false};
     size_t start = 0;
     while (start <= list.size()) {
         const size_t comma = list.find(',', start);
@@ -21,6 +21,8 @@ std::optional<ExportFormats> ParseExportFormats(const std::string& list) {
             formats.icalendar = true;
         } else if (name == "csv") {
             formats.csv = true;
+        } else if (name == "pst") {
+            formats.pst = true;
         } else {
             return std::nullopt;
         }

@@ -12,9 +12,13 @@ struct ExportFormats {
     bool vcard = true;
     bool icalendar = true;
     bool csv = true;
+    bool pst = false;  // one file per mailbox rather than files per folder
+
+    // Whether any format writes files into the folders' own directories.
+    bool WritesFolderFiles() const { return eml || mbox || vcard || icalendar || csv; }
 };
 
-// "eml,mbox,vcf,ics,csv" or any non-empty subset; nothing for an unknown or empty list.
+// "eml,mbox,vcf,ics,csv,pst" or any non-empty subset; nothing for an unknown or empty list.
 std::optional<ExportFormats> ParseExportFormats(const std::string& list);
 
 // Which file kinds a folder kind gets.

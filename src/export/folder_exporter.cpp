@@ -9,6 +9,7 @@
 #include "export/eml_writer.h"
 #include "export/icalendar_writer.h"
 #include "export/mbox_writer.h"
+#include "export/pst_folder_writer.h"
 #include "export/vcard_writer.h"
 
 namespace velmor {
@@ -44,7 +45,8 @@ public:
 private:
     // A mail's body goes into the messages written; the other formats show no body.
     bool WritesBodies() const {
-        return IsMailKind(selection_.folderKind) && (options_.formats.eml || options_.formats.mbox);
+        return IsMailKind(selection_.folderKind) &&
+               (options_.formats.eml || options_.formats.mbox || options_.pst.file != nullptr);
     }
 
     ProcessingContext& context_;
@@ -73,6 +75,9 @@ void ExportingItemList::SetColumns(const std::vector<ItemColumn>& columns) {
     if (IsCalendarKind(kind) && formats.icalendar) {
         writers_.push_back(
             std::make_unique<IcalendarWriter>(directory_, &database_, std::time(nullptr)));
+    }
+    if (options_.pst.file != nullptr) {
+        writers_.push_back(std::make_unique<PstFolderWriter>(options_.pst));
     }
     if (formats.csv) {
         CsvRow headings;

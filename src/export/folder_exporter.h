@@ -12,8 +12,19 @@
 
 namespace velmor {
 
+namespace pst {
+class PstMailboxFile;
+}
+
+// The folder of a mailbox's personal-folders file that a folder's items go into.
+struct PstFolderTarget {
+    pst::PstMailboxFile* file = nullptr;
+    uint32_t folder = 0;
+};
+
 struct ExportOptions {
     ExportFormats formats;
+    PstFolderTarget pst;
     // Completes a mail record, its body read, before it is written; may be empty.
     std::function<void(ExportRecord&, const ListedItem&)> completeRecord;
 };

@@ -7,6 +7,8 @@
 
 #include "browse/folder_classification.h"
 #include "browse/tree_item_path.h"
+#include "export/pst/message_properties.h"
+#include "export/pst/pst_mailbox_file.h"
 #include "export/safe_file_name.h"
 
 namespace velmor {
@@ -17,6 +19,8 @@ MailboxExport::MailboxExport(ProcessingContext& context, const FolderTree& tree,
       tree_(tree),
       outputDirectory_(std::move(outputDirectory)),
       options_(std::move(options)) {}
+
+MailboxExport::~MailboxExport() = default;
 
 bool MailboxExport::Prepare(std::string& error) {
     const std::string where = outputDirectory_.string();
@@ -35,7 +39,53 @@ bool MailboxExport::Prepare(std::string& error) {
         error = "cannot write to " + where + ": " + std::strerror(errno);
         return false;
     }
+    if (options_.formats.pst) {
+        // The tree holds one mailbox: its root item's label names the file.
+        const auto roots = tree_.Children(kNoTreeItem);
+        pstName_ = roots.empty() ? u"Mailbox" : tree_.Text(roots.front());
+        pst_ = std::make_unique<pst::PstMailboxFile>(outputDirectory_, &context_.file, pstName_);
+        if (!pst_->Open()) {
+            error = pst_->error();
+            pst_.reset();
+            return false;
+        }
+    }
     return true;
+}
+
+// The file's folder for a tree item, made with its parents when first needed; the
+// mailbox's root item is the top folder itself.
+uint32_t MailboxExport::PstFolderOf(TreeItem item) {
+    const TreeItem parent = tree_.Parent(item);
+    if (parent == kNoTreeItem) {
+        return pst::PstMailboxFile::TopFolder();
+    }
+    if (auto known = pstFolders_.find(item); known != pstFolders_.end()) {
+        return known->second;
+    }
+    int kind = kUnclassifiedFolder;
+    ClassifyFolder(context_.store.folderViews, item, kind);
+    const std::u16string containerClass =
+        kind == kUnclassifiedFolder ? u"" : pst::ContainerClass(kind);
+    const uint32_t folder = pst_->AddFolder(PstFolderOf(parent), tree_.Text(item), containerClass);
+    pstFolders_.emplace(item, folder);
+    return folder;
+}
+
+std::optional<std::filesystem::path> MailboxExport::FinishPst(std::string& error) {
+    if (!pst_) {
+        error = "no personal-folders file was begun";
+        return std::nullopt;
+    }
+    constexpr char kExtension[] = ".pst";
+    const std::string name =
+        SafeFileName(pstName_, kMaxComponentBytes - sizeof(kExtension)) + kExtension;
+    auto path = pst_->Commit(name);
+    if (!path) {
+        error = pst_->error();
+    }
+    pst_.reset();
+    return path;
 }
 
 std::optional<std::filesystem::path> MailboxExport::DirectoryOf(TreeItem item, std::string& error) {
@@ -61,7 +111,9 @@ FolderExportResult MailboxExport::Export(TreeItem item) {
     BrowseSelection selection{TreeItemPath(tree_, item), kUnclassifiedFolder};
     ClassifyFolder(context_.store.folderViews, item, selection.folderKind);
     std::string error;
-    const auto directory = DirectoryOf(item, error);
+    const auto directory = options_.formats.WritesFolderFiles()
+                               ? DirectoryOf(item, error)
+                               : std::optional<std::filesystem::path>(outputDirectory_);
     if (!directory) {
         FolderExportResult failed;
         failed.path = selection.path;
@@ -69,7 +121,12 @@ FolderExportResult MailboxExport::Export(TreeItem item) {
         failed.error = error;
         return failed;
     }
-    return ExportFolder(context_, selection, *directory, options_);
+    if (!pst_) {
+        return ExportFolder(context_, selection, *directory, options_);
+    }
+    ExportOptions options = options_;
+    options.pst = {pst_.get(), PstFolderOf(item)};
+    return ExportFolder(context_, selection, *directory, options);
 }
 
 }  // namespace velmor
