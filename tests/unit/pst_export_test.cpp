@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
+
+#include "command_output.h"
+#include "edb/text_codec.h"
+#include "export_test_store.h"
+#include "pst_readers.h"
+#include "python_reader.h"
+
+namespace velmor {
+namespace {
+
+using test::April;
+using test::ExportTestStore;
+using test::Mail;
+using test::MakeItem;
+using testdb::Item;
+using testdb::ItemKind;
+
+constexpr char kPstName[] = "Mailbox - Ann Walker.pst";
+// Where the folders of the mailbox are in the readers' trees.
+constexpr char kPffTop[] = "Top of Personal Folders\\Top of Information Store";
+constexpr char kReadpstTop[] = "Mailbox - Ann Walker\\Top of Information Store";
+// Names outside Latin-1: "Report: Привет — 日本 ☃" and "Mappe Папка ✓" (stored texts that
+// begin with a Latin-1 character read as UTF-16).
+constexpr char kCyrillicSubject[] =
+    "Report: \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x80\x94 "
+    "\xE6\x97\xA5\xE6\x9C\xAC \xE2\x98\x83";
+constexpr char kCyrillicFolder[] = "Mappe \xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \xE2\x9C\x93";
+constexpr char kZoe[] = "Zo\xC3\xAB Stra\xC3\x9F";
+constexpr char kDesire[] = "D\xC3\xA9sir\xC3\xA9 Moore";
+
+ExportOptions PstOnly() {
+    ExportOptions options;
+    options.formats = {false, false, false, false, false, true};
+    return options;
+}
+
+std::string Time(uint64_t fileTime) {
+    return std::to_string(fileTime);
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+class PstExportTest : public testing::Test {
+protected:
+    // Exports every folder of the mailbox as the command line does; the file, or nothing
+    // with the reason in error_.
+    std::optional<std::filesystem::path> ExportAll(const ExportOptions& options = PstOnly()) {
+        auto& browsed = store_.Browsed();
+        MailboxExport exporter(browsed.context(), browsed.tree, store_.out.path(), options);
+        if (!exporter.Prepare(error_)) {
+            return std::nullopt;
+        }
+        std::vector<TreeItem> pending = browsed.tree.Children(kNoTreeItem);
+        std::vector<TreeItem> folders;
+        while (!pending.empty()) {
+            const TreeItem item = pending.front();
+            pending.erase(pending.begin());
+            for (TreeItem child : browsed.tree.Children(item)) {
+                folders.push_back(child);
+                pending.push_back(child);
+            }
+        }
+        for (TreeItem folder : folders) {
+            const FolderExportResult result = exporter.Export(folder);
+            if (!result.ok()) {
+                error_ = result.stopped ? "stopped" : result.error;
+                return std::nullopt;
+            }
+        }
+        return exporter.FinishPst(error_);
+    }
+
+    std::vector<std::string> PffExport(const std::filesystem::path& pst) {
+        const auto target = store_.out / "pff";
+        const auto run =
+            test::RunCommand("pffexport -q -m all -f text -t " + test::Quoted(target.string()) +
+                             " " + test::Quoted(pst.string()));
+        EXPECT_EQ(run.status, 0) << run.text;
+        EXPECT_FALSE(std::filesystem::exists(store_.out / "pff.orphans"))
+            << "every item is reachable from the folder tree";
+        EXPECT_FALSE(std::filesystem::exists(store_.out / "pff.recovered"));
+        return test::Lines(test::RunPython(store_.out.path(), test::kPffExportReader,
+                                           {(store_.out / "pff.export").string()}));
+    }
+
+    // readpst's lines, and its summary of the folders ("Tasks" - 0 items done, 2 skipped).
+    std::vector<std::string> Readpst(const std::filesystem::path& pst, std::string& summary) {
+        const auto target = store_.out / "readpst";
+        std::filesystem::create_directory(target);
+        const auto run = test::RunCommand("readpst -D -S -e -o " + test::Quoted(target.string()) +
+                                          " " + test::Quoted(pst.string()));
+        EXPECT_EQ(run.status, 0) << run.text;
+        summary = run.text;
+        return test::Lines(
+            test::RunPython(store_.out.path(), test::kReadpstReader, {target.string()}));
+    }
+
+    ExportTestStore store_;
+    std::string error_;
+};
+
+TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
+    const auto inbox = store_.AddFolder("Inbox");
+    Item reply = Mail("Carol Hughes", "Budget", April(10, 13, 39));
+    reply.subjectPrefix = "RE: ";
+    reply.content.text = "Short text body";
+    store_.builder.AddItem(inbox, reply);
+    Item unicode = Mail(kZoe, kCyrillicSubject, April(11, 8, 5));
+    unicode.flagged = true;
+    unicode.content.html = "<p>The <b>HTML</b> body</p>";
+    store_.builder.AddItem(inbox, unicode);
+    store_.builder.AddItem(inbox, Mail("Frank Norris", "No time", ~0ull));
+    store_.builder.AddItem(store_.AddFolder(inbox, "Projects", "IPF.Note"),
+                           Mail("David Moore", "Website drafts", April(12, 9, 0)));
+    Item sent = Mail("Ann Walker", "Figures", April(10, 14, 2));
+    sent.recipients = {{"Carol Hughes"}, {kDesire, testdb::TextEncoding::Ansi}};
+    store_.builder.AddItem(store_.AddFolder("Sent Items"), sent);
+    Item carol = MakeItem(ItemKind::Contact, "", April(1, 10, 0));
+    carol.contact = {"Carol Hughes",
+                     "Carol",
+                     "Hughes",
+                     "+1 555-0110",
+                     "+1 555-0199",
+                     "+1 555-0142",
+                     "1 Example Plaza, Springfield",
+                     "carol@example.com"};
+    store_.builder.AddItem(store_.AddFolder("Contacts", "IPF.Contact"), carol);
+    Item meeting = MakeItem(ItemKind::Appointment, "Status meeting", April(16, 9, 0));
+    meeting.location = "Room 2.14";
+    store_.builder.AddItem(store_.AddFolder("Calendar", "IPF.Appointment"), meeting);
+    store_.builder.AddItem(store_.AddFolder("Tasks", "IPF.Task"),
+                           MakeItem(ItemKind::Task, "Send the report", April(17, 17, 0)));
+    store_.builder.AddItem(store_.AddFolder("Notes", "IPF.StickyNote"),
+                           MakeItem(ItemKind::StickyNote, "Call Frank", April(11, 8, 15)));
+    Item journal = MakeItem(ItemKind::Journal, "Call with Henry", April(10, 11, 0));
+    journal.entryType = "Phone call";
+    store_.builder.AddItem(store_.AddFolder("Journal", "IPF.Journal"), journal);
+    store_.AddFolder("Empty");
+    store_.builder.AddItem(store_.AddFolder(kCyrillicFolder),
+                           Mail(kZoe, "Inside", April(13, 7, 30)));
+
+    ASSERT_EQ(store_.Listing("Inbox").at(1).subject, Utf8ToUtf16(kCyrillicSubject));
+    ASSERT_EQ(store_.Listing(kCyrillicFolder).size(), 1u);
+    const auto pst = ExportAll();
+    ASSERT_TRUE(pst) << error_;
+    EXPECT_EQ(*pst, store_.out / kPstName);
+    const auto info = test::RunCommand("pffinfo " + test::Quoted(pst->string()));
+    EXPECT_EQ(info.status, 0) << info.text;
+    EXPECT_NE(info.text.find("Encryption type:\tnone"), std::string::npos) << info.text;
+
+    const std::string top = kPffTop;
+    const std::string body = "'Short text body'";
+    EXPECT_EQ(
+        Sorted(PffExport(*pst)),
+        Sorted({
+            "F|.|0",
+            "F|SPAM Search Folder 2|0",
+            "F|Search Root|0",
+            "F|Top of Personal Folders|0",
+            "F|Top of Personal Folders\\Deleted Items|0",
+            "F|" + top + "|0",
+            "F|" + top + "\\Inbox|3",
+            "I|" + top + "\\Inbox|RE: Budget|Carol Hughes||" + Time(April(10, 13, 39)) + "|" + body,
+            "I|" + top + "\\Inbox|" + kCyrillicSubject + "|" + kZoe + "||" + Time(April(11, 8, 5)) +
+                "|'<p>The <b>HTML</b> body</p>'",
+            "I|" + top + "\\Inbox|No time|Frank Norris|||''",
+            "F|" + top + "\\Inbox\\Projects|1",
+            "I|" + top + "\\Inbox\\Projects|Website drafts|David Moore||" + Time(April(12, 9, 0)) +
+                "|''",
+            "F|" + top + "\\Sent Items|1",
+            "I|" + top + "\\Sent Items|Figures||Carol Hughes," + kDesire + "|" +
+                Time(April(10, 14, 2)) + "|''",
+            "F|" + top + "\\Contacts|1",
+            "I|" + top + "\\Contacts|Carol Hughes||||''",
+            "C|Carol|Hughes|+1 555-0199|+1 555-0110|+1 555-0142|1 Example Plaza, "
+            "Springfield|carol@example.com",
+            "F|" + top + "\\Calendar|1",
+            "I|" + top + "\\Calendar|Status meeting|||" + Time(April(16, 9, 0)) + "|''",
+            "L|Room 2.14",
+            "F|" + top + "\\Tasks|1",
+            "I|" + top + "\\Tasks|Send the report|||" + Time(April(17, 17, 0)) + "|''",
+            "F|" + top + "\\Notes|1",
+            "I|" + top + "\\Notes|Call Frank|||" + Time(April(11, 8, 15)) + "|''",
+            "F|" + top + "\\Journal|1",
+            "I|" + top + "\\Journal|Call with Henry|||" + Time(April(10, 11, 0)) + "|''",
+            "F|" + top + "\\Empty|0",
+            "F|" + top + "\\" + kCyrillicFolder + "|1",
+            "I|" + top + "\\" + kCyrillicFolder + "|Inside|" + kZoe + "||" +
+                Time(April(13, 7, 30)) + "|''",
+        }));
+
+    std::string summary;
+    const std::string mailbox = kReadpstTop;
+    EXPECT_EQ(
+        Sorted(Readpst(*pst, summary)),
+        Sorted({
+            "M|" + mailbox + "\\Inbox|RE: Budget|Carol Hughes||" + Time(April(10, 13, 39)) + "|" +
+                body,
+            "M|" + mailbox + "\\Inbox|" + kCyrillicSubject + "|" + kZoe + "||" +
+                Time(April(11, 8, 5)) + "|''",
+            "M|" + mailbox + "\\Inbox|No time|Frank Norris|||''",
+            "M|" + mailbox + "\\Inbox\\Projects|Website drafts|David Moore||" +
+                Time(April(12, 9, 0)) + "|''",
+            "M|" + mailbox + "\\Sent Items|Figures||\"Carol Hughes; " + kDesire + "\"|" +
+                Time(April(10, 14, 2)) + "|''",
+            "C|" + mailbox + "\\Contacts|Carol Hughes|Hughes;Carol;;;|+1 555-0199|" +
+                "+1 555-0110|+1 555-0142|1 Example Plaza, Springfield|carol@example.com",
+            "E|" + mailbox + "\\Calendar|Status meeting|" + Time(April(16, 9, 0)) + "|Room 2.14",
+            "E|" + mailbox + "\\Journal|Call with Henry|" + Time(April(10, 11, 0)) + "|",
+            "M|" + mailbox + "\\" + kCyrillicFolder + "|Inside|" + kZoe + "||" +
+                Time(April(13, 7, 30)) + "|''",
+        }));
+    // readpst writes no files for tasks and sticky notes; it counts them as skipped.
+    EXPECT_NE(summary.find("\"Tasks\" - 0 items done, 1 items skipped."), std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find("\"Notes\" - 0 items done, 1 items skipped."), std::string::npos)
+        << summary;
+}
+
+}  // namespace
+}  // namespace velmor
