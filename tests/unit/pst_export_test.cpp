@@ -225,5 +225,125 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
         << summary;
 }
 
+// A folder big enough that its contents table spans many heap blocks (with the bitmap
+// headers), its rows a data tree in a subnode and its row index two levels; a body larger
+// than a block, and a recipient table of many rows.
+TEST_F(PstExportTest, LargeTablesAndValuesSpanBlocksSubnodesAndTreeLevels) {
+    constexpr int kMails = 4000;
+    constexpr int kRecipients = 30;
+    const auto inbox = store_.AddFolder("Inbox");
+    for (int i = 0; i < kMails; ++i) {
+        store_.builder.AddItem(inbox,
+                               Mail("Sender " + std::to_string(i % 97),
+                                    "Subject number " + std::to_string(i) + std::string(40, 'x'),
+                                    April(1 + i % 28, i % 24, i % 60)));
+    }
+    const auto bulky = store_.AddFolder("Sent Items");
+    Item longBody = Mail("Carol Hughes", "Long body", April(2, 9, 0));
+    for (int line = 0; longBody.content.text.size() < 30000; ++line) {
+        longBody.content.text += "Line " + std::to_string(line) + " of a long body.\n";
+    }
+    store_.builder.AddItem(bulky, longBody);
+    Item crowded = Mail("Carol Hughes", "Many recipients", April(2, 10, 0));
+    for (int i = 0; i < kRecipients; ++i) {
+        crowded.recipients.push_back({"Recipient with a long display name " + std::to_string(i)});
+    }
+    store_.builder.AddItem(bulky, crowded);
+
+    const auto pst = ExportAll();
+    ASSERT_TRUE(pst) << error_;
+    const auto items = PffExport(*pst);
+    const std::string inboxPath = std::string(kPffTop) + "\\Inbox";
+    EXPECT_EQ(
+        std::count(items.begin(), items.end(), "F|" + inboxPath + "|" + std::to_string(kMails)), 1);
+    std::vector<std::string> inboxItems;
+    for (const auto& line : items) {
+        if (line.rfind("I|" + inboxPath + "|", 0) == 0) {
+            inboxItems.push_back(line);
+        }
+    }
+    ASSERT_EQ(inboxItems.size(), static_cast<size_t>(kMails));
+    EXPECT_EQ(inboxItems.front(), "I|" + inboxPath + "|Subject number 0" + std::string(40, 'x') +
+                                      "|Sender 0||" + Time(April(1, 0, 0)) + "|''");
+    EXPECT_EQ(inboxItems.back(), "I|" + inboxPath + "|Subject number 3999" + std::string(40, 'x') +
+                                     "|Sender 22||" +
+                                     Time(April(1 + 3999 % 28, 3999 % 24, 3999 % 60)) + "|''");
+
+    const std::string bulkyPath = std::string(kPffTop) + "\\Sent Items";
+
+    std::string recipients;
+    for (int i = 0; i < kRecipients; ++i) {
+        recipients += (i == 0 ? "" : ",") + std::string("Recipient with a long display name ") +
+                      std::to_string(i);
+    }
+    std::string body = longBody.content.text;
+    body.erase(body.find_last_not_of('\n') + 1);
+    const auto escaped =
+        test::RunPython(store_.out.path(), "import sys\nprint(repr(sys.argv[1]))", {body});
+    EXPECT_NE(std::find(items.begin(), items.end(),
+                        "I|" + bulkyPath + "|Long body|||" + Time(April(2, 9, 0)) + "|" +
+                            escaped.substr(0, escaped.size() - 1)),
+              items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(),
+                        "I|" + bulkyPath + "|Many recipients||" + recipients + "|" +
+                            Time(April(2, 10, 0)) + "|''"),
+              items.end());
+
+    std::string summary;
+    const auto mails = Readpst(*pst, summary);
+    EXPECT_EQ(std::count_if(mails.begin(), mails.end(),
+                            [](const std::string& line) {
+                                return line.rfind(std::string("M|") + kReadpstTop + "\\Inbox|",
+                                                  0) == 0;
+                            }),
+              kMails);
+}
+
+TEST_F(PstExportTest, AStopLeavesNoFile) {
+    const auto inbox = store_.AddFolder("Inbox");
+    for (int i = 0; i < 6; ++i) {
+        store_.builder.AddItem(inbox,
+                               Mail("Carol Hughes", "Mail " + std::to_string(i), April(10, 9, i)));
+    }
+    StopFlag& stop = store_.Browsed().stop();
+    int seen = 0;
+    ExportOptions options = PstOnly();
+    options.completeRecord = [&](ExportRecord&, const ListedItem&) {
+        if (++seen == 3) {
+            stop.request();
+        }
+    };
+    EXPECT_FALSE(ExportAll(options));
+    stop.clear();
+    EXPECT_EQ(error_, "stopped");
+    EXPECT_TRUE(test::FileNames(store_.out.path()).empty()) << "nothing under any name";
+}
+
+// A file-size limit makes writes fail as a full disk does: the export reports it and leaves
+// nothing behind.
+TEST_F(PstExportTest, AFailedWriteIsReportedAndLeavesNoFile) {
+    const auto inbox = store_.AddFolder("Inbox");
+    for (int i = 0; i < 200; ++i) {
+        store_.builder.AddItem(inbox,
+                               Mail("Carol Hughes", "Mail " + std::to_string(i), April(10, 9, 0)));
+    }
+    store_.Browsed();
+    rlimit original{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = original;
+    limited.rlim_cur = 128 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const auto pst = ExportAll();
+    ::setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(pst);
+    EXPECT_NE(error_.find("cannot write a file in " + store_.out.path().string()),
+              std::string::npos)
+        << error_;
+    EXPECT_NE(error_.find("File too large"), std::string::npos) << error_;
+    EXPECT_TRUE(test::FileNames(store_.out.path()).empty());
+}
+
 }  // namespace
 }  // namespace velmor
