@@ -78,6 +78,12 @@ protected:
         return exporter.FinishPst(error_);
     }
 
+    void ExpectSoundStructure(const std::filesystem::path& pst) {
+        const std::string verdict =
+            test::RunPython(store_.out.path(), test::kPstStructureChecker, {pst.string()});
+        EXPECT_EQ(verdict.rfind("ok ", 0), 0u) << verdict;
+    }
+
     std::vector<std::string> PffExport(const std::filesystem::path& pst) {
         const auto target = store_.out / "pff";
         const auto run =
@@ -92,11 +98,13 @@ protected:
     }
 
     // readpst's lines, and its summary of the folders ("Tasks" - 0 items done, 2 skipped).
+    // Its parallel jobs sometimes skip items of a large folder, so it runs as one job.
     std::vector<std::string> Readpst(const std::filesystem::path& pst, std::string& summary) {
         const auto target = store_.out / "readpst";
         std::filesystem::create_directory(target);
-        const auto run = test::RunCommand("readpst -D -S -e -o " + test::Quoted(target.string()) +
-                                          " " + test::Quoted(pst.string()));
+        const auto run =
+            test::RunCommand("readpst -j 0 -D -S -e -o " + test::Quoted(target.string()) + " " +
+                             test::Quoted(pst.string()));
         EXPECT_EQ(run.status, 0) << run.text;
         summary = run.text;
         return test::Lines(
@@ -152,6 +160,7 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
     const auto pst = ExportAll();
     ASSERT_TRUE(pst) << error_;
     EXPECT_EQ(*pst, store_.out / kPstName);
+    ExpectSoundStructure(*pst);
     const auto info = test::RunCommand("pffinfo " + test::Quoted(pst->string()));
     EXPECT_EQ(info.status, 0) << info.text;
     EXPECT_NE(info.text.find("Encryption type:\tnone"), std::string::npos) << info.text;
@@ -229,7 +238,7 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
 // headers), its rows a data tree in a subnode and its row index two levels; a body larger
 // than a block, and a recipient table of many rows.
 TEST_F(PstExportTest, LargeTablesAndValuesSpanBlocksSubnodesAndTreeLevels) {
-    constexpr int kMails = 4000;
+    constexpr int kMails = 1200;
     constexpr int kRecipients = 30;
     const auto inbox = store_.AddFolder("Inbox");
     for (int i = 0; i < kMails; ++i) {
@@ -252,6 +261,7 @@ TEST_F(PstExportTest, LargeTablesAndValuesSpanBlocksSubnodesAndTreeLevels) {
 
     const auto pst = ExportAll();
     ASSERT_TRUE(pst) << error_;
+    ExpectSoundStructure(*pst);
     const auto items = PffExport(*pst);
     const std::string inboxPath = std::string(kPffTop) + "\\Inbox";
     EXPECT_EQ(
@@ -265,9 +275,9 @@ TEST_F(PstExportTest, LargeTablesAndValuesSpanBlocksSubnodesAndTreeLevels) {
     ASSERT_EQ(inboxItems.size(), static_cast<size_t>(kMails));
     EXPECT_EQ(inboxItems.front(), "I|" + inboxPath + "|Subject number 0" + std::string(40, 'x') +
                                       "|Sender 0||" + Time(April(1, 0, 0)) + "|''");
-    EXPECT_EQ(inboxItems.back(), "I|" + inboxPath + "|Subject number 3999" + std::string(40, 'x') +
-                                     "|Sender 22||" +
-                                     Time(April(1 + 3999 % 28, 3999 % 24, 3999 % 60)) + "|''");
+    EXPECT_EQ(inboxItems.back(), "I|" + inboxPath + "|Subject number 1199" + std::string(40, 'x') +
+                                     "|Sender 35||" +
+                                     Time(April(1 + 1199 % 28, 1199 % 24, 1199 % 60)) + "|''");
 
     const std::string bulkyPath = std::string(kPffTop) + "\\Sent Items";
 
@@ -296,7 +306,8 @@ TEST_F(PstExportTest, LargeTablesAndValuesSpanBlocksSubnodesAndTreeLevels) {
                                 return line.rfind(std::string("M|") + kReadpstTop + "\\Inbox|",
                                                   0) == 0;
                             }),
-              kMails);
+              kMails)
+        << summary;
 }
 
 TEST_F(PstExportTest, AStopLeavesNoFile) {

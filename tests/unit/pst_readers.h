@@ -115,4 +115,83 @@ for folder, dirs, files in os.walk(root):
                             prop(lines, 'LOCATION')]))
 )";
 
+// Checks a file's structure with a CRC of its own (zlib's, without its inversions): the header
+// CRCs, every B-tree page (CRC, signature), every block the block B-tree names (trailer size,
+// BID, CRC, signature), every allocation map (CRC, and its bits exactly the slots that pages,
+// blocks and maps take), the free-space total and the end of the file. Prints "ok" and the
+// counts, or the first fault.
+inline constexpr char kPstStructureChecker[] = R"(
+import sys, struct, zlib
+d = open(sys.argv[1], 'rb').read()
+def crc(b): return (~zlib.crc32(b, 0xffffffff)) & 0xffffffff
+def sig(ib, bid): return (((ib ^ bid) >> 16) ^ (ib ^ bid)) & 0xffff
+def fail(text):
+    print(text); sys.exit(0)
+if crc(d[8:8 + 471]) != struct.unpack_from('<I', d, 4)[0]: fail('partial header CRC')
+if crc(d[8:8 + 516]) != struct.unpack_from('<I', d, 524)[0]: fail('full header CRC')
+eof, last_amap, amap_free = struct.unpack_from('<QQQ', d, 184)
+nbt = struct.unpack_from('<QQ', d, 216)
+bbt = struct.unpack_from('<QQ', d, 232)
+if eof != len(d): fail('file end')
+taken = {}
+def take(ib, size, what):
+    for slot in range(ib // 64, (ib + size + 63) // 64):
+        if slot in taken: fail('overlap at %#x: %s and %s' % (slot * 64, taken[slot], what))
+        taken[slot] = what
+blocks = 0
+def walk(bid, ib, ptype):
+    global blocks
+    cent, cmax, cb, level = d[ib + 488], d[ib + 489], d[ib + 490], d[ib + 491]
+    t, t2, s, c, b = struct.unpack_from('<BBHIQ', d, ib + 496)
+    if t != ptype or t2 != ptype or b != bid or c != crc(d[ib:ib + 496]) or s != sig(ib, bid):
+        fail('B-tree page at %#x' % ib)
+    take(ib, 512, 'page')
+    for i in range(cent):
+        e = ib + i * cb
+        if level > 0:
+            key, child, cib = struct.unpack_from('<QQQ', d, e)
+            walk(child, cib, ptype)
+        elif ptype == 0x80:
+            bbid, bib, size, refs = struct.unpack_from('<QQHH', d, e)
+            total = (size + 16 + 63) // 64 * 64
+            tcb, tsig, tcrc, tbid = struct.unpack_from('<HHIQ', d, bib + total - 16)
+            if tcb != size or tbid != bbid or tcrc != crc(d[bib:bib + size]) or tsig != sig(bib, bbid):
+                fail('block %#x at %#x' % (bbid, bib))
+            take(bib, total, 'block')
+            blocks += 1
+walk(nbt[0], nbt[1], 0x81)
+walk(bbt[0], bbt[1], 0x80)
+free = 0
+maps = 0
+ib = 0x4400
+while ib < len(d):
+    index = (ib - 0x4400) // 253952
+    t, t2, s, c, b = struct.unpack_from('<BBHIQ', d, ib + 496)
+    if t != 0x84 or c != crc(d[ib:ib + 496]) or b != ib: fail('allocation map at %#x' % ib)
+    take(ib, 512, 'map')
+    extra = ib + 512
+    for kind, present in [(0x83, index % 8 == 0), (0x82, index >= 128 and (index - 128) % 496 == 0),
+                          (0x85, index >= 1024 and (index - 1024) % 3968 == 0)]:
+        if present:
+            t, t2, s, c, b = struct.unpack_from('<BBHIQ', d, extra + 496)
+            if t != kind or c != crc(d[extra:extra + 496]): fail('map page at %#x' % extra)
+            take(extra, 512, 'map')
+            extra += 512
+    maps += 1
+    ib += 253952
+ib = 0x4400
+while ib < len(d):
+    bits = d[ib:ib + 496]
+    for i in range(496 * 8):
+        slot = ib // 64 + i
+        set_ = bits[i // 8] & (0x80 >> (i % 8)) != 0
+        if set_ != (slot in taken): fail('allocation bit of %#x' % (slot * 64))
+        free += 0 if set_ else 64
+    last = ib
+    ib += 253952
+if last != last_amap: fail('last allocation map')
+if free != amap_free: fail('free total')
+print('ok %d blocks %d maps' % (blocks, maps))
+)";
+
 }  // namespace velmor::test
