@@ -6,6 +6,7 @@ namespace velmor::bench {
 
 using Clock = std::chrono::steady_clock;
 inline constexpr double kMiB = 1024.0 * 1024.0;
+inline constexpr double kGiB = 1024.0 * kMiB;
 
 inline double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();

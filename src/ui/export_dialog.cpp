@@ -38,6 +38,7 @@ CExportDialog::CExportDialog(DesktopServices& desktop, QWidget* parent)
     icalendar_ = FormatBox("&iCalendar file of each calendar, task, note and journal folder",
                            defaults.icalendar, formats);
     csv_ = FormatBox("&CSV list of each folder, as shown", defaults.csv, formats);
+    pst_ = FormatBox("&PST file of the mailbox, for mail programs", defaults.pst, formats);
     auto* form = new QFormLayout;
     auto* directoryLabel = new QLabel("&Output directory:");
     directoryLabel->setBuddy(directory_);
@@ -52,7 +53,7 @@ CExportDialog::CExportDialog(DesktopServices& desktop, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(directory_, &QLineEdit::textChanged, this, &CExportDialog::UpdateOk);
-    for (QCheckBox* box : {eml_, mbox_, vcard_, icalendar_, csv_}) {
+    for (QCheckBox* box : {eml_, mbox_, vcard_, icalendar_, csv_, pst_}) {
         connect(box, &QCheckBox::toggled, this, &CExportDialog::UpdateOk);
     }
     UpdateOk();
@@ -61,8 +62,8 @@ CExportDialog::CExportDialog(DesktopServices& desktop, QWidget* parent)
 ExportChoice CExportDialog::Choice() const {
     ExportChoice choice;
     choice.directory = ToU16(directory_->text().trimmed());
-    choice.formats = {eml_->isChecked(), mbox_->isChecked(), vcard_->isChecked(),
-                      icalendar_->isChecked(), csv_->isChecked()};
+    choice.formats = {eml_->isChecked(),       mbox_->isChecked(), vcard_->isChecked(),
+                      icalendar_->isChecked(), csv_->isChecked(),  pst_->isChecked()};
     return choice;
 }
 
@@ -75,7 +76,7 @@ void CExportDialog::Browse() {
 
 void CExportDialog::UpdateOk() {
     bool anyFormat = false;
-    for (QCheckBox* box : {eml_, mbox_, vcard_, icalendar_, csv_}) {
+    for (QCheckBox* box : {eml_, mbox_, vcard_, icalendar_, csv_, pst_}) {
         anyFormat |= box->isChecked();
     }
     okButton()->setEnabled(anyFormat && !directory_->text().trimmed().isEmpty());

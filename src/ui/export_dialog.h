@@ -14,7 +14,8 @@ namespace velmor::ui {
 inline constexpr char kExportDialogTitle[] = "Export Checked Folders";
 
 // Asks where the checked folders go and in which formats: EML, vCard, iCalendar and CSV
-// checked at first, mbox on request. OK needs a directory and at least one format.
+// checked at first, mbox and a PST file of the mailbox on request. OK needs a directory and at
+// least one format.
 class CExportDialog : public QDialog {
     Q_OBJECT
 
@@ -30,6 +31,7 @@ public:
     QCheckBox* vcardBox() const { return vcard_; }
     QCheckBox* icalendarBox() const { return icalendar_; }
     QCheckBox* csvBox() const { return csv_; }
+    QCheckBox* pstBox() const { return pst_; }
     QPushButton* okButton() const { return buttons_->button(QDialogButtonBox::Ok); }
 
 private:
@@ -44,6 +46,7 @@ private:
     QCheckBox* vcard_;
     QCheckBox* icalendar_;
     QCheckBox* csv_;
+    QCheckBox* pst_;
     QDialogButtonBox* buttons_;
 };
 

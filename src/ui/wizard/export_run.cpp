@@ -97,6 +97,11 @@ ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
         }
     }
     summary.stopped = summary.stopped || context.stop.isSet();
+    if (choice.formats.pst && !summary.stopped) {
+        if (auto pst = exporter.FinishPst(summary.pstError)) {
+            summary.pstFile = *pst;
+        }
+    }
     sink.HideItemStatus();
     sink.HideItemProgress();
     return summary;
@@ -111,6 +116,12 @@ std::u16string ExportSummaryText(const ExportSummary& summary) {
     text += Utf8ToUtf16(std::to_string(summary.items)) + u" items of " +
             Utf8ToUtf16(std::to_string(summary.folders)) + u" folders were written to " + where +
             u".";
+    if (!summary.pstFile.empty()) {
+        text += u"\n\nThe PST file is " + Utf8ToUtf16(summary.pstFile.string()) + u".";
+    }
+    if (!summary.pstError.empty()) {
+        text += u"\n\nThe PST file could not be written: " + Utf8ToUtf16(summary.pstError);
+    }
     if (!summary.failures.empty()) {
         text += u"\n\nThese folders failed:";
         for (const auto& [path, reason] : summary.failures) {

@@ -28,6 +28,8 @@ struct ExportSummary {
     std::vector<std::pair<std::u16string, std::string>> failures;  // tree path, reason
     std::string refused;  // why nothing could be written at all
     bool stopped = false;
+    std::filesystem::path pstFile;  // the mailbox's PST file when one was written
+    std::string pstError;           // why the PST file could not be completed
 };
 
 // The checked folders of the tree, depth first: the checked items below the top-level items.

@@ -13,6 +13,7 @@ class ExportWindowTest : public QObject {
 private slots:
     void theDialogStartsWithTheDefaultFormatsAndNeedsADirectoryAndAFormat();
     void theMenuCommandWritesTheCheckedFoldersAndTellsWhere();
+    void thePstChoiceWritesOneFileForTheMailbox();
 };
 
 void ExportWindowTest::theDialogStartsWithTheDefaultFormatsAndNeedsADirectoryAndAFormat() {
@@ -24,6 +25,7 @@ void ExportWindowTest::theDialogStartsWithTheDefaultFormatsAndNeedsADirectoryAnd
     QVERIFY(dialog.vcardBox()->isChecked());
     QVERIFY(dialog.icalendarBox()->isChecked());
     QVERIFY(dialog.csvBox()->isChecked());
+    QVERIFY(!dialog.pstBox()->isChecked());
     QVERIFY(!dialog.okButton()->isEnabled());
 
     desktop.directoryChoice = "/tmp/recovered";
@@ -46,6 +48,11 @@ void ExportWindowTest::theDialogStartsWithTheDefaultFormatsAndNeedsADirectoryAnd
     const ui::ExportChoice choice = dialog.Choice();
     QCOMPARE(QString::fromStdString(choice.directory.string()), QString("/tmp/recovered"));
     QVERIFY(choice.formats.mbox && !choice.formats.eml && !choice.formats.csv);
+    dialog.mboxBox()->setChecked(false);
+    QVERIFY(!dialog.okButton()->isEnabled());
+    dialog.pstBox()->setChecked(true);
+    QVERIFY(dialog.okButton()->isEnabled());
+    QVERIFY(dialog.Choice().formats.pst);
 }
 
 void ExportWindowTest::theMenuCommandWritesTheCheckedFoldersAndTellsWhere() {
@@ -80,6 +87,39 @@ void ExportWindowTest::theMenuCommandWritesTheCheckedFoldersAndTellsWhere() {
     QVERIFY(std::filesystem::exists(calendar / "items.ics"));
     QVERIFY(std::filesystem::exists(calendar / "items.csv"));
     QVERIFY(frame.exportAction()->isEnabled());
+}
+
+void ExportWindowTest::thePstChoiceWritesOneFileForTheMailbox() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ClickCheckBox(fixture.TreeItem({"Top of Information Store", "Calendar"}));
+    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    QVERIFY(WaitFor([&] { return frame.exportAction()->isEnabled(); }));
+
+    const auto out = fixture.dir / "recovered";
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<ui::CExportDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialog->directoryBox()->setText(QString::fromStdString(out.string()));
+        for (QCheckBox* box :
+             {dialog->emlBox(), dialog->vcardBox(), dialog->icalendarBox(), dialog->csvBox()}) {
+            box->setChecked(false);
+        }
+        dialog->pstBox()->setChecked(true);
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(WaitFor([&] { return boxes.seen.size() == 1 && fixture.Idle(); }));
+    const auto pst = out / "Mailbox - Ann Walker.pst";
+    QCOMPARE(boxes.seen[0].text,
+             QString("3 items of 2 folders were written to %1.\n\nThe PST file is %2.")
+                 .arg(QString::fromStdString(out.string()), QString::fromStdString(pst.string())));
+    QVERIFY(std::filesystem::exists(pst));
+    QVERIFY2(!std::filesystem::exists(out / "Top of Information Store"),
+             "no folder directories without a format that writes into them");
 }
 
 }  // namespace velmor::test
