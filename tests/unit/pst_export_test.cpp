@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <csignal>
 
+#include "cli_runner.h"
 #include "command_output.h"
 #include "edb/text_codec.h"
+#include "edb_writer/demo_store.h"
 #include "export_test_store.h"
 #include "pst_readers.h"
 #include "python_reader.h"
@@ -354,6 +356,70 @@ TEST_F(PstExportTest, AFailedWriteIsReportedAndLeavesNoFile) {
         << error_;
     EXPECT_NE(error_.find("File too large"), std::string::npos) << error_;
     EXPECT_TRUE(test::FileNames(store_.out.path()).empty());
+}
+
+// The command line on the demo database: every folder kind, read back by both readers.
+TEST(PstCommandLineTest, TheDemoMailboxReadsBackInBothReaders) {
+    test::TempDir tmp;
+    testdb::BuildDemoStore().WriteTo(tmp / "demo.edb");
+    const auto out = tmp / "out";
+    const auto run = test::RunCli(
+        {"export", "--format", "pst", (tmp / "demo.edb").string(), "1", out.string()}, tmp.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto lines = test::Lines(run.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), std::string("PST\t") + kPstName + "\t25");
+    EXPECT_TRUE(test::FileNames(out) == std::vector<std::string>{kPstName})
+        << "only the PST file: no directories for the folders";
+    const auto json = test::RunCli(
+        {"export", "--json", "--format", "pst", (tmp / "demo.edb").string(), "1", out.string()},
+        tmp.path());
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find("\"items\": 25, \"pst\": \"Mailbox - Ann Walker (2).pst\"}"),
+              std::string::npos)
+        << json.out << "a second export never replaces the first file";
+
+    // Each folder line: the tree path, "." (no directory) and the item count.
+    std::vector<std::string> expected;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        const auto fields = lines[i];
+        const size_t tab = fields.find('\t');
+        std::string path = fields.substr(0, tab);
+        path = path.substr(path.find('\\') + 1);
+        path.pop_back();
+        expected.push_back("F|Top of Personal Folders\\" + path + "|" +
+                           fields.substr(fields.rfind('\t') + 1));
+    }
+    const auto target = tmp / "pff";
+    const auto pff =
+        test::RunCommand("pffexport -q -m all -f text -t " + test::Quoted(target.string()) + " " +
+                         test::Quoted((out / kPstName).string()));
+    ASSERT_EQ(pff.status, 0) << pff.text;
+    std::vector<std::string> folders;
+    size_t items = 0;
+    for (const auto& line : test::Lines(test::RunPython(tmp.path(), test::kPffExportReader,
+                                                        {(tmp / "pff.export").string()}))) {
+        if (line.rfind("F|Top of Personal Folders\\Top of Information Store", 0) == 0) {
+            folders.push_back(line);
+        }
+        items += line.rfind("I|", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(Sorted(folders), Sorted(expected));
+    EXPECT_EQ(items, 25u);
+
+    std::filesystem::create_directory(tmp / "readpst");
+    const auto readpst =
+        test::RunCommand("readpst -j 0 -D -S -e -o " + test::Quoted((tmp / "readpst").string()) +
+                         " " + test::Quoted((out / kPstName).string()));
+    ASSERT_EQ(readpst.status, 0) << readpst.text;
+    const auto written = test::Lines(
+        test::RunPython(tmp.path(), test::kReadpstReader, {(tmp / "readpst").string()}));
+    // Tasks and sticky notes are counted as skipped: readpst writes no file for them.
+    EXPECT_EQ(written.size(), 25u - 2u - 2u) << readpst.text;
+    EXPECT_NE(readpst.text.find("\"Tasks\" - 0 items done, 2 items skipped."), std::string::npos)
+        << readpst.text;
+    EXPECT_NE(readpst.text.find("\"Notes\" - 0 items done, 2 items skipped."), std::string::npos)
+        << readpst.text;
 }
 
 }  // namespace
