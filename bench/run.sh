@@ -2,7 +2,7 @@
 # Writes the benchmark stores (once) and prints the benchmarks' figures.
 # Usage: bench/run.sh [--large] [BUILD_DIR]   (default: build)
 #   --large  also writes stores of 16 and 32 GiB (minutes, 48 GiB of disk) and measures their
-#            discovery from a cold page cache
+#            discovery from a cold page cache, and writes a PST file past 2 GiB
 set -euo pipefail
 cd "$(dirname "$0")/.."
 large=false
@@ -53,9 +53,14 @@ echo -n "velmor-cli items:   "
 # The export of the same 100,045 mails, each format in a process of its own (peak memory per
 # format), written below the stores' directory, on the disk the build lives on.
 echo "== export =="
-for format in eml mbox; do
+for format in eml mbox pst; do
     "$build/bench/velmor_bench_export" "$format" "$stores/browse.edb" "$stores"
 done
+if $large; then
+    # A PST file past 2 GiB, read back by pffinfo and lspst (minutes: pffinfo goes through
+    # every item).
+    "$build/bench/velmor_bench_export" pst-large 2.1 "$stores"
+fi
 if [ ! -f "$stores/message.edb" ]; then
     "$build/bench/velmor_bench_message" write "$stores/message.edb"
 fi
