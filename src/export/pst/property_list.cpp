@@ -28,12 +28,6 @@ void PropertyList::SetBoolean(uint16_t id, bool value) {
     values_[id] = {kTypeBoolean, Bytes{static_cast<uint8_t>(value ? 1 : 0)}};
 }
 
-void PropertyList::SetInt64(uint16_t id, uint64_t value) {
-    Bytes bytes;
-    Put64(bytes, value);
-    values_[id] = {kTypeInt64, std::move(bytes)};
-}
-
 void PropertyList::SetTime(uint16_t id, uint64_t fileTime) {
     Bytes bytes;
     Put64(bytes, fileTime);

@@ -43,7 +43,6 @@ class PropertyList {
 public:
     void SetInt32(uint16_t id, uint32_t value);
     void SetBoolean(uint16_t id, bool value);
-    void SetInt64(uint16_t id, uint64_t value);
     void SetTime(uint16_t id, uint64_t fileTime);
     void SetString(uint16_t id, const std::u16string& text);
     void SetBinary(uint16_t id, Bytes bytes);

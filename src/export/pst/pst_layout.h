@@ -31,7 +31,6 @@ inline constexpr uint8_t kPagePMap = 0x83;
 inline constexpr uint8_t kPageAMap = 0x84;
 inline constexpr uint8_t kPageFPMap = 0x85;
 inline constexpr uint8_t kPageDensityList = 0x86;
-inline constexpr size_t kPageTrailerSize = 16;
 
 // B-tree pages: entries, then cEnt, cEntMax, cbEnt, cLevel and padding before the trailer.
 inline constexpr size_t kBTreeEntriesSize = 488;
@@ -86,7 +85,6 @@ inline constexpr size_t kHeaderFullCrcAt = 524;
 inline constexpr size_t kRootFileEofAt = 4;
 inline constexpr size_t kRootLastAMapAt = 12;
 inline constexpr size_t kRootAMapFreeAt = 20;
-inline constexpr size_t kRootPMapFreeAt = 28;
 inline constexpr size_t kRootNodeBTreeAt = 36;
 inline constexpr size_t kRootBlockBTreeAt = 52;
 inline constexpr size_t kRootAMapValidAt = 68;
@@ -99,8 +97,6 @@ inline constexpr uint8_t kDensityListBackfillComplete = 0x01;
 
 // Node ids: a 5-bit type and a 27-bit index.
 inline constexpr int kNidTypeBits = 5;
-inline constexpr uint32_t kNidTypeHid = 0x00;
-inline constexpr uint32_t kNidTypeInternal = 0x01;
 inline constexpr uint32_t kNidTypeNormalFolder = 0x02;
 inline constexpr uint32_t kNidTypeNormalMessage = 0x04;
 inline constexpr uint32_t kNidTypeHierarchyTable = 0x0D;
@@ -162,13 +158,7 @@ inline constexpr size_t kMaxHeapAllocationsPerBlock = 2047;
 inline constexpr int kHidIndexShift = 5;
 inline constexpr int kHidBlockShift = 16;
 
-// BTree-on-heap header.
-inline constexpr size_t kBTreeHeaderSize = 8;
+// BTree-on-heap index entries: a key and a heap id.
 inline constexpr size_t kBTreeHidSize = 4;
-
-// Table context.
-inline constexpr size_t kTableInfoSize = 22;
-inline constexpr size_t kTableColumnSize = 8;
-inline constexpr size_t kRowIdSize = 4;
 
 }  // namespace velmor::pst
