@@ -92,29 +92,23 @@ bool AtomicFile::Write(std::string_view bytes) {
 }
 
 bool AtomicFile::WriteAt(uint64_t offset, std::string_view bytes) {
-    if (fd_ < 0 || !Flush()) {
-        return false;
-    }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                         static_cast<off_t>(offset + done));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return Fail("cannot write a file in " + directory_.string(),
-                        written < 0 ? errno : ENOSPC);
-        }
-        done += static_cast<size_t>(written);
-    }
-    return true;
+    return fd_ >= 0 && Flush() && WriteFully(bytes, offset);
 }
 
 bool AtomicFile::Flush() {
+    if (!WriteFully(buffer_, std::nullopt)) {
+        return false;
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool AtomicFile::WriteFully(std::string_view bytes, std::optional<uint64_t> offset) {
     size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t written = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < bytes.size()) {
+        const ssize_t written = offset ? ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                                  static_cast<off_t>(*offset + done))
+                                       : ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -124,7 +118,6 @@ bool AtomicFile::Flush() {
         }
         done += static_cast<size_t>(written);
     }
-    buffer_.clear();
     return true;
 }
 

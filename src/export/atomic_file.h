@@ -37,6 +37,8 @@ public:
 
 private:
     bool Flush();
+    // Writes all of bytes at offset, or at the file's position when there is none.
+    bool WriteFully(std::string_view bytes, std::optional<uint64_t> offset);
     // Gives the finished file the name target unless it is taken; 0 or the errno.
     int Link(const std::filesystem::path& target);
     bool Fail(const std::string& what, int errorNumber);

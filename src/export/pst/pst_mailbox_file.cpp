@@ -116,9 +116,8 @@ bool PstMailboxFile::CloseFolder(uint32_t folderNid) {
     return written;
 }
 
-// A folder: its properties, its hierarchy table (a row per child folder), its contents
-// table when not written yet, and an empty table of associated items.
-bool PstMailboxFile::WriteFolder(uint32_t nid, const Folder& folder) {
+// What a folder's properties and its row in its parent's hierarchy table say of it.
+PropertyList PstMailboxFile::FolderProperties(const Folder& folder) {
     using namespace prop;
     PropertyList properties;
     properties.SetString(kDisplayName, folder.name);
@@ -128,21 +127,18 @@ bool PstMailboxFile::WriteFolder(uint32_t nid, const Folder& folder) {
     if (!folder.containerClass.empty()) {
         properties.SetString(kContainerClass, folder.containerClass);
     }
+    return properties;
+}
+
+// A folder: its properties, its hierarchy table (a row per child folder), its contents
+// table when not written yet, and an empty table of associated items.
+bool PstMailboxFile::WriteFolder(uint32_t nid, const Folder& folder) {
     TableContext hierarchy(HierarchyTableColumns());
     for (uint32_t child : folder.children) {
-        const Folder& sub = folders_.at(child);
-        PropertyList row;
-        row.SetString(kDisplayName, sub.name);
-        row.SetInt32(kContentCount, sub.items);
-        row.SetInt32(kContentUnreadCount, 0);
-        row.SetBoolean(kSubfolders, !sub.children.empty());
-        if (!sub.containerClass.empty()) {
-            row.SetString(kContainerClass, sub.containerClass);
-        }
-        hierarchy.AddRow(child, row);
+        hierarchy.AddRow(child, FolderProperties(folders_.at(child)));
     }
     TableContext associated(AssociatedContentsTableColumns());
-    return database_.AddNode(nid, folder.parent, BuildPropertyContext(properties)) &&
+    return database_.AddNode(nid, folder.parent, BuildPropertyContext(FolderProperties(folder))) &&
            database_.AddNode(FolderTable(nid, kNidTypeHierarchyTable), kNoParent,
                              hierarchy.Build()) &&
            database_.AddNode(FolderTable(nid, kNidTypeAssocContentsTable), kNoParent,

@@ -51,6 +51,7 @@ private:
     };
 
     Folder& NewFolder(uint32_t nid, uint32_t parent, const std::u16string& name);
+    static PropertyList FolderProperties(const Folder& folder);
     bool WriteFolder(uint32_t nid, const Folder& folder);
     bool WriteStore();
     bool WriteTemplates();
