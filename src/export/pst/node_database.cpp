@@ -24,7 +24,33 @@ std::array<uint32_t, kNidTypeCount> InitialNidCounters() {
 }  // namespace
 
 NodeDatabase::NodeDatabase(std::filesystem::path directory, const EdbFile* database)
-    : space_(std::move(directory), database), nidCounters_(InitialNidCounters()) {}
+    : space_(std::move(directory), database),
+      blockLeaves_(kBlockBTreeLeafEntrySize, PageWriter(kPageBlockBTree)),
+      messageLeaves_(kNodeBTreeLeafEntrySize, PageWriter(kPageNodeBTree)),
+      nidCounters_(InitialNidCounters()) {}
+
+// A B-tree page: the entries, their count, the most the page holds, their size and the
+// level, then the trailer with the page's signature.
+BTreePageWriter NodeDatabase::PageWriter(uint8_t pageType) {
+    return [this, pageType](const Bytes& entries, size_t count, size_t entrySize,
+                            uint8_t level) -> std::optional<PageReference> {
+        Bytes page = entries;
+        page.resize(kBTreeEntriesSize, 0);
+        Put8(page, static_cast<uint8_t>(count));
+        Put8(page, static_cast<uint8_t>(kBTreeEntriesSize / entrySize));
+        Put8(page, static_cast<uint8_t>(entrySize));
+        Put8(page, level);
+        Put32(page, 0);
+        const uint64_t bid = nextPageBid_;
+        nextPageBid_ += kBidStep;
+        const auto offset = space_.Place(kPageSize, kPageSize);
+        if (!offset || !space_.Write(MakePage(page, pageType, Signature(*offset, bid), bid))) {
+            failed_ = true;
+            return std::nullopt;
+        }
+        return PageReference{bid, *offset};
+    };
+}
 
 bool NodeDatabase::Open() {
     failed_ = !space_.Open();
@@ -60,7 +86,15 @@ uint64_t NodeDatabase::WriteBlock(const Bytes& data, bool internal) {
         failed_ = true;
         return 0;
     }
-    blocks_.push_back({bid, *offset, static_cast<uint16_t>(data.size())});
+    Bytes entry;
+    Put64(entry, bid);
+    Put64(entry, *offset);
+    Put16(entry, static_cast<uint16_t>(data.size()));
+    Put16(entry, kBlockReferences);
+    Put32(entry, 0);
+    if (!blockLeaves_.Add(bid, entry)) {
+        return 0;
+    }
     return bid;
 }
 
@@ -141,7 +175,7 @@ uint64_t NodeDatabase::WriteSubnodes(const std::vector<NodeContent::Subnode>& su
         return leaves.front().bid;
     }
     if (leaves.size() > kMaxSubnodeIndexEntries) {
-        failed_ = true;
+        Refuse("an item has more values than a PST file's subnode tree holds");
         return 0;
     }
     Bytes index;
@@ -156,115 +190,68 @@ uint64_t NodeDatabase::WriteSubnodes(const std::vector<NodeContent::Subnode>& su
     return WriteBlock(index, true);
 }
 
+void NodeDatabase::Refuse(std::string reason) {
+    error_ = std::move(reason);
+    failed_ = true;
+}
+
 bool NodeDatabase::AddNode(uint32_t nid, uint32_t parentNid, const NodeContent& content) {
     const uint64_t dataBid = WriteData(content.blocks);
     const uint64_t subnodeBid = WriteSubnodes(content.subnodes);
-    nodes_.push_back({nid, parentNid, dataBid, subnodeBid});
     NoteNid(nid);
-    return !failed_;
-}
-
-namespace {
-
-void PutLeafEntry(Bytes& page, const auto& entry) {
-    if constexpr (requires { entry.nid; }) {
-        Put64(page, entry.nid);
-        Put64(page, entry.dataBid);
-        Put64(page, entry.subnodeBid);
-        Put32(page, entry.parentNid);
-        Put32(page, 0);
-    } else {
-        Put64(page, entry.bid);
-        Put64(page, entry.offset);
-        Put16(page, entry.size);
-        Put16(page, kBlockReferences);
-        Put32(page, 0);
+    if (NidType(nid) != kNidTypeNormalMessage || nid <= lastMessageNid_) {
+        otherNodes_.push_back({nid, parentNid, dataBid, subnodeBid});
+        return !failed_;
     }
+    lastMessageNid_ = nid;
+    Bytes entry;
+    Put64(entry, nid);
+    Put64(entry, dataBid);
+    Put64(entry, subnodeBid);
+    Put32(entry, parentNid);
+    Put32(entry, 0);
+    return messageLeaves_.Add(nid, entry) && !failed_;
 }
 
-uint64_t KeyOf(const auto& entry) {
-    if constexpr (requires { entry.nid; }) {
-        return entry.nid;
-    } else {
-        return entry.bid;
+// The other nodes' leaves, in order, go before the messages' leaves written so far: every
+// other node id is below the first message's.
+std::optional<PageReference> NodeDatabase::WriteNodeBTree() {
+    std::sort(otherNodes_.begin(), otherNodes_.end(),
+              [](const NodeEntry& a, const NodeEntry& b) { return a.nid < b.nid; });
+    const auto& messagePages = messageLeaves_.pages();
+    if (!messagePages.empty() && !otherNodes_.empty() &&
+        otherNodes_.back().nid > messagePages.front().key) {
+        Refuse("the mailbox has more folders than one PST file holds");
+        return std::nullopt;
     }
-}
-
-}  // namespace
-
-// Writes a B-tree bottom-up: leaf pages of entries in key order, then pages of index entries
-// (first key, BID and offset of each page below) until one page, the root, remains.
-template <typename Entry>
-std::optional<NodeDatabase::Reference> NodeDatabase::WriteBTree(const std::vector<Entry>& entries,
-                                                                uint8_t pageType,
-                                                                size_t leafEntrySize) {
-    struct Child {
-        uint64_t key;
-        Reference reference;
-    };
-    auto writePage = [&](Bytes page, size_t count, size_t entrySize,
-                         uint8_t level) -> std::optional<Reference> {
-        page.resize(kBTreeEntriesSize, 0);
-        Put8(page, static_cast<uint8_t>(count));
-        Put8(page, static_cast<uint8_t>(kBTreeEntriesSize / entrySize));
-        Put8(page, static_cast<uint8_t>(entrySize));
-        Put8(page, level);
-        Put32(page, 0);
-        const uint64_t bid = nextPageBid_;
-        nextPageBid_ += kBidStep;
-        const auto offset = space_.Place(kPageSize, kPageSize);
-        if (!offset || !space_.Write(MakePage(page, pageType, Signature(*offset, bid), bid))) {
+    BTreeLeafWriter others(kNodeBTreeLeafEntrySize, PageWriter(kPageNodeBTree));
+    for (const NodeEntry& node : otherNodes_) {
+        Bytes entry;
+        Put64(entry, node.nid);
+        Put64(entry, node.dataBid);
+        Put64(entry, node.subnodeBid);
+        Put32(entry, node.parentNid);
+        Put32(entry, 0);
+        if (!others.Add(node.nid, entry)) {
             return std::nullopt;
         }
-        return Reference{bid, *offset};
-    };
-
-    std::vector<Child> children;
-    const size_t perLeaf = kBTreeEntriesSize / leafEntrySize;
-    for (size_t first = 0; first < entries.size() || first == 0; first += perLeaf) {
-        const size_t end = std::min(entries.size(), first + perLeaf);
-        Bytes page;
-        for (size_t i = first; i < end; ++i) {
-            PutLeafEntry(page, entries[i]);
-        }
-        const auto written = writePage(std::move(page), end - first, leafEntrySize, 0);
-        if (!written) {
-            return std::nullopt;
-        }
-        children.push_back({first < entries.size() ? KeyOf(entries[first]) : 0, *written});
     }
-    const size_t perIndex = kBTreeEntriesSize / kBTreeIndexEntrySize;
-    for (uint8_t level = 1; children.size() > 1; ++level) {
-        std::vector<Child> upper;
-        for (size_t first = 0; first < children.size(); first += perIndex) {
-            const size_t end = std::min(children.size(), first + perIndex);
-            Bytes page;
-            for (size_t i = first; i < end; ++i) {
-                Put64(page, children[i].key);
-                Put64(page, children[i].reference.bid);
-                Put64(page, children[i].reference.offset);
-            }
-            const auto written =
-                writePage(std::move(page), end - first, kBTreeIndexEntrySize, level);
-            if (!written) {
-                return std::nullopt;
-            }
-            upper.push_back({children[first].key, *written});
-        }
-        children = std::move(upper);
+    if (!others.Finish()) {
+        return std::nullopt;
     }
-    return children.front().reference;
+    std::vector<BTreeChild> pages = others.pages();
+    pages.insert(pages.end(), messagePages.begin(), messagePages.end());
+    return WriteBTreeIndex(std::move(pages), PageWriter(kPageNodeBTree));
 }
 
 std::optional<std::filesystem::path> NodeDatabase::Commit(const std::string& name) {
-    if (failed_) {
+    if (failed_ || !blockLeaves_.Finish() || !messageLeaves_.Finish()) {
         return std::nullopt;
     }
-    std::sort(nodes_.begin(), nodes_.end(),
-              [](const NodeEntry& a, const NodeEntry& b) { return a.nid < b.nid; });
-    const auto nodeTree = WriteBTree(nodes_, kPageNodeBTree, kNodeBTreeLeafEntrySize);
-    const auto blockTree =
-        nodeTree ? WriteBTree(blocks_, kPageBlockBTree, kBlockBTreeLeafEntrySize) : std::nullopt;
+    const auto nodeTree = WriteNodeBTree();
+    const auto blockTree = nodeTree
+                               ? WriteBTreeIndex(blockLeaves_.pages(), PageWriter(kPageBlockBTree))
+                               : std::nullopt;
     if (!blockTree || !space_.Close()) {
         failed_ = true;
         return std::nullopt;
@@ -272,7 +259,7 @@ std::optional<std::filesystem::path> NodeDatabase::Commit(const std::string& nam
     return space_.Commit(Header(*nodeTree, *blockTree), name);
 }
 
-Bytes NodeDatabase::Header(const Reference& nodeTree, const Reference& blockTree) const {
+Bytes NodeDatabase::Header(const PageReference& nodeTree, const PageReference& blockTree) const {
     Bytes header(kHeaderSize, 0);
     Set32(header, 0, kHeaderMagic);
     Set16(header, kHeaderCrcStart, kClientMagic);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "export/pst/btree_writer.h"
 #include "export/pst/file_space.h"
 #include "export/pst/pst_bytes.h"
 #include "export/pst/pst_layout.h"
@@ -25,8 +26,11 @@ struct NodeContent::Subnode {
 };
 
 // The node database of the file: blocks with their trailers, data trees for data of more
-// than one block, subnode trees, and at the end the node and block B-trees, the maps and the
-// header. Blocks are written as they come; the B-tree entries stay in memory until the end.
+// than one block, subnode trees, the node and block B-trees, the maps and the header. Blocks
+// are written as they come, and so are the leaf pages of the block B-tree (blocks are
+// numbered in order) and of the messages' part of the node B-tree (messages are numbered in
+// order, after every other node); the entries of the other nodes (folders, their tables, the
+// fixed nodes) wait for the end.
 class NodeDatabase {
 public:
     NodeDatabase(std::filesystem::path directory, const EdbFile* database);
@@ -39,44 +43,40 @@ public:
     // Writes the B-trees, the maps and the header, and names the file.
     std::optional<std::filesystem::path> Commit(const std::string& name);
 
-    const std::string& error() const { return space_.error(); }
+    const std::string& error() const { return error_.empty() ? space_.error() : error_; }
 
 private:
-    struct BlockEntry {
-        uint64_t bid;
-        uint64_t offset;
-        uint16_t size;
-    };
     struct NodeEntry {
         uint32_t nid;
         uint32_t parentNid;
         uint64_t dataBid;
         uint64_t subnodeBid;
     };
-    struct Reference {
-        uint64_t bid;
-        uint64_t offset;
-    };
-
-    uint64_t WriteBlock(const Bytes& data, bool internal);
-    uint64_t WriteData(const std::vector<Bytes>& blocks);
     struct Sized {
         uint64_t bid;
         uint64_t size;
     };
+
+    uint64_t WriteBlock(const Bytes& data, bool internal);
+    uint64_t WriteData(const std::vector<Bytes>& blocks);
     uint64_t WriteDataTree(const std::vector<Sized>& children, uint8_t level);
     uint64_t WriteSubnodes(const std::vector<NodeContent::Subnode>& subnodes);
-    template <typename Entry>
-    std::optional<Reference> WriteBTree(const std::vector<Entry>& entries, uint8_t pageType,
-                                        size_t leafEntrySize);
-    Bytes Header(const Reference& nodeTree, const Reference& blockTree) const;
+    BTreePageWriter PageWriter(uint8_t pageType);
+    std::optional<PageReference> WriteNodeBTree();
+    Bytes Header(const PageReference& nodeTree, const PageReference& blockTree) const;
+
+    // Ends the file's writing with a reason of the database's own.
+    void Refuse(std::string reason);
 
     FileSpace space_;
     bool failed_ = false;
+    std::string error_;
     uint64_t nextBid_ = kBidStep;
     uint64_t nextPageBid_ = kBidStep;
-    std::vector<BlockEntry> blocks_;
-    std::vector<NodeEntry> nodes_;
+    BTreeLeafWriter blockLeaves_;
+    BTreeLeafWriter messageLeaves_;
+    uint32_t lastMessageNid_ = 0;
+    std::vector<NodeEntry> otherNodes_;
     std::array<uint32_t, kNidTypeCount> nidCounters_;
 };
 
