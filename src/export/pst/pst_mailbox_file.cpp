@@ -83,14 +83,12 @@ bool PstMailboxFile::AddItem(uint32_t folderNid, const ExportRecord& record) {
     const uint32_t nid = MakeNid(kNidTypeNormalMessage, nextMessageIndex_++);
     const PropertyList properties = MessageProperties(record);
     NodeContent content = BuildPropertyContext(properties);
-    const std::vector<PropertyList> recipients = RecipientRows(record);
-    if (!recipients.empty()) {
-        TableContext table(RecipientTableColumns());
-        for (const PropertyList& row : recipients) {
-            table.AddRow(static_cast<uint32_t>(table.rows()), row);
-        }
-        content.subnodes.push_back({kNidRecipientTable, table.Build()});
+    // Every message has its recipient table, empty when the row names nobody.
+    TableContext recipients(RecipientTableColumns());
+    for (const PropertyList& row : RecipientRows(record)) {
+        recipients.AddRow(static_cast<uint32_t>(recipients.rows()), row);
     }
+    content.subnodes.push_back({kNidRecipientTable, recipients.Build()});
     if (!database_.AddNode(nid, folderNid, content)) {
         return false;
     }
