@@ -56,6 +56,10 @@ uint32_t HeapOnNode::Allocate(const Bytes& bytes) {
     const size_t count = block->starts.size() + 1;
     if (block->data.size() + bytes.size() + 1 + PageMapSize(count) > kMaxBlockData ||
         count > kMaxHeapAllocationsPerBlock) {
+        if (blocks_.size() == kMaxHeapBlocks) {
+            full_ = true;
+            return 0;
+        }
         StartBlock();
         block = &blocks_.back();
     }

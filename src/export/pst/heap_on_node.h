@@ -14,8 +14,10 @@ class HeapOnNode {
 public:
     explicit HeapOnNode(uint8_t clientSignature);
 
-    // Stores bytes (at most kMaxHeapAllocation of them); their heap id.
+    // Stores bytes (at most kMaxHeapAllocation of them); their heap id, or 0 when the heap
+    // has no room left (heap ids name at most kMaxHeapBlocks blocks).
     uint32_t Allocate(const Bytes& bytes);
+    bool full() const { return full_; }
     void SetUserRoot(uint32_t hid) { userRoot_ = hid; }
     // The node's data blocks.
     std::vector<Bytes> Blocks() const;
@@ -30,6 +32,7 @@ private:
 
     uint8_t client_;
     uint32_t userRoot_ = 0;
+    bool full_ = false;
     std::vector<Block> blocks_;
 };
 

@@ -155,6 +155,7 @@ inline constexpr size_t kHeapBitmapInterval = 128;
 inline constexpr size_t kHeapHeaderFillLevels = 8;
 inline constexpr size_t kMaxHeapAllocation = 3580;
 inline constexpr size_t kMaxHeapAllocationsPerBlock = 2047;
+inline constexpr size_t kMaxHeapBlocks = 65536;
 inline constexpr int kHidIndexShift = 5;
 inline constexpr int kHidBlockShift = 16;
 

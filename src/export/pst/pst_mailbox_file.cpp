@@ -96,6 +96,10 @@ bool PstMailboxFile::AddItem(uint32_t folderNid, const ExportRecord& record) {
         folder.contents = std::make_unique<TableContext>(ContentsTableColumns());
     }
     folder.contents->AddRow(nid, properties);
+    if (folder.contents->full()) {
+        error_ = "the folder has more items than one PST folder holds";
+        return false;
+    }
     ++folder.items;
     return true;
 }
@@ -198,7 +202,7 @@ bool PstMailboxFile::WriteTemplates() {
 }
 
 std::optional<std::filesystem::path> PstMailboxFile::Commit(const std::string& name) {
-    if (!WriteStore() || !WriteTemplates()) {
+    if (!error_.empty() || !WriteStore() || !WriteTemplates()) {
         return std::nullopt;
     }
     for (uint32_t nid : folderOrder_) {

@@ -19,6 +19,8 @@ public:
     // Adds a row; values of columns the table has are stored, others ignored.
     void AddRow(uint32_t rowId, const PropertyList& values);
     size_t rows() const { return rowIds_.size(); }
+    // Whether the table's heap ran out of room: the table must take no more rows.
+    bool full() { return values_.heap().full(); }
     NodeContent Build();
 
 private:
