@@ -68,8 +68,22 @@ double PlainRead(const char* path) {
     return seconds;
 }
 
+// Notes when each processing part starts: the part announces itself in the status line.
+class PartClockSink : public velmor::NullProgressSink {
+public:
+    void SetScanStatus(const std::u16string& text) override {
+        if (text.starts_with(u"Processing Part")) {
+            starts.push_back(Clock::now());
+        }
+    }
+
+    std::vector<Clock::time_point> starts;
+};
+
 struct DiscoveryRun {
     double seconds = 0;
+    // Seconds from each part's start to the next part's start (the last: to the end).
+    std::vector<double> partSeconds;
     uint64_t diskBytes = 0;
     size_t storeBytes = 0;
     size_t indexBytes = 0;
@@ -82,7 +96,7 @@ DiscoveryRun Discover(const char* path) {
     velmor::EdbFile file;
     file.OpenDatabase(path);
     velmor::RecoveredStore store;
-    velmor::NullProgressSink sink;
+    PartClockSink sink;
     velmor::StopFlag stop;
     velmor::ProcessingContext context{file, store, sink, stop};
     DiscoveryRun run;
@@ -90,7 +104,13 @@ DiscoveryRun Discover(const char* path) {
     const uint64_t diskBefore = DiskReadBytes();
     const auto start = Clock::now();
     velmor::RunProcessingParts(context);
-    run.seconds = velmor::bench::SecondsSince(start);
+    const auto end = Clock::now();
+    run.seconds = std::chrono::duration<double>(end - start).count();
+    sink.starts.push_back(end);
+    for (size_t i = 0; i + 1 < sink.starts.size(); ++i) {
+        run.partSeconds.push_back(
+            std::chrono::duration<double>(sink.starts[i + 1] - sink.starts[i]).count());
+    }
     run.diskBytes = DiskReadBytes() - diskBefore;
     run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore;
     run.mailboxes = store.mailboxes.entries().size();
@@ -157,10 +177,15 @@ int Measure(const char* path, bool warm) {
         PlainRead(path);  // bring the file into the page cache
         std::vector<double> reads;
         std::vector<double> discoveries;
+        std::vector<std::vector<double>> parts;
         for (int round = 0; round < kWarmRounds; ++round) {
             reads.push_back(PlainRead(path));
             last = Discover(path);
             discoveries.push_back(last.seconds);
+            parts.resize(std::max(parts.size(), last.partSeconds.size()));
+            for (size_t part = 0; part < last.partSeconds.size(); ++part) {
+                parts[part].push_back(last.partSeconds[part]);
+            }
         }
         const double read = Median(reads);
         const double discovery = Median(discoveries);
@@ -170,6 +195,11 @@ int Measure(const char* path, bool warm) {
         std::printf("warm discovery:   %.3f s  (%.0f MB/s, median of %d)\n", discovery,
                     megabytes / discovery * kMiB / 1e6, kWarmRounds);
         std::printf("warm ratio:       %.2f x a plain read\n", discovery / read);
+        std::printf("warm parts:      ");
+        for (size_t part = 0; part < parts.size(); ++part) {
+            std::printf(" %zu: %.3f", part + 1, Median(parts[part]));
+        }
+        std::printf(" s (medians)\n");
     }
     MeasureCold(path, megabytes);
     if (!warm) {
