@@ -14,6 +14,8 @@ struct ProcessingContext {
     RecoveredStore& store;
     ProgressSink& sink;
     StopFlag& stop;
+    // Threads that read and scan the file in the full-file pass; 0: one per processor core.
+    unsigned passThreads = 0;
 };
 
 }  // namespace velmor

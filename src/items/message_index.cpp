@@ -1,5 +1,7 @@
 #include "items/message_index.h"
 
+#include <algorithm>
+#include <bit>
 #include <optional>
 
 #include "items/item_date.h"
@@ -14,6 +16,9 @@ constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 constexpr size_t kInitialSlots = 1024;
 // Slots stay at most half used, so probe runs stay short.
 constexpr size_t kMaxLoadDivisor = 2;
+// Building a whole index, the slot of the entry this many places ahead is fetched from memory
+// while the current one is inserted.
+constexpr size_t kPrefetchDistance = 16;
 
 int HexDigitValue(char16_t c) {
     if (c >= u'0' && c <= u'9') {
@@ -74,6 +79,27 @@ size_t MessageIndex::SlotOf(uint64_t idValue) const {
     return slot;
 }
 
+MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries) : entries_(std::move(entries)) {
+    if (entries_.empty()) {
+        return;
+    }
+    nextSameId_.assign(entries_.size(), kNone);
+    slots_.assign(std::bit_ceil(std::max(kInitialSlots, entries_.size() * kMaxLoadDivisor)),
+                  Slot{});
+    const size_t mask = slots_.size() - 1;
+    auto ahead = entries_.begin();
+    for (size_t i = 0; i < kPrefetchDistance && ahead != entries_.end(); ++i, ++ahead) {
+        __builtin_prefetch(&slots_[HashOf(ahead->itemIdValue) & mask]);
+    }
+    for (uint32_t index = 0; index < entries_.size(); ++index) {
+        if (ahead != entries_.end()) {
+            __builtin_prefetch(&slots_[HashOf(ahead->itemIdValue) & mask]);
+            ++ahead;
+        }
+        Chain(index, slots_[SlotOf(entries_[index].itemIdValue)]);
+    }
+}
+
 void MessageIndex::Reserve(size_t count) {
     while (slots_.size() < count * kMaxLoadDivisor) {
         Grow();
@@ -113,9 +139,12 @@ void MessageIndex::Insert(const MessageIndexEntry& entry) {
     const auto index = static_cast<uint32_t>(entries_.size());
     entries_.push_back(entry);
     nextSameId_.push_back(kNone);
-    Slot& chain = slots_[SlotOf(entry.itemIdValue)];
+    Chain(index, slots_[SlotOf(entry.itemIdValue)]);
+}
+
+void MessageIndex::Chain(uint32_t index, Slot& chain) {
     if (chain.first == kNone) {
-        chain = Slot{entry.itemIdValue, index, index};
+        chain = Slot{entries_[index].itemIdValue, index, index};
         ++usedSlots_;
     } else {
         nextSameId_[chain.last] = index;

@@ -31,6 +31,10 @@ struct MessageIndexEntry {
 // found without walking the index.
 class MessageIndex {
 public:
+    MessageIndex() = default;
+    // The index of entries gathered in order: its hash table is built once, at its final size.
+    explicit MessageIndex(std::deque<MessageIndexEntry> entries);
+
     void Append(const MessageIndexEntry& entry);
     // Appends the entries of one page in order; their slots are fetched from memory together.
     void AppendAll(std::span<const MessageIndexEntry> entries);
@@ -60,12 +64,6 @@ public:
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
 
-    uint32_t FirstWithId(const std::u16string& itemId) const;
-    // The slot that holds the chain of the id, or the empty slot where it would go.
-    size_t SlotOf(uint64_t idValue) const;
-    void Grow();
-    void Insert(const MessageIndexEntry& entry);
-
     // One id's chain: its first and last entry. The id is kept in the slot so that a probe
     // reads one place in memory.
     struct Slot {
@@ -73,6 +71,14 @@ private:
         uint32_t first = kNone;
         uint32_t last = kNone;
     };
+
+    uint32_t FirstWithId(const std::u16string& itemId) const;
+    // The slot that holds the chain of the id, or the empty slot where it would go.
+    size_t SlotOf(uint64_t idValue) const;
+    void Grow();
+    void Insert(const MessageIndexEntry& entry);
+    // Joins entry index, already in entries_, to the chain of its id.
+    void Chain(uint32_t index, Slot& chain);
 
     // Deques grow without copying, so a large index never needs twice its size.
     std::deque<MessageIndexEntry> entries_;
