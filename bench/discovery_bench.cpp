@@ -3,7 +3,8 @@
 // and reports the bytes read from the disk, peak memory and the message index's cost.
 //
 //   velmor_bench_discovery write PATH [GIB]   writes a store of about 1 GiB (or GIB GiB)
-//   velmor_bench_discovery measure PATH       warm (also with the pass on one thread) and cold
+//   velmor_bench_discovery measure PATH       warm (also with the pass and the index on one thread)
+//   and cold
 //                                             figures
 //   velmor_bench_discovery measure-cold PATH  cold figures only (stores larger than memory)
 
@@ -103,15 +104,15 @@ struct DiscoveryRun {
     size_t messages = 0;
 };
 
-// The full discovery, its full-file pass on passThreads threads (0: one per core).
-DiscoveryRun Discover(const char* path, unsigned passThreads = 0) {
+// The full discovery on the given number of threads (0: one per core).
+DiscoveryRun Discover(const char* path, unsigned threads = 0) {
     velmor::EdbFile file;
     file.OpenDatabase(path);
     velmor::RecoveredStore store;
     PartClockSink sink;
     velmor::StopFlag stop;
     velmor::ProcessingContext context{file, store, sink, stop};
-    context.passThreads = passThreads;
+    context.threads = threads;
     DiscoveryRun run;
     const size_t heapBefore = velmor::bench::HeapInUseBytes();
     const uint64_t diskBefore = DiskReadBytes();
@@ -220,8 +221,10 @@ int Measure(const char* path, bool warm) {
         }
         std::printf(" s (medians)\n");
         std::printf("warm processor:   %.3f s of all threads (median)\n", Median(processor));
-        std::printf("warm, one thread: %.3f s  (%.2f x a plain read; the pass on one thread)\n",
-                    Median(oneThread), Median(oneThread) / read);
+        std::printf(
+            "warm, one thread: %.3f s  (%.2f x a plain read; the pass and the index on one "
+            "thread)\n",
+            Median(oneThread), Median(oneThread) / read);
     }
     MeasureCold(path, megabytes);
     if (!warm) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "discovery/ordered_block_pass.h"
@@ -20,10 +19,6 @@ constexpr int64_t kBlocksPerThread = 4;
 // Blocks scanned ahead of the merge, per thread: enough that no thread waits for a slot
 // while another merges.
 constexpr size_t kSlotsPerThread = 4;
-
-unsigned PassThreads(unsigned asked) {
-    return asked != 0 ? asked : std::max(1U, std::thread::hardware_concurrency());
-}
 
 int64_t ChunksPerBlock(uint64_t fileSize, unsigned threads) {
     const int64_t chunks = static_cast<int64_t>(fileSize) / kChunkSize + 1;
@@ -102,7 +97,7 @@ void GroupPagesByObject(ProcessingContext& context) {
         return;
     }
 
-    const unsigned threads = PassThreads(context.passThreads);
+    const unsigned threads = context.threadCount();
     const int64_t chunksPerBlock = ChunksPerBlock(file.fileSize(), threads);
     const auto blockBytes = static_cast<size_t>(chunksPerBlock * kChunkSize);
     std::vector<std::unique_ptr<uint8_t[]>> buffers(threads);

@@ -50,17 +50,17 @@ void MessageCandidates::KeepOnlyTheLargest() {
     total_ = 0;
 }
 
-std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId) {
+std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId, unsigned threads) {
     std::optional<MessageIndex> index;
     if (!started_) {
         return index;
     }
     if (keptOnly_) {
         if (objectId == kept_) {
-            index.emplace(std::move(keptEntries_));
+            index.emplace(std::move(keptEntries_), threads);
         }
     } else if (const auto found = gathered_.find(objectId); found != gathered_.end()) {
-        index.emplace(std::move(found->second.entries));
+        index.emplace(std::move(found->second.entries), threads);
     } else {
         index.emplace();
     }

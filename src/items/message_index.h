@@ -12,6 +12,9 @@ namespace velmor {
 // its page.
 inline constexpr uint64_t kNoFileTime = UINT64_MAX;
 
+// The hash that places an item id in a message index's table.
+uint64_t MessageIdHash(uint64_t idValue);
+
 // One message record of the store's message table, kept to 24 bytes because a store holds
 // millions of them: the id and the time are held as their stored values and rendered as text
 // when asked.
@@ -32,8 +35,9 @@ struct MessageIndexEntry {
 class MessageIndex {
 public:
     MessageIndex() = default;
-    // The index of entries gathered in order: its hash table is built once, at its final size.
-    explicit MessageIndex(std::deque<MessageIndexEntry> entries);
+    // The index of entries gathered in order: its hash table is built once, at its final size,
+    // by up to threads threads.
+    explicit MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads = 1);
 
     void Append(const MessageIndexEntry& entry);
     // Appends the entries of one page in order; their slots are fetched from memory together.
@@ -73,18 +77,29 @@ private:
     };
 
     uint32_t FirstWithId(const std::u16string& itemId) const;
+    // Where the probe for the id starts.
+    size_t HomeSlot(uint64_t idValue) const;
     // The slot that holds the chain of the id, or the empty slot where it would go.
     size_t SlotOf(uint64_t idValue) const;
-    void Grow();
+    // The table at slotCount slots, in one region.
+    void Rehash(size_t slotCount);
+    // Every region's chains, each region on a thread of its own; false when too many ids fell
+    // into one region.
+    bool FillRegions();
     void Insert(const MessageIndexEntry& entry);
-    // Joins entry index, already in entries_, to the chain of its id.
-    void Chain(uint32_t index, Slot& chain);
+    // Joins entry index, already in entries_, to the chain of its id; true when the slot was
+    // empty.
+    bool Chain(uint32_t index, Slot& chain);
 
     // Deques grow without copying, so a large index never needs twice its size.
     std::deque<MessageIndexEntry> entries_;
     std::deque<uint32_t> nextSameId_;
     std::vector<Slot> slots_;
     size_t usedSlots_ = 0;
+    // The slots may be split into 2^regionBits_ regions by the top bits of an id's hash; the
+    // probes for an id stay in its region, so that the regions are filled at once, each by a
+    // thread of its own.
+    unsigned regionBits_ = 0;
 };
 
 }  // namespace velmor

@@ -112,7 +112,8 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
     }
     sink.SetProgressPosition(2);
     sink.SetProgressRange(0, group->pageCount);
-    if (auto gathered = context.store.messageCandidates.Take(group->objectId)) {
+    if (auto gathered =
+            context.store.messageCandidates.Take(group->objectId, context.threadCount())) {
         context.store.messageIndex = std::move(*gathered);
         sink.SetProgressPosition(group->pageCount);
     } else if (!ReadMessagePages(context, *group)) {

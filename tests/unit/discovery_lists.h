@@ -8,14 +8,14 @@
 namespace velmor::test {
 
 // Every list a run of the seven processing parts leaves in the store, and every window call
-// it made, as lines of text, with the full-file pass read and scanned on passThreads threads.
+// it made, as lines of text, on the given number of threads.
 inline std::vector<std::string> DiscoveryLists(
-    EdbFile& file, unsigned passThreads, size_t othersLimit = MessageCandidates::kOthersLimit) {
+    EdbFile& file, unsigned threads, size_t othersLimit = MessageCandidates::kOthersLimit) {
     RecoveredStore store;
     store.messageCandidates = MessageCandidates(othersLimit);
     RecordingSink sink;
     StopFlag stop;
-    ProcessingContext context{file, store, sink, stop, passThreads};
+    ProcessingContext context{file, store, sink, stop, threads};
     RunProcessingParts(context);
 
     std::vector<std::string> lines = sink.calls;

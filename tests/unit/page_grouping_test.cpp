@@ -140,7 +140,7 @@ TEST(PageGroupingTest, UnreadablePagesAreSkippedAndCountedAndThePassGoesOn) {
     for (unsigned threads : {1U, 3U}) {
         SCOPED_TRACE(std::to_string(threads) + " threads");
         test::OpenedDatabase db(ImageOf(9, std::vector<int32_t>(60, 9)));
-        db.context.passThreads = threads;
+        db.context.threads = threads;
         db.file.SetReadFunction(FailingAt(bad));
         GroupPagesByObject(db.context);
 
