@@ -174,7 +174,7 @@ void MessageIndex::Reserve(size_t count) {
 }
 
 void MessageIndex::Rehash(size_t slotCount) {
-    std::vector<Slot> old = std::move(slots_);
+    auto old = std::move(slots_);
     slots_.assign(slotCount, Slot{});
     regionBits_ = 0;
     for (const Slot& chain : old) {
@@ -241,7 +241,7 @@ const MessageIndexEntry* MessageIndex::FindFirst(const std::u16string& itemId) c
 void MessageIndex::Clear() {
     std::deque<MessageIndexEntry>().swap(entries_);
     std::deque<uint32_t>().swap(nextSameId_);
-    std::vector<Slot>().swap(slots_);
+    decltype(slots_)().swap(slots_);
     usedSlots_ = 0;
     regionBits_ = 0;
 }

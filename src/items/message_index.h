@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "items/huge_page_allocator.h"
+
 namespace velmor {
 
 // A time no FILETIME conversion accepts: the entry of a record whose time field lay outside
@@ -94,7 +96,7 @@ private:
     // Deques grow without copying, so a large index never needs twice its size.
     std::deque<MessageIndexEntry> entries_;
     std::deque<uint32_t> nextSameId_;
-    std::vector<Slot> slots_;
+    std::vector<Slot, HugePageAllocator<Slot>> slots_;
     size_t usedSlots_ = 0;
     // The slots may be split into 2^regionBits_ regions by the top bits of an id's hash; the
     // probes for an id stay in its region, so that the regions are filled at once, each by a
