@@ -129,8 +129,8 @@ int Measure(const char* path) {
                 clock.elapsed() / 1000.0, frame.mailboxPage()->mailboxList()->topLevelItemCount());
     std::printf("longest event-loop pause:    %lld ms\n",
                 static_cast<long long>(watch.longestPause()));
-    std::printf("scan bar:                    %d changes, still at most %lld ms\n",
-                watch.changes(), static_cast<long long>(watch.longestStill()));
+    std::printf("scan bar:                    %d changes, still at most %lld ms\n", watch.changes(),
+                static_cast<long long>(watch.longestStill()));
 
     for (int after : kStopAfterMilliseconds) {
         if (!BackToStepOne(frame)) {
@@ -144,10 +144,11 @@ int Measure(const char* path) {
         headless::WaitFor([&] { return false; }, after);
         const qint64 stopped = StopAndTime(frame);
         watch.Stop();
-        std::printf("Stop after %5.1f s:           worker ended %lld ms after Yes "
-                    "(longest pause %lld ms)\n",
-                    after / 1000.0, static_cast<long long>(stopped),
-                    static_cast<long long>(watch.longestPause()));
+        std::printf(
+            "Stop after %5.1f s:           worker ended %lld ms after Yes "
+            "(longest pause %lld ms)\n",
+            after / 1000.0, static_cast<long long>(stopped),
+            static_cast<long long>(watch.longestPause()));
     }
     return 0;
 }
