@@ -45,6 +45,7 @@ public:
         lastPercent_ = -1;
         sinceTick_.start();
         sinceChange_.start();
+        sinceStart_.start();
         ticker_.start();
     }
     void Stop() { ticker_.stop(); }
@@ -52,6 +53,9 @@ public:
     qint64 longestPause() const { return longestPause_; }
     qint64 longestStill() const { return longestStill_; }
     int changes() const { return changes_; }
+    // Where the bar stood still longest: its percent, and when the stillness ended.
+    int stillAt() const { return stillAt_; }
+    qint64 stillEndedAt() const { return stillEndedAt_; }
 
 private:
     void Tick() {
@@ -63,13 +67,20 @@ private:
             lastPercent_ = percent;
             sinceChange_.restart();
         }
-        longestStill_ = std::max(longestStill_, sinceChange_.elapsed());
+        if (sinceChange_.elapsed() > longestStill_) {
+            longestStill_ = sinceChange_.elapsed();
+            stillAt_ = lastPercent_;
+            stillEndedAt_ = sinceStart_.elapsed();
+        }
     }
 
     CMainFrame& frame_;
     QTimer ticker_;
     QElapsedTimer sinceTick_;
     QElapsedTimer sinceChange_;
+    QElapsedTimer sinceStart_;
+    int stillAt_ = 0;
+    qint64 stillEndedAt_ = 0;
     qint64 longestPause_ = 0;
     qint64 longestStill_ = 0;
     int changes_ = 0;
@@ -129,8 +140,11 @@ int Measure(const char* path) {
                 clock.elapsed() / 1000.0, frame.mailboxPage()->mailboxList()->topLevelItemCount());
     std::printf("longest event-loop pause:    %lld ms\n",
                 static_cast<long long>(watch.longestPause()));
-    std::printf("scan bar:                    %d changes, still at most %lld ms\n", watch.changes(),
-                static_cast<long long>(watch.longestStill()));
+    std::printf(
+        "scan bar:                    %d changes, still at most %lld ms (at %d %%, "
+        "until %.1f s)\n",
+        watch.changes(), static_cast<long long>(watch.longestStill()), watch.stillAt(),
+        watch.stillEndedAt() / 1000.0);
 
     for (int after : kStopAfterMilliseconds) {
         if (!BackToStepOne(frame)) {

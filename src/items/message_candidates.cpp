@@ -50,17 +50,18 @@ void MessageCandidates::KeepOnlyTheLargest() {
     total_ = 0;
 }
 
-std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId, unsigned threads) {
+std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId, unsigned threads,
+                                                    const MessageIndex::BuildProgress& progress) {
     std::optional<MessageIndex> index;
     if (!started_) {
         return index;
     }
     if (keptOnly_) {
         if (objectId == kept_) {
-            index.emplace(std::move(keptEntries_), threads);
+            index.emplace(std::move(keptEntries_), threads, progress);
         }
     } else if (const auto found = gathered_.find(objectId); found != gathered_.end()) {
-        index.emplace(std::move(found->second.entries), threads);
+        index.emplace(std::move(found->second.entries), threads, progress);
     } else {
         index.emplace();
     }

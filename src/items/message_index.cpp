@@ -19,6 +19,8 @@ constexpr size_t kInitialSlots = 1024;
 // Slots stay at most half used, so probe runs stay short.
 constexpr size_t kMaxLoadDivisor = 2;
 constexpr size_t kPrefetchDistance = 16;
+// A whole index's build reports its progress, and may be abandoned, every this many entries.
+constexpr uint32_t kProgressStep = 1 << 16;
 constexpr int kHashBits = 64;
 // A whole index's table is split into at most this many regions, each filled by a thread.
 constexpr unsigned kMaxRegions = 8;
@@ -95,7 +97,8 @@ size_t MessageIndex::SlotOf(uint64_t idValue) const {
     return slot;
 }
 
-MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads)
+MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads,
+                           const BuildProgress& progress)
     : entries_(std::move(entries)) {
     if (entries_.empty()) {
         return;
@@ -104,21 +107,26 @@ MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threa
     slots_.assign(std::bit_ceil(std::max(kInitialSlots, entries_.size() * kMaxLoadDivisor)),
                   Slot{});
     regionBits_ = static_cast<unsigned>(std::bit_width(std::clamp(threads, 1U, kMaxRegions))) - 1;
-    if (!FillRegions()) {
+    FillOutcome outcome = FillRegions(progress);
+    if (outcome == FillOutcome::Crowded) {
         // Ids crowded into one region: one region, the whole table, takes them all.
         std::fill(slots_.begin(), slots_.end(), Slot{});
         std::fill(nextSameId_.begin(), nextSameId_.end(), kNone);
         regionBits_ = 0;
-        FillRegions();
+        outcome = FillRegions(progress);
+    }
+    if (outcome == FillOutcome::Abandoned) {
+        Clear();
     }
 }
 
-bool MessageIndex::FillRegions() {
+MessageIndex::FillOutcome MessageIndex::FillRegions(const BuildProgress& progress) {
     const size_t regions = size_t{1} << regionBits_;
     const size_t regionLimit =
         (slots_.size() >> regionBits_) * kRegionFullNumerator / kRegionFullDenominator;
     std::vector<size_t> used(regions, 0);
     std::atomic<bool> crowded = false;
+    std::atomic<bool> abandoned = false;
     const auto fill = [&](size_t region) {
         const auto inRegion = [&](const MessageIndexEntry& entry) {
             return regionBits_ == 0 ||
@@ -140,6 +148,16 @@ bool MessageIndex::FillRegions() {
             fetchNext();
         }
         for (uint32_t index = 0; index < entries_.size(); ++index) {
+            if (index != 0 && index % kProgressStep == 0) {
+                // The first region's thread is the caller's: it reports and asks whether to go
+                // on; every thread ends soon after a region is crowded or the build abandoned.
+                if (region == 0 && progress && !progress(index, entries_.size())) {
+                    abandoned = true;
+                }
+                if (crowded || abandoned) {
+                    return;
+                }
+            }
             if (!inRegion(entries_[index])) {
                 continue;
             }
@@ -164,7 +182,10 @@ bool MessageIndex::FillRegions() {
     for (size_t count : used) {
         usedSlots_ += count;
     }
-    return !crowded;
+    if (abandoned) {
+        return FillOutcome::Abandoned;
+    }
+    return crowded ? FillOutcome::Crowded : FillOutcome::Filled;
 }
 
 void MessageIndex::Reserve(size_t count) {

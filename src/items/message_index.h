@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,10 +37,15 @@ struct MessageIndexEntry {
 // found without walking the index.
 class MessageIndex {
 public:
+    // Told, now and then on the calling thread, how many entries of how many a build has
+    // passed; false abandons the build and leaves the index empty.
+    using BuildProgress = std::function<bool(size_t done, size_t total)>;
+
     MessageIndex() = default;
     // The index of entries gathered in order: its hash table is built once, at its final size,
     // by up to threads threads.
-    explicit MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads = 1);
+    explicit MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads = 1,
+                          const BuildProgress& progress = {});
 
     void Append(const MessageIndexEntry& entry);
     // Appends the entries of one page in order; their slots are fetched from memory together.
@@ -85,9 +91,10 @@ private:
     size_t SlotOf(uint64_t idValue) const;
     // The table at slotCount slots, in one region.
     void Rehash(size_t slotCount);
-    // Every region's chains, each region on a thread of its own; false when too many ids fell
-    // into one region.
-    bool FillRegions();
+    enum class FillOutcome { Filled, Crowded, Abandoned };
+    // Every region's chains, each region on a thread of its own; Crowded when too many ids
+    // fell into one region.
+    FillOutcome FillRegions(const BuildProgress& progress);
     void Insert(const MessageIndexEntry& entry);
     // Joins entry index, already in entries_, to the chain of its id; true when the slot was
     // empty.

@@ -63,5 +63,32 @@ TEST(MessageIndexTest, IdsCrowdedIntoOneRegionAreStillAllIndexed) {
     ExpectBuiltWholeAnswersAsAppended(entries);
 }
 
+TEST(MessageIndexTest, ALargeBuildReportsItsProgressAndIsAbandonedWhenAsked) {
+    std::deque<MessageIndexEntry> entries;
+    for (int64_t i = 0; i < 200'000; ++i) {
+        entries.push_back(MessageIndexEntry{static_cast<uint64_t>(i * 7919), 0, i});
+    }
+    for (unsigned threads : {1U, 2U}) {
+        std::vector<size_t> reported;
+        const MessageIndex whole(entries, threads, [&](size_t done, size_t total) {
+            EXPECT_EQ(total, entries.size());
+            reported.push_back(done);
+            return true;
+        });
+        EXPECT_EQ(reported, (std::vector<size_t>{65'536, 131'072, 196'608}));
+        EXPECT_EQ(whole.size(), entries.size());
+        ASSERT_NE(whole.FindFirst(entries.back().itemId()), nullptr);
+
+        int calls = 0;
+        const MessageIndex abandoned(entries, threads, [&](size_t, size_t) {
+            ++calls;
+            return false;
+        });
+        EXPECT_EQ(calls, 1);
+        EXPECT_TRUE(abandoned.empty());
+        EXPECT_EQ(abandoned.FindFirst(entries.front().itemId()), nullptr);
+    }
+}
+
 }  // namespace
 }  // namespace velmor
