@@ -3,10 +3,13 @@
 // and reports the bytes read from the disk, peak memory and the message index's cost.
 //
 //   velmor_bench_discovery write PATH [GIB]   writes a store of about 1 GiB (or GIB GiB)
-//   velmor_bench_discovery measure PATH       warm and cold figures
+//   velmor_bench_discovery measure PATH       warm (also with the pass and the index on one thread)
+//   and cold
+//                                             figures
 //   velmor_bench_discovery measure-cold PATH  cold figures only (stores larger than memory)
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,7 +29,7 @@ namespace {
 
 using velmor::bench::Clock;
 using velmor::bench::kMiB;
-constexpr int kWarmRounds = 3;
+constexpr int kWarmRounds = 5;
 constexpr int kColdRounds = 5;
 constexpr size_t kPlainReadSize = 1 << 20;
 
@@ -46,6 +49,14 @@ uint64_t DiskReadBytes() {
         }
     }
     return 0;
+}
+
+// Processor time of all this process's threads so far, user and system.
+double ProcessorSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // Reads the whole file sequentially in 1 MiB calls, as cat does.
@@ -68,8 +79,23 @@ double PlainRead(const char* path) {
     return seconds;
 }
 
+// Notes when each processing part starts: the part announces itself in the status line.
+class PartClockSink : public velmor::NullProgressSink {
+public:
+    void SetScanStatus(const std::u16string& text) override {
+        if (text.starts_with(u"Processing Part")) {
+            starts.push_back(Clock::now());
+        }
+    }
+
+    std::vector<Clock::time_point> starts;
+};
+
 struct DiscoveryRun {
     double seconds = 0;
+    double processorSeconds = 0;  // of all threads
+    // Seconds from each part's start to the next part's start (the last: to the end).
+    std::vector<double> partSeconds;
     uint64_t diskBytes = 0;
     size_t storeBytes = 0;
     size_t indexBytes = 0;
@@ -78,19 +104,29 @@ struct DiscoveryRun {
     size_t messages = 0;
 };
 
-DiscoveryRun Discover(const char* path) {
+// The full discovery on the given number of threads (0: one per core).
+DiscoveryRun Discover(const char* path, unsigned threads = 0) {
     velmor::EdbFile file;
     file.OpenDatabase(path);
     velmor::RecoveredStore store;
-    velmor::NullProgressSink sink;
+    PartClockSink sink;
     velmor::StopFlag stop;
     velmor::ProcessingContext context{file, store, sink, stop};
+    context.threads = threads;
     DiscoveryRun run;
     const size_t heapBefore = velmor::bench::HeapInUseBytes();
     const uint64_t diskBefore = DiskReadBytes();
+    const double processorBefore = ProcessorSeconds();
     const auto start = Clock::now();
     velmor::RunProcessingParts(context);
-    run.seconds = velmor::bench::SecondsSince(start);
+    const auto end = Clock::now();
+    run.seconds = std::chrono::duration<double>(end - start).count();
+    run.processorSeconds = ProcessorSeconds() - processorBefore;
+    sink.starts.push_back(end);
+    for (size_t i = 0; i + 1 < sink.starts.size(); ++i) {
+        run.partSeconds.push_back(
+            std::chrono::duration<double>(sink.starts[i + 1] - sink.starts[i]).count());
+    }
     run.diskBytes = DiskReadBytes() - diskBefore;
     run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore;
     run.mailboxes = store.mailboxes.entries().size();
@@ -157,10 +193,19 @@ int Measure(const char* path, bool warm) {
         PlainRead(path);  // bring the file into the page cache
         std::vector<double> reads;
         std::vector<double> discoveries;
+        std::vector<double> processor;
+        std::vector<double> oneThread;
+        std::vector<std::vector<double>> parts;
         for (int round = 0; round < kWarmRounds; ++round) {
             reads.push_back(PlainRead(path));
+            oneThread.push_back(Discover(path, 1).seconds);
             last = Discover(path);
             discoveries.push_back(last.seconds);
+            processor.push_back(last.processorSeconds);
+            parts.resize(std::max(parts.size(), last.partSeconds.size()));
+            for (size_t part = 0; part < last.partSeconds.size(); ++part) {
+                parts[part].push_back(last.partSeconds[part]);
+            }
         }
         const double read = Median(reads);
         const double discovery = Median(discoveries);
@@ -170,6 +215,16 @@ int Measure(const char* path, bool warm) {
         std::printf("warm discovery:   %.3f s  (%.0f MB/s, median of %d)\n", discovery,
                     megabytes / discovery * kMiB / 1e6, kWarmRounds);
         std::printf("warm ratio:       %.2f x a plain read\n", discovery / read);
+        std::printf("warm parts:      ");
+        for (size_t part = 0; part < parts.size(); ++part) {
+            std::printf(" %zu: %.3f", part + 1, Median(parts[part]));
+        }
+        std::printf(" s (medians)\n");
+        std::printf("warm processor:   %.3f s of all threads (median)\n", Median(processor));
+        std::printf(
+            "warm, one thread: %.3f s  (%.2f x a plain read; the pass and the index on one "
+            "thread)\n",
+            Median(oneThread), Median(oneThread) / read);
     }
     MeasureCold(path, megabytes);
     if (!warm) {

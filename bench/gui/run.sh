@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Writes the window benchmark's store (once) and prints its figures, without a display.
-# Usage: bench/gui/run.sh [BUILD_DIR]   (default: build)
+# Usage: bench/gui/run.sh [--large] [BUILD_DIR]   (default: build)
+#   --large  also runs discovery in the window on the 32 GiB store that `bench/run.sh --large`
+#            writes, read from the disk: event-loop pauses, the scan bar and Stop
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+large=false
+if [ "${1:-}" = "--large" ]; then
+    large=true
+    shift
+fi
 build=${1:-build}
-if [ ! -x "$build/bench/gui/velmor_bench_window" ]; then
+if [ ! -x "$build/bench/gui/velmor_bench_window" ] ||
+    [ ! -x "$build/bench/gui/velmor_bench_discovery_window" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" --target velmor_bench_window
+    cmake --build "$build" --target velmor_bench_window velmor_bench_discovery_window
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
@@ -15,3 +23,12 @@ if [ ! -f "$stores/window.edb" ]; then
 fi
 echo "== window =="
 QT_QPA_PLATFORM=offscreen "$build/bench/gui/velmor_bench_window" measure "$stores/window.edb"
+if $large; then
+    large_store="$build/bench/stores/discovery-32.edb"
+    if [ ! -f "$large_store" ]; then
+        echo "no $large_store: run bench/run.sh --large first" >&2
+        exit 1
+    fi
+    echo "== discovery of 32 GiB in the window (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
+    QT_QPA_PLATFORM=offscreen "$build/bench/gui/velmor_bench_discovery_window" measure "$large_store"
+fi

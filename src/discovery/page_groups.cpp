@@ -3,12 +3,14 @@
 namespace velmor {
 
 void PageGroupList::AddPage(int32_t objectId, int32_t pageNumber) {
-    auto [it, inserted] = indexById_.try_emplace(objectId, groups_.size());
-    if (inserted) {
-        groups_.push_back(ObjectPageGroup{objectId, 1, {pageNumber}});
-        return;
+    if (lastGroup_ >= groups_.size() || groups_[lastGroup_].objectId != objectId) {
+        auto [it, inserted] = indexById_.try_emplace(objectId, groups_.size());
+        if (inserted) {
+            groups_.push_back(ObjectPageGroup{objectId, 0, {}});
+        }
+        lastGroup_ = it->second;
     }
-    ObjectPageGroup& group = groups_[it->second];
+    ObjectPageGroup& group = groups_[lastGroup_];
     ++group.pageCount;
     group.pages.push_back(pageNumber);
 }
@@ -21,6 +23,7 @@ ObjectPageGroup* PageGroupList::Find(int32_t objectId) {
 void PageGroupList::Clear() {
     std::deque<ObjectPageGroup>().swap(groups_);
     std::unordered_map<int32_t, size_t>().swap(indexById_);
+    lastGroup_ = 0;
 }
 
 }  // namespace velmor

@@ -33,6 +33,8 @@ public:
 private:
     std::deque<ObjectPageGroup> groups_;  // a deque keeps found groups in place while appending
     std::unordered_map<int32_t, size_t> indexById_;
+    // Runs of pages of one object are common: their group is not looked up again.
+    size_t lastGroup_ = 0;
 };
 
 }  // namespace velmor

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <thread>
+
 #include "discovery/progress_sink.h"
 #include "discovery/recovered_store.h"
 #include "discovery/stop_flag.h"
@@ -14,6 +17,13 @@ struct ProcessingContext {
     RecoveredStore& store;
     ProgressSink& sink;
     StopFlag& stop;
+    // Threads of the full-file pass and of the message index's build; 0: one per processor
+    // core.
+    unsigned threads = 0;
+
+    unsigned threadCount() const {
+        return threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
+    }
 };
 
 }  // namespace velmor

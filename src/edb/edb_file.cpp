@@ -58,7 +58,6 @@ int EdbFile::OpenDatabase(const std::filesystem::path& path) {
     }
     databaseFd_ = fd;
     fileSize_ = size;
-    currentPosition_ = 0;
     unreadablePages_ = 0;
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
@@ -127,13 +126,10 @@ int64_t EdbFile::ReadFully(int64_t offset, std::span<uint8_t> buffer, bool& fail
 
 int64_t EdbFile::ReadAt(int64_t offset, std::span<uint8_t> buffer) {
     if (databaseFd_ < 0 || offset < 0) {
-        currentPosition_ = -1;
         return -1;
     }
     bool failed = false;
-    const int64_t done = ReadFully(offset, buffer, failed);
-    currentPosition_ = offset + done;
-    return done;
+    return ReadFully(offset, buffer, failed);
 }
 
 void EdbFile::WillRead(int64_t offset, int64_t length) const {
@@ -170,7 +166,6 @@ int64_t EdbFile::ReadChunk(int64_t chunkIndex, std::span<uint8_t> buffer) {
     if (failed) {
         count = ReadChunkByPage(offset, chunk);
     }
-    currentPosition_ = offset + count;
     return count;
 }
 
@@ -196,7 +191,6 @@ void EdbFile::ReadChunks(int64_t first, std::span<uint8_t> buffer, std::vector<i
             return;
         }
     }
-    currentPosition_ = offset + chunkCount * kChunkSize;
 }
 
 // A bad sector spoils only the pages it lies in: the others of the chunk are still read.

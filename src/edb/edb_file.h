@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 #include <unistd.h>
+#include <atomic>
 #include <cstdint>
 
 #include <filesystem>
@@ -52,14 +53,11 @@ public:
     void ReadChunks(int64_t first, std::span<uint8_t> buffer, std::vector<int64_t>& counts);
     // Pages of the full-file pass that could not be read since the database was opened.
     int64_t unreadablePages() const { return unreadablePages_; }
-    // Up to buffer.size() bytes at an absolute offset; the count read, -1 on a failed seek.
+    // Up to buffer.size() bytes at an absolute offset; the count read, -1 on a bad offset.
     int64_t ReadAt(int64_t offset, std::span<uint8_t> buffer);
     // Tells the system that these bytes will be read soon, so that scattered pages are
     // fetched together instead of one read at a time; a hint only.
     void WillRead(int64_t offset, int64_t length) const;
-
-    // Position reached by the last read; -1 when its seek failed.
-    int64_t currentPosition() const { return currentPosition_; }
 
     void SetReadFunction(ReadFunction read) { read_ = std::move(read); }
 
@@ -72,10 +70,10 @@ private:
     int64_t ChunkLength(int64_t offset) const;
 
     ReadFunction read_ = ::pread;
-    int64_t unreadablePages_ = 0;
+    // Chunks are read on several threads at once.
+    std::atomic<int64_t> unreadablePages_ = 0;
     int databaseFd_ = -1;
     uint64_t fileSize_ = 0;
-    int64_t currentPosition_ = 0;
     int streamingFd_ = -1;
     uint64_t streamingSize_ = 0;
 };

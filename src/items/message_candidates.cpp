@@ -2,17 +2,6 @@
 
 namespace velmor {
 
-namespace {
-
-void AppendGathered(const std::deque<MessageIndexEntry>& entries, MessageIndex& index) {
-    index.Reserve(entries.size());
-    for (const MessageIndexEntry& entry : entries) {
-        index.Append(entry);
-    }
-}
-
-}  // namespace
-
 void MessageCandidates::Start() {
     Clear();
     started_ = gatherInThePass_;
@@ -24,7 +13,7 @@ void MessageCandidates::AddPage(int32_t objectId, std::span<const MessageIndexEn
     }
     if (keptOnly_) {
         if (!keptEnded_) {
-            keptIndex_.AppendAll(entries);
+            keptEntries_.insert(keptEntries_.end(), entries.begin(), entries.end());
         }
         return;
     }
@@ -53,7 +42,7 @@ void MessageCandidates::EndObject(int32_t objectId) {
 
 void MessageCandidates::KeepOnlyTheLargest() {
     Gathered& largest = gathered_[largest_];
-    AppendGathered(largest.entries, keptIndex_);
+    keptEntries_ = std::move(largest.entries);
     keptEnded_ = largest.ended;
     kept_ = largest_;
     keptOnly_ = true;
@@ -61,20 +50,20 @@ void MessageCandidates::KeepOnlyTheLargest() {
     total_ = 0;
 }
 
-std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId) {
+std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId, unsigned threads,
+                                                    const MessageIndex::BuildProgress& progress) {
     std::optional<MessageIndex> index;
     if (!started_) {
         return index;
     }
     if (keptOnly_) {
         if (objectId == kept_) {
-            index = std::move(keptIndex_);
+            index.emplace(std::move(keptEntries_), threads, progress);
         }
+    } else if (const auto found = gathered_.find(objectId); found != gathered_.end()) {
+        index.emplace(std::move(found->second.entries), threads, progress);
     } else {
         index.emplace();
-        if (const auto found = gathered_.find(objectId); found != gathered_.end()) {
-            AppendGathered(found->second.entries, *index);
-        }
     }
     Clear();
     return index;
@@ -89,7 +78,7 @@ void MessageCandidates::Clear() {
     keptOnly_ = false;
     kept_ = 0;
     keptEnded_ = false;
-    keptIndex_.Clear();
+    std::deque<MessageIndexEntry>().swap(keptEntries_);
 }
 
 }  // namespace velmor

@@ -15,8 +15,8 @@ namespace velmor {
 // message index needs no second read of the file. Records of other tables (folder tables
 // carry the same markers) cost memory until the gathered entries of all objects but the one
 // with the most pass kOthersLimit: from then on only that object's pages are gathered, and
-// its entries go straight into an index. An object whose pages were not all gathered has no
-// entries to give: its pages are read again.
+// its entries go straight to the end of the list the index is built from. An object whose pages
+// were not all gathered has no entries to give: its pages are read again.
 class MessageCandidates {
 public:
     static constexpr size_t kOthersLimit = 1 << 16;
@@ -31,6 +31,10 @@ public:
     // nothing.
     void Start();
 
+    // Whether the pass gathers records.
+    bool gathering() const { return started_; }
+    // The object whose pages alone are still gathered; 0 while every object's are.
+    int32_t keptObject() const { return keptOnly_ ? kept_ : 0; }
     // Whether the pages of the object are still gathered.
     bool Wants(int32_t objectId) const { return started_ && (!keptOnly_ || objectId == kept_); }
     // The records of the object's next page in file order.
@@ -38,9 +42,11 @@ public:
     // A page of the object that was not whole: a second read would stop there.
     void EndObject(int32_t objectId);
 
-    // The index of the object's records in page order; nothing when its pages were not all
-    // gathered. Everything else gathered is dropped.
-    std::optional<MessageIndex> Take(int32_t objectId);
+    // The index of the object's records in page order, built by up to threads threads and
+    // reporting to progress; nothing when its pages were not all gathered. Everything else
+    // gathered is dropped.
+    std::optional<MessageIndex> Take(int32_t objectId, unsigned threads = 1,
+                                     const MessageIndex::BuildProgress& progress = {});
     void Clear();
 
 private:
@@ -61,7 +67,7 @@ private:
     bool keptOnly_ = false;
     int32_t kept_ = 0;
     bool keptEnded_ = false;
-    MessageIndex keptIndex_;
+    std::deque<MessageIndexEntry> keptEntries_;
 };
 
 }  // namespace velmor

@@ -2,15 +2,21 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "items/huge_page_allocator.h"
 
 namespace velmor {
 
 // A time no FILETIME conversion accepts: the entry of a record whose time field lay outside
 // its page.
 inline constexpr uint64_t kNoFileTime = UINT64_MAX;
+
+// The hash that places an item id in a message index's table.
+uint64_t MessageIdHash(uint64_t idValue);
 
 // One message record of the store's message table, kept to 24 bytes because a store holds
 // millions of them: the id and the time are held as their stored values and rendered as text
@@ -31,6 +37,16 @@ struct MessageIndexEntry {
 // found without walking the index.
 class MessageIndex {
 public:
+    // Told, now and then on the calling thread, how many entries of how many a build has
+    // passed; false abandons the build and leaves the index empty.
+    using BuildProgress = std::function<bool(size_t done, size_t total)>;
+
+    MessageIndex() = default;
+    // The index of entries gathered in order: its hash table is built once, at its final size,
+    // by up to threads threads.
+    explicit MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads = 1,
+                          const BuildProgress& progress = {});
+
     void Append(const MessageIndexEntry& entry);
     // Appends the entries of one page in order; their slots are fetched from memory together.
     void AppendAll(std::span<const MessageIndexEntry> entries);
@@ -60,12 +76,6 @@ public:
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
 
-    uint32_t FirstWithId(const std::u16string& itemId) const;
-    // The slot that holds the chain of the id, or the empty slot where it would go.
-    size_t SlotOf(uint64_t idValue) const;
-    void Grow();
-    void Insert(const MessageIndexEntry& entry);
-
     // One id's chain: its first and last entry. The id is kept in the slot so that a probe
     // reads one place in memory.
     struct Slot {
@@ -74,11 +84,31 @@ private:
         uint32_t last = kNone;
     };
 
+    uint32_t FirstWithId(const std::u16string& itemId) const;
+    // Where the probe for the id starts.
+    size_t HomeSlot(uint64_t idValue) const;
+    // The slot that holds the chain of the id, or the empty slot where it would go.
+    size_t SlotOf(uint64_t idValue) const;
+    // The table at slotCount slots, in one region.
+    void Rehash(size_t slotCount);
+    enum class FillOutcome { Filled, Crowded, Abandoned };
+    // Every region's chains, each region on a thread of its own; Crowded when too many ids
+    // fell into one region.
+    FillOutcome FillRegions(const BuildProgress& progress);
+    void Insert(const MessageIndexEntry& entry);
+    // Joins entry index, already in entries_, to the chain of its id; true when the slot was
+    // empty.
+    bool Chain(uint32_t index, Slot& chain);
+
     // Deques grow without copying, so a large index never needs twice its size.
     std::deque<MessageIndexEntry> entries_;
     std::deque<uint32_t> nextSameId_;
-    std::vector<Slot> slots_;
+    std::vector<Slot, HugePageAllocator<Slot>> slots_;
     size_t usedSlots_ = 0;
+    // The slots may be split into 2^regionBits_ regions by the top bits of an id's hash; the
+    // probes for an id stay in its region, so that the regions are filled at once, each by a
+    // thread of its own.
+    unsigned regionBits_ = 0;
 };
 
 }  // namespace velmor

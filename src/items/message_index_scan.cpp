@@ -112,7 +112,18 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
     }
     sink.SetProgressPosition(2);
     sink.SetProgressRange(0, group->pageCount);
-    if (auto gathered = context.store.messageCandidates.Take(group->objectId)) {
+    // A large index takes a while to build: the bar moves and a stop is heard meanwhile.
+    const auto progress = [&](size_t done, size_t total) {
+        sink.SetProgressPosition(
+            static_cast<int>(static_cast<int64_t>(group->pageCount) * static_cast<int64_t>(done) /
+                             static_cast<int64_t>(total)));
+        return !context.stop.requested();
+    };
+    if (auto gathered = context.store.messageCandidates.Take(group->objectId, context.threadCount(),
+                                                             progress)) {
+        if (context.stop.requested()) {
+            return nullptr;
+        }
         context.store.messageIndex = std::move(*gathered);
         sink.SetProgressPosition(group->pageCount);
     } else if (!ReadMessagePages(context, *group)) {

@@ -13,13 +13,13 @@
 #include <set>
 
 #include "discovery/mailbox_scan.h"
+#include "discovery_lists.h"
 #include "edb/text_codec.h"
 #include "edb_writer/database_header.h"
 #include "edb_writer/file_damage.h"
 #include "edb_writer/file_time.h"
 #include "full_browse.h"
 #include "items/folder_table_scan.h"
-#include "message_index_contents.h"
 #include "opened_database.h"
 
 namespace velmor {
@@ -176,6 +176,8 @@ public:
         const test::BrowseOutcome outcome = RunGuarded(db);
         // The records gathered in the full-file pass give the index a second read would.
         EXPECT_EQ(test::IndexContents(db.store.messageIndex), test::IndexOfRun(db.file, false));
+        // A pass on several threads leaves every list as one thread does.
+        EXPECT_EQ(test::DiscoveryLists(db.file, 4), test::DiscoveryLists(db.file, 1));
         Damage judged = damage;
         judged.catalogTouched |= ObjectTouched(damage, kCatalogObjectId) ||
                                  ObjectTouched(damage, kCatalogShadowObjectId);

@@ -7,6 +7,7 @@
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
 #include "discovery/page_grouping.h"
+#include "discovery_lists.h"
 #include "edb_writer/file_damage.h"
 #include "edb_writer/store_builder.h"
 #include "opened_database.h"
@@ -83,6 +84,8 @@ TEST(DamagedInputTest, EveryTruncationAroundPageAndChunkBoundariesIsSurvived) {
             const RunResult result = Discover(db);
             EXPECT_LE(result.mailboxes, 2u);
             EXPECT_EQ(result.noUserFound, result.mailboxes == 0) << boundary + delta;
+            EXPECT_EQ(test::DiscoveryLists(db.file, 3), test::DiscoveryLists(db.file, 1))
+                << boundary + delta;
         }
     }
 }

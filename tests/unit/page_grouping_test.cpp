@@ -124,16 +124,12 @@ EdbFile::ReadFunction FailingAt(std::vector<int64_t> badSectors) {
 }
 
 TEST(PageGroupingTest, UnreadablePagesAreSkippedAndCountedAndThePassGoesOn) {
-    test::OpenedDatabase db(ImageOf(9, std::vector<int32_t>(60, 9)));
     // Inside page slot 5 of the first chunk, at the start of the second chunk and a whole
     // third chunk.
     std::vector<int64_t> bad = {5 * PAGE_SIZE + 1024, kChunkSize};
     for (int64_t slot = 32; slot < 48; ++slot) {
         bad.push_back(slot * PAGE_SIZE + 512);
     }
-    db.file.SetReadFunction(FailingAt(bad));
-    GroupPagesByObject(db.context);
-
     std::vector<int32_t> expected;
     for (int32_t page = 0; page < 60; ++page) {
         const int32_t slot = page + 1;
@@ -141,12 +137,20 @@ TEST(PageGroupingTest, UnreadablePagesAreSkippedAndCountedAndThePassGoesOn) {
             expected.push_back(page);
         }
     }
-    EXPECT_EQ(PagesByObject(db.store)[9], expected);
-    EXPECT_EQ(db.file.unreadablePages(), 18);
-    EXPECT_EQ(db.file.maxObjectId, 9) << "the header page was read";
+    for (unsigned threads : {1U, 3U}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        test::OpenedDatabase db(ImageOf(9, std::vector<int32_t>(60, 9)));
+        db.context.threads = threads;
+        db.file.SetReadFunction(FailingAt(bad));
+        GroupPagesByObject(db.context);
 
-    db.Open();
-    EXPECT_EQ(db.file.unreadablePages(), 0) << "the count starts again with each opening";
+        EXPECT_EQ(PagesByObject(db.store)[9], expected);
+        EXPECT_EQ(db.file.unreadablePages(), 18);
+        EXPECT_EQ(db.file.maxObjectId, 9) << "the header page was read";
+
+        db.Open();
+        EXPECT_EQ(db.file.unreadablePages(), 0) << "the count starts again with each opening";
+    }
 }
 
 TEST(PageGroupingTest, AStopEndsThePassBeforeTheNextChunk) {

@@ -20,12 +20,12 @@ int64_t FirstPairByBytes(const std::vector<uint8_t>& bytes, uint8_t value, int64
     return -1;
 }
 
-// Buffers where the byte is rare or common, of sizes around the sixteen-byte steps, searched
+// Buffers where the byte is rare or common, of sizes around the 16- and 32-byte steps, searched
 // from and to every kind of position, the buffer's ends and beyond them included.
 TEST(PageViewTest, FindPairAgreesWithAByteByByteSearchAndNeverLooksOutside) {
     std::mt19937 random(7);
     for (int round = 0; round < 4000; ++round) {
-        const auto size = static_cast<int64_t>(random() % 80);
+        const auto size = static_cast<int64_t>(random() % 160);
         std::vector<uint8_t> bytes(static_cast<size_t>(size));
         const unsigned oneIn = 1 + random() % 4;
         for (uint8_t& byte : bytes) {
@@ -33,8 +33,8 @@ TEST(PageViewTest, FindPairAgreesWithAByteByByteSearchAndNeverLooksOutside) {
         }
         // A copy with no slack after it, so that a read past the end is seen by the sanitizer.
         const PageView view(bytes.data(), size);
-        const int64_t from = static_cast<int64_t>(random() % 90) - 5;
-        const int64_t to = static_cast<int64_t>(random() % 90) - 5;
+        const int64_t from = static_cast<int64_t>(random() % 170) - 5;
+        const int64_t to = static_cast<int64_t>(random() % 170) - 5;
         const int64_t gap = static_cast<int64_t>(random() % 8);
         EXPECT_EQ(view.findPair(0x01, gap, from, to), FirstPairByBytes(bytes, 0x01, gap, from, to))
             << "size " << size << " from " << from << " to " << to << " gap " << gap;
