@@ -7,16 +7,17 @@
 
 namespace velmor::test {
 
-// What a shell command printed on both streams, and its exit status (-1 when it did not run
-// or end normally).
+// What a command printed, and its exit status (-1 when it did not run or end normally);
+// RunCommand gives both streams.
 struct CommandOutput {
     std::string text;
     int status = -1;
 };
 
-inline CommandOutput RunCommand(const std::string& command) {
+// What a shell command printed on its standard output, and its exit status.
+inline CommandOutput RunShell(const std::string& command) {
     CommandOutput output;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
         return output;
     }
@@ -28,6 +29,10 @@ inline CommandOutput RunCommand(const std::string& command) {
     const int status = ::pclose(pipe);
     output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return output;
+}
+
+inline CommandOutput RunCommand(const std::string& command) {
+    return RunShell(command + " 2>&1");
 }
 
 // A path as one shell word.

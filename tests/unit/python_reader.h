@@ -1,10 +1,11 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "command_output.h"
 
 namespace velmor::test {
 
@@ -14,19 +15,11 @@ inline std::string RunPython(const std::filesystem::path& scratch, const std::st
                              const std::vector<std::string>& arguments) {
     const std::filesystem::path file = scratch / "reader.py";
     std::ofstream(file) << script;
-    std::string command = std::string(VELMOR_SYSTEM_PYTHON) + " '" + file.string() + "'";
+    std::string command = std::string(VELMOR_SYSTEM_PYTHON) + " " + Quoted(file.string());
     for (const std::string& argument : arguments) {
-        command += " '" + argument + "'";
+        command += " " + Quoted(argument);
     }
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t count = 0;
-        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            output.append(buffer, count);
-        }
-        ::pclose(pipe);
-    }
+    const std::string output = RunShell(command).text;
     std::filesystem::remove(file);
     return output;
 }

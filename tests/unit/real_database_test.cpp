@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -11,6 +11,7 @@
 
 #include "cli_runner.h"
 #include "discovery/recovered_store.h"
+#include "python_reader.h"
 
 namespace velmor {
 namespace {
@@ -25,23 +26,17 @@ std::optional<std::set<std::string>> EsedbinfoTables(const std::filesystem::path
     if (std::system("command -v esedbinfo >/dev/null 2>&1") != 0) {
         return std::nullopt;
     }
-    const std::string command = "esedbinfo '" + database.string() + "' 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
+    const auto output =
+        test::RunShell("esedbinfo " + test::Quoted(database.string()) + " 2>/dev/null");
     std::set<std::string> tables;
-    char line[4096];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    for (const std::string& text : test::Lines(output.text)) {
         // "Table: 1<TAB><TAB><TAB>MSysObjects (2)"
-        const std::string text = line;
         const size_t tab = text.find_last_of('\t');
         const size_t objectId = text.rfind(" (");
         if (text.rfind("Table: ", 0) == 0 && tab != std::string::npos && objectId > tab) {
             tables.insert(text.substr(tab + 1, objectId - tab - 1));
         }
     }
-    ::pclose(pipe);
     return tables;
 }
 
