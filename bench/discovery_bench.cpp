@@ -128,13 +128,15 @@ DiscoveryRun Discover(const char* path, unsigned threads = 0) {
             std::chrono::duration<double>(sink.starts[i + 1] - sink.starts[i]).count());
     }
     run.diskBytes = DiskReadBytes() - diskBefore;
-    run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore;
+    // The message index's hash table is mapped outside the heap.
+    const size_t tableBytes = store.messageIndex.tableBytes();
+    run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore + tableBytes;
     run.mailboxes = store.mailboxes.entries().size();
     run.folders = store.folders.size();
     run.messages = store.messageIndex.size();
     const size_t heapWithIndex = velmor::bench::HeapInUseBytes();
     store.messageIndex.Clear();
-    run.indexBytes = heapWithIndex - velmor::bench::HeapInUseBytes();
+    run.indexBytes = heapWithIndex - velmor::bench::HeapInUseBytes() + tableBytes;
     return run;
 }
 

@@ -20,8 +20,9 @@ constexpr size_t kInitialSlots = 1024;
 constexpr size_t kMaxLoadDivisor = 2;
 constexpr size_t kPrefetchDistance = 16;
 // A whole index's build reports its progress, and may be abandoned, every this many entries.
-constexpr uint32_t kProgressStep = 1 << 16;
+constexpr size_t kProgressStep = 1 << 16;
 constexpr int kHashBits = 64;
+constexpr int kTagShift = 32;
 // A whole index's table is split into at most this many regions, each filled by a thread.
 constexpr unsigned kMaxRegions = 8;
 // A region may be fuller than the whole table, up to three quarters, before its ids are taken
@@ -56,6 +57,12 @@ std::optional<uint64_t> ParseItemId(const std::u16string& text) {
     return value;
 }
 
+// The hash's upper half: in a table under 2^32 slots, only its top bits, the region's,
+// take part in choosing the slot.
+uint32_t TagOf(uint64_t hash) {
+    return static_cast<uint32_t>(hash >> kTagShift);
+}
+
 }  // namespace
 
 // Mixes the id's bits so that ids differing only in their low bytes spread over the slots.
@@ -79,22 +86,26 @@ std::u16string MessageIndexEntry::dateText() const {
     return FormatFileTime(fileTime);
 }
 
-size_t MessageIndex::HomeSlot(uint64_t idValue) const {
-    const size_t hash = MessageIdHash(idValue);
+size_t MessageIndex::HomeSlot(uint64_t hash) const {
     const size_t regionSize = slots_.size() >> regionBits_;
     const size_t region = regionBits_ == 0 ? 0 : hash >> (kHashBits - regionBits_);
     return region * regionSize + (hash & (regionSize - 1));
 }
 
-size_t MessageIndex::SlotOf(uint64_t idValue) const {
+size_t MessageIndex::SlotOf(uint64_t idValue, uint64_t hash) const {
     const size_t regionMask = (slots_.size() >> regionBits_) - 1;
-    const size_t home = HomeSlot(idValue);
+    const size_t home = HomeSlot(hash);
     const size_t base = home & ~regionMask;
+    const uint32_t tag = TagOf(hash);
     size_t slot = home;
-    while (slots_[slot].first != kNone && slots_[slot].idValue != idValue) {
+    for (;;) {
+        const Slot& chain = slots_[slot];
+        if (chain.firstNumber == 0 ||
+            (chain.tag == tag && entries_[chain.firstNumber - 1].itemIdValue == idValue)) {
+            return slot;
+        }
         slot = base | ((slot + 1) & regionMask);
     }
-    return slot;
 }
 
 MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads,
@@ -103,15 +114,16 @@ MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threa
     if (entries_.empty()) {
         return;
     }
-    nextSameId_.assign(entries_.size(), kNone);
-    slots_.assign(std::bit_ceil(std::max(kInitialSlots, entries_.size() * kMaxLoadDivisor)),
-                  Slot{});
+    // Every entry's link is written by the build.
+    nextSameId_ = std::make_unique_for_overwrite<uint32_t[]>(entries_.size());
+    const size_t slotCount =
+        std::bit_ceil(std::max(kInitialSlots, entries_.size() * kMaxLoadDivisor));
+    slots_ = ZeroedArray<Slot>(slotCount);
     regionBits_ = static_cast<unsigned>(std::bit_width(std::clamp(threads, 1U, kMaxRegions))) - 1;
     FillOutcome outcome = FillRegions(progress);
     if (outcome == FillOutcome::Crowded) {
         // Ids crowded into one region: one region, the whole table, takes them all.
-        std::fill(slots_.begin(), slots_.end(), Slot{});
-        std::fill(nextSameId_.begin(), nextSameId_.end(), kNone);
+        slots_ = ZeroedArray<Slot>(slotCount);
         regionBits_ = 0;
         outcome = FillRegions(progress);
     }
@@ -120,26 +132,28 @@ MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threa
     }
 }
 
+// The entries are taken from the last to the first: each becomes the head of its id's chain,
+// so that every chain runs in index order without a note of its last entry.
 MessageIndex::FillOutcome MessageIndex::FillRegions(const BuildProgress& progress) {
     const size_t regions = size_t{1} << regionBits_;
     const size_t regionLimit =
         (slots_.size() >> regionBits_) * kRegionFullNumerator / kRegionFullDenominator;
-    std::vector<size_t> used(regions, 0);
+    const size_t total = entries_.size();
     std::atomic<bool> crowded = false;
     std::atomic<bool> abandoned = false;
     const auto fill = [&](size_t region) {
-        const auto inRegion = [&](const MessageIndexEntry& entry) {
-            return regionBits_ == 0 ||
-                   MessageIdHash(entry.itemIdValue) >> (kHashBits - regionBits_) == region;
+        const auto inRegion = [&](uint64_t hash) {
+            return regionBits_ == 0 || hash >> (kHashBits - regionBits_) == region;
         };
         // The slot of the region's entry this many entries ahead is fetched from memory while
         // the current one is inserted.
-        auto ahead = entries_.begin();
+        auto ahead = entries_.end();
         const auto fetchNext = [&] {
-            for (; ahead != entries_.end(); ++ahead) {
-                if (inRegion(*ahead)) {
-                    __builtin_prefetch(&slots_[HomeSlot(ahead->itemIdValue)]);
-                    ++ahead;
+            while (ahead != entries_.begin()) {
+                --ahead;
+                const uint64_t hash = MessageIdHash(ahead->itemIdValue);
+                if (inRegion(hash)) {
+                    __builtin_prefetch(&slots_[HomeSlot(hash)]);
                     return;
                 }
             }
@@ -147,27 +161,38 @@ MessageIndex::FillOutcome MessageIndex::FillRegions(const BuildProgress& progres
         for (size_t i = 0; i < kPrefetchDistance; ++i) {
             fetchNext();
         }
-        for (uint32_t index = 0; index < entries_.size(); ++index) {
-            if (index != 0 && index % kProgressStep == 0) {
+        size_t used = 0;
+        auto entry = entries_.end();
+        for (size_t done = 0; done < total; ++done) {
+            if (done != 0 && done % kProgressStep == 0) {
                 // The first region's thread is the caller's: it reports and asks whether to go
                 // on; every thread ends soon after a region is crowded or the build abandoned.
-                if (region == 0 && progress && !progress(index, entries_.size())) {
+                if (region == 0 && progress && !progress(done, total)) {
                     abandoned = true;
                 }
                 if (crowded || abandoned) {
                     return;
                 }
             }
-            if (!inRegion(entries_[index])) {
+            --entry;
+            const uint64_t hash = MessageIdHash(entry->itemIdValue);
+            if (!inRegion(hash)) {
                 continue;
             }
             fetchNext();
-            Slot& chain = slots_[SlotOf(entries_[index].itemIdValue)];
-            if (chain.first == kNone && ++used[region] > regionLimit) {
-                crowded = true;
-                return;
+            const auto index = static_cast<uint32_t>(total - 1 - done);
+            Slot& chain = slots_[SlotOf(entry->itemIdValue, hash)];
+            if (chain.firstNumber == 0) {
+                if (++used > regionLimit) {
+                    crowded = true;
+                    return;
+                }
+                chain.tag = TagOf(hash);
+                nextSameId_[index] = kNone;
+            } else {
+                nextSameId_[index] = chain.firstNumber - 1;
             }
-            Chain(index, chain);
+            chain.firstNumber = index + 1;
         }
     };
     std::vector<std::thread> others;
@@ -178,72 +203,10 @@ MessageIndex::FillOutcome MessageIndex::FillRegions(const BuildProgress& progres
     for (std::thread& other : others) {
         other.join();
     }
-    usedSlots_ = 0;
-    for (size_t count : used) {
-        usedSlots_ += count;
-    }
     if (abandoned) {
         return FillOutcome::Abandoned;
     }
     return crowded ? FillOutcome::Crowded : FillOutcome::Filled;
-}
-
-void MessageIndex::Reserve(size_t count) {
-    while (slots_.size() < count * kMaxLoadDivisor) {
-        Rehash(slots_.empty() ? kInitialSlots : slots_.size() * 2);
-    }
-}
-
-void MessageIndex::Rehash(size_t slotCount) {
-    auto old = std::move(slots_);
-    slots_.assign(slotCount, Slot{});
-    regionBits_ = 0;
-    for (const Slot& chain : old) {
-        if (chain.first != kNone) {
-            slots_[SlotOf(chain.idValue)] = chain;
-        }
-    }
-}
-
-void MessageIndex::Append(const MessageIndexEntry& entry) {
-    AppendAll(std::span<const MessageIndexEntry>(&entry, 1));
-}
-
-void MessageIndex::AppendAll(std::span<const MessageIndexEntry> entries) {
-    // An index built whole may have regions, which entries appended one by one could crowd.
-    if (regionBits_ != 0) {
-        Rehash(slots_.size());
-    }
-    while ((usedSlots_ + entries.size()) * kMaxLoadDivisor > slots_.size()) {
-        Rehash(slots_.empty() ? kInitialSlots : slots_.size() * 2);
-    }
-    // The slots of a large index lie far apart in memory: ask for all of them before the
-    // first is needed.
-    for (const MessageIndexEntry& entry : entries) {
-        __builtin_prefetch(&slots_[HomeSlot(entry.itemIdValue)]);
-    }
-    for (const MessageIndexEntry& entry : entries) {
-        Insert(entry);
-    }
-}
-
-void MessageIndex::Insert(const MessageIndexEntry& entry) {
-    const auto index = static_cast<uint32_t>(entries_.size());
-    entries_.push_back(entry);
-    nextSameId_.push_back(kNone);
-    if (Chain(index, slots_[SlotOf(entry.itemIdValue)])) {
-        ++usedSlots_;
-    }
-}
-
-bool MessageIndex::Chain(uint32_t index, Slot& chain) {
-    if (chain.first == kNone) {
-        chain = Slot{entries_[index].itemIdValue, index, index};
-        return true;
-    }
-    nextSameId_[chain.last] = index;
-    chain.last = index;
-    return false;
 }
 
 uint32_t MessageIndex::FirstWithId(const std::u16string& itemId) const {
@@ -251,7 +214,8 @@ uint32_t MessageIndex::FirstWithId(const std::u16string& itemId) const {
     if (!value || slots_.empty()) {
         return kNone;
     }
-    return slots_[SlotOf(*value)].first;
+    const Slot& chain = slots_[SlotOf(*value, MessageIdHash(*value))];
+    return chain.firstNumber == 0 ? kNone : chain.firstNumber - 1;
 }
 
 const MessageIndexEntry* MessageIndex::FindFirst(const std::u16string& itemId) const {
@@ -261,9 +225,8 @@ const MessageIndexEntry* MessageIndex::FindFirst(const std::u16string& itemId) c
 
 void MessageIndex::Clear() {
     std::deque<MessageIndexEntry>().swap(entries_);
-    std::deque<uint32_t>().swap(nextSameId_);
-    decltype(slots_)().swap(slots_);
-    usedSlots_ = 0;
+    nextSameId_.reset();
+    slots_ = ZeroedArray<Slot>();
     regionBits_ = 0;
 }
 

@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <span>
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "items/huge_page_allocator.h"
+#include "items/zeroed_array.h"
 
 namespace velmor {
 
@@ -34,7 +33,7 @@ struct MessageIndexEntry {
 
 // The entries in the order found, with an open-addressing hash index from item id to the
 // chain of entries that carry it, so that the first entry and all of them in index order are
-// found without walking the index.
+// found without walking the index. The index is built whole, once its entries are gathered.
 class MessageIndex {
 public:
     // Told, now and then on the calling thread, how many entries of how many a build has
@@ -47,15 +46,11 @@ public:
     explicit MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads = 1,
                           const BuildProgress& progress = {});
 
-    void Append(const MessageIndexEntry& entry);
-    // Appends the entries of one page in order; their slots are fetched from memory together.
-    void AppendAll(std::span<const MessageIndexEntry> entries);
-    // Makes room for about count distinct ids at once, instead of growing step by step.
-    void Reserve(size_t count);
-
     const std::deque<MessageIndexEntry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }
     size_t size() const { return entries_.size(); }
+    // The bytes of the hash table, which lives outside the heap.
+    size_t tableBytes() const { return slots_.mappedBytes(); }
 
     // The first entry whose item id equals the given text exactly, or nullptr.
     const MessageIndexEntry* FindFirst(const std::u16string& itemId) const;
@@ -76,35 +71,29 @@ public:
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
 
-    // One id's chain: its first and last entry. The id is kept in the slot so that a probe
-    // reads one place in memory.
+    // One id's chain, 8 bytes so that the table of a large store stays in the processor's
+    // cache as long as it can. An all-zero slot is empty, so that a fresh table needs no
+    // set-up. The tag, bits of the id's hash that did not choose the slot, spares a probe the
+    // look at the entry itself for nearly every other id.
     struct Slot {
-        uint64_t idValue = 0;
-        uint32_t first = kNone;
-        uint32_t last = kNone;
+        uint32_t firstNumber = 0;  // 1 + the index of the id's first entry; 0: empty
+        uint32_t tag = 0;
     };
 
     uint32_t FirstWithId(const std::u16string& itemId) const;
-    // Where the probe for the id starts.
-    size_t HomeSlot(uint64_t idValue) const;
+    // Where the probe for an id of the hash starts.
+    size_t HomeSlot(uint64_t hash) const;
     // The slot that holds the chain of the id, or the empty slot where it would go.
-    size_t SlotOf(uint64_t idValue) const;
-    // The table at slotCount slots, in one region.
-    void Rehash(size_t slotCount);
+    size_t SlotOf(uint64_t idValue, uint64_t hash) const;
     enum class FillOutcome { Filled, Crowded, Abandoned };
     // Every region's chains, each region on a thread of its own; Crowded when too many ids
     // fell into one region.
     FillOutcome FillRegions(const BuildProgress& progress);
-    void Insert(const MessageIndexEntry& entry);
-    // Joins entry index, already in entries_, to the chain of its id; true when the slot was
-    // empty.
-    bool Chain(uint32_t index, Slot& chain);
 
-    // Deques grow without copying, so a large index never needs twice its size.
     std::deque<MessageIndexEntry> entries_;
-    std::deque<uint32_t> nextSameId_;
-    std::vector<Slot, HugePageAllocator<Slot>> slots_;
-    size_t usedSlots_ = 0;
+    // Per entry: the index of the next entry with the same id, or kNone.
+    std::unique_ptr<uint32_t[]> nextSameId_;
+    ZeroedArray<Slot> slots_;
     // The slots may be split into 2^regionBits_ regions by the top bits of an id's hash; the
     // probes for an id stay in its region, so that the regions are filled at once, each by a
     // thread of its own.

@@ -1,5 +1,7 @@
 #include "items/message_index_scan.h"
 
+#include <deque>
+#include <optional>
 #include <vector>
 
 namespace velmor {
@@ -12,8 +14,6 @@ constexpr int64_t kTimeField = -53;
 constexpr int64_t kItemIdLength = 8;
 constexpr int64_t kSkipAfterRecord = 47;
 constexpr size_t kMaxRecordsPerPage = (kScanEnd - kPageHeaderSize) / kSkipAfterRecord + 1;
-// Message records are a few hundred bytes long: a guess of the index's size from the pages.
-constexpr size_t kRecordsPerPageEstimate = 4;
 // Both values of every marker pair have 0x01 as their high byte, 4 bytes apart.
 constexpr uint8_t kMarkerHighByte = 0x01;
 constexpr int64_t kMarkerHighBytesApart = 4;
@@ -62,39 +62,32 @@ bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop
     return true;
 }
 
-bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop,
-                     MessageIndex& index) {
-    // The page's entries join the index together, which lets it fetch their slots at once.
-    std::vector<MessageIndexEntry> found;
-    found.reserve(kMaxRecordsPerPage);
-    const bool whole = FindMessageRecords(page, pageOffset, stop, found);
-    index.AppendAll(found);
-    return whole;
-}
-
 namespace {
 
-// The table's pages read one by one: for records the full-file pass did not gather. False
-// when a stop was asked.
-bool ReadMessagePages(ProcessingContext& context, const ObjectPageGroup& group) {
-    context.store.messageIndex.Reserve(static_cast<size_t>(group.pageCount) *
-                                       kRecordsPerPageEstimate);
+// The table's pages read one by one, for records the full-file pass did not gather: their
+// entries in page order, or nothing when a stop was asked.
+std::optional<std::deque<MessageIndexEntry>> ReadMessagePages(ProcessingContext& context,
+                                                              const ObjectPageGroup& group) {
+    std::deque<MessageIndexEntry> entries;
+    std::vector<MessageIndexEntry> found;
+    found.reserve(kMaxRecordsPerPage);
     PageBuffer page{};
     int visited = 0;
     for (int32_t pageNumber : group.pages) {
         if (context.stop.requested()) {
-            return false;
+            return std::nullopt;
         }
         context.sink.SetProgressPosition(++visited);
         if (!context.file.ReadPage(pageNumber, page)) {
             break;
         }
-        if (!ScanMessagePage(page, PageOffset(pageNumber), context.stop,
-                             context.store.messageIndex)) {
-            return false;
+        found.clear();
+        if (!FindMessageRecords(page, PageOffset(pageNumber), context.stop, found)) {
+            return std::nullopt;
         }
+        entries.insert(entries.end(), found.begin(), found.end());
     }
-    return true;
+    return entries;
 }
 
 }  // namespace
@@ -126,8 +119,18 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
         }
         context.store.messageIndex = std::move(*gathered);
         sink.SetProgressPosition(group->pageCount);
-    } else if (!ReadMessagePages(context, *group)) {
-        return nullptr;
+    } else {
+        auto entries = ReadMessagePages(context, *group);
+        if (!entries) {
+            return nullptr;
+        }
+        // The bar has gone over the pages already: the build only still hears a stop.
+        MessageIndex read(std::move(*entries), context.threadCount(),
+                          [&](size_t, size_t) { return !context.stop.requested(); });
+        if (context.stop.requested()) {
+            return nullptr;
+        }
+        context.store.messageIndex = std::move(read);
     }
     group->ReleasePages();
     const MessageIndex& index = context.store.messageIndex;

@@ -15,7 +15,4 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context);
 bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop,
                         std::vector<MessageIndexEntry>& found);
 
-// The same, appended to index.
-bool ScanMessagePage(const PageView& page, int64_t pageOffset, StopFlag& stop, MessageIndex& index);
-
 }  // namespace velmor

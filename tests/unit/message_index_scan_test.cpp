@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <vector>
 
 #include "edb_writer/entry_id.h"
@@ -30,10 +31,10 @@ void PutAt(Page& page, int64_t m, const MessageRecord& record) {
 }
 
 MessageIndex ScanPage(const Page& page, int64_t pageOffset = 0) {
-    MessageIndex index;
+    std::vector<MessageIndexEntry> found;
     StopFlag stop;
-    EXPECT_TRUE(ScanMessagePage(test::ViewOf(page), pageOffset, stop, index));
-    return index;
+    EXPECT_TRUE(FindMessageRecords(test::ViewOf(page), pageOffset, stop, found));
+    return MessageIndex(std::deque<MessageIndexEntry>(found.begin(), found.end()));
 }
 
 TEST(MessageIndexScanTest, EveryMarkerPairMakesAnEntryWithIdDateAndPosition) {

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <sys/mman.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+namespace velmor {
+
+// An array of plain values that starts as all zero bytes without a pass that writes them: its
+// memory is mapped fresh from the system, whose pages read as zero until first written. A
+// large hash table so costs no set-up before its first entry, and its pages are first touched
+// by the threads that fill it. Arrays of 2 MiB and more are aligned to, and asked to be backed
+// by, 2 MiB pages: probed at random over tens of megabytes they then cost a few address
+// translations instead of one per 4 KiB page.
+template <typename T>
+class ZeroedArray {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    ZeroedArray() = default;
+    explicit ZeroedArray(size_t count) : count_(count) {
+        const size_t bytes = count * sizeof(T);
+        const bool huge = bytes >= kHugePage;
+        mappedBytes_ = huge ? RoundUp(bytes, kHugePage) + kHugePage : RoundUp(bytes, kSmallPage);
+        if (mappedBytes_ == 0) {
+            return;
+        }
+        mapping_ = ::mmap(nullptr, mappedBytes_, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapping_ == MAP_FAILED) {
+            mapping_ = nullptr;
+            throw std::bad_alloc();
+        }
+        auto start = reinterpret_cast<uintptr_t>(mapping_);
+        if (huge) {
+            start = RoundUp(start, kHugePage);
+            // A hint: without it, 4 KiB pages serve.
+            ::madvise(reinterpret_cast<void*>(start), RoundUp(bytes, kHugePage), MADV_HUGEPAGE);
+        }
+        data_ = reinterpret_cast<T*>(start);
+    }
+    ZeroedArray(ZeroedArray&& other) noexcept { Swap(other); }
+    ZeroedArray& operator=(ZeroedArray&& other) noexcept {
+        ZeroedArray(std::move(other)).Swap(*this);
+        return *this;
+    }
+    ZeroedArray(const ZeroedArray&) = delete;
+    ZeroedArray& operator=(const ZeroedArray&) = delete;
+    ~ZeroedArray() {
+        if (mapping_ != nullptr) {
+            ::munmap(mapping_, mappedBytes_);
+        }
+    }
+
+    T& operator[](size_t index) { return data_[index]; }
+    const T& operator[](size_t index) const { return data_[index]; }
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    // The memory it holds, outside the heap.
+    size_t mappedBytes() const { return mappedBytes_; }
+
+private:
+    static constexpr size_t kSmallPage = 4096;
+    static constexpr size_t kHugePage = size_t{2} << 20;
+
+    static constexpr size_t RoundUp(size_t value, size_t unit) {
+        return (value + unit - 1) / unit * unit;
+    }
+    void Swap(ZeroedArray& other) noexcept {
+        std::swap(data_, other.data_);
+        std::swap(count_, other.count_);
+        std::swap(mapping_, other.mapping_);
+        std::swap(mappedBytes_, other.mappedBytes_);
+    }
+
+    T* data_ = nullptr;
+    size_t count_ = 0;
+    void* mapping_ = nullptr;
+    size_t mappedBytes_ = 0;
+};
+
+}  // namespace velmor
