@@ -3,9 +3,8 @@
 // and reports the bytes read from the disk, peak memory and the message index's cost.
 //
 //   velmor_bench_discovery write PATH [GIB]   writes a store of about 1 GiB (or GIB GiB)
-//   velmor_bench_discovery measure PATH       warm (also with the pass and the index on one thread)
-//   and cold
-//                                             figures
+//   velmor_bench_discovery measure PATH       warm figures (also with the pass and the folder
+//                                             scan on one thread) and cold figures
 //   velmor_bench_discovery measure-cold PATH  cold figures only (stores larger than memory)
 
 #include <fcntl.h>
@@ -128,8 +127,8 @@ DiscoveryRun Discover(const char* path, unsigned threads = 0) {
             std::chrono::duration<double>(sink.starts[i + 1] - sink.starts[i]).count());
     }
     run.diskBytes = DiskReadBytes() - diskBefore;
-    // The message index's hash table is mapped outside the heap.
-    const size_t tableBytes = store.messageIndex.tableBytes();
+    // The message index's hash table and chains are mapped outside the heap.
+    const size_t tableBytes = store.messageIndex.mappedBytes();
     run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore + tableBytes;
     run.mailboxes = store.mailboxes.entries().size();
     run.folders = store.folders.size();
@@ -224,7 +223,7 @@ int Measure(const char* path, bool warm) {
         std::printf(" s (medians)\n");
         std::printf("warm processor:   %.3f s of all threads (median)\n", Median(processor));
         std::printf(
-            "warm, one thread: %.3f s  (%.2f x a plain read; the pass and the index on one "
+            "warm, one thread: %.3f s  (%.2f x a plain read; the pass and the folder scan on one "
             "thread)\n",
             Median(oneThread), Median(oneThread) / read);
     }

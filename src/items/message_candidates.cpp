@@ -50,7 +50,7 @@ void MessageCandidates::KeepOnlyTheLargest() {
     total_ = 0;
 }
 
-std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId, unsigned threads,
+std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId,
                                                     const MessageIndex::BuildProgress& progress) {
     std::optional<MessageIndex> index;
     if (!started_) {
@@ -58,10 +58,10 @@ std::optional<MessageIndex> MessageCandidates::Take(int32_t objectId, unsigned t
     }
     if (keptOnly_) {
         if (objectId == kept_) {
-            index.emplace(std::move(keptEntries_), threads, progress);
+            index.emplace(std::move(keptEntries_), progress);
         }
     } else if (const auto found = gathered_.find(objectId); found != gathered_.end()) {
-        index.emplace(std::move(found->second.entries), threads, progress);
+        index.emplace(std::move(found->second.entries), progress);
     } else {
         index.emplace();
     }

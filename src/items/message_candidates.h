@@ -42,10 +42,9 @@ public:
     // A page of the object that was not whole: a second read would stop there.
     void EndObject(int32_t objectId);
 
-    // The index of the object's records in page order, built by up to threads threads and
-    // reporting to progress; nothing when its pages were not all gathered. Everything else
-    // gathered is dropped.
-    std::optional<MessageIndex> Take(int32_t objectId, unsigned threads = 1,
+    // The index of the object's records in page order, its build reporting to progress;
+    // nothing when its pages were not all gathered. Everything else gathered is dropped.
+    std::optional<MessageIndex> Take(int32_t objectId,
                                      const MessageIndex::BuildProgress& progress = {});
     void Clear();
 

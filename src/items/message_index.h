@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "items/zeroed_array.h"
@@ -41,16 +40,16 @@ public:
     using BuildProgress = std::function<bool(size_t done, size_t total)>;
 
     MessageIndex() = default;
-    // The index of entries gathered in order: its hash table is built once, at its final size,
-    // by up to threads threads.
-    explicit MessageIndex(std::deque<MessageIndexEntry> entries, unsigned threads = 1,
+    // The index of entries gathered in order: its hash table is built once, at its final
+    // size.
+    explicit MessageIndex(std::deque<MessageIndexEntry> entries,
                           const BuildProgress& progress = {});
 
     const std::deque<MessageIndexEntry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }
     size_t size() const { return entries_.size(); }
-    // The bytes of the hash table, which lives outside the heap.
-    size_t tableBytes() const { return slots_.mappedBytes(); }
+    // The bytes of the hash table and the chains, which live outside the heap.
+    size_t mappedBytes() const { return slots_.mappedBytes() + nextSameNumber_.mappedBytes(); }
 
     // The first entry whose item id equals the given text exactly, or nullptr.
     const MessageIndexEntry* FindFirst(const std::u16string& itemId) const;
@@ -59,7 +58,7 @@ public:
     // returns true.
     template <typename Visit>
     void ForEachWithId(const std::u16string& itemId, Visit&& visit) const {
-        for (uint32_t i = FirstWithId(itemId); i != kNone; i = nextSameId_[i]) {
+        for (uint32_t i = FirstWithId(itemId); i != kNone; i = nextSameNumber_[i] - 1) {
             if (!visit(entries_[i])) {
                 return;
             }
@@ -69,6 +68,7 @@ public:
     void Clear();
 
 private:
+    // What a number of 0, less 1, gives: no entry.
     static constexpr uint32_t kNone = UINT32_MAX;
 
     // One id's chain, 8 bytes so that the table of a large store stays in the processor's
@@ -85,19 +85,13 @@ private:
     size_t HomeSlot(uint64_t hash) const;
     // The slot that holds the chain of the id, or the empty slot where it would go.
     size_t SlotOf(uint64_t idValue, uint64_t hash) const;
-    enum class FillOutcome { Filled, Crowded, Abandoned };
-    // Every region's chains, each region on a thread of its own; Crowded when too many ids
-    // fell into one region.
-    FillOutcome FillRegions(const BuildProgress& progress);
 
     std::deque<MessageIndexEntry> entries_;
-    // Per entry: the index of the next entry with the same id, or kNone.
-    std::unique_ptr<uint32_t[]> nextSameId_;
+    // Per entry: 1 + the index of the next entry with the same id; 0: none. Only the entries
+    // of ids found more than once are written: an id found once, the common case, costs
+    // none.
+    ZeroedArray<uint32_t> nextSameNumber_;
     ZeroedArray<Slot> slots_;
-    // The slots may be split into 2^regionBits_ regions by the top bits of an id's hash; the
-    // probes for an id stay in its region, so that the regions are filled at once, each by a
-    // thread of its own.
-    unsigned regionBits_ = 0;
 };
 
 }  // namespace velmor

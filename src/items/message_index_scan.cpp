@@ -112,8 +112,7 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
                              static_cast<int64_t>(total)));
         return !context.stop.requested();
     };
-    if (auto gathered = context.store.messageCandidates.Take(group->objectId, context.threadCount(),
-                                                             progress)) {
+    if (auto gathered = context.store.messageCandidates.Take(group->objectId, progress)) {
         if (context.stop.requested()) {
             return nullptr;
         }
@@ -125,7 +124,7 @@ const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context) {
             return nullptr;
         }
         // The bar has gone over the pages already: the build only still hears a stop.
-        MessageIndex read(std::move(*entries), context.threadCount(),
+        MessageIndex read(std::move(*entries),
                           [&](size_t, size_t) { return !context.stop.requested(); });
         if (context.stop.requested()) {
             return nullptr;

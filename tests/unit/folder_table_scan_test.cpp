@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "edb_writer/entry_id.h"
@@ -146,6 +148,95 @@ TEST(FolderTableScanTest, AStopKeepsTheFoldersFoundAndThePageList) {
     ASSERT_EQ(stopped.folders.size(), 1u);
     EXPECT_EQ(stopped.folders[0].displayName, u"One");
     EXPECT_EQ(stopped.pageGroups.Find(8)->pages.size(), 2u);
+}
+
+// The pages are scanned in blocks on several threads: the folders, the window calls and the
+// page list must be those of one thread going page by page, also when a page cannot be read
+// or a stop comes in the middle.
+TEST(FolderTableScanTest, EveryThreadCountGivesWhatOneThreadGives) {
+    constexpr int kPages = 230;
+    testdb::DatabaseImage image;
+    for (int page = 0; page < kPages; ++page) {
+        const auto id = static_cast<uint64_t>(page) * 4;
+        image.AppendPage(PageWith({Record(id + 0x100, 0x01, "F" + std::to_string(page), "IPF.Note"),
+                                   Record(id + 0x101, id + 0x100, "G" + std::to_string(page), ""),
+                                   Record(id + 0x102, 0x01, "", "IPF.Contact")}));
+    }
+    struct Outcome {
+        std::vector<std::string> calls;
+        std::vector<std::string> folders;
+        bool released = false;
+    };
+    // stopAt: the progress position at which a stop is asked (0: none); unreadable: the page
+    // whose reads fail (-1: none).
+    const auto scan = [&](unsigned threads, int stopAt, int unreadable) {
+        test::OpenedDatabase db(image);
+        if (unreadable >= 0) {
+            db.file.SetReadFunction([unreadable](int fd, void* buffer, size_t count, off_t offset) {
+                if (offset == PageOffset(unreadable)) {
+                    errno = EIO;
+                    return ssize_t{-1};
+                }
+                return ::pread(fd, buffer, count, offset);
+            });
+        }
+        // The table's pages in an order of their own: every seventh page, then the rest.
+        for (int32_t page = 0; page < kPages; page += 7) {
+            db.store.pageGroups.AddPage(8, page);
+        }
+        for (int32_t page = 0; page < kPages; ++page) {
+            if (page % 7 != 0) {
+                db.store.pageGroups.AddPage(8, page);
+            }
+        }
+        db.store.schema.foldersTableId = 8;
+        db.store.schema.containerClassColumn = kClassColumn;
+        struct StopAt : test::RecordingSink {
+            StopFlag* stop = nullptr;
+            std::string call;
+            void Add(std::string made) override {
+                if (made == call) {
+                    stop->request();
+                }
+                calls.push_back(std::move(made));
+            }
+        } sink;
+        sink.stop = &db.stop;
+        sink.call = "SetProgressPosition " + std::to_string(stopAt);
+        ProcessingContext context{db.file, db.store, sink, db.stop, threads};
+        ScanFolderTable(context);
+        Outcome outcome{sink.calls, {}, db.store.pageGroups.Find(8)->pages.empty()};
+        for (const FolderEntry& folder : db.store.folders) {
+            outcome.folders.push_back(Utf16ToUtf8(folder.folderId + u" " + folder.parentId + u" " +
+                                                  folder.containerClass + u" " +
+                                                  folder.displayName));
+        }
+        return outcome;
+    };
+    for (const auto& [stopAt, unreadable] : {std::pair{0, -1}, std::pair{0, 150}, std::pair{77, -1},
+                                             std::pair{140, 2}, std::pair{1, -1}}) {
+        const Outcome one = scan(1, stopAt, unreadable);
+        constexpr size_t kFoldersPerPage = 3;
+        if (unreadable < 0) {
+            const size_t pagesScanned = stopAt == 0 ? kPages : stopAt - 1;
+            EXPECT_EQ(one.folders.size(), pagesScanned * kFoldersPerPage);
+            EXPECT_EQ(one.released, stopAt == 0) << "a stop keeps the page list";
+        } else if (stopAt == 0) {
+            // Page 150 is the 162nd in the list: the scan reports it and ends there.
+            EXPECT_EQ(one.folders.size(), 161 * kFoldersPerPage);
+            EXPECT_EQ(one.calls.back(), "SetProgressPosition 162");
+            EXPECT_TRUE(one.released);
+        }
+        for (unsigned threads : {2U, 3U, 8U}) {
+            SCOPED_TRACE("stop at " + std::to_string(stopAt) + ", page " +
+                         std::to_string(unreadable) + " unreadable, " + std::to_string(threads) +
+                         " threads");
+            const Outcome many = scan(threads, stopAt, unreadable);
+            EXPECT_EQ(many.calls, one.calls);
+            EXPECT_EQ(many.folders, one.folders);
+            EXPECT_EQ(many.released, one.released);
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// An index built whole, its table's regions filled by several threads, must answer every
-// lookup as a plain map from id to the entries that carry it.
+// The index's hash table must answer every lookup as a plain map from id to the entries that
+// carry it.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -29,18 +29,14 @@ std::vector<std::string> ExpectedContents(const std::deque<MessageIndexEntry>& e
     return lines;
 }
 
-void ExpectBuiltWholeAnswersAsAMap(const std::deque<MessageIndexEntry>& entries) {
-    const std::vector<std::string> expected = ExpectedContents(entries);
-    for (unsigned threads : {1U, 2U, 3U, 8U, 64U}) {
-        SCOPED_TRACE(std::to_string(threads) + " threads");
-        const MessageIndex whole(entries, threads);
-        EXPECT_EQ(test::IndexContents(whole), expected);
-        EXPECT_EQ(whole.FindFirst(u"FFFFFFFFFFFFFFF0"), nullptr);
-        EXPECT_EQ(whole.FindFirst(u"not an id"), nullptr);
-    }
+void ExpectAnswersAsAMap(const std::deque<MessageIndexEntry>& entries) {
+    const MessageIndex index(entries);
+    EXPECT_EQ(test::IndexContents(index), ExpectedContents(entries));
+    EXPECT_EQ(index.FindFirst(u"FFFFFFFFFFFFFFF0"), nullptr);
+    EXPECT_EQ(index.FindFirst(u"not an id"), nullptr);
 }
 
-TEST(MessageIndexTest, AnIndexBuiltWholeOnSeveralThreadsAnswersAsAMap) {
+TEST(MessageIndexTest, EveryIdFindsAllItsEntriesInOrder) {
     std::mt19937_64 random(20261208);
     std::deque<MessageIndexEntry> entries;
     for (int64_t i = 0; i < 50'000; ++i) {
@@ -48,19 +44,7 @@ TEST(MessageIndexTest, AnIndexBuiltWholeOnSeveralThreadsAnswersAsAMap) {
         const uint64_t id = i % 7 == 3 ? entries[random() % entries.size()].itemIdValue : random();
         entries.push_back(MessageIndexEntry{id, static_cast<uint64_t>(i), i * 24});
     }
-    ExpectBuiltWholeAnswersAsAMap(entries);
-}
-
-TEST(MessageIndexTest, IdsCrowdedIntoOneRegionAreStillAllIndexed) {
-    // Ids whose hashes share their top bits all fall into the first of up to eight regions.
-    std::deque<MessageIndexEntry> entries;
-    for (uint64_t id = 1; entries.size() < 500; ++id) {
-        if (MessageIdHash(id) >> 61 == 0) {
-            entries.push_back(MessageIndexEntry{id, id, static_cast<int64_t>(id)});
-        }
-    }
-    entries.push_back(entries[17]);
-    ExpectBuiltWholeAnswersAsAMap(entries);
+    ExpectAnswersAsAMap(entries);
 }
 
 // The id whose MessageIdHash is the given hash: the hash's steps undone one by one.
@@ -87,7 +71,7 @@ TEST(MessageIndexTest, IdsWhoseHashesShareTheirTagAndHomeSlotAreToldApart) {
             entries.push_back(MessageIndexEntry{id, i, static_cast<int64_t>(i) * 100 + 1});
         }
     }
-    ExpectBuiltWholeAnswersAsAMap(entries);
+    ExpectAnswersAsAMap(entries);
 }
 
 TEST(MessageIndexTest, ALargeBuildReportsItsProgressAndIsAbandonedWhenAsked) {
@@ -95,26 +79,24 @@ TEST(MessageIndexTest, ALargeBuildReportsItsProgressAndIsAbandonedWhenAsked) {
     for (int64_t i = 0; i < 200'000; ++i) {
         entries.push_back(MessageIndexEntry{static_cast<uint64_t>(i * 7919), 0, i});
     }
-    for (unsigned threads : {1U, 2U}) {
-        std::vector<size_t> reported;
-        const MessageIndex whole(entries, threads, [&](size_t done, size_t total) {
-            EXPECT_EQ(total, entries.size());
-            reported.push_back(done);
-            return true;
-        });
-        EXPECT_EQ(reported, (std::vector<size_t>{65'536, 131'072, 196'608}));
-        EXPECT_EQ(whole.size(), entries.size());
-        ASSERT_NE(whole.FindFirst(entries.back().itemId()), nullptr);
+    std::vector<size_t> reported;
+    const MessageIndex whole(entries, [&](size_t done, size_t total) {
+        EXPECT_EQ(total, entries.size());
+        reported.push_back(done);
+        return true;
+    });
+    EXPECT_EQ(reported, (std::vector<size_t>{65'536, 131'072, 196'608}));
+    EXPECT_EQ(whole.size(), entries.size());
+    ASSERT_NE(whole.FindFirst(entries.back().itemId()), nullptr);
 
-        int calls = 0;
-        const MessageIndex abandoned(entries, threads, [&](size_t, size_t) {
-            ++calls;
-            return false;
-        });
-        EXPECT_EQ(calls, 1);
-        EXPECT_TRUE(abandoned.empty());
-        EXPECT_EQ(abandoned.FindFirst(entries.front().itemId()), nullptr);
-    }
+    int calls = 0;
+    const MessageIndex abandoned(entries, [&](size_t, size_t) {
+        ++calls;
+        return false;
+    });
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(abandoned.empty());
+    EXPECT_EQ(abandoned.FindFirst(entries.front().itemId()), nullptr);
 }
 
 }  // namespace
