@@ -5,8 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmor::fuzz::FuzzInput input(data, size);
     const auto maxObjectId = input.Take<int32_t>();
-    velmor::StopFlag stop;
     std::vector<velmor::CatalogEntry> entries;
-    velmor::ScanCatalogPage(velmor::PageView(input.rest()), maxObjectId, stop, entries);
+    velmor::ScanCatalogPage(velmor::PageView(input.rest()), maxObjectId, entries);
     return 0;
 }

@@ -5,8 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmor::fuzz::FuzzInput input(data, size);
     const auto containerClassColumn = input.Take<int32_t>();
-    velmor::StopFlag stop;
     std::vector<velmor::FolderEntry> folders;
-    velmor::ScanFolderPage(velmor::PageView(input.rest()), containerClassColumn, stop, folders);
+    velmor::ScanFolderPage(velmor::PageView(input.rest()), containerClassColumn, folders);
     return 0;
 }

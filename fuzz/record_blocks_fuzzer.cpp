@@ -2,7 +2,9 @@
 // decoder, ReadMailDetails (with its out-of-line recipient lookup) and ReadRecordColumnText.
 // Besides the records the index scan finds, one index entry points where the input says, so
 // that blocks cut by the file end are read too.
+#include <deque>
 #include <set>
+#include <utility>
 
 #include "browse/long_value_recipients.h"
 #include "browse/mail_details.h"
@@ -29,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmor::MessageIndexEntry chosen;
     chosen.itemIdValue = 0x0102030405060708;
     chosen.recordPosition = chosenPosition;
-    context.store.messageIndex.Append(chosen);
+    std::deque<velmor::MessageIndexEntry> entries = context.store.messageIndex.entries();
+    entries.push_back(chosen);
+    context.store.messageIndex = velmor::MessageIndex(std::move(entries));
 
     std::set<std::u16string> ids;
     for (const velmor::MessageIndexEntry& entry : context.store.messageIndex.entries()) {

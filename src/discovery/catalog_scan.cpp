@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "discovery/ordered_page_scan.h"
 #include "edb/text_codec.h"
 
 namespace velmor {
@@ -52,13 +53,10 @@ int64_t MatchSignature(const PageView& page, int64_t pos) {
 
 }  // namespace
 
-bool ScanCatalogPage(const PageView& page, int32_t maxObjectId, StopFlag& stop,
+void ScanCatalogPage(const PageView& page, int32_t maxObjectId,
                      std::vector<CatalogEntry>& entries) {
     int64_t pos = kPageHeaderSize;
     while (pos < kScanEnd) {
-        if (stop.requested()) {
-            return false;
-        }
         const int64_t advance = MatchSignature(page, pos);
         if (advance == 0) {
             ++pos;
@@ -115,9 +113,10 @@ bool ScanCatalogPage(const PageView& page, int32_t maxObjectId, StopFlag& stop,
         entries.push_back(std::move(entry));
         pos = q + n + nameEnd;
     }
-    return true;
 }
 
+// The pages of both objects are read and scanned on every core, their records taken in page
+// order; a page that cannot be read ends its object's pages.
 void ScanCatalog(ProcessingContext& context) {
     ObjectPageGroup* catalog = context.store.pageGroups.Find(kCatalogObjectId);
     ObjectPageGroup* shadow = context.store.pageGroups.Find(kShadowCatalogObjectId);
@@ -125,21 +124,17 @@ void ScanCatalog(ProcessingContext& context) {
         return;
     }
     context.sink.SetProgressRange(0, shadow->pageCount + catalog->pageCount);
+    const int32_t maxObjectId = context.file.maxObjectId;
     int visited = 0;
-    PageBuffer page{};
     for (ObjectPageGroup* group : {catalog, shadow}) {
-        for (int32_t pageNumber : group->pages) {
-            if (context.stop.requested()) {
-                return;
-            }
-            context.sink.SetProgressPosition(++visited);
-            if (!context.file.ReadPage(pageNumber, page)) {
-                break;
-            }
-            if (!ScanCatalogPage(page, context.file.maxObjectId, context.stop,
-                                 context.store.catalog)) {
-                return;
-            }
+        const PageScanEnd end = ScanPagesInOrder(
+            context, group->pages, visited,
+            [maxObjectId](const PageView& page, std::vector<CatalogEntry>& entries) {
+                ScanCatalogPage(page, maxObjectId, entries);
+            },
+            context.store.catalog);
+        if (end == PageScanEnd::Stopped) {
+            return;
         }
     }
     catalog->ReleasePages();

@@ -8,8 +8,7 @@ namespace velmor {
 // shadow copy (object 3) by their leaf-node signatures.
 void ScanCatalog(ProcessingContext& context);
 
-// The catalog records on one page, appended to entries; false when a stop was requested.
-bool ScanCatalogPage(const PageView& page, int32_t maxObjectId, StopFlag& stop,
-                     std::vector<CatalogEntry>& entries);
+// The catalog records on one page, appended to entries.
+void ScanCatalogPage(const PageView& page, int32_t maxObjectId, std::vector<CatalogEntry>& entries);
 
 }  // namespace velmor

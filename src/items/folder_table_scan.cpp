@@ -1,11 +1,8 @@
 #include "items/folder_table_scan.h"
 
 #include <algorithm>
-#include <iterator>
-#include <utility>
-#include <vector>
 
-#include "discovery/ordered_block_pass.h"
+#include "discovery/ordered_page_scan.h"
 #include "edb/stored_value.h"
 #include "edb/tagged_directory.h"
 
@@ -52,13 +49,10 @@ int64_t FindIdStart(const PageView& page, int64_t x, int64_t& w) {
 
 }  // namespace
 
-bool ScanFolderPage(const PageView& page, int32_t containerClassColumn, StopFlag& stop,
+void ScanFolderPage(const PageView& page, int32_t containerClassColumn,
                     std::vector<FolderEntry>& folders) {
     int64_t p = kPageHeaderSize;
     while (p <= kLastScanPosition) {
-        if (stop.requested()) {
-            return false;
-        }
         const bool longForm = page.matches(p, kLongHeader) || page.matches(p, kLongHeaderFlagged);
         if (!longForm && page.u32(p) != kShortHeader) {
             ++p;
@@ -101,36 +95,15 @@ bool ScanFolderPage(const PageView& page, int32_t containerClassColumn, StopFlag
                 entry.containerClass = NonZeroBytesAsText(page.bytes(s, available));
             }
         }
-        if (stop.requested()) {
-            return false;
-        }
         if (namePosition != 0) {
             entry.displayName = DecodeStoredString(page, namePosition, nameLength - 1);
         }
         folders.push_back(std::move(entry));
         p = std::max(namePosition, recordStart) + 1;
     }
-    return true;
 }
 
-namespace {
-
-// Pages per block of the scan: enough that a block outweighs handing it to a thread.
-constexpr size_t kPagesPerBlock = 32;
-// Blocks scanned ahead of the merge, per thread.
-constexpr size_t kSlotsPerThread = 4;
-
-// One block of the table's pages, scanned: the folders of each page read.
-struct ScannedFolderPages {
-    std::vector<FolderEntry> folders;
-    std::vector<size_t> foldersEnd;  // per page read: the size of folders after it
-    bool unreadable = false;         // the page after the last one read could not be read
-};
-
-}  // namespace
-
-// The pages are read and scanned in blocks on every core; the calling thread takes their
-// folders in page order and reports each page, as one thread going page by page would.
+// The pages are read and scanned on every core and their folders taken in page order.
 void ScanFolderTable(ProcessingContext& context) {
     ProgressSink& sink = context.sink;
     sink.SetProgressRange(0, 100);
@@ -144,70 +117,15 @@ void ScanFolderTable(ProcessingContext& context) {
     }
     sink.SetProgressPosition(3);
     sink.SetProgressRange(0, group->pageCount);
-    const std::vector<int32_t>& pages = group->pages;
     const int32_t containerClassColumn = context.store.schema.containerClassColumn;
-    const unsigned threads = context.threadCount();
-    std::vector<ScannedFolderPages> slots(threads * kSlotsPerThread);
-    const auto pagesOf = [&](int64_t block) {
-        const size_t first = static_cast<size_t>(block) * kPagesPerBlock;
-        return std::pair(first, std::min(first + kPagesPerBlock, pages.size()));
-    };
     int visited = 0;
-    bool stopped = false;
-
-    RunOrderedBlockPass(
-        threads, slots.size(),
-        [&](int64_t block, size_t slot, unsigned) {
-            ScannedFolderPages& scanned = slots[slot];
-            scanned.folders.clear();
-            scanned.foldersEnd.clear();
-            scanned.unreadable = false;
-            // A page is scanned whole: a stop ends the scan between pages.
-            StopFlag scanWholePage;
-            PageBuffer page{};
-            const auto [first, end] = pagesOf(block);
-            for (size_t i = first; i < end && !context.stop.requested(); ++i) {
-                if (!context.file.ReadPage(pages[i], page)) {
-                    scanned.unreadable = true;
-                    return false;
-                }
-                ScanFolderPage(page, containerClassColumn, scanWholePage, scanned.folders);
-                scanned.foldersEnd.push_back(scanned.folders.size());
-            }
-            return end < pages.size();
+    const PageScanEnd end = ScanPagesInOrder(
+        context, group->pages, visited,
+        [containerClassColumn](const PageView& page, std::vector<FolderEntry>& folders) {
+            ScanFolderPage(page, containerClassColumn, folders);
         },
-        [&](int64_t block, size_t slot) {
-            ScannedFolderPages& scanned = slots[slot];
-            const auto [first, end] = pagesOf(block);
-            size_t begin = 0;
-            for (size_t pageEnd : scanned.foldersEnd) {
-                if (context.stop.requested()) {
-                    stopped = true;
-                    return false;
-                }
-                sink.SetProgressPosition(++visited);
-                if (context.stop.requested()) {
-                    stopped = true;
-                    return false;
-                }
-                std::move(scanned.folders.begin() + static_cast<ptrdiff_t>(begin),
-                          scanned.folders.begin() + static_cast<ptrdiff_t>(pageEnd),
-                          std::back_inserter(context.store.folders));
-                begin = pageEnd;
-            }
-            if (scanned.unreadable) {
-                // The scan ends at the page it cannot read, having reported it.
-                stopped = context.stop.requested();
-                if (!stopped) {
-                    sink.SetProgressPosition(++visited);
-                }
-                return false;
-            }
-            // Fewer pages than the block holds: the scan was stopped.
-            stopped = scanned.foldersEnd.size() < end - first;
-            return !stopped;
-        });
-    if (!stopped) {
+        context.store.folders);
+    if (end != PageScanEnd::Stopped) {
         group->ReleasePages();
     }
 }

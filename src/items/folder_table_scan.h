@@ -8,8 +8,8 @@ namespace velmor {
 // folder entry per record (id, parent id, container class, display name).
 void ScanFolderTable(ProcessingContext& context);
 
-// The folder records on one page, appended to folders; false when a stop was requested.
-bool ScanFolderPage(const PageView& page, int32_t containerClassColumn, StopFlag& stop,
+// The folder records on one page, appended to folders.
+void ScanFolderPage(const PageView& page, int32_t containerClassColumn,
                     std::vector<FolderEntry>& folders);
 
 }  // namespace velmor

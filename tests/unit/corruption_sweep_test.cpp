@@ -142,7 +142,7 @@ Baseline ReadBaseline(const DatabaseImage& image) {
             }
         } else if (objectId == db.store.schema.foldersTableId) {
             std::vector<FolderEntry> folders;
-            ScanFolderPage(view, db.store.schema.containerClassColumn, stop, folders);
+            ScanFolderPage(view, db.store.schema.containerClassColumn, folders);
             for (const FolderEntry& folder : folders) {
                 baseline.folderPage[folder.folderId] = p;
                 baseline.folderParent[folder.folderId] = folder.parentId;

@@ -44,8 +44,7 @@ FolderRecord Record(uint64_t id, uint64_t parent, const std::string& name,
 
 std::vector<FolderEntry> ScanPage(const Page& page) {
     std::vector<FolderEntry> folders;
-    StopFlag stop;
-    EXPECT_TRUE(ScanFolderPage(test::ViewOf(page), kClassColumn, stop, folders));
+    ScanFolderPage(test::ViewOf(page), kClassColumn, folders);
     return folders;
 }
 
