@@ -128,7 +128,7 @@ DiscoveryRun Discover(const char* path, unsigned threads = 0) {
     }
     run.diskBytes = DiskReadBytes() - diskBefore;
     // The message index's hash table and chains are mapped outside the heap.
-    const size_t tableBytes = store.messageIndex.mappedBytes();
+    const size_t tableBytes = store.messageIndex.residentBytes();
     run.storeBytes = velmor::bench::HeapInUseBytes() - heapBefore + tableBytes;
     run.mailboxes = store.mailboxes.entries().size();
     run.folders = store.folders.size();

@@ -19,6 +19,9 @@ constexpr size_t kMaxLoadDivisor = 2;
 constexpr size_t kPrefetchDistance = 32;
 // A build reports its progress, and may be abandoned, every this many entries.
 constexpr size_t kProgressStep = size_t{1} << 16;
+// A table larger than this is taken from the system this much at a time, with a report after
+// each.
+constexpr size_t kPopulateSliceBytes = size_t{32} << 20;
 constexpr int kTagShift = 32;
 
 int HexDigitValue(char16_t c) {
@@ -99,9 +102,21 @@ MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, const BuildPro
     if (entries_.empty()) {
         return;
     }
-    const size_t total = entries_.size();
-    nextSameNumber_ = ZeroedArray<uint32_t>(total);
-    slots_ = ZeroedArray<Slot>(std::bit_ceil(std::max(kInitialSlots, total * kMaxLoadDivisor)));
+    const size_t count = entries_.size();
+    nextSameNumber_ = ZeroedArray<uint32_t>(count);
+    slots_ = ZeroedArray<Slot>(std::bit_ceil(std::max(kInitialSlots, count * kMaxLoadDivisor)));
+    // Short of free memory, the system may take seconds to hand over a large table; taken a
+    // slice at a time before the first entry, the build still reports as it goes.
+    const size_t slotsPerSlice = kPopulateSliceBytes / sizeof(Slot);
+    const size_t slices = slots_.size() > slotsPerSlice ? slots_.size() / slotsPerSlice : 0;
+    const size_t total = slices * kProgressStep + count;
+    for (size_t slice = 0; slice < slices; ++slice) {
+        slots_.Populate(slice * slotsPerSlice, slotsPerSlice);
+        if (progress && !progress((slice + 1) * kProgressStep, total)) {
+            Clear();
+            return;
+        }
+    }
     // The slot of the entry this many entries ahead is fetched from memory while the current
     // one is inserted.
     auto ahead = entries_.end();
@@ -115,15 +130,16 @@ MessageIndex::MessageIndex(std::deque<MessageIndexEntry> entries, const BuildPro
         fetchNext();
     }
     auto entry = entries_.end();
-    for (size_t done = 0; done < total; ++done) {
-        if (done != 0 && done % kProgressStep == 0 && progress && !progress(done, total)) {
+    for (size_t done = 0; done < count; ++done) {
+        if (done != 0 && done % kProgressStep == 0 && progress &&
+            !progress(slices * kProgressStep + done, total)) {
             Clear();
             return;
         }
         fetchNext();
         --entry;
         const uint64_t hash = MessageIdHash(entry->itemIdValue);
-        const auto index = static_cast<uint32_t>(total - 1 - done);
+        const auto index = static_cast<uint32_t>(count - 1 - done);
         Slot& chain = slots_[SlotOf(entry->itemIdValue, hash)];
         if (chain.firstNumber == 0) {
             chain.tag = TagOf(hash);

@@ -35,8 +35,10 @@ struct MessageIndexEntry {
 // found without walking the index. The index is built whole, once its entries are gathered.
 class MessageIndex {
 public:
-    // Told, now and then on the calling thread, how many entries of how many a build has
-    // passed; false abandons the build and leaves the index empty.
+    // Told, now and then on the calling thread, how many steps of how many a build has passed
+    // (an entry is a step; so is each slice of a large table's memory taken from the system
+    // before the first entry, as many steps as a report's worth of entries); false abandons the
+    // build and leaves the index empty.
     using BuildProgress = std::function<bool(size_t done, size_t total)>;
 
     MessageIndex() = default;
@@ -48,8 +50,11 @@ public:
     const std::deque<MessageIndexEntry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }
     size_t size() const { return entries_.size(); }
-    // The bytes of the hash table and the chains, which live outside the heap.
-    size_t mappedBytes() const { return slots_.mappedBytes() + nextSameNumber_.mappedBytes(); }
+    // The bytes of the hash table and the chains, which live outside the heap, as far as they
+    // have been written.
+    size_t residentBytes() const {
+        return slots_.residentBytes() + nextSameNumber_.residentBytes();
+    }
 
     // The first entry whose item id equals the given text exactly, or nullptr.
     const MessageIndexEntry* FindFirst(const std::u16string& itemId) const;

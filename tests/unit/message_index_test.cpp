@@ -99,5 +99,24 @@ TEST(MessageIndexTest, ALargeBuildReportsItsProgressAndIsAbandonedWhenAsked) {
     EXPECT_EQ(abandoned.FindFirst(entries.front().itemId()), nullptr);
 }
 
+TEST(MessageIndexTest, ATableTakenFromTheSystemInSlicesReportsEachSliceFirst) {
+    // 2.1 million entries need a table of 2^23 slots, 64 MiB: two slices of 32 MiB.
+    std::deque<MessageIndexEntry> entries;
+    for (int64_t i = 0; i < 2'100'000; ++i) {
+        entries.push_back(MessageIndexEntry{static_cast<uint64_t>(i) * 0x9E3779B9, 0, i});
+    }
+    std::vector<size_t> reported;
+    const MessageIndex index(entries, [&](size_t done, size_t total) {
+        EXPECT_EQ(total, 2 * 65'536 + entries.size());
+        reported.push_back(done);
+        return true;
+    });
+    ASSERT_EQ(reported.size(), 2 + (entries.size() - 1) / 65'536);
+    for (size_t i = 0; i < reported.size(); ++i) {
+        EXPECT_EQ(reported[i], (i + 1) * 65'536);
+    }
+    EXPECT_EQ(index.FindFirst(entries[1'234'567].itemId()), &index.entries()[1'234'567]);
+}
+
 }  // namespace
 }  // namespace velmor
