@@ -3,8 +3,8 @@
 // and reports the bytes read from the disk, peak memory and the message index's cost.
 //
 //   velmor_bench_discovery write PATH [GIB]   writes a store of about 1 GiB (or GIB GiB)
-//   velmor_bench_discovery measure PATH       warm figures (also with the pass and the folder
-//                                             scan on one thread) and cold figures
+//   velmor_bench_discovery measure PATH       warm figures (also with the pass and the scans
+//                                             on one thread) and cold figures
 //   velmor_bench_discovery measure-cold PATH  cold figures only (stores larger than memory)
 
 #include <fcntl.h>
@@ -223,7 +223,7 @@ int Measure(const char* path, bool warm) {
         std::printf(" s (medians)\n");
         std::printf("warm processor:   %.3f s of all threads (median)\n", Median(processor));
         std::printf(
-            "warm, one thread: %.3f s  (%.2f x a plain read; the pass and the folder scan on one "
+            "warm, one thread: %.3f s  (%.2f x a plain read; the pass and the scans on one "
             "thread)\n",
             Median(oneThread), Median(oneThread) / read);
     }

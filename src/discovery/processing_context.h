@@ -17,7 +17,8 @@ struct ProcessingContext {
     RecoveredStore& store;
     ProgressSink& sink;
     StopFlag& stop;
-    // Threads of the full-file pass and of the folder scan; 0: one per processor core.
+    // Threads of the full-file pass and of the catalog and folder scans; 0: one per processor
+    // core.
     unsigned threads = 0;
 
     unsigned threadCount() const {

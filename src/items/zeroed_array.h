@@ -14,10 +14,10 @@ namespace velmor {
 
 // An array of plain values that starts as all zero bytes without a pass that writes them: its
 // memory is mapped fresh from the system, whose pages read as zero until first written. A
-// large hash table so costs no set-up before its first entry, and its pages are first touched
-// by the threads that fill it. Arrays of 2 MiB and more are aligned to, and asked to be backed
-// by, 2 MiB pages: probed at random over tens of megabytes they then cost a few address
-// translations instead of one per 4 KiB page.
+// large hash table so costs no set-up pass over it, and pages never written cost no memory.
+// Arrays of 2 MiB and more are aligned to, and asked to be backed by, 2 MiB pages: probed at
+// random over tens of megabytes they then cost a few address translations instead of one per
+// 4 KiB page.
 template <typename T>
 class ZeroedArray {
     static_assert(std::is_trivially_copyable_v<T>);
