@@ -8,9 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmor::fuzz::FuzzInput input(data, size);
     const auto pageOffset = input.Take<int64_t>();
-    velmor::StopFlag stop;
     std::vector<velmor::MessageIndexEntry> found;
-    velmor::FindMessageRecords(velmor::PageView(input.rest()), pageOffset, stop, found);
+    velmor::FindMessageRecords(velmor::PageView(input.rest()), pageOffset, found);
     const velmor::MessageIndex index(
         std::deque<velmor::MessageIndexEntry>(found.begin(), found.end()));
     for (const velmor::MessageIndexEntry& entry : index.entries()) {

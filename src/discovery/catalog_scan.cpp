@@ -129,7 +129,7 @@ void ScanCatalog(ProcessingContext& context) {
     for (ObjectPageGroup* group : {catalog, shadow}) {
         const PageScanEnd end = ScanPagesInOrder(
             context, group->pages, visited,
-            [maxObjectId](const PageView& page, std::vector<CatalogEntry>& entries) {
+            [maxObjectId](int32_t, const PageView& page, std::vector<CatalogEntry>& entries) {
                 ScanCatalogPage(page, maxObjectId, entries);
             },
             context.store.catalog);

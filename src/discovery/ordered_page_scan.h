@@ -37,12 +37,14 @@ struct ScannedPages {
 }  // namespace ordered_page_scan
 
 // Reads and scans the pages in blocks on every core; the calling thread appends their entries
-// to found in page order and reports each page to the window as position ++visited, as one
-// thread going page by page would: a stop before a page's report, or right after it, leaves
-// the page's entries out. scanPage(page, entries) appends a whole page's entries.
-template <typename Entry, typename ScanPage>
+// to found (a vector or a deque) in page order and reports each page to the window as position
+// ++visited, as one thread going page by page would: a stop before a page's report, or right
+// after it, leaves the page's entries out. scanPage(pageNumber, page, entries) appends a whole
+// page's entries.
+template <typename Found, typename ScanPage>
 PageScanEnd ScanPagesInOrder(ProcessingContext& context, const std::vector<int32_t>& pages,
-                             int& visited, const ScanPage& scanPage, std::vector<Entry>& found) {
+                             int& visited, const ScanPage& scanPage, Found& found) {
+    using Entry = typename Found::value_type;
     using ordered_page_scan::kPagesPerBlock;
     const unsigned threads = context.threadCount();
     std::vector<ordered_page_scan::ScannedPages<Entry>> slots(threads *
@@ -69,7 +71,7 @@ PageScanEnd ScanPagesInOrder(ProcessingContext& context, const std::vector<int32
                     scanned.unreadable = true;
                     return false;
                 }
-                scanPage(PageView(page), scanned.entries);
+                scanPage(pages[i], PageView(page), scanned.entries);
                 scanned.entriesEnd.push_back(scanned.entries.size());
             }
             return last < pages.size();

@@ -17,7 +17,7 @@ struct ProcessingContext {
     RecoveredStore& store;
     ProgressSink& sink;
     StopFlag& stop;
-    // Threads of the full-file pass and of the catalog and folder scans; 0: one per processor
+    // Threads of the full-file pass and of the scans of a table's pages; 0: one per processor
     // core.
     unsigned threads = 0;
 

@@ -10,8 +10,6 @@ void ScanBlock(const uint8_t* bytes, int64_t firstChunk, RecordsWanted wanted,
     block.pages.clear();
     block.records.clear();
     block.headerBound.reset();
-    // Records are gathered whole: a stop ends the pass between blocks only.
-    StopFlag gatherWithoutStop;
     for (size_t c = 0; c < block.counts.size() && block.counts[c] != 0; ++c) {
         const PageView view(bytes + c * kChunkSize, block.counts[c]);
         const int64_t chunkOffset = (firstChunk + static_cast<int64_t>(c)) * kChunkSize;
@@ -33,8 +31,7 @@ void ScanBlock(const uint8_t* bytes, int64_t firstChunk, RecordsWanted wanted,
             page.whole = !bytesOfPage.empty();
             page.recordsBegin = static_cast<uint32_t>(block.records.size());
             if (page.whole && wanted.of(objectId)) {
-                FindMessageRecords(PageView(bytesOfPage), pageOffset, gatherWithoutStop,
-                                   block.records);
+                FindMessageRecords(PageView(bytesOfPage), pageOffset, block.records);
             }
             page.recordsEnd = static_cast<uint32_t>(block.records.size());
             block.pages.push_back(page);

@@ -121,7 +121,7 @@ void ScanFolderTable(ProcessingContext& context) {
     int visited = 0;
     const PageScanEnd end = ScanPagesInOrder(
         context, group->pages, visited,
-        [containerClassColumn](const PageView& page, std::vector<FolderEntry>& folders) {
+        [containerClassColumn](int32_t, const PageView& page, std::vector<FolderEntry>& folders) {
             ScanFolderPage(page, containerClassColumn, folders);
         },
         context.store.folders);

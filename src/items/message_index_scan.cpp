@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "discovery/ordered_page_scan.h"
+
 namespace velmor {
 
 namespace {
@@ -13,7 +15,6 @@ constexpr int64_t kItemIdField = -24;  // from the directory start M
 constexpr int64_t kTimeField = -53;
 constexpr int64_t kItemIdLength = 8;
 constexpr int64_t kSkipAfterRecord = 47;
-constexpr size_t kMaxRecordsPerPage = (kScanEnd - kPageHeaderSize) / kSkipAfterRecord + 1;
 // Both values of every marker pair have 0x01 as their high byte, 4 bytes apart.
 constexpr uint8_t kMarkerHighByte = 0x01;
 constexpr int64_t kMarkerHighBytesApart = 4;
@@ -28,7 +29,7 @@ bool IndexMarker(const PageView& page, int64_t p) {
 
 }  // namespace
 
-bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop,
+void FindMessageRecords(const PageView& page, int64_t pageOffset,
                         std::vector<MessageIndexEntry>& found) {
     int64_t p = kPageHeaderSize;
     while (p < kScanEnd) {
@@ -40,9 +41,6 @@ bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop
             break;
         }
         p = high - 1;
-        if (stop.requested()) {
-            return false;
-        }
         if (!IndexMarker(page, p)) {
             ++p;
             continue;
@@ -59,33 +57,24 @@ bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop
         found.push_back(entry);
         p += kSkipAfterRecord;
     }
-    return true;
 }
 
 namespace {
 
-// The table's pages read one by one, for records the full-file pass did not gather: their
-// entries in page order, or nothing when a stop was asked.
+// The table's pages read again, for records the full-file pass did not gather: their entries
+// in page order, or nothing when a stop was asked.
 std::optional<std::deque<MessageIndexEntry>> ReadMessagePages(ProcessingContext& context,
                                                               const ObjectPageGroup& group) {
     std::deque<MessageIndexEntry> entries;
-    std::vector<MessageIndexEntry> found;
-    found.reserve(kMaxRecordsPerPage);
-    PageBuffer page{};
     int visited = 0;
-    for (int32_t pageNumber : group.pages) {
-        if (context.stop.requested()) {
-            return std::nullopt;
-        }
-        context.sink.SetProgressPosition(++visited);
-        if (!context.file.ReadPage(pageNumber, page)) {
-            break;
-        }
-        found.clear();
-        if (!FindMessageRecords(page, PageOffset(pageNumber), context.stop, found)) {
-            return std::nullopt;
-        }
-        entries.insert(entries.end(), found.begin(), found.end());
+    const PageScanEnd end = ScanPagesInOrder(
+        context, group.pages, visited,
+        [](int32_t pageNumber, const PageView& page, std::vector<MessageIndexEntry>& found) {
+            FindMessageRecords(page, PageOffset(pageNumber), found);
+        },
+        entries);
+    if (end == PageScanEnd::Stopped) {
+        return std::nullopt;
     }
     return entries;
 }

@@ -10,9 +10,8 @@ namespace velmor {
 // pages. Returns the first entry, or nullptr when the table has no pages or a stop was asked.
 const MessageIndexEntry* BuildMessageIndex(ProcessingContext& context);
 
-// The message records on one page, appended to found in page order; false when a stop was
-// requested.
-bool FindMessageRecords(const PageView& page, int64_t pageOffset, StopFlag& stop,
+// The message records on one page, appended to found in page order.
+void FindMessageRecords(const PageView& page, int64_t pageOffset,
                         std::vector<MessageIndexEntry>& found);
 
 }  // namespace velmor

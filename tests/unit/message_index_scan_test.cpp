@@ -32,8 +32,7 @@ void PutAt(Page& page, int64_t m, const MessageRecord& record) {
 
 MessageIndex ScanPage(const Page& page, int64_t pageOffset = 0) {
     std::vector<MessageIndexEntry> found;
-    StopFlag stop;
-    EXPECT_TRUE(FindMessageRecords(test::ViewOf(page), pageOffset, stop, found));
+    FindMessageRecords(test::ViewOf(page), pageOffset, found);
     return MessageIndex(std::deque<MessageIndexEntry>(found.begin(), found.end()));
 }
 
