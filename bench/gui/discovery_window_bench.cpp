@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "bench_store.h"
+#include "bench_window.h"
 #include "headless/headless_walk.h"
 #include "main_frame.h"
 #include "percent_progress_bar.h"
@@ -117,22 +118,15 @@ qint64 StopAndTime(CMainFrame& frame) {
 }
 
 int Measure(const char* path) {
-    int argc = 1;
-    char name[] = "velmor_bench_discovery_window";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    headless::NoDesktop desktop;
-    CMainFrame frame(desktop, QApplication::applicationFilePath());
-    frame.resize(1280, 800);
-    frame.show();
+    velmor::bench::BenchWindow window("velmor_bench_discovery_window");
+    CMainFrame& frame = window.frame();
     Watch watch(frame);
 
     velmor::bench::EvictFromPageCache(path);
     QElapsedTimer clock;
     clock.start();
     watch.Start();
-    if (!headless::OpenDatabase(frame, QString::fromLocal8Bit(path), kPatienceMilliseconds)) {
-        std::fprintf(stderr, "no mailbox found in %s\n", path);
+    if (!window.OpenStore(path, kPatienceMilliseconds)) {
         return 1;
     }
     watch.Stop();

@@ -5,13 +5,13 @@
 //   velmor_bench_window write PATH     writes the store
 //   velmor_bench_window measure PATH   prints the figures (on the offscreen platform)
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 
 #include "bench_command.h"
 #include "bench_store.h"
+#include "bench_window.h"
 #include "headless/headless_walk.h"
 #include "main_frame.h"
 
@@ -37,19 +37,12 @@ int Write(const char* path) {
 }
 
 int Measure(const char* path) {
-    int argc = 1;
-    char name[] = "velmor_bench_window";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    headless::NoDesktop desktop;
-    CMainFrame frame(desktop, QApplication::applicationFilePath());
-    frame.resize(1280, 800);
-    frame.show();
+    velmor::bench::BenchWindow window("velmor_bench_window");
+    CMainFrame& frame = window.frame();
 
     QElapsedTimer clock;
     clock.start();
-    if (!headless::OpenDatabase(frame, QString::fromLocal8Bit(path), kPatienceMilliseconds)) {
-        std::fprintf(stderr, "no mailbox found in %s\n", path);
+    if (!window.OpenStore(path, kPatienceMilliseconds)) {
         return 1;
     }
     const double discovery = clock.elapsed() / 1000.0;
