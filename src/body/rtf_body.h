@@ -16,7 +16,8 @@ struct RtfBody {
     std::u16string text;
 };
 
-// 8-bit text in the RTF is read in the code page that \ansicpg names (Windows-1252 without).
+// 8-bit text in the RTF is read in the code page of its font (\fcharsetN, \cpgN) or else of the
+// document (\ansicpg, \mac, \pc, \pca; Windows-1252 without).
 RtfBody ReadRtfBody(std::string_view rtf);
 
 }  // namespace velmor

@@ -26,6 +26,10 @@ constexpr char16_t kCompressedNote[] =
 constexpr char16_t kMissingValueNote[] = u"Part of the body is missing from the database.";
 constexpr char16_t kCrcNote[] =
     u"The RTF body is damaged (CRC mismatch); it is shown as far as it could be read.";
+constexpr char16_t kRtfSizeNote[] =
+    u"The RTF body is damaged (wrong size); it is shown as far as it could be read.";
+constexpr char16_t kUnknownCompressionNote[] =
+    u"The RTF body is stored in an unknown compression type and cannot be shown.";
 constexpr char16_t kCappedNote[] = u"The body is larger than 64 MiB and was cut there.";
 
 struct StoredValue {
@@ -129,9 +133,13 @@ std::u16string StoredText(const std::vector<uint8_t>& bytes) {
 void UseRtf(MailBody& body, const std::vector<uint8_t>& stored) {
     const DecompressedRtf decompressed = DecompressRtf(stored);
     if (!decompressed.known) {
+        AddNote(body, kUnknownCompressionNote);
         return;
     }
-    if (!decompressed.crcMatches || !decompressed.complete) {
+    if (!decompressed.complete) {
+        AddNote(body, kRtfSizeNote);
+    }
+    if (!decompressed.crcMatches) {
         AddNote(body, kCrcNote);
     }
     body.rtf = decompressed.rtf;

@@ -1,6 +1,9 @@
 #include "browse/recipient_list.h"
 
-#include "edb/text_codec.h"
+#include <vector>
+
+#include "edb/code_page_text.h"
+#include "edb/eight_bit_code_page.h"
 
 namespace velmor {
 
@@ -18,11 +21,11 @@ constexpr char16_t kNameSeparator = u',';
 
 // The zero-terminated 8-bit text from first, ending at end at the latest.
 std::u16string EightBitName(const PageView& block, int64_t first, int64_t end) {
-    std::u16string name;
+    std::vector<uint8_t> bytes;
     for (int64_t at = first; at < end && block.u8(at) != 0; ++at) {
-        name += Windows1252ToUtf16(block.u8(at));
+        bytes.push_back(block.u8(at));
     }
-    return name;
+    return CodePageToUtf16(bytes, EightBitCodePage());
 }
 
 // The zero-terminated UTF-16LE text from first, ending at end at the latest.

@@ -1,7 +1,10 @@
 #include "cli/cli_options.h"
 
 #include <array>
+#include <charconv>
 #include <string_view>
+
+#include "edb/code_page_text.h"
 
 namespace velmor::cli {
 
@@ -17,17 +20,29 @@ struct CommandShape {
 constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kFormatOption = "--format";
+constexpr std::string_view kCodePageOption = "--code-page";
 
 constexpr std::array<CommandShape, 7> kCommands = {{
-    {"catalog", 1, 1, "velmor-cli catalog   [--json] FILE"},
-    {"mailboxes", 1, 1, "velmor-cli mailboxes [--json] FILE"},
-    {"folders", 2, 2, "velmor-cli folders   [--json] FILE MAILBOX"},
-    {"items", 3, 3, "velmor-cli items     [--json] FILE MAILBOX PATH"},
-    {"message", 4, 4, "velmor-cli message   [--json] FILE MAILBOX PATH NO"},
-    {"long-value", 3, 3, "velmor-cli long-value FILE OBJECTID ID"},
+    {"catalog", 1, 1, "velmor-cli catalog   [--code-page N] [--json] FILE"},
+    {"mailboxes", 1, 1, "velmor-cli mailboxes [--code-page N] [--json] FILE"},
+    {"folders", 2, 2, "velmor-cli folders   [--code-page N] [--json] FILE MAILBOX"},
+    {"items", 3, 3, "velmor-cli items     [--code-page N] [--json] FILE MAILBOX PATH"},
+    {"message", 4, 4, "velmor-cli message   [--code-page N] [--json] FILE MAILBOX PATH NO"},
+    {"long-value", 3, 3, "velmor-cli long-value [--code-page N] FILE OBJECTID ID"},
     {kExportCommand, 3, kAnyNumber,
-     "velmor-cli export    [--format LIST] [--json] FILE MAILBOX OUTDIR [PATH...]"},
+     "velmor-cli export    [--format LIST] [--code-page N] [--json] FILE MAILBOX OUTDIR "
+     "[PATH...]"},
 }};
+
+// A whole decimal number naming a code page the system can convert, or nothing.
+std::optional<int> ParseCodePage(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || !IsConvertibleCodePage(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -50,6 +65,11 @@ std::string UsageText() {
         "             as files below OUTDIR, one directory per folder\n"
         "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv,pst\n"
         "             (default eml,vcf,ics,csv; pst: one PST file for the mailbox)\n"
+        "  --code-page N  read the store's 8-bit text (names and subjects that are not\n"
+        "             Unicode) in Windows code page N, for example 1251 (Cyrillic) or 932\n"
+        "             (Japanese); without it the code page is detected from the store's\n"
+        "             8-bit names, Windows-1252 when none is likely (mailboxes --json:\n"
+        "             codePage)\n"
         "  --json     print JSON instead of tab-separated lines\n"
         "  --version  print the program's version\n"
         "\n"
@@ -107,6 +127,15 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
                 return std::nullopt;
             }
             options.formats = std::string(words[++i]);
+        } else if (words[i] == kCodePageOption) {
+            const std::optional<int> codePage =
+                i + 1 < words.size() ? ParseCodePage(words[i + 1]) : std::nullopt;
+            if (!codePage) {
+                error = "--code-page needs the number of a code page this system converts";
+                return std::nullopt;
+            }
+            options.codePage = codePage;
+            ++i;
         } else if (words[i].size() > 1 && words[i].starts_with("--")) {
             error = "unknown option '" + std::string(words[i]) + "'";
             return std::nullopt;

@@ -16,6 +16,7 @@ struct CliOptions {
     bool help = false;
     std::optional<std::string> formats;  // export: --format LIST
     bool version = false;
+    std::optional<int> codePage;         // --code-page N: the store's 8-bit code page
     std::vector<std::string> arguments;  // FILE and what follows it
 };
 

@@ -51,6 +51,9 @@ int RunLongValueCommand(const CliOptions& options) {
         std::fprintf(stderr, "velmor-cli: %llu bytes of the value are missing\n",
                      static_cast<unsigned long long>(value->missingBytes));
     }
+    if (value->capped) {
+        std::fputs("velmor-cli: the value is larger than 64 MiB; it was cut there\n", stderr);
+    }
     return kExitOk;
 }
 

@@ -29,10 +29,10 @@ int RunMailboxesCommand(const CliOptions& options) {
                    PlainText(key) + "\n";
         }
     }
-    out +=
-        options.json
-            ? "], \"unreadablePages\": " + std::to_string(session.file().unreadablePages()) + "}\n"
-            : "";
+    out += options.json
+               ? "], \"unreadablePages\": " + std::to_string(session.file().unreadablePages()) +
+                     ", \"codePage\": " + std::to_string(session.store().codePage) + "}\n"
+               : "";
     std::fputs(out.c_str(), stdout);
     return kExitOk;
 }

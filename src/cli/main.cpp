@@ -3,6 +3,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "edb/eight_bit_code_page.h"
 
 int main(int argc, char** argv) {
     using namespace velmor::cli;
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
         std::fputs(UsageText().c_str(), stdout);
         return kExitOk;
     }
+    velmor::ChooseEightBitCodePage(options->codePage);
     if (options->command == "catalog") {
         return RunCatalogCommand(*options);
     }

@@ -10,6 +10,13 @@ constexpr int kMailboxRowImage = 0;
 
 }  // namespace
 
+std::u16string MailboxLabel(std::u16string name) {
+    if (name.find(kMailboxWord) == std::u16string::npos) {
+        return std::u16string(kMailboxLabelPrefix) + name;
+    }
+    return name;
+}
+
 void FillMailboxList(ProcessingContext& context) {
     ProgressSink& sink = context.sink;
     RecoveredStore& store = context.store;
@@ -19,10 +26,7 @@ void FillMailboxList(ProcessingContext& context) {
         ++store.listedMailboxCount;
         const int row = static_cast<int>(i);
         sink.InsertMailboxRow(row, Utf8ToUtf16(std::to_string(row + 1)), kMailboxRowImage);
-        if (entries[i].displayName.find(kMailboxWord) == std::u16string::npos) {
-            store.mailboxes.SetDisplayName(
-                i, std::u16string(kMailboxLabelPrefix) + entries[i].displayName);
-        }
+        store.mailboxes.SetDisplayName(i, MailboxLabel(entries[i].displayName));
         sink.SetMailboxRowName(row, entries[i].displayName);
     }
 }

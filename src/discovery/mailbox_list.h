@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -9,6 +10,7 @@ namespace velmor {
 struct MailboxEntry {
     std::u16string key;  // upper-case hexadecimal rendering of the mailbox's identifying bytes
     std::u16string displayName;
+    std::vector<uint8_t> eightBitName;  // the stored name when it is 8-bit text (EightBitTextBytes)
 };
 
 // Mailboxes in discovery order; keys are unique.

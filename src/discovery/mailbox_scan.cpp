@@ -79,7 +79,8 @@ bool ScanMailboxPage(const PageView& page, StopFlag& stop, MailboxList& mailboxe
             }
             std::u16string name = DecodeStoredString(page, valueStart, length - 1);
             if (!name.empty()) {
-                mailboxes.Append(MailboxEntry{key, std::move(name)});
+                mailboxes.Append(MailboxEntry{key, std::move(name),
+                                              EightBitTextBytes(page, valueStart, length - 1)});
             }
             pos += 4;
         }

@@ -8,6 +8,9 @@
 #include "discovery/mailbox_scan.h"
 #include "discovery/page_grouping.h"
 #include "discovery/schema_resolution.h"
+#include "discovery/store_code_page.h"
+#include "edb/code_page_text.h"
+#include "edb/eight_bit_code_page.h"
 #include "edb/text_codec.h"
 #include "items/folder_table_scan.h"
 #include "items/message_index_scan.h"
@@ -39,6 +42,7 @@ bool RunProcessingParts(ProcessingContext& context) {
         return true;
     }
     sink.SetHelpText(kProcessingHelpText);
+    SetEightBitCodePage(ChosenEightBitCodePage().value_or(kWindowsWesternCodePage));
     WriteMessageTemplate();
     sink.DeleteAllMailboxRows();
     sink.ShowProgress();
@@ -87,6 +91,7 @@ bool RunProcessingParts(ProcessingContext& context) {
     if (context.stop.requested()) {
         return true;
     }
+    SettleStoreCodePage(context);
     sink.SetProgressPosition(kPositionAfterFolders);
 
     AnnouncePart(sink, 7);

@@ -11,6 +11,7 @@ void RecoveredStore::ResetStore() {
     pageGroups.Clear();
     longValues.Clear();
     schema = SchemaIds{};
+    codePage = kWindowsWesternCodePage;
 }
 
 }  // namespace velmor

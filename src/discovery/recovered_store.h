@@ -9,6 +9,7 @@
 #include "discovery/mailbox_list.h"
 #include "discovery/page_groups.h"
 #include "discovery/schema_ids.h"
+#include "edb/code_page_text.h"
 #include "items/message_candidates.h"
 #include "items/message_index.h"
 
@@ -30,6 +31,7 @@ struct FolderEntry {
     std::u16string parentId;
     std::u16string containerClass;
     std::u16string displayName;
+    std::vector<uint8_t> eightBitName;  // the stored name when it is 8-bit text (EightBitTextBytes)
 };
 
 // Everything the processing parts learn about the database. Lists keep discovery order.
@@ -40,6 +42,8 @@ struct RecoveredStore {
     MailboxList mailboxes;
     std::vector<FolderEntry> folders;
     uint32_t listedMailboxCount = 0;
+    // The code page the store's 8-bit text is read in, chosen or detected after the folders.
+    int codePage = kWindowsWesternCodePage;
     MessageIndex messageIndex;
     // The message records the full-file pass found, until the message index takes them.
     MessageCandidates messageCandidates;

@@ -1,6 +1,8 @@
 #include "edb/stored_value.h"
 
-#include "edb/text_codec.h"
+#include <algorithm>
+
+#include "edb/stored_text_decoder.h"
 
 namespace velmor {
 
@@ -27,28 +29,23 @@ std::u16string DecodeStoredString(const PageView& page, int64_t start, int64_t l
     if (length <= 1) {
         return {};
     }
-    const auto bytes = page.bytes(start, length);
-    if (bytes.empty()) {
+    return DecodeStoredText(page.bytes(start, length)).text;
+}
+
+std::vector<uint8_t> EightBitTextBytes(const PageView& page, int64_t start, int64_t length) {
+    if (length <= 1) {
         return {};
     }
-    std::u16string text;
-    if (bytes[0] != 0 && bytes[1] == 0) {
-        const size_t units = bytes.size() / 2;
-        text.reserve(units);
-        for (size_t i = 0; i < units; ++i) {
-            const auto unit = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-            if (unit == 0) {
-                break;
-            }
-            text += unit;
-        }
-        return text;
+    const auto bytes = page.bytes(start, length);
+    if (bytes.empty() || DecodeStoredText(bytes).form != StoredTextForm::EightBit) {
+        return {};
     }
-    size_t end = 0;
-    while (end < bytes.size() && bytes[end] != 0) {
-        ++end;
+    const auto text = bytes.first(
+        static_cast<size_t>(std::find(bytes.begin(), bytes.end(), uint8_t{0}) - bytes.begin()));
+    if (std::all_of(text.begin(), text.end(), [](uint8_t b) { return b < 0x80; })) {
+        return {};
     }
-    return Windows1252ToUtf16(bytes.first(end));
+    return {text.begin(), text.end()};
 }
 
 std::u16string NonZeroBytesAsText(std::span<const uint8_t> bytes) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "edb/page_view.h"
 
@@ -11,9 +12,14 @@ namespace velmor {
 // past the end of the buffer or the length is not positive.
 std::u16string HexKey(const PageView& page, int64_t start, int64_t length);
 
-// Stored text: UTF-16LE when the first byte is not 0 and the second is 0, otherwise 8-bit
-// Windows-1252; cut at the first zero. Empty when the bytes would run past the buffer.
+// Stored text, UTF-16LE or 8-bit, decided by the whole value (DecodeStoredText). Empty when
+// the bytes would run past the buffer.
 std::u16string DecodeStoredString(const PageView& page, int64_t start, int64_t length);
+
+// The bytes of a stored text that DecodeStoredString reads as 8-bit text holding a byte above
+// 0x7F, up to its first zero: what tells the store's code page and is read again once that is
+// known. Empty for any other text.
+std::vector<uint8_t> EightBitTextBytes(const PageView& page, int64_t start, int64_t length);
 
 // Every non-zero byte of the span as one character, in order (UTF-16LE Latin text reads as
 // its letters).

@@ -97,6 +97,7 @@ void ScanFolderPage(const PageView& page, int32_t containerClassColumn,
         }
         if (namePosition != 0) {
             entry.displayName = DecodeStoredString(page, namePosition, nameLength - 1);
+            entry.eightBitName = EightBitTextBytes(page, namePosition, nameLength - 1);
         }
         folders.push_back(std::move(entry));
         p = std::max(namePosition, recordStart) + 1;

@@ -6,10 +6,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 
 #include "about_dialog.h"
+#include "code_page_menu.h"
 #include "discovery/wizard_port.h"
+#include "edb/eight_bit_code_page.h"
 #include "export/csv_writer.h"
 #include "export_dialog.h"
 #include "message_window.h"
@@ -17,6 +20,7 @@
 #include "qt_text.h"
 #include "shell/help_document.h"
 #include "shell/product_web_page.h"
+#include "wizard/code_page_choice.h"
 
 namespace velmor::ui {
 
@@ -108,6 +112,8 @@ void CMainFrame::BuildMenu() {
     file->addAction("E&xit", this, &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
 
+    menuBar()->addMenu(new CodePageMenu(this));
+
     QMenu* helpMenu = menuBar()->addMenu("&Help");
     help_ = helpMenu->addAction("Help", QKeySequence(Qt::Key_F1), this, &CMainFrame::Help);
     helpMenu->addAction("Visit Software URL", this, &CMainFrame::OpenProductWebPage);
@@ -153,6 +159,20 @@ void CMainFrame::UpdateCommands() {
     open_->setEnabled(flow_->OpenAllowed());
     save_->setEnabled(flow_->SaveAllowed());
     export_->setEnabled(flow_->ExportAllowed());
+    ShowCodePageStatus();
+}
+
+// Once a discovery has found mailboxes, the status line tells which code page their 8-bit
+// text is read in.
+void CMainFrame::ShowCodePageStatus() {
+    const bool discovered = flow_->step() != kFileStep && !flow_->discoveryJob() &&
+                            !flow_->store().mailboxes.empty();
+    const QString status =
+        discovered ? ToQString(CodePageStatus(flow_->store().codePage, ChosenEightBitCodePage()))
+                   : QString();
+    if (statusBar()->currentMessage() != status) {
+        statusBar()->showMessage(status);
+    }
 }
 
 void CMainFrame::ShowCurrentStep() {

@@ -64,6 +64,7 @@ private:
     void GiveNormalGeometry();
     void ConnectViews();
     void UpdateCommands();
+    void ShowCodePageStatus();
     void ResizeRows(int clientHeight);
     void FocusStep();
     void Save();

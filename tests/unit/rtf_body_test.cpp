@@ -130,7 +130,76 @@ TEST(RtfBodyTest, EightBitTextIsReadInTheDocumentsCodePage) {
 TEST(RtfBodyTest, UnbalancedAndTruncatedInputStillGivesText) {
     EXPECT_EQ(Utf8(ReadRtfBody("}}}{\\rtf1 abc\\")), "abc");
     EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 x\\'4")), "x");
-    EXPECT_EQ(Utf8(ReadRtfBody(std::string(5000, '{') + "deep")), "deep");
+    EXPECT_EQ(Utf8(ReadRtfBody(std::string(100, '{') + "deep")), "deep");
+}
+
+TEST(RtfBodyTest, EightBitTextIsReadInItsFontsCodePage) {
+    const std::string fonts =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+        "{\\f1\\fnil\\fcharset204 Arial CYR;}{\\f2\\fnil\\fcharset238\\cpg1253 Greek;}}";
+    // A Cyrillic font (204) inside the group, the Western one (0) after it; \cpgN wins over
+    // the character set.
+    EXPECT_EQ(Utf8(ReadRtfBody(fonts + "Caf\\'e9 {\\f1 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2} "
+                                       "\\'e9 \\f2\\'e1\\'e2}")),
+              "Café Привет é αβ");
+    // The default font's character set holds for text before any \fN.
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset161 Greek;}}"
+                               "\\'e1\\'e2}")),
+              "αβ");
+    // Double-byte text in a Japanese font (128).
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\ansi{\\fonttbl{\\f3\\fcharset128 MS Gothic;}}"
+                               "\\f3\\'93\\'fa\\'96\\'7b}")),
+              "日本");
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\ansi\\ansicpg65001 \\'d0\\'9f\\'d1\\'80}")), "Пр");
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\mac caf\\'8e}")), "café");
+}
+
+TEST(RtfBodyTest, UnicodeFallbackIsCountedInCharactersAndEndsWithItsGroup) {
+    // A huge count inside a group skips no further than the group's end.
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 a{\\uc9999\\u8364 x}b c}")), "a€b c");
+    // A control word and a \'hh escape count as one character each.
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\uc2\\u8364\\'80\\'80X\\uc1\\u8364\\tab Y}")), "€X€Y");
+    // \ucN is restored at the group's end.
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1{\\uc0\\u8364}\\u8364?Z}")), "€€Z");
+}
+
+TEST(RtfBodyTest, NothingAfterAControlWordOrACutEscapeIsLost) {
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 A\\tab-B total\\~-5\\line-x}")), "A\t-B total\u00A0-5\n-x");
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 x\\'4zy}")), "xzy");
+    // A cut escape right before '}' leaves the group closed.
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 {\\*\\unknown \\'}visible}")), "visible");
+}
+
+TEST(RtfBodyTest, GroupsTooDeepAreDroppedNotLeaked) {
+    const std::string deep = std::string(300, '{') + "secret" + std::string(300, '}');
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 {\\*\\hidden " + deep + "}shown}")), "shown");
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1 " + deep + "shown}")), "shown");
+}
+
+TEST(RtfBodyTest, TablesPagesAndSectionsKeepTheirSeparators) {
+    EXPECT_EQ(Utf8(ReadRtfBody("{\\rtf1\\trowd Name\\cell Value\\cell\\row\\trowd Alice\\cell "
+                               "42\\cell\\row a\\page b\\sect c}")),
+              "Name\tValue\t\nAlice\t42\t\na\nb\nc");
+}
+
+TEST(RtfBodyTest, WrappingWordsCountOnlyInTheHeader) {
+    const RtfBody late = ReadRtfBody("{\\rtf1\\ansi Plain \\fromhtml1 text}");
+    EXPECT_EQ(late.origin, RtfOrigin::Rtf);
+    EXPECT_EQ(Utf8(late), "Plain text");
+    EXPECT_EQ(ReadRtfBody("{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}\\fromtext x}").origin,
+              RtfOrigin::Text);
+}
+
+TEST(RtfBodyTest, MhtmlTagsReplaceTheirHtmlTags) {
+    const std::string head = "{\\rtf1\\ansi\\fromhtml1 {\\*\\htmltag64 <p>}";
+    EXPECT_EQ(Utf8(ReadRtfBody(head + "{\\*\\htmltag84 <img src=\"cid:a\">}"
+                                      "{\\*\\mhtmltag84 <img src=\"a.png\">}}")),
+              "<p><img src=\"a.png\">");
+    EXPECT_EQ(Utf8(ReadRtfBody(head + "{\\*\\mhtmltag84 <img src=\"a.png\">}"
+                                      "{\\*\\htmltag84 <img src=\"cid:a\">}}")),
+              "<p><img src=\"a.png\">");
+    EXPECT_EQ(Utf8(ReadRtfBody(head + "{\\*\\htmltag84 <img src=\"cid:a\">}}")),
+              "<p><img src=\"cid:a\">");
 }
 
 }  // namespace

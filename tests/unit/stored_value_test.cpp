@@ -26,15 +26,15 @@ TEST(HexKeyTest, RendersBytesAsUpperCaseHexAndRefusesBytesPastTheEnd) {
     EXPECT_EQ(HexKey(page, PAGE_SIZE - 7, 8), u"");
 }
 
-TEST(DecodeStoredStringTest, ChoosesUtf16OrEightBitByTheFirstTwoBytes) {
+TEST(DecodeStoredStringTest, ChoosesUtf16OrEightBitByTheWholeValue) {
     EXPECT_EQ(DecodeStoredString(View({0x41, 0x00, 0x42, 0x00}), 0, 4), u"AB");
     EXPECT_EQ(DecodeStoredString(View({0x41, 0x42, 0x43, 0x00}), 0, 4), u"ABC");
     EXPECT_EQ(DecodeStoredString(View({0x00, 0x41}), 0, 2), u"");
     EXPECT_EQ(DecodeStoredString(View({0x41, 0x00, 0x42}), 0, 3), u"A") << "odd length";
     EXPECT_EQ(DecodeStoredString(View({0x41, 0x00, 0x00, 0x00, 0x43, 0x00}), 0, 6), u"A");
     EXPECT_EQ(DecodeStoredString(View({0x41}), 0, 1), u"") << "one byte is too short";
-    // A UTF-16 text whose first character is above U+00FF reads as 8-bit text.
-    EXPECT_EQ(DecodeStoredString(View({0x3A, 0x04, 0x00, 0x00}), 0, 4), u":\u0004");
+    // A UTF-16 text whose first character is above U+00FF is UTF-16 too.
+    EXPECT_EQ(DecodeStoredString(View({0x3A, 0x04, 0x00, 0x00}), 0, 4), u"\u043A");
 }
 
 TEST(DecodeStoredStringTest, EightBitTextIsWindows1252) {

@@ -22,7 +22,7 @@ std::vector<uint8_t> EncodeRecipientList(std::span<const Recipient> recipients) 
         ByteWriter entry;
         entry.U16(kEntryMark);
         entry.PadTo(kNameOffset);
-        if (recipient.encoding == TextEncoding::Ansi) {
+        if (recipient.encoding != TextEncoding::Utf16) {
             entry.U8(kAddressTypeTag);
             entry.U8(0);
         }

@@ -1,5 +1,7 @@
 #include "edb_writer/stored_text.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -77,13 +79,35 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
+// UTF-16 code units as Windows-1251 bytes through iconv.
+std::vector<uint8_t> ToWindows1251(const std::u16string& units) {
+    std::vector<uint8_t> bytes;
+    iconv_t converter = iconv_open("CP1251", "UTF-16LE");
+    for (char16_t unit : units) {
+        char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        char out[4] = {};
+        char* inPos = in;
+        char* outPos = out;
+        size_t inLeft = sizeof in;
+        size_t outLeft = sizeof out;
+        if (iconv(converter, &inPos, &inLeft, &outPos, &outLeft) == static_cast<size_t>(-1)) {
+            bytes.push_back(kUnmappable);
+            iconv(converter, nullptr, nullptr, nullptr, nullptr);
+            continue;
+        }
+        bytes.insert(bytes.end(), out, outPos);
+    }
+    iconv_close(converter);
+    return bytes;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeText(std::string_view text, TextEncoding encoding) {
     std::vector<uint8_t> bytes;
     // Plain ASCII, by far the most common text, needs no conversion.
     if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
-        if (encoding == TextEncoding::Ansi) {
+        if (encoding != TextEncoding::Utf16) {
             return {text.begin(), text.end()};
         }
         bytes.resize(text.size() * 2, 0);
@@ -93,6 +117,9 @@ std::vector<uint8_t> EncodeText(std::string_view text, TextEncoding encoding) {
         return bytes;
     }
     const std::u16string units = Utf8ToUtf16(text);
+    if (encoding == TextEncoding::Ansi1251) {
+        return ToWindows1251(units);
+    }
     if (encoding == TextEncoding::Ansi) {
         bytes.reserve(units.size());
         for (char16_t unit : units) {

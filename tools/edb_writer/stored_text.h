@@ -6,11 +6,12 @@
 
 namespace velmor::testdb {
 
-// How a text value is stored: UTF-16LE, or 8-bit Windows-1252 text.
-enum class TextEncoding { Utf16, Ansi };
+// How a text value is stored: UTF-16LE, or 8-bit text in Windows-1252 (Ansi) or Windows-1251
+// (Cyrillic, as the store of a Russian server holds it).
+enum class TextEncoding { Utf16, Ansi, Ansi1251 };
 
-// The stored bytes of a text, without a terminating zero. Characters that Windows-1252 lacks
-// are stored as '?'.
+// The stored bytes of a text, without a terminating zero. Characters that the 8-bit code page
+// lacks are stored as '?'.
 std::vector<uint8_t> EncodeText(std::string_view text, TextEncoding encoding);
 
 // The same with a terminating zero character (two zero bytes for UTF-16).

@@ -1,4 +1,4 @@
-#include "body/code_page_text.h"
+#include "edb/code_page_text.h"
 
 #include <iconv.h>
 
@@ -12,10 +12,21 @@ namespace velmor {
 
 namespace {
 
+// iconv knows most Windows code pages as "CPn"; UTF-8 and Mac Roman by their own names.
+std::string ConverterName(int codePage) {
+    switch (codePage) {
+        case kUtf8CodePage:
+            return "UTF-8";
+        case kMacRomanCodePage:
+            return "MACINTOSH";
+        default:
+            return "CP" + std::to_string(codePage);
+    }
+}
+
 // Converts through iconv; false when the code page is unknown to it.
 bool Convert(std::span<const uint8_t> bytes, int codePage, std::u16string& out) {
-    const std::string name = "CP" + std::to_string(codePage);
-    iconv_t converter = iconv_open("UTF-16LE", name.c_str());
+    iconv_t converter = iconv_open("UTF-16LE", ConverterName(codePage).c_str());
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         return false;
     }
@@ -50,6 +61,18 @@ std::u16string CodePageToUtf16(std::span<const uint8_t> bytes, int codePage) {
         return Windows1252ToUtf16(bytes);
     }
     return text;
+}
+
+bool IsConvertibleCodePage(int codePage) {
+    if (codePage <= 0) {
+        return false;
+    }
+    iconv_t converter = iconv_open("UTF-16LE", ConverterName(codePage).c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return false;
+    }
+    iconv_close(converter);
+    return true;
 }
 
 }  // namespace velmor

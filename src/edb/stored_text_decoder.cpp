@@ -1,0 +1,216 @@
+#include "edb/stored_text_decoder.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+#include <unicode/uscript.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "edb/code_page_text.h"
+#include "edb/eight_bit_code_page.h"
+
+namespace velmor {
+
+namespace {
+
+// Latin and this many other writing systems make a short text; 8-bit text read as UTF-16 mixes
+// characters of unrelated ones.
+constexpr size_t kMostOtherScripts = 2;
+constexpr uint8_t kFirstPrintableAscii = 0x20;
+constexpr uint8_t kDelete = 0x7F;
+
+// Blocks that hold glyph variants for display or ideographs almost no text uses; 8-bit text
+// read as UTF-16 lands in them often (an "ü" or capitals at an odd position).
+constexpr std::array<UBlockCode, 5> kUntypedBlocks = {
+    UBLOCK_CJK_UNIFIED_IDEOGRAPHS_EXTENSION_A, UBLOCK_CJK_COMPATIBILITY_IDEOGRAPHS,
+    UBLOCK_ALPHABETIC_PRESENTATION_FORMS, UBLOCK_ARABIC_PRESENTATION_FORMS_A,
+    UBLOCK_ARABIC_PRESENTATION_FORMS_B};
+
+bool IsLineSpacing(UChar32 c) {
+    return c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+struct ConverterClose {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterClose>;
+
+// A converter to a legacy character set that stops at a character the set lacks.
+Converter OpenStrictConverter(const char* name) {
+    UErrorCode error = U_ZERO_ERROR;
+    Converter converter(ucnv_open(name, &error));
+    if (converter) {
+        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                              &error);
+    }
+    return U_SUCCESS(error) ? std::move(converter) : Converter();
+}
+
+bool Encodable(UConverter* converter, UChar32 c) {
+    if (converter == nullptr) {
+        return true;
+    }
+    const auto unit = static_cast<UChar>(c);
+    std::array<char, 8> out{};
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), &unit, 1, &error);
+    ucnv_resetFromUnicode(converter);
+    return U_SUCCESS(error);
+}
+
+// Chinese, Japanese and Korean text keeps to the characters of the national standard sets
+// (GB 2312, JIS X 0208, KS X 1001); 8-bit Western or Cyrillic text read as UTF-16 gives mostly
+// others.
+bool IsCommonIdeograph(UChar32 c) {
+    thread_local const Converter chinese = OpenStrictConverter("GB2312");
+    thread_local const Converter japanese = OpenStrictConverter("Shift_JIS");
+    return Encodable(chinese.get(), c) || Encodable(japanese.get(), c);
+}
+
+bool IsCommonHangulSyllable(UChar32 c) {
+    thread_local const Converter korean = OpenStrictConverter("EUC-KR");
+    return Encodable(korean.get(), c);
+}
+
+bool IsTextCharacter(UChar32 c) {
+    switch (u_charType(c)) {
+        case U_CONTROL_CHAR:
+            return IsLineSpacing(c);
+        case U_UNASSIGNED:
+        case U_PRIVATE_USE_CHAR:
+        case U_SURROGATE:
+            return false;
+        default:
+            break;
+    }
+    if (u_hasBinaryProperty(c, UCHAR_NONCHARACTER_CODE_POINT)) {
+        return false;
+    }
+    const UBlockCode block = ublock_getCode(c);
+    if (block == UBLOCK_HANGUL_SYLLABLES) {
+        return IsCommonHangulSyllable(c);
+    }
+    if (block == UBLOCK_CJK_UNIFIED_IDEOGRAPHS) {
+        return IsCommonIdeograph(c);
+    }
+    return std::find(kUntypedBlocks.begin(), kUntypedBlocks.end(), block) == kUntypedBlocks.end();
+}
+
+// The writing system a character belongs to; USCRIPT_COMMON for characters every one uses.
+UScriptCode WritingSystem(UChar32 c) {
+    UErrorCode error = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(c, &error);
+    if (U_FAILURE(error)) {
+        return USCRIPT_INVALID_CODE;
+    }
+    switch (script) {
+        case USCRIPT_INHERITED:
+        case USCRIPT_LATIN:
+            return USCRIPT_COMMON;
+        case USCRIPT_HIRAGANA:
+        case USCRIPT_KATAKANA:
+        case USCRIPT_HANGUL:
+        case USCRIPT_BOPOMOFO:
+            return USCRIPT_HAN;
+        default:
+            return script;
+    }
+}
+
+char16_t UnitAt(std::span<const uint8_t> bytes, size_t unit) {
+    return static_cast<char16_t>(bytes[2 * unit] | (bytes[2 * unit + 1] << 8));
+}
+
+std::u16string Utf16Reading(std::span<const uint8_t> bytes) {
+    std::u16string text;
+    const size_t units = bytes.size() / 2;
+    text.reserve(units);
+    for (size_t i = 0; i < units; ++i) {
+        const char16_t unit = UnitAt(bytes, i);
+        if (unit == 0) {
+            break;
+        }
+        text += unit;
+    }
+    return text;
+}
+
+std::span<const uint8_t> UpToFirstZero(std::span<const uint8_t> bytes) {
+    const auto zero = std::find(bytes.begin(), bytes.end(), uint8_t{0});
+    return bytes.first(static_cast<size_t>(zero - bytes.begin()));
+}
+
+bool AllPrintableAscii(std::span<const uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) {
+        return (b >= kFirstPrintableAscii && b < kDelete) || IsLineSpacing(b);
+    });
+}
+
+}  // namespace
+
+bool ReadsAsUtf16Text(std::span<const uint8_t> bytes) {
+    const std::u16string text = Utf16Reading(bytes);
+    const bool cutByZero = text.size() < bytes.size() / 2;
+    if (!cutByZero && bytes.size() % 2 != 0 && bytes.back() != 0) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size();) {
+        UChar32 c = 0;
+        U16_NEXT(text.data(), i, text.size(), c);
+        if (U_IS_SURROGATE(c) || !IsTextCharacter(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool UsesFewScripts(std::u16string_view text) {
+    std::array<UScriptCode, kMostOtherScripts> scripts{};
+    size_t scriptCount = 0;
+    for (size_t i = 0; i < text.size();) {
+        UChar32 c = 0;
+        U16_NEXT(text.data(), i, text.size(), c);
+        const UScriptCode script = WritingSystem(c);
+        if (script == USCRIPT_COMMON || std::find(scripts.begin(), scripts.begin() + scriptCount,
+                                                  script) != scripts.begin() + scriptCount) {
+            continue;
+        }
+        if (script == USCRIPT_INVALID_CODE || scriptCount == kMostOtherScripts) {
+            return false;
+        }
+        scripts[scriptCount++] = script;
+    }
+    return true;
+}
+
+bool ReadsAsEightBitText(std::span<const uint8_t> bytes) {
+    const std::span<const uint8_t> text = UpToFirstZero(bytes);
+    const bool clean = std::all_of(text.begin(), text.end(), [](uint8_t b) {
+        return (b >= kFirstPrintableAscii && b != kDelete) || IsLineSpacing(b);
+    });
+    const auto rest = bytes.subspan(text.size());
+    return clean && std::all_of(rest.begin(), rest.end(), [](uint8_t b) { return b == 0; });
+}
+
+DecodedText DecodeStoredText(std::span<const uint8_t> bytes) {
+    if (bytes.size() <= 1 || bytes[0] == 0) {
+        return {};
+    }
+    const bool startsBelowU0100 = bytes[1] == 0;
+    if (startsBelowU0100) {
+        return {Utf16Reading(bytes), StoredTextForm::Utf16};
+    }
+    if (ReadsAsUtf16Text(bytes)) {
+        std::u16string text = Utf16Reading(bytes);
+        if (!ReadsAsEightBitText(bytes) ||
+            (UsesFewScripts(text) && !AllPrintableAscii(UpToFirstZero(bytes)))) {
+            return {std::move(text), StoredTextForm::Utf16};
+        }
+    }
+    return {CodePageToUtf16(UpToFirstZero(bytes), EightBitCodePage()), StoredTextForm::EightBit};
+}
+
+}  // namespace velmor
