@@ -165,8 +165,8 @@ void CMainFrame::UpdateCommands() {
 // Once a discovery has found mailboxes, the status line tells which code page their 8-bit
 // text is read in.
 void CMainFrame::ShowCodePageStatus() {
-    const bool discovered = flow_->step() != kFileStep && !flow_->discoveryJob() &&
-                            !flow_->store().mailboxes.empty();
+    const bool discovered =
+        flow_->step() != kFileStep && !flow_->discoveryJob() && !flow_->store().mailboxes.empty();
     const QString status =
         discovered ? ToQString(CodePageStatus(flow_->store().codePage, ChosenEightBitCodePage()))
                    : QString();

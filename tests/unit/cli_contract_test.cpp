@@ -19,7 +19,10 @@ TEST(CliContractTest, UsageErrorsAreOneLineOnStderrWithStatusTwo) {
                                                       {"catalog"},
                                                       {"catalog", ""},
                                                       {"mailboxes", "a.edb", "b.edb"},
-                                                      {"mailboxes", "--xml", "a.edb"}}) {
+                                                      {"mailboxes", "--xml", "a.edb"},
+                                                      {"mailboxes", "--code-page", "x", "a.edb"},
+                                                      {"folders", "--code-page", "99999", "a", "1"},
+                                                      {"catalog", "a.edb", "--code-page"}}) {
         const auto result = RunCli(arguments, tmp.path());
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_TRUE(result.out.empty());
@@ -28,7 +31,8 @@ TEST(CliContractTest, UsageErrorsAreOneLineOnStderrWithStatusTwo) {
     }
     const auto help = RunCli({"--help"}, tmp.path());
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("velmor-cli mailboxes [--json] FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("velmor-cli mailboxes [--code-page N] [--json] FILE"),
+              std::string::npos);
     const auto version = RunCli({"--version"}, tmp.path());
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "velmor-cli " VELMOR_VERSION "\n");
@@ -80,7 +84,7 @@ TEST(CliContractTest, MailboxesPrintsRowsAsTabSeparatedLinesOrJson) {
     EXPECT_EQ(json.out,
               "{\"mailboxes\": [{\"no\": 1, \"name\": \"Mailbox - Ann \\\"Quoted\\\" Smith\", "
               "\"key\": \"01000000000000A1\"}, {\"no\": 2, \"name\": \"Mailbox - Bob\", \"key\": "
-              "\"02000000000000B2\"}], \"unreadablePages\": 0}\n");
+              "\"02000000000000B2\"}], \"unreadablePages\": 0, \"codePage\": 1252}\n");
     EXPECT_EQ(json.err, "") << "no progress bar when stderr is not a terminal";
     EXPECT_FALSE(std::filesystem::exists(tmp / "Test.eml"));
 }

@@ -17,12 +17,12 @@ constexpr char16_t kAnnLabel[] = u"Mailbox - Ann";
 class FolderTreePopulationTest : public testing::Test {
 protected:
     void AddMailbox(std::u16string key, std::u16string name) {
-        store_.mailboxes.Append(MailboxEntry{std::move(key), std::move(name)});
+        store_.mailboxes.Append(MailboxEntry{std::move(key), std::move(name), {}});
     }
     void AddFolder(std::u16string id, std::u16string parent, std::u16string name,
                    std::u16string containerClass = u"IPF.Note") {
-        store_.folders.push_back(FolderEntry{std::move(id), std::move(parent),
-                                             std::move(containerClass), std::move(name)});
+        store_.folders.push_back(FolderEntry{
+            std::move(id), std::move(parent), std::move(containerClass), std::move(name), {}});
     }
     void Populate(const std::u16string& label = kAnnLabel) {
         PopulateFolderTree(tree_, store_, sink_, label);

@@ -135,9 +135,9 @@ TEST(MailboxScanTest, AStopLeavesTheMailboxesFoundAndThePageList) {
 
 TEST(FillMailboxListTest, NumbersRowsAndPrefixesNamesWithoutTheWordMailbox) {
     test::OpenedDatabase db(testdb::DatabaseImage{});
-    db.store.mailboxes.Append({u"01", u"Ann"});
-    db.store.mailboxes.Append({u"02", u"Mailbox Bob"});
-    db.store.mailboxes.Append({u"03", u"mailbox carl"});
+    db.store.mailboxes.Append({u"01", u"Ann", {}});
+    db.store.mailboxes.Append({u"02", u"Mailbox Bob", {}});
+    db.store.mailboxes.Append({u"03", u"mailbox carl", {}});
     FillMailboxList(db.context);
     EXPECT_EQ(db.sink.calls, (std::vector<std::string>{
                                  "DeleteAllMailboxRows", "InsertMailboxRow 0 1 0",
