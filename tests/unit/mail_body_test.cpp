@@ -84,6 +84,14 @@ protected:
         damagedRtf.content.rtf = testdb::CompressRtf("{\\rtf1\\ansi\\fromtext Still readable}");
         damagedRtf.content.rtf[12] ^= 0xFF;  // the stored CRC
         Add(damagedRtf);
+        Item wrongSize = Mail("wrong size rtf");
+        wrongSize.content.rtf = testdb::CompressRtf("{\\rtf1\\ansi\\fromtext Still readable}");
+        wrongSize.content.rtf[4] += 10;  // the raw size
+        Add(wrongSize);
+        Item unknownType = Mail("unknown rtf");
+        unknownType.content.rtf = testdb::CompressRtf("{\\rtf1\\ansi\\fromtext Unreadable}");
+        unknownType.content.rtf[8] = 'X';  // the compression type
+        Add(unknownType);
     }
 
     void Add(const Item& item) { builder_.AddItem(inbox_, item); }
@@ -136,6 +144,15 @@ TEST_F(MailBodyTest, EachBodyFormIsReadInLineAndFromLongValues) {
     EXPECT_EQ(Utf16ToUtf8(*damaged.text), "Still readable");
     EXPECT_EQ(damaged.note,
               u"The RTF body is damaged (CRC mismatch); it is shown as far as it could be read.");
+
+    const MailBody wrongSize = BodyOf(store, "wrong size rtf");
+    EXPECT_EQ(Utf16ToUtf8(*wrongSize.text), "Still readable");
+    EXPECT_EQ(wrongSize.note,
+              u"The RTF body is damaged (wrong size); it is shown as far as it could be read.");
+    const MailBody unknownType = BodyOf(store, "unknown rtf");
+    EXPECT_TRUE(unknownType.empty());
+    EXPECT_EQ(unknownType.note,
+              u"The RTF body is stored in an unknown compression type and cannot be shown.");
 
     const MailBody none = BodyOf(store, "no body");
     EXPECT_TRUE(none.empty());
