@@ -33,11 +33,15 @@ CodePageMenu::CodePageMenu(QWidget* parent) : QMenu("Code &Page", parent) {
     if (group->checkedAction() == nullptr) {
         group->actions().front()->setChecked(true);
     }
-    Choose(group->checkedAction() == group->actions().front() ? kDetect : remembered);
+    Apply(group->checkedAction() == group->actions().front() ? kDetect : remembered);
 }
 
 void CodePageMenu::Choose(int codePage) {
     QSettings().setValue(kCodePageSetting, codePage);
+    Apply(codePage);
+}
+
+void CodePageMenu::Apply(int codePage) {
     ChooseEightBitCodePage(codePage == kDetect ? std::nullopt : std::optional<int>(codePage));
 }
 

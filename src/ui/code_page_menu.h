@@ -13,7 +13,9 @@ public:
     explicit CodePageMenu(QWidget* parent);
 
 private:
+    // The user's choice: remembered and applied.
     void Choose(int codePage);
+    void Apply(int codePage);
 };
 
 }  // namespace velmor::ui

@@ -1,0 +1,99 @@
+// The "Code Page" menu: the choice of the 8-bit code page, remembered between runs, and the
+// status line that names the code page after discovery.
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+
+#include "edb_writer/store_builder.h"
+#include "gui_test_support.h"
+
+namespace velmor::test {
+
+namespace {
+
+// The menu's actions by their text.
+QAction* CodePageAction(ui::CMainFrame& frame, const QString& text) {
+    for (QAction* menu : frame.menuBar()->actions()) {
+        if (menu->text() != "Code &Page") {
+            continue;
+        }
+        for (QAction* action : menu->menu()->actions()) {
+            if (action->text() == text) {
+                return action;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// A Russian server's store: its mailbox and folder names are 8-bit Windows-1251 text.
+std::filesystem::path WriteCyrillicStore(const std::filesystem::path& directory) {
+    testdb::StoreBuilder builder;
+    testdb::Mailbox mailbox;
+    mailbox.name = "Иван Петров";
+    mailbox.encoding = testdb::TextEncoding::Ansi1251;
+    const testdb::EntryId key = builder.AddMailbox(mailbox);
+    for (const char* name : {"Входящие", "Отправленные", "Удаленные", "Черновики"}) {
+        testdb::Folder folder;
+        folder.parent = key;
+        folder.name = name;
+        folder.containerClass = "IPF.Note";
+        folder.encoding = testdb::TextEncoding::Ansi1251;
+        builder.AddFolder(folder);
+    }
+    const auto path = directory / "cyrillic.edb";
+    builder.WriteTo(path);
+    return path;
+}
+
+}  // namespace
+
+class CodePageMenuTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(settings_.path().string()));
+    }
+    void theCodePageIsDetectedOrChosenRememberedAndShownAfterDiscovery();
+
+private:
+    TempDir settings_;
+};
+
+void CodePageMenuTest::theCodePageIsDetectedOrChosenRememberedAndShownAfterDiscovery() {
+    {
+        FrameFixture fixture;
+        ui::CMainFrame& frame = fixture.frame();
+        QAction* detect = CodePageAction(frame, "&Detect");
+        QVERIFY(detect != nullptr);
+        QVERIFY(detect->isChecked());
+        QCOMPARE(frame.statusBar()->currentMessage(), QString());
+
+        fixture.OpenDatabase(WriteCyrillicStore(fixture.dir.path()));
+        QCOMPARE(fixture.MailboxRows(), QStringList({"1|Mailbox - Иван Петров"}));
+        QCOMPARE(frame.statusBar()->currentMessage(),
+                 QString("8-bit text: code page 1251 (detected)"));
+
+        QAction* western = CodePageAction(frame, "1252 Western European");
+        QVERIFY(western != nullptr);
+        western->trigger();
+        QVERIFY(western->isChecked());
+        QVERIFY(!detect->isChecked());
+    }
+    // The next run starts with the choice, and the discovery reads the names in it.
+    FrameFixture fixture;
+    ui::CMainFrame& frame = fixture.frame();
+    QVERIFY(CodePageAction(frame, "1252 Western European")->isChecked());
+    fixture.OpenDatabase(WriteCyrillicStore(fixture.dir.path()));
+    QCOMPARE(fixture.MailboxRows(), QStringList({"1|Mailbox - Èâàí Ïåòðîâ"}));
+    QCOMPARE(frame.statusBar()->currentMessage(), QString("8-bit text: code page 1252 (chosen)"));
+    CodePageAction(frame, "&Detect")->trigger();
+}
+
+}  // namespace velmor::test
+
+QTEST_MAIN(velmor::test::CodePageMenuTest)
+#include "code_page_menu_test.moc"
