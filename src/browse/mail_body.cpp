@@ -6,6 +6,8 @@
 #include "body/compressed_rtf.h"
 #include "body/rtf_body.h"
 #include "browse/record_block_walk.h"
+#include "edb/code_page_text.h"
+#include "edb/eight_bit_code_page.h"
 #include "edb/long_value_reference.h"
 #include "edb/stored_value.h"
 #include "edb/text_codec.h"
@@ -117,12 +119,12 @@ bool IsUtf8(std::span<const uint8_t> bytes) {
     return true;
 }
 
-// HTML kept as bytes: UTF-8 when it reads as such, else Windows-1252.
+// HTML kept as bytes: UTF-8 when it reads as such, else text of the store's code page.
 std::u16string HtmlBytesAsText(const std::vector<uint8_t>& bytes) {
     if (IsUtf8(bytes)) {
         return Utf8ToUtf16(std::string(bytes.begin(), bytes.end()));
     }
-    return Windows1252ToUtf16(bytes);
+    return CodePageToUtf16(bytes, EightBitCodePage());
 }
 
 std::u16string StoredText(const std::vector<uint8_t>& bytes) {
