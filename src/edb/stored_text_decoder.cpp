@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <memory>
 
 #include "edb/code_page_text.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr size_t kMostOtherScripts = 2;
 constexpr uint8_t kFirstPrintableAscii = 0x20;
 constexpr uint8_t kDelete = 0x7F;
+constexpr size_t kBasicPlaneSize = 0x10000;
 
 // Blocks that hold glyph variants for display or ideographs almost no text uses; 8-bit text
 // read as UTF-16 lands in them often (an "ü" or capitals at an odd position).
@@ -64,15 +66,28 @@ bool Encodable(UConverter* converter, UChar32 c) {
 // Chinese, Japanese and Korean text keeps to the characters of the national standard sets
 // (GB 2312, JIS X 0208, KS X 1001); 8-bit Western or Cyrillic text read as UTF-16 gives mostly
 // others.
-bool IsCommonIdeograph(UChar32 c) {
+bool InChineseOrJapaneseSet(UChar32 c) {
     thread_local const Converter chinese = OpenStrictConverter("GB2312");
     thread_local const Converter japanese = OpenStrictConverter("Shift_JIS");
     return Encodable(chinese.get(), c) || Encodable(japanese.get(), c);
 }
 
-bool IsCommonHangulSyllable(UChar32 c) {
+bool InKoreanSet(UChar32 c) {
     thread_local const Converter korean = OpenStrictConverter("EUC-KR");
     return Encodable(korean.get(), c);
+}
+
+// Whether a character of the basic plane is in the national standard sets, asked of the
+// converters once per character and thread: a long Chinese body repeats its characters.
+bool IsCommonIdeographOrSyllable(UChar32 c, bool (*inSet)(UChar32)) {
+    thread_local std::bitset<kBasicPlaneSize> asked;
+    thread_local std::bitset<kBasicPlaneSize> common;
+    const auto at = static_cast<size_t>(c);
+    if (!asked[at]) {
+        asked[at] = true;
+        common[at] = inSet(c);
+    }
+    return common[at];
 }
 
 bool IsTextCharacter(UChar32 c) {
@@ -91,10 +106,10 @@ bool IsTextCharacter(UChar32 c) {
     }
     const UBlockCode block = ublock_getCode(c);
     if (block == UBLOCK_HANGUL_SYLLABLES) {
-        return IsCommonHangulSyllable(c);
+        return IsCommonIdeographOrSyllable(c, InKoreanSet);
     }
     if (block == UBLOCK_CJK_UNIFIED_IDEOGRAPHS) {
-        return IsCommonIdeograph(c);
+        return IsCommonIdeographOrSyllable(c, InChineseOrJapaneseSet);
     }
     return std::find(kUntypedBlocks.begin(), kUntypedBlocks.end(), block) == kUntypedBlocks.end();
 }
