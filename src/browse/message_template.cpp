@@ -56,8 +56,10 @@ constexpr std::string_view kTemplate =
     "------=_NextPart_000_0003_01C8068B.EFE915B0--";
 
 std::mutex templateMutex;
-// The private directory made for the template, empty while there is none.
+// The private directory made for the template, empty while there is none, and the temporary
+// directory it was made in.
 std::filesystem::path templateDirectory;
+std::filesystem::path templateParent;
 // The template file last written, kept after it was deleted.
 std::filesystem::path templatePath;
 
@@ -67,19 +69,31 @@ std::filesystem::path TemporaryDirectory() {
     return error ? std::filesystem::path("/tmp") : directory;
 }
 
-// The process's private directory, made when missing; false when it cannot be made.
+void RemoveTemplateAndDirectory() {
+    if (!templateDirectory.empty()) {
+        ::unlink((templateDirectory / kTemplateFileName).c_str());
+        ::rmdir(templateDirectory.c_str());
+        templateDirectory.clear();
+    }
+}
+
+// The process's private directory in the temporary directory, made when missing (or when the
+// temporary directory changed); false when it cannot be made.
 bool HavePrivateDirectory() {
+    const std::filesystem::path temporary = TemporaryDirectory();
     struct stat info {};
-    if (!templateDirectory.empty() && ::lstat(templateDirectory.c_str(), &info) == 0 &&
-        S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()) {
+    if (!templateDirectory.empty() && templateParent == temporary &&
+        ::lstat(templateDirectory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid()) {
         return true;
     }
-    std::string pattern = (TemporaryDirectory() / kDirectoryPattern).string();
+    RemoveTemplateAndDirectory();
+    std::string pattern = (temporary / kDirectoryPattern).string();
     if (::mkdtemp(pattern.data()) == nullptr) {
-        templateDirectory.clear();
         return false;
     }
     templateDirectory = pattern;
+    templateParent = temporary;
     return true;
 }
 
@@ -128,12 +142,7 @@ void WriteMessageTemplate() {
 
 void DeleteMessageTemplate() {
     const std::lock_guard lock(templateMutex);
-    if (templateDirectory.empty()) {
-        return;
-    }
-    ::unlink((templateDirectory / kTemplateFileName).c_str());
-    ::rmdir(templateDirectory.c_str());
-    templateDirectory.clear();
+    RemoveTemplateAndDirectory();
 }
 
 std::string_view MessageTemplateText() {

@@ -1,5 +1,7 @@
 #include "export/vcard_writer.h"
 
+#include <array>
+
 #include "edb/text_codec.h"
 
 namespace velmor {
@@ -35,7 +37,8 @@ std::u16string FormattedName(const ExportRecord& record) {
     if (!contact.lastName.empty()) {
         parts += (parts.empty() ? u"" : u" ") + contact.lastName;
     }
-    for (const std::u16string* name : {&parts, &contact.emailAddress, &record.subject}) {
+    for (const std::u16string* name :
+         std::array<const std::u16string*, 3>{&parts, &contact.emailAddress, &record.subject}) {
         if (!name->empty()) {
             return *name;
         }
