@@ -11,6 +11,8 @@ namespace velmor {
 namespace {
 
 constexpr char kCharset[] = "utf-8";
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
 constexpr int64_t kTicksPerSecond = 10'000'000;
 // Seconds from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
@@ -35,7 +37,7 @@ std::string DisplayName(const std::u16string& name) {
     std::string text = Utf16ToUtf8(name);
     for (char& c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+        if (byte < kFirstPrintable || byte == kDelete) {
             c = ' ';
         }
     }
