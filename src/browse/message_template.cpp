@@ -94,6 +94,9 @@ bool HavePrivateDirectory() {
     }
     templateDirectory = pattern;
     templateParent = temporary;
+    // A process that ends without deleting the template (an error exit) leaves no directory.
+    static const bool removedAtExit = std::atexit(DeleteMessageTemplate) == 0;
+    (void)removedAtExit;
     return true;
 }
 
