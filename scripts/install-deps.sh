@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when one is missing.
 # Usage: scripts/install-deps.sh [--tests]
-#   --tests  also the programs the tests read exported files with (the PST readers)
+#   --tests  also the programs the tests read exported files with (the PST readers) and the
+#            exFAT tools a test mounts a drive with
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev clang
     libclang-rt-14-dev libesedb-utils desktop-file-utils appstream man-db groff-base
     libgmime-3.0-dev libical-dev libicu-dev libuchardet-dev python3-vobject pkg-config)
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(pst-utils pff-tools)
+    packages+=(pst-utils pff-tools exfatprogs exfat-fuse)
 fi
 
 missing=()

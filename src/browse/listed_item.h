@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "items/item_records.h"
 
@@ -13,10 +14,10 @@ struct ListedItem {
     const CItem* item = nullptr;  // the scanned record: CMailItem, CContact, CCalendar...
     std::u16string subject;       // mail: prefix and subject (or its fallback), tabs kept
     std::u16string sender;        // mail: the shown sender text; empty for sent items
-    std::u16string recipients;    // mail: the recipient names joined by ","
-    bool marker = false;          // mail: the record carries a marker value
-    std::u16string location;      // appointment
-    std::u16string entryType;     // journal entry
+    std::vector<std::u16string> recipients;  // mail: the recipient names
+    bool marker = false;                     // mail: the record carries a marker value
+    std::u16string location;                 // appointment
+    std::u16string entryType;                // journal entry
 };
 
 // The item id of a mail row, by which its content is read later; empty for other rows.

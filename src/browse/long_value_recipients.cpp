@@ -41,7 +41,7 @@ bool LongValueRecipients::IndexPages() {
     return true;
 }
 
-std::optional<std::u16string> LongValueRecipients::Read(uint32_t longValueId) {
+std::optional<std::vector<std::u16string>> LongValueRecipients::Read(uint32_t longValueId) {
     if (!indexed_) {
         if (!IndexPages()) {
             firstPageByKey_.clear();
@@ -57,7 +57,7 @@ std::optional<std::u16string> LongValueRecipients::Read(uint32_t longValueId) {
     if (context_.file.ReadAt(PageOffset(it->second), list) != kListLength) {
         return std::nullopt;
     }
-    return DecodeRecipientList(PageView(list), 0, kListLength);
+    return DecodeRecipientNames(PageView(list), 0, kListLength);
 }
 
 }  // namespace velmor

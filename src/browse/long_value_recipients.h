@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "discovery/processing_context.h"
 
@@ -17,9 +18,9 @@ class LongValueRecipients {
 public:
     explicit LongValueRecipients(ProcessingContext& context) : context_(context) {}
 
-    // The recipient list stored under the long-value id; nothing when no page has it, when the
-    // page cannot be read whole or when a stop was seen.
-    std::optional<std::u16string> Read(uint32_t longValueId);
+    // The recipient names stored under the long-value id; nothing when no page has it, when
+    // the page cannot be read whole or when a stop was seen.
+    std::optional<std::vector<std::u16string>> Read(uint32_t longValueId);
 
 private:
     // Reads the keys of the long-value pages; false when a stop was seen.

@@ -68,7 +68,7 @@ MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& it
                         details.recipients = *recipients;
                     }
                 } else {
-                    details.recipients = DecodeRecipientList(block, v, e.n - 1);
+                    details.recipients = DecodeRecipientNames(block, v, e.n - 1);
                 }
             }
             if (schema.is(MessageColumn::N67b3, e.column) && InBlock(v) && e.n >= kShortestMarker &&

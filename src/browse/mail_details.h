@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "browse/long_value_recipients.h"
 #include "discovery/processing_context.h"
@@ -10,8 +11,8 @@ namespace velmor {
 // The texts of a mail that the folder scan does not decode, read from its message record.
 struct MailDetails {
     std::u16string sender;
-    std::u16string recipients;
-    bool marker = false;  // the record carries a marker column value
+    std::vector<std::u16string> recipients;  // names, in stored order
+    bool marker = false;                     // the record carries a marker column value
     std::u16string subjectFallback;
 };
 

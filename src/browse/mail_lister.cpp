@@ -5,6 +5,7 @@
 #include "browse/item_images.h"
 #include "browse/last_of_equal_keys.h"
 #include "browse/mail_details.h"
+#include "browse/recipient_list.h"
 #include "edb/text_codec.h"
 
 namespace velmor {
@@ -68,7 +69,7 @@ void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, It
             mail.senderName = details.sender;
         }
         if (!details.recipients.empty()) {
-            mail.recipientText = details.recipients;
+            mail.recipientText = JoinRecipientNames(details.recipients);
         }
         std::u16string addressee;
         if (sentOrOutbox) {
@@ -82,7 +83,11 @@ void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, It
         listedItem.item = &mail;
         listedItem.subject = mail.subjectPrefix + StoredSubject(mail, details);
         listedItem.sender = sentOrOutbox ? u"" : addressee;
-        listedItem.recipients = mail.recipientText;
+        if (!details.recipients.empty()) {
+            listedItem.recipients = details.recipients;
+        } else if (!mail.recipientText.empty()) {
+            listedItem.recipients = {mail.recipientText};
+        }
         listedItem.marker = details.marker;
         list.InsertListedRow(row, RowImage(mail, details, administrator),
                              {Utf8ToUtf16(std::to_string(row + 1)), addressee,

@@ -2,6 +2,7 @@
 
 #include "browse/long_value_recipients.h"
 #include "browse/mail_details.h"
+#include "browse/recipient_list.h"
 
 namespace velmor {
 
@@ -14,7 +15,7 @@ MessageContent ReadMessageContent(ProcessingContext& context, const std::u16stri
     // Read as for a sent mail, so that the recipients come with the sender.
     const MailDetails details = ReadMailDetails(context, itemId, true, outOfLine);
     content.from = details.sender;
-    content.to = details.recipients;
+    content.to = JoinRecipientNames(details.recipients);
     content.body = ReadMailBodyOfItem(context, itemId);
     return content;
 }

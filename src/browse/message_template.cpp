@@ -1,12 +1,21 @@
 #include "browse/message_template.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
 
 namespace velmor {
 
 namespace {
 
 constexpr std::string_view kTemplateFileName = "Test.eml";
+// The private directory of one process's template below the temporary directory.
+constexpr char kDirectoryPattern[] = "velmor-XXXXXX";
+constexpr mode_t kTemplateMode = 0600;
 
 constexpr std::string_view kTemplate =
     "From: \"Unknown\" <sender@example.com>\r\n"
@@ -46,27 +55,97 @@ constexpr std::string_view kTemplate =
     "\r\n"
     "------=_NextPart_000_0003_01C8068B.EFE915B0--";
 
+std::mutex templateMutex;
+// The private directory made for the template, empty while there is none, and the temporary
+// directory it was made in.
+std::filesystem::path templateDirectory;
+std::filesystem::path templateParent;
+// The template file last written, kept after it was deleted.
+std::filesystem::path templatePath;
+
+std::filesystem::path TemporaryDirectory() {
+    std::error_code error;
+    std::filesystem::path directory = std::filesystem::temp_directory_path(error);
+    return error ? std::filesystem::path("/tmp") : directory;
+}
+
+void RemoveTemplateAndDirectory() {
+    if (!templateDirectory.empty()) {
+        ::unlink((templateDirectory / kTemplateFileName).c_str());
+        ::rmdir(templateDirectory.c_str());
+        templateDirectory.clear();
+    }
+}
+
+// The process's private directory in the temporary directory, made when missing (or when the
+// temporary directory changed); false when it cannot be made.
+bool HavePrivateDirectory() {
+    const std::filesystem::path temporary = TemporaryDirectory();
+    struct stat info {};
+    if (!templateDirectory.empty() && templateParent == temporary &&
+        ::lstat(templateDirectory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid()) {
+        return true;
+    }
+    RemoveTemplateAndDirectory();
+    std::string pattern = (temporary / kDirectoryPattern).string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        return false;
+    }
+    templateDirectory = pattern;
+    templateParent = temporary;
+    // A process that ends without deleting the template (an error exit) leaves no directory.
+    static const bool removedAtExit = std::atexit(DeleteMessageTemplate) == 0;
+    (void)removedAtExit;
+    return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
 
 std::filesystem::path MessageTemplatePath() {
-    std::error_code error;
-    std::filesystem::path directory = std::filesystem::temp_directory_path(error);
-    if (error) {
-        directory = "/tmp";
-    }
-    return directory / kTemplateFileName;
+    const std::lock_guard lock(templateMutex);
+    return templatePath;
 }
 
+// The file goes into a directory that only this process made and can write, and is created
+// anew without following links, so that no other file is ever truncated or replaced and two
+// running programs keep their own templates.
 void WriteMessageTemplate() {
-    std::ofstream out(MessageTemplatePath(), std::ios::binary | std::ios::trunc);
-    if (out) {
-        out.write(kTemplate.data(), static_cast<std::streamsize>(kTemplate.size()));
+    const std::lock_guard lock(templateMutex);
+    if (!HavePrivateDirectory()) {
+        return;
+    }
+    const std::filesystem::path path = templateDirectory / kTemplateFileName;
+    ::unlink(path.c_str());
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kTemplateMode);
+    if (fd < 0) {
+        return;
+    }
+    templatePath = path;
+    const bool written = WriteAll(fd, kTemplate);
+    if (::close(fd) != 0 || !written) {
+        ::unlink(path.c_str());
     }
 }
 
 void DeleteMessageTemplate() {
-    std::error_code error;
-    std::filesystem::remove(MessageTemplatePath(), error);
+    const std::lock_guard lock(templateMutex);
+    RemoveTemplateAndDirectory();
 }
 
 std::string_view MessageTemplateText() {

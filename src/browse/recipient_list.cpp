@@ -39,12 +39,12 @@ std::u16string WideName(const PageView& block, int64_t first, int64_t end) {
 
 }  // namespace
 
-std::u16string DecodeRecipientList(const PageView& block, int64_t pos, int64_t len) {
+std::vector<std::u16string> DecodeRecipientNames(const PageView& block, int64_t pos, int64_t len) {
     if (len >= PAGE_SIZE - pos || len <= 0) {
         return {};
     }
     const int64_t end = pos + len;
-    std::u16string names;
+    std::vector<std::u16string> names;
     for (int64_t i = 0; i < len; ++i) {
         const int64_t at = pos + i;
         if (block.u16(at) != kAddressEntryMark) {
@@ -56,19 +56,29 @@ std::u16string DecodeRecipientList(const PageView& block, int64_t pos, int64_t l
             const int64_t t =
                 (type == 'B' || type == 'E') ? i + kTypedTextStart : i + kUntypedTextStart;
             if (t < len) {
-                names += EightBitName(block, pos + t + kEightBitNameSkip, end);
-                names += kNameSeparator;
+                names.push_back(EightBitName(block, pos + t + kEightBitNameSkip, end));
             }
         } else {
-            names += WideName(block, at + kWideNameStart, end);
-            names += kNameSeparator;
+            names.push_back(WideName(block, at + kWideNameStart, end));
         }
         i += entryLength;
     }
-    if (!names.empty()) {
-        names.pop_back();
-    }
     return names;
+}
+
+std::u16string JoinRecipientNames(const std::vector<std::u16string>& names) {
+    std::u16string joined;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            joined += kNameSeparator;
+        }
+        joined += names[i];
+    }
+    return joined;
+}
+
+std::u16string DecodeRecipientList(const PageView& block, int64_t pos, int64_t len) {
+    return JoinRecipientNames(DecodeRecipientNames(block, pos, len));
 }
 
 }  // namespace velmor

@@ -2,14 +2,21 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "edb/page_view.h"
 
 namespace velmor {
 
-// The names of a recipient list value of len bytes at block position pos, joined by ",".
+// The names of a recipient list value of len bytes at block position pos, in stored order.
 // Each address entry starts with the 16-bit value 0x04E4; its name is 8-bit or UTF-16LE text
 // ending at a zero or, at the latest, at the end of the value's bytes.
+std::vector<std::u16string> DecodeRecipientNames(const PageView& block, int64_t pos, int64_t len);
+
+// Recipient names joined by "," as the item list shows them.
+std::u16string JoinRecipientNames(const std::vector<std::u16string>& names);
+
+// The names of a recipient list value joined by ",".
 std::u16string DecodeRecipientList(const PageView& block, int64_t pos, int64_t len);
 
 }  // namespace velmor

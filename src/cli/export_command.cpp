@@ -5,7 +5,7 @@
 
 #include "browse/tree_item_path.h"
 #include "cli/commands.h"
-#include "cli/json_writer.h"
+#include "cli/export_report.h"
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
 #include "edb/text_codec.h"
@@ -35,20 +35,9 @@ void AddDescendants(const FolderTree& tree, TreeItem parent, std::vector<TreeIte
     }
 }
 
-std::string Relative(const std::filesystem::path& path, const std::filesystem::path& base) {
-    return path.lexically_relative(base).string();
-}
-
-std::string JsonFolder(const FolderExportResult& result, const std::filesystem::path& outdir) {
-    std::string files;
-    for (const auto& file : result.files) {
-        files +=
-            (files.empty() ? "" : ", ") + JsonString(Relative(result.directory / file, outdir));
-    }
-    return "{\"path\": " + JsonString(result.path) +
-           ", \"dir\": " + JsonString(Relative(result.directory, outdir)) +
-           ", \"kind\": " + std::to_string(result.folderKind) +
-           ", \"items\": " + std::to_string(result.items) + ", \"files\": [" + files + "]}";
+// A message naming folders or files from damaged pages, as plain output prints it.
+std::string PlainMessage(const std::string& message) {
+    return PlainText(Utf8ToUtf16(message));
 }
 
 }  // namespace
@@ -87,7 +76,7 @@ int RunExportCommand(const CliOptions& options) {
     MailboxExport exporter(context, mailbox.tree(), outdir, exportOptions);
     std::string error;
     if (!exporter.Prepare(error)) {
-        std::fprintf(stderr, "velmor-cli: %s\n", error.c_str());
+        std::fprintf(stderr, "velmor-cli: %s\n", PlainMessage(error).c_str());
         return kExitFailure;
     }
     interruptedExport = &context.stop;
@@ -95,49 +84,33 @@ int RunExportCommand(const CliOptions& options) {
     std::signal(SIGTERM, StopExportOnInterrupt);
 
     bool complete = true;
-    size_t total = 0;
-    std::string out;
+    ExportReport report(outdir, options.json);
     for (TreeItem item : items) {
         const FolderExportResult result = exporter.Export(item);
         mailbox.session().progress().Finish();
         if (!result.ok()) {
             complete = false;
-            std::fprintf(stderr, "velmor-cli: %s: %s\n", Utf16ToUtf8(result.path).c_str(),
-                         result.stopped ? "stopped" : result.error.c_str());
-            if (result.stopped) {
-                break;
-            }
-            continue;
+            std::fprintf(stderr, "velmor-cli: %s: %s\n", PlainText(result.path).c_str(),
+                         result.stopped ? "stopped" : PlainMessage(result.error).c_str());
         }
-        total += result.items;
-        if (options.json) {
-            out += (out.empty() ? "" : ", ") + JsonFolder(result, outdir);
-        } else {
-            out += PlainText(result.path) + "\t" + Relative(result.directory, outdir) + "\t" +
-                   std::to_string(result.items) + "\n";
+        report.Add(result);
+        if (result.stopped) {
+            break;
         }
     }
-    std::string pstFile;
     if (formats->pst && !context.stop.requested()) {
         const auto path = exporter.FinishPst(error);
         if (path) {
-            pstFile = Relative(*path, outdir);
+            report.SetPst(*path);
         } else {
             complete = false;
-            std::fprintf(stderr, "velmor-cli: %s\n", error.c_str());
+            std::fprintf(stderr, "velmor-cli: %s\n", PlainMessage(error).c_str());
         }
     }
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     interruptedExport = nullptr;
-    if (options.json) {
-        out = "{\"outdir\": " + JsonString(outdir.string()) + ", \"folders\": [" + out +
-              "], \"items\": " + std::to_string(total) +
-              (pstFile.empty() ? "" : ", \"pst\": " + JsonString(pstFile)) + "}\n";
-    } else if (!pstFile.empty()) {
-        out += "PST\t" + pstFile + "\t" + std::to_string(total) + "\n";
-    }
-    std::fputs(out.c_str(), stdout);
+    std::fputs(report.Text().c_str(), stdout);
     return complete ? kExitOk : kExitFailure;
 }
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "export/file_naming_calls.h"
+
 namespace velmor {
 
 namespace {
@@ -26,20 +28,42 @@ bool CanNameOpenFiles() {
     return available;
 }
 
-// Renames from to to unless to exists. Falls back to a hard link where the file system
-// cannot rename without replacing.
+// Names the finished file from as to by a plain rename over a placeholder created
+// exclusively under to, so that a name taken meanwhile is never replaced; the placeholder
+// goes again when the rename fails.
+int RenameOverPlaceholder(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const int placeholder =
+        ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (placeholder < 0) {
+        return errno;
+    }
+    ::close(placeholder);
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
+// Renames from to to unless to exists: a no-replace rename, else a hard link, else (FAT and
+// exFAT have neither) a placeholder. 0 or the errno, EEXIST when to is taken.
 int RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    const FileNamingCalls& calls = ActiveFileNamingCalls();
+    if (calls.renameNoReplace(from.c_str(), to.c_str()) == 0) {
         return 0;
     }
     if (errno != EINVAL && errno != ENOSYS) {
         return errno;
     }
-    if (::link(from.c_str(), to.c_str()) != 0) {
+    if (calls.hardLink(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
         return errno;
     }
-    ::unlink(from.c_str());
-    return 0;
+    return RenameOverPlaceholder(from, to);
 }
 
 }  // namespace
@@ -65,7 +89,7 @@ AtomicFile::~AtomicFile() {
 bool AtomicFile::Open() {
     buffer_.reserve(kBufferSize);
     if (CanNameOpenFiles()) {
-        fd_ = ::open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kFileMode);
+        fd_ = ActiveFileNamingCalls().openUnnamed(directory_.c_str(), kFileMode);
         if (fd_ >= 0) {
             return true;
         }

@@ -12,8 +12,9 @@ namespace velmor {
 
 // A file written without a name, or under a temporary one, in its target directory and given
 // its real name only when complete, so that a stop, a full disk or a crash leaves complete
-// files only. The name given never replaces an existing file: a taken name gets the next free
-// " (2)", " (3)"... An object destroyed before Commit leaves nothing behind.
+// files only. The name given never replaces an existing file, also on file systems without
+// hard links or no-replace renames (FAT, exFAT): a taken name gets the next free " (2)",
+// " (3)"... An object destroyed before Commit leaves nothing behind.
 class AtomicFile {
 public:
     // database: the open database, whose files are never a target; may be null.

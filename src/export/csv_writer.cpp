@@ -10,9 +10,15 @@ namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kCharactersToQuote = ",\"\r\n";
+// A cell that starts with one of these runs as a formula in a spreadsheet.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+constexpr char kFormulaGuard = '\'';
 
 std::string CsvField(const std::u16string& text) {
-    const std::string utf8 = Utf16ToUtf8(text);
+    std::string utf8 = Utf16ToUtf8(text);
+    if (!utf8.empty() && kFormulaStarts.find(utf8.front()) != std::string_view::npos) {
+        utf8.insert(utf8.begin(), kFormulaGuard);
+    }
     if (utf8.find_first_of(kCharactersToQuote) == std::string::npos) {
         return utf8;
     }

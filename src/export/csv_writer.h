@@ -13,7 +13,8 @@ using CsvRow = std::vector<std::u16string>;
 inline constexpr char kCsvFileName[] = "items.csv";
 
 // One line of comma-separated values in UTF-8 with its CRLF, quoting a field that holds a
-// comma, a quote or a line break.
+// comma, a quote or a line break. A field that starts with "=", "+", "-", "@", a tab or a
+// carriage return gets a single quote before it, so that no spreadsheet runs it as a formula.
 std::string CsvLine(const CsvRow& fields);
 
 // Writes the headings and then the rows as CsvLine lines. False when the file cannot be

@@ -1,25 +1,23 @@
 #include "export/export_record.h"
 
+#include "browse/recipient_list.h"
+
 namespace velmor {
 
 namespace {
 
-// The recipient text of a mail holds the names joined by "," without blanks.
-std::vector<std::u16string> SplitRecipients(const std::u16string& text) {
-    std::vector<std::u16string> names;
-    size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
-        const size_t comma = text.find(u',', start);
-        const size_t end = comma == std::u16string::npos ? text.size() : comma;
-        if (end > start) {
-            names.push_back(text.substr(start, end - start));
+constexpr size_t kAddresseeColumn = 1;
+constexpr std::u16string_view kExportRecipientSeparator = u"; ";
+
+std::u16string JoinedForExport(const std::vector<std::u16string>& names) {
+    std::u16string joined;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            joined += kExportRecipientSeparator;
         }
-        if (comma == std::u16string::npos) {
-            break;
-        }
-        start = comma + 1;
+        joined += names[i];
     }
-    return names;
+    return joined;
 }
 
 ContactFields ContactFieldsOf(const CContact& c) {
@@ -36,7 +34,18 @@ ExportRecord MakeExportRecord(int folderKind, int row, const std::vector<std::u1
     record.rowNumber = row + 1;
     record.cells = cells;
     record.sender = listed.sender;
-    record.recipients = SplitRecipients(listed.recipients);
+    // A sent mail's row shows its recipients; its stored sender still writes From.
+    if (const auto* mail = dynamic_cast<const CMailItem*>(listed.item);
+        mail != nullptr && record.sender.empty()) {
+        record.sender = mail->senderName;
+    }
+    record.recipients = listed.recipients;
+    // A sent mail's addressee cell joins the names by ","; the export joins them by "; " so
+    // that a name with a comma stays one name.
+    if (record.cells.size() > kAddresseeColumn && !record.recipients.empty() &&
+        record.cells[kAddresseeColumn] == JoinRecipientNames(record.recipients)) {
+        record.cells[kAddresseeColumn] = JoinedForExport(record.recipients);
+    }
     record.marker = listed.marker;
     record.location = listed.location;
     record.entryType = listed.entryType;

@@ -30,7 +30,7 @@ struct ExportRecord {
     std::u16string itemId;                   // upper-case hex
     std::optional<uint64_t> fileTime;        // the stored FILETIME when it is a valid time
     std::u16string sender;                   // mail: display name; empty when unknown
-    std::vector<std::u16string> recipients;  // mail: display names
+    std::vector<std::u16string> recipients;  // mail: display names, one per recipient
     std::u16string subject;                  // as stored: prefix and subject, tabs kept
     bool marker = false;
     ContactFields contact;

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "browse/browse_worker.h"
+#include "browse/folder_kind.h"
 #include "browse/mail_body.h"
+#include "browse/mailbox_owner_label.h"
 #include "export/csv_writer.h"
 #include "export/eml_writer.h"
 #include "export/icalendar_writer.h"
@@ -16,6 +18,18 @@ namespace velmor {
 
 namespace {
 
+bool IsOwnMailKind(int folderKind) {
+    return folderKind == kSentItemsFolder || folderKind == kOutboxFolder;
+}
+
+std::u16string Trimmed(const std::u16string& text) {
+    const size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
+}
+
 // The item list the export lists into: every row goes straight to the writers.
 class ExportingItemList : public ItemList {
 public:
@@ -25,7 +39,9 @@ public:
           database_(context.file),
           selection_(selection),
           directory_(directory),
-          options_(options) {}
+          options_(options),
+          owner_(Trimmed(MailboxOwnerLabel(selection.path))),
+          exportTime_(std::time(nullptr)) {}
 
     void DeleteAllRows() override {}
     void SetColumns(const std::vector<ItemColumn>& columns) override;
@@ -54,6 +70,9 @@ private:
     const BrowseSelection& selection_;
     const std::filesystem::path& directory_;
     const ExportOptions& options_;
+    // The sender of mails in the sent items and the outbox that store none.
+    const std::u16string owner_;
+    const time_t exportTime_;
     std::vector<std::unique_ptr<FormatWriter>> writers_;
     size_t written_ = 0;
     std::string error_;
@@ -67,14 +86,13 @@ void ExportingItemList::SetColumns(const std::vector<ItemColumn>& columns) {
         writers_.push_back(std::make_unique<EmlWriter>(directory_, &database_));
     }
     if (IsMailKind(kind) && formats.mbox) {
-        writers_.push_back(std::make_unique<MboxWriter>(directory_, &database_));
+        writers_.push_back(std::make_unique<MboxWriter>(directory_, &database_, exportTime_));
     }
     if (IsContactKind(kind) && formats.vcard) {
         writers_.push_back(std::make_unique<VcardWriter>(directory_, &database_));
     }
     if (IsCalendarKind(kind) && formats.icalendar) {
-        writers_.push_back(
-            std::make_unique<IcalendarWriter>(directory_, &database_, std::time(nullptr)));
+        writers_.push_back(std::make_unique<IcalendarWriter>(directory_, &database_, exportTime_));
     }
     if (options_.pst.file != nullptr) {
         writers_.push_back(std::make_unique<PstFolderWriter>(options_.pst));
@@ -100,6 +118,9 @@ void ExportingItemList::InsertListedRow(int row, int image,
         MailBody body = ReadMailBodyOfItem(context_, record.itemId);
         record.bodyText = std::move(body.text);
         record.bodyHtml = std::move(body.html);
+    }
+    if (record.sender.empty() && IsOwnMailKind(selection_.folderKind)) {
+        record.sender = owner_;
     }
     if (options_.completeRecord && IsMailKind(selection_.folderKind)) {
         options_.completeRecord(record, item);

@@ -5,6 +5,7 @@
 #include "browse/folder_kind.h"
 #include "edb/text_codec.h"
 #include "export/mime_message.h"
+#include "export/vcard_writer.h"
 
 namespace velmor {
 
@@ -14,10 +15,11 @@ constexpr int64_t kTicksPerSecond = 10'000'000;
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
 constexpr char kProductId[] = "-//Velmor//Velmor for Exchange Server//EN";
 
-icalcomponent_kind ComponentKind(int folderKind) {
-    switch (folderKind) {
+// An event must have a start: an appointment without a time is kept as a journal entry.
+icalcomponent_kind ComponentKind(const ExportRecord& record) {
+    switch (record.folderKind) {
         case kAppointmentFolder:
-            return ICAL_VEVENT_COMPONENT;
+            return record.fileTime ? ICAL_VEVENT_COMPONENT : ICAL_VJOURNAL_COMPONENT;
         case kTaskFolder:
             return ICAL_VTODO_COMPONENT;
         default:
@@ -40,7 +42,7 @@ std::string IcalendarWriter::Footer() {
 }
 
 std::string IcalendarWriter::Entry(const ExportRecord& record) {
-    icalcomponent* component = icalcomponent_new(ComponentKind(record.folderKind));
+    icalcomponent* component = icalcomponent_new(ComponentKind(record));
     const std::string itemId = Utf16ToUtf8(record.itemId);
     const std::string uid = (itemId.empty() ? "row" + std::to_string(record.rowNumber) : itemId) +
                             "@" + kMessageIdDomain;
@@ -57,14 +59,18 @@ std::string IcalendarWriter::Entry(const ExportRecord& record) {
         icalcomponent_add_property(component,
                                    icalproperty_new_location(Utf16ToUtf8(record.location).c_str()));
     }
-    if (!record.entryType.empty()) {
-        icalcomponent_add_property(
-            component, icalproperty_new_categories(Utf16ToUtf8(record.entryType).c_str()));
-    }
     char* text = icalcomponent_as_ical_string_r(component);
     std::string entry = text != nullptr ? text : "";
     free(text);
     icalcomponent_free(component);
+    if (!record.entryType.empty()) {
+        // libical writes a category list without escaping its commas and semicolons: the
+        // entry type goes in as one TEXT value, escaped, before the component's END line.
+        const size_t end = entry.rfind("END:");
+        if (end != std::string::npos) {
+            entry.insert(end, FoldContentLine("CATEGORIES:" + VcardEscape(record.entryType, true)));
+        }
+    }
     return entry;
 }
 

@@ -9,9 +9,10 @@ namespace velmor {
 inline constexpr char kIcalendarFileName[] = "items.ics";
 
 // The rows of an appointment, task, sticky-note or journal folder as one iCalendar object
-// built with libical: a VEVENT per appointment, a VTODO per task and a VJOURNAL per sticky
-// note or journal entry, with SUMMARY, LOCATION, the entry type as CATEGORIES, DTSTART from
-// the stored time and a UID from the item id.
+// built with libical: a VEVENT per appointment (a VJOURNAL for one without a time, since an
+// event needs its start), a VTODO per task and a VJOURNAL per sticky note or journal entry,
+// with SUMMARY, LOCATION, the entry type as one escaped CATEGORIES value, DTSTART from the
+// stored time and a UID from the item id.
 class IcalendarWriter : public StreamedFileWriter {
 public:
     // stamp: the export's time, the DTSTAMP of every component.

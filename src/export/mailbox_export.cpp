@@ -28,9 +28,12 @@ bool MailboxExport::Prepare(std::string& error) {
         error = where + " is the open database";
         return false;
     }
-    std::error_code code;
-    std::filesystem::create_directories(outputDirectory_, code);
-    if (!std::filesystem::is_directory(outputDirectory_, code)) {
+    std::error_code created;
+    std::filesystem::create_directories(outputDirectory_, created);
+    std::error_code checked;
+    if (!std::filesystem::is_directory(outputDirectory_, checked)) {
+        // The creation's own reason comes first: the check only finds nothing there.
+        const std::error_code& code = created ? created : checked;
         error = "cannot create the directory " + where +
                 (code ? ": " + code.message() : ": a file has that name");
         return false;
@@ -100,7 +103,8 @@ std::optional<std::filesystem::path> MailboxExport::DirectoryOf(TreeItem item, s
     if (!parentDirectory) {
         return std::nullopt;
     }
-    auto directory = CreateUniqueDirectory(*parentDirectory, tree_.Text(item), error);
+    auto directory = CreateUniqueDirectory(*parentDirectory, tree_.Text(item), error,
+                                           &namesMade_[*parentDirectory]);
     if (directory) {
         directories_.emplace(item, *directory);
     }
@@ -121,12 +125,28 @@ FolderExportResult MailboxExport::Export(TreeItem item) {
         failed.error = error;
         return failed;
     }
-    if (!pst_) {
-        return ExportFolder(context_, selection, *directory, options_);
-    }
     ExportOptions options = options_;
-    options.pst = {pst_.get(), PstFolderOf(item)};
-    return ExportFolder(context_, selection, *directory, options);
+    if (pst_) {
+        options.pst = {pst_.get(), PstFolderOf(item)};
+    }
+    FolderExportResult result = ExportFolder(context_, selection, *directory, options);
+    if (!result.ok()) {
+        RemoveIfEmpty(item);
+    }
+    return result;
+}
+
+void MailboxExport::RemoveIfEmpty(TreeItem item) {
+    const auto made = directories_.find(item);
+    if (made == directories_.end()) {
+        return;
+    }
+    const std::filesystem::path directory = made->second;
+    if (::rmdir(directory.c_str()) != 0) {
+        return;
+    }
+    directories_.erase(made);
+    namesMade_[directory.parent_path()].erase(FoldedFileName(directory.filename().string()));
 }
 
 }  // namespace velmor

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -31,7 +33,7 @@ public:
     bool Prepare(std::string& error);
 
     // Exports the folder of one tree item; the root item's folder goes into the output
-    // directory itself.
+    // directory itself. A folder that fails or stops leaves no empty directory of its own.
     FolderExportResult Export(TreeItem item);
 
     // Completes and names the mailbox's personal-folders file once every folder is exported;
@@ -43,12 +45,16 @@ public:
 private:
     std::optional<std::filesystem::path> DirectoryOf(TreeItem item, std::string& error);
     uint32_t PstFolderOf(TreeItem item);
+    // Removes the directory made for the item when nothing is in it.
+    void RemoveIfEmpty(TreeItem item);
 
     ProcessingContext& context_;
     const FolderTree& tree_;
     std::filesystem::path outputDirectory_;
     ExportOptions options_;
     std::unordered_map<TreeItem, std::filesystem::path> directories_;
+    // The folded names of the directories made, by parent directory.
+    std::map<std::filesystem::path, std::set<std::string>> namesMade_;
     std::unique_ptr<pst::PstMailboxFile> pst_;
     std::u16string pstName_;
     std::unordered_map<TreeItem, uint32_t> pstFolders_;

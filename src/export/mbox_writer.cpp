@@ -10,7 +10,8 @@ namespace {
 
 constexpr int64_t kTicksPerSecond = 10'000'000;
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
-// The envelope sender of every message: the stored mails carry names, not addresses.
+// The envelope sender of every message: the stored mails carry names, not addresses, and the
+// unknown address of the From header is none.
 constexpr char kEnvelopeSender[] = "MAILER-DAEMON";
 
 bool IsQuotedFromLine(const std::string& text, size_t start) {
@@ -21,15 +22,16 @@ bool IsQuotedFromLine(const std::string& text, size_t start) {
     return text.compare(at, 5, "From ") == 0;
 }
 
-// "From MAILER-DAEMON Tue Apr 10 13:39:00 2007": the envelope line with the time in UTC.
-std::string EnvelopeLine(const ExportRecord& record) {
-    time_t seconds = 0;
+// "From MAILER-DAEMON Tue Apr 10 13:39:00 2007": the envelope line with the time in UTC, the
+// export's time for a mail without one.
+std::string EnvelopeLine(const ExportRecord& record, time_t exportTime) {
+    time_t seconds = exportTime;
     if (record.fileTime) {
         seconds = static_cast<time_t>(static_cast<int64_t>(*record.fileTime / kTicksPerSecond) -
                                       kEpochDifferenceSeconds);
     }
     std::tm utc{};
-    char when[64] = "Thu Jan  1 00:00:00 1970";
+    char when[64] = "Thu Jan  1 00:00:00 1970";  // a time that gmtime cannot take
     if (gmtime_r(&seconds, &utc) != nullptr) {
         std::strftime(when, sizeof when, "%a %b %e %H:%M:%S %Y", &utc);
     }
@@ -59,7 +61,7 @@ std::string MboxWriter::Entry(const ExportRecord& record) {
     if (!message.empty() && message.back() != '\n') {
         message += '\n';
     }
-    return EnvelopeLine(record) + message + "\n";
+    return EnvelopeLine(record, exportTime_) + message + "\n";
 }
 
 }  // namespace velmor

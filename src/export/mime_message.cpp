@@ -11,6 +11,8 @@ namespace velmor {
 namespace {
 
 constexpr char kCharset[] = "utf-8";
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
 constexpr int64_t kTicksPerSecond = 10'000'000;
 // Seconds from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
@@ -30,9 +32,24 @@ void InitializeGMime() {
     std::call_once(once, [] { g_mime_init(); });
 }
 
+// A name as a header's display name: control characters, line breaks included, become blanks.
+std::string DisplayName(const std::u16string& name) {
+    std::string text = Utf16ToUtf8(name);
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < kFirstPrintable || byte == kDelete) {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+// The store keeps names, not addresses: each gets the one unknown address, which no real
+// mailbox can have.
 void AddMailbox(GMimeMessage* message, GMimeAddressType type, const std::u16string& name) {
     InternetAddressList* list = g_mime_message_get_addresses(message, type);
-    InternetAddress* mailbox = internet_address_mailbox_new(Utf16ToUtf8(name).c_str(), "");
+    InternetAddress* mailbox =
+        internet_address_mailbox_new(DisplayName(name).c_str(), kUnknownAddress);
     internet_address_set_charset(mailbox, kCharset);
     internet_address_list_add(list, mailbox);
     g_object_unref(mailbox);
@@ -47,9 +64,29 @@ void SetDate(GMimeMessage* message, uint64_t fileTime) {
     }
 }
 
+// Text with each CRLF and each lone CR as one LF, the line break the writer converts.
+std::string WithLineFeeds(const std::u16string& text) {
+    std::string utf8 = Utf16ToUtf8(text);
+    std::string result;
+    result.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\r') {
+            result += utf8[i];
+        } else if (i + 1 == utf8.size() || utf8[i + 1] != '\n') {
+            result += '\n';
+        }
+    }
+    return result;
+}
+
+// The transfer encoding follows the content, so that no line exceeds 998 octets and 8-bit
+// text is encoded.
 GMimeObject* TextPart(const char* subtype, const std::u16string& text) {
     GMimeTextPart* part = g_mime_text_part_new_with_subtype(subtype);
-    g_mime_text_part_set_text(part, Utf16ToUtf8(text).c_str());
+    g_mime_text_part_set_text(part, WithLineFeeds(text).c_str());
+    g_mime_part_set_content_encoding(
+        GMIME_PART(part),
+        g_mime_part_get_best_content_encoding(GMIME_PART(part), GMIME_ENCODING_CONSTRAINT_7BIT));
     return GMIME_OBJECT(part);
 }
 
@@ -76,9 +113,7 @@ GMimeObject* Body(const ExportRecord& record) {
 std::string MimeMessage(const ExportRecord& record, LineEnding ending) {
     InitializeGMime();
     GObjectRef<GMimeMessage> message(g_mime_message_new(TRUE));
-    if (!record.sender.empty()) {
-        AddMailbox(message.get, GMIME_ADDRESS_TYPE_FROM, record.sender);
-    }
+    AddMailbox(message.get, GMIME_ADDRESS_TYPE_FROM, record.sender);
     for (const std::u16string& recipient : record.recipients) {
         AddMailbox(message.get, GMIME_ADDRESS_TYPE_TO, recipient);
     }

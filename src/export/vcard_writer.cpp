@@ -1,5 +1,7 @@
 #include "export/vcard_writer.h"
 
+#include <array>
+
 #include "edb/text_codec.h"
 
 namespace velmor {
@@ -8,6 +10,7 @@ namespace {
 
 constexpr size_t kMaxLineOctets = 75;
 constexpr char kLineBreak[] = "\r\n";
+constexpr char16_t kNoName[] = u"(no name)";
 
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -23,8 +26,10 @@ void AddText(std::string& card, const std::string& name, const std::u16string& v
     }
 }
 
-// The formatted name a card must have: the full name, else the parts, else the address.
-std::u16string FormattedName(const ContactFields& contact) {
+// The formatted name a card must have: the full name, else the parts, else the address, else
+// the subject, else a placeholder.
+std::u16string FormattedName(const ExportRecord& record) {
+    const ContactFields& contact = record.contact;
     if (!contact.fullName.empty()) {
         return contact.fullName;
     }
@@ -32,7 +37,13 @@ std::u16string FormattedName(const ContactFields& contact) {
     if (!contact.lastName.empty()) {
         parts += (parts.empty() ? u"" : u" ") + contact.lastName;
     }
-    return parts.empty() ? contact.emailAddress : parts;
+    for (const std::u16string* name :
+         std::array<const std::u16string*, 3>{&parts, &contact.emailAddress, &record.subject}) {
+        if (!name->empty()) {
+            return *name;
+        }
+    }
+    return kNoName;
 }
 
 }  // namespace
@@ -80,7 +91,7 @@ std::string FoldContentLine(std::string_view line) {
 std::string VcardWriter::Entry(const ExportRecord& record) {
     const ContactFields& contact = record.contact;
     std::string card = std::string("BEGIN:VCARD") + kLineBreak + "VERSION:4.0" + kLineBreak;
-    AddLine(card, "FN:" + VcardEscape(FormattedName(contact), false));
+    AddLine(card, "FN:" + VcardEscape(FormattedName(record), false));
     AddLine(card, "N:" + VcardEscape(contact.lastName, true) + ";" +
                       VcardEscape(contact.firstName, true) + ";;;");
     AddText(card, "TEL;VALUE=text;TYPE=home", contact.homePhone);

@@ -86,7 +86,7 @@ TEST(CliContractTest, MailboxesPrintsRowsAsTabSeparatedLinesOrJson) {
               "\"key\": \"01000000000000A1\"}, {\"no\": 2, \"name\": \"Mailbox - Bob\", \"key\": "
               "\"02000000000000B2\"}], \"unreadablePages\": 0, \"codePage\": 1252}\n");
     EXPECT_EQ(json.err, "") << "no progress bar when stderr is not a terminal";
-    EXPECT_FALSE(std::filesystem::exists(tmp / "Test.eml"));
+    EXPECT_FALSE(test::HoldsMessageTemplate(tmp.path()));
 }
 
 TEST(CliContractTest, CatalogListsEveryEntryAndAnEmptyRunFindsNoUser) {

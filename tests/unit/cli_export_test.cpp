@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
 
+#include "cli/export_report.h"
 #include "cli_runner.h"
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
@@ -22,9 +24,9 @@ protected:
     CliExportTest() {
         testdb::Mailbox mailbox;
         mailbox.name = "Ann Walker";
-        const EntryId top = AddFolder(builder_.AddMailbox(mailbox), "Top", "");
-        const EntryId inbox = AddFolder(top, "Inbox", "IPF.Note");
-        const EntryId tasks = AddFolder(top, "Tasks", "IPF.Task");
+        top_ = AddFolder(builder_.AddMailbox(mailbox), "Top", "");
+        const EntryId inbox = AddFolder(top_, "Inbox", "IPF.Note");
+        const EntryId tasks = AddFolder(top_, "Tasks", "IPF.Task");
         for (const char* subject : {"Budget", "Travel"}) {
             testdb::Item mail;
             mail.subject = subject;
@@ -50,6 +52,7 @@ protected:
 
     test::TempDir tmp_;
     testdb::StoreBuilder builder_;
+    EntryId top_{};
 };
 
 TEST_F(CliExportTest, EveryFolderIsWrittenAndListedPlainAndAsJson) {
@@ -111,6 +114,58 @@ TEST_F(CliExportTest, UsageErrorsUnwritableTargetsAndStoresWithoutMailboxes) {
     const auto none = RunCli({"export", (tmp_ / "empty.edb").string(), "1", Out()}, tmp_.path());
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, "No User Found\n");
+}
+
+// Folder names from damaged pages reach neither the terminal nor the file system raw: the
+// directory gets a safe name, which the JSON gives, and a failed folder's path is printed
+// plainly.
+TEST_F(CliExportTest, FolderNamesAreSafeOnDiskAndPlainInMessages) {
+    AddFolder(top_, "Re: Budget?", "IPF.Note");
+    AddFolder(top_, "Bad\tname\n\x1b[31mred", "IPF.Note");
+    builder_.WriteTo(tmp_ / "store.edb");
+    const auto json = RunCli(
+        {"export", "--json", Store(), "1", Out(), "Mailbox - Ann Walker\\Top\\Re: Budget?\\"},
+        tmp_.path());
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find("\"dir\": \"Top/Re_ Budget_\""), std::string::npos) << json.out;
+    EXPECT_TRUE(std::filesystem::is_directory(tmp_ / "out" / "Top" / "Re_ Budget_"));
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a directory that refuses new entries needs root here";
+    }
+    // The system's own directories take no new entries, even from root: every folder fails.
+    const auto failed = RunCli({"export", Store(), "1", "/sys/kernel"}, tmp_.path());
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("Top\\Bad name  [31mred\\: cannot create"), std::string::npos)
+        << failed.err;
+    for (const char c : failed.err) {
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+    }
+}
+
+// A stopped folder is listed with the files it completed, and counted.
+TEST(ExportReportTest, AStoppedOrFailedFolderIsListedWithTheFilesItCompleted) {
+    FolderExportResult stopped;
+    stopped.path = u"Mailbox - Ann Walker\\Top\\Inbox\\";
+    stopped.directory = "/out/Top/Inbox";
+    stopped.folderKind = 1;
+    stopped.items = 2;
+    stopped.files = {"00001.eml", "00002.eml"};
+    stopped.stopped = true;
+    FolderExportResult failedEarly;
+    failedEarly.path = u"Mailbox - Ann Walker\\Top\\Tasks\\";
+    failedEarly.error = "cannot create /out/Top/Tasks: No space left on device";
+    cli::ExportReport json("/out", true);
+    json.Add(stopped);
+    json.Add(failedEarly);
+    EXPECT_EQ(json.Text(),
+              "{\"outdir\": \"/out\", \"folders\": [{\"path\": \"Mailbox - Ann "
+              "Walker\\\\Top\\\\Inbox\\\\\", \"dir\": \"Top/Inbox\", \"kind\": 1, \"items\": 2, "
+              "\"files\": [\"Top/Inbox/00001.eml\", \"Top/Inbox/00002.eml\"]}], \"items\": 2}\n");
+    cli::ExportReport plain("/out", false);
+    plain.Add(stopped);
+    plain.Add(failedEarly);
+    EXPECT_EQ(plain.Text(), "Mailbox - Ann Walker\\Top\\Inbox\\\tTop/Inbox\t2\n");
 }
 
 }  // namespace

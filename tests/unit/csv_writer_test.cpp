@@ -29,6 +29,14 @@ TEST(CsvWriterTest, HeadingsThenRowsInUtf8WithQuotedFieldsWhereNeeded) {
               "2,J\xC3\xB6rg,\"two\nlines\",\r\n");
 }
 
+// A cell chosen by a mail's sender must not run as a formula in a spreadsheet.
+TEST(CsvWriterTest, CellsThatWouldRunAsFormulasGetAQuoteFirst) {
+    EXPECT_EQ(CsvLine({u"=HYPERLINK(\"http://x\",\"click\")", u"+1 555", u"-2", u"@SUM(A1)",
+                       u"\tTab", u"\rCR", u"a=b", u"'", u""}),
+              "\"'=HYPERLINK(\"\"http://x\"\",\"\"click\"\")\",'+1 555,'-2,'@SUM(A1),'\tTab,"
+              "\"'\rCR\",a=b,',\r\n");
+}
+
 TEST(CsvWriterTest, AFileThatCannotBeWrittenIsReported) {
     test::TempDir dir;
     EXPECT_FALSE(WriteCsvFile(dir / "missing" / "items.csv", {u"No"}, {}));

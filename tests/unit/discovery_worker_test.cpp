@@ -134,7 +134,7 @@ TEST_F(DiscoveryWorkerTest, AFullRunAnnouncesEachPartAndEndsOnTheMailboxStep) {
     EXPECT_EQ(db.store.folderCount(), 6u);
     EXPECT_EQ(db.store.messageIndex.size(), 6u);
     EXPECT_EQ(db.store.listedMailboxCount, 2u);
-    EXPECT_TRUE(std::filesystem::exists(tmp_ / "Test.eml"));
+    EXPECT_TRUE(test::HoldsMessageTemplate(tmp_.path()));
 }
 
 // The run that finds nothing after part `part` shows "No User Found" and returns to step 1.

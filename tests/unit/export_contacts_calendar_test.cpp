@@ -97,6 +97,64 @@ TEST_F(ExportContactsCalendarTest, ContactsBecomeVcardsThatVobjectReadsBack) {
     EXPECT_EQ(read[1], "4.0|Dan|/Dan||-|-") << "FN falls back on the name parts";
 }
 
+// A card must have a formatted name: the best there is stands in for a missing one.
+TEST_F(ExportContactsCalendarTest, EveryCardHasAFormattedName) {
+    const auto folder = store_.AddFolder("Contacts", "IPF.Contact");
+    Item mailOnly = MakeItem(ItemKind::Contact, "", April(1, 10, 0));
+    mailOnly.contact.emailAddress = "ivy@example.com";
+    store_.builder.AddItem(folder, mailOnly);
+    store_.builder.AddItem(folder, MakeItem(ItemKind::Contact, "", April(1, 10, 2)));
+    const auto result = store_.Export("Contacts", {});
+    ASSERT_TRUE(result.ok()) << result.error;
+    constexpr char kNameReader[] = R"(
+import sys, vobject
+for card in vobject.readComponents(open(sys.argv[1], encoding='utf-8').read()):
+    print(card.fn.value)
+)";
+    const auto read = test::Lines(
+        test::RunPython(store_.out.path(), kNameReader, {result.directory / kVcardFileName}));
+    EXPECT_EQ(read, (std::vector<std::string>{"ivy@example.com", "(no name)"}));
+}
+
+// An appointment without a time cannot be an event (which needs its start): it is kept as a
+// journal entry. An entry type with a comma and a semicolon stays one category.
+TEST_F(ExportContactsCalendarTest, UntimedAppointmentsAndCategoriesStayWhole) {
+    const auto calendar = store_.AddFolder("Calendar", "IPF.Appointment");
+    store_.builder.AddItem(calendar, MakeItem(ItemKind::Appointment, "Someday", ~0ull));
+    store_.builder.AddItem(calendar, MakeItem(ItemKind::Appointment, "Timed", April(16, 9, 0)));
+    Item journal = MakeItem(ItemKind::Journal, "Call with Henry", April(10, 11, 0));
+    journal.entryType = "Phone call, conference; misc\\x";
+    store_.builder.AddItem(store_.AddFolder("Journal", "IPF.Journal"), journal);
+
+    const auto appointments = store_.Export("Calendar", {});
+    ASSERT_TRUE(appointments.ok()) << appointments.error;
+    const auto journals = store_.Export("Journal", {});
+    ASSERT_TRUE(journals.ok()) << journals.error;
+    constexpr char kComponentReader[] = R"(
+import sys, vobject
+for path in sys.argv[1:]:
+    for component in vobject.readOne(open(path, encoding='utf-8').read()).getChildren():
+        if component.name in ('VEVENT', 'VTODO', 'VJOURNAL'):
+            start = 'dtstart' in component.contents
+            categories = component.categories.value if 'categories' in component.contents else []
+            print('|'.join([component.name, component.summary.value, str(start)] + categories))
+)";
+    const auto read = test::Lines(test::RunPython(
+        store_.out.path(), kComponentReader,
+        {appointments.directory / kIcalendarFileName, journals.directory / kIcalendarFileName}));
+    EXPECT_EQ(read, (std::vector<std::string>{"VJOURNAL|Someday|False", "VEVENT|Timed|True",
+                                              "VJOURNAL|Call with Henry|True|Phone call, "
+                                              "conference; misc\\x"}));
+
+    const std::string text = ReadFile(journals.directory / kIcalendarFileName);
+    icalcomponent* parsed = icalparser_parse_string(text.c_str());
+    ASSERT_NE(parsed, nullptr);
+    icalcomponent* entry = icalcomponent_get_first_component(parsed, ICAL_VJOURNAL_COMPONENT);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(icalcomponent_count_properties(entry, ICAL_CATEGORIES_PROPERTY), 1);
+    icalcomponent_free(parsed);
+}
+
 TEST_F(ExportContactsCalendarTest, CalendarKindsBecomeComponentsThatLibicalParsesBack) {
     Item appointment = MakeItem(ItemKind::Appointment, "Status, meeting", April(16, 9, 0));
     appointment.location = "Room 2.14; east";

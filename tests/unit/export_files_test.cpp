@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "export/atomic_file.h"
+#include "export/file_naming_calls.h"
 #include "export/safe_file_name.h"
 #include "export_test_store.h"
 
@@ -26,7 +27,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 TEST(SafeFileNameTest, FolderNamesBecomeSafeComponentsOfAtMost200Bytes) {
     EXPECT_EQ(SafeFileName(u"Inbox"), "Inbox");
-    EXPECT_EQ(SafeFileName(u"a/b\\c"), "a_b\\c");
+    EXPECT_EQ(SafeFileName(u"a/b\\c"), "a_b_c");
     EXPECT_EQ(SafeFileName(std::u16string(u"x\0y\ty\x7f", 6)), "x_y_y_");
     EXPECT_EQ(SafeFileName(u"."), "_");
     EXPECT_EQ(SafeFileName(u".."), "__");
@@ -36,6 +37,25 @@ TEST(SafeFileNameTest, FolderNamesBecomeSafeComponentsOfAtMost200Bytes) {
     const std::string cut = SafeFileName(std::u16string(150, u'\u00e9'));
     EXPECT_EQ(cut.size(), 200u);
     EXPECT_EQ(SafeFileName(u"a" + std::u16string(150, u'\u00e9')).size(), 199u);
+}
+
+// Names that FAT, exFAT, NTFS or a Windows share would refuse or change.
+TEST(SafeFileNameTest, NamesAreSafeOnWindowsFileSystemsToo) {
+    EXPECT_EQ(SafeFileName(u"Re: Budget"), "Re_ Budget");
+    EXPECT_EQ(SafeFileName(u"Q1/Q2"), "Q1_Q2");
+    EXPECT_EQ(SafeFileName(u"What?"), "What_");
+    EXPECT_EQ(SafeFileName(u"<a> \"b\" c|d*e"), "_a_ _b_ c_d_e");
+    EXPECT_EQ(SafeFileName(u"Notes. "), "Notes__");
+    EXPECT_EQ(SafeFileName(u"..."), "___");
+    EXPECT_EQ(SafeFileName(u"CON"), "CON_");
+    EXPECT_EQ(SafeFileName(u"nul.txt"), "nul_.txt");
+    EXPECT_EQ(SafeFileName(u"Com7"), "Com7_");
+    EXPECT_EQ(SafeFileName(u"LPT9.tar.gz"), "LPT9_.tar.gz");
+    EXPECT_EQ(SafeFileName(u"COM0"), "COM0");
+    EXPECT_EQ(SafeFileName(u"CONSOLE"), "CONSOLE");
+    EXPECT_EQ(SafeFileName(u"AUX.pst", 200), "AUX_.pst");
+    // A cut that ends in a blank leaves no trailing blank.
+    EXPECT_EQ(SafeFileName(u"abc def", 4), "abc_");
 }
 
 TEST(AtomicFileTest, TakenNamesGetTheNextFreeNumberAndNothingIsOverwritten) {
@@ -85,6 +105,59 @@ TEST(AtomicFileTest, TheOpenDatabaseIsNeverATargetAndFailuresNameTheFile) {
     EXPECT_NE(missing.error().find("No such file"), std::string::npos) << missing.error();
 }
 
+// Acts as a FAT or exFAT drive while it lives: files without a name, hard links and
+// no-replace renames fail with the errors those file systems give.
+class WithoutLinksOrNoReplaceRenames {
+public:
+    WithoutLinksOrNoReplaceRenames() : saved_(ActiveFileNamingCalls()) {
+        ActiveFileNamingCalls() = {[](const char*, mode_t) -> int {
+                                       errno = EOPNOTSUPP;
+                                       return -1;
+                                   },
+                                   [](const char*, const char*) -> int {
+                                       errno = EINVAL;
+                                       return -1;
+                                   },
+                                   [](const char*, const char*) -> int {
+                                       errno = EPERM;
+                                       return -1;
+                                   }};
+    }
+    ~WithoutLinksOrNoReplaceRenames() { ActiveFileNamingCalls() = saved_; }
+    WithoutLinksOrNoReplaceRenames(const WithoutLinksOrNoReplaceRenames&) = delete;
+    WithoutLinksOrNoReplaceRenames& operator=(const WithoutLinksOrNoReplaceRenames&) = delete;
+
+private:
+    FileNamingCalls saved_;
+};
+
+TEST(AtomicFileTest, WithoutLinksOrNoReplaceRenamesFilesAreStillNamedAndNothingIsReplaced) {
+    WithoutLinksOrNoReplaceRenames fat;
+    test::TempDir dir;
+    std::ofstream(dir / "00001.eml") << "old";
+    std::ofstream(dir / "00001 (2).eml") << "older";
+    std::filesystem::create_symlink(dir / "elsewhere", dir / "00001 (3).eml");
+    AtomicFile file(dir.path(), nullptr);
+    ASSERT_TRUE(file.Open()) << file.error();
+    ASSERT_TRUE(file.Write("new"));
+    const auto path = file.Commit("00001.eml");
+    ASSERT_TRUE(path) << file.error();
+    EXPECT_EQ(path->filename(), "00001 (4).eml");
+    EXPECT_EQ(ReadFile(*path), "new");
+    EXPECT_EQ(ReadFile(dir / "00001.eml"), "old");
+    EXPECT_EQ(ReadFile(dir / "00001 (2).eml"), "older");
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere")) << "a link is never followed";
+    EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"00001 (2).eml", "00001 (3).eml",
+                                                               "00001 (4).eml", "00001.eml"}))
+        << "no temporary file or placeholder remains";
+    {
+        AtomicFile dropped(dir.path(), nullptr);
+        ASSERT_TRUE(dropped.Open());
+        ASSERT_TRUE(dropped.Write("partial"));
+    }
+    EXPECT_EQ(FileNames(dir.path()).size(), 4u) << "an unfinished file leaves nothing";
+}
+
 class ExportLayoutTest : public testing::Test {
 protected:
     ExportTestStore store_;
@@ -124,6 +197,56 @@ TEST_F(ExportLayoutTest, FoldersBecomeUniqueSafeDirectoriesBelowTheMailboxRoot) 
     EXPECT_EQ(exporter.Export(store_.ItemOf("x/y")).directory, top / "x_y");
     EXPECT_EQ(exporter.Export(store_.ItemOf("x_y")).directory, top / "x_y (2)")
         << "names that become equal are made unique among siblings";
+}
+
+// Folders whose names differ only in case get apart directories, as a drive that ignores case
+// needs them; Windows-refused names are made safe.
+TEST_F(ExportLayoutTest, NamesDifferingInCaseAreNumberedAndRefusedCharactersReplaced) {
+    store_.AddFolder("Inbox");
+    store_.AddFolder("INBOX");
+    store_.AddFolder("Re: Budget?");
+    store_.AddFolder("con");
+    auto& browsed = store_.Browsed();
+    MailboxExport exporter(browsed.context(), browsed.tree, store_.out.path(), {});
+    std::string error;
+    ASSERT_TRUE(exporter.Prepare(error)) << error;
+    const std::filesystem::path top = store_.out / ExportTestStore::kTop;
+    EXPECT_EQ(exporter.Export(store_.ItemOf("Inbox")).directory, top / "Inbox");
+    EXPECT_EQ(exporter.Export(store_.ItemOf("INBOX")).directory, top / "INBOX (2)");
+    EXPECT_EQ(exporter.Export(store_.ItemOf("Re: Budget?")).directory, top / "Re_ Budget_");
+    EXPECT_EQ(exporter.Export(store_.ItemOf("con")).directory, top / "con_");
+}
+
+// A folder that fails before writing a file leaves no empty directory behind.
+TEST_F(ExportLayoutTest, AFailedFolderLeavesNoEmptyDirectory) {
+    const auto inbox = store_.AddFolder("Inbox");
+    store_.builder.AddItem(inbox, Mail("Carol Hughes", "First", April(10, 9, 0)));
+    const auto saved = ActiveFileNamingCalls();
+    ActiveFileNamingCalls().renameNoReplace = [](const char*, const char*) -> int {
+        errno = ENOSPC;
+        return -1;
+    };
+    ActiveFileNamingCalls().openUnnamed = [](const char*, mode_t) -> int {
+        errno = EOPNOTSUPP;
+        return -1;
+    };
+    const auto result = store_.Export("Inbox", {});
+    ActiveFileNamingCalls() = saved;
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
+    EXPECT_FALSE(std::filesystem::exists(store_.out / ExportTestStore::kTop / "Inbox"));
+    EXPECT_TRUE(std::filesystem::is_empty(store_.out / ExportTestStore::kTop))
+        << "the parent made for it stays: its own folder may still come";
+}
+
+// The reason given is the creation's own, not the check's that finds nothing afterwards.
+TEST_F(ExportLayoutTest, AnOutputDirectoryThatCannotBeMadeGivesTheFirstReason) {
+    store_.AddFolder("Inbox");
+    auto& browsed = store_.Browsed();
+    MailboxExport exporter(browsed.context(), browsed.tree, "/sys/velmor-export/out", {});
+    std::string error;
+    EXPECT_FALSE(exporter.Prepare(error));
+    EXPECT_EQ(error, "cannot create the directory /sys/velmor-export/out: Operation not permitted");
 }
 
 TEST_F(ExportLayoutTest, TargetsInTheWayVanishedOrTheDatabaseAreRefused) {
@@ -170,6 +293,23 @@ TEST_F(ExportLayoutTest, ReadOnlyDirectoriesAreRefused) {
     EXPECT_FALSE(denied.Prepare(error));
     EXPECT_NE(error.find("cannot write to " + readOnly.string()), std::string::npos) << error;
     ::chmod(readOnly.c_str(), 0755);
+}
+
+TEST_F(ExportLayoutTest, AFolderIsWrittenWholeWithoutLinksOrNoReplaceRenames) {
+    const auto inbox = store_.AddFolder("Inbox");
+    for (int i = 0; i < 3; ++i) {
+        store_.builder.AddItem(inbox,
+                               Mail("Carol Hughes", "Mail " + std::to_string(i), April(10, 9, i)));
+    }
+    WithoutLinksOrNoReplaceRenames fat;
+    ExportOptions options;
+    options.formats.mbox = true;
+    const auto result = store_.Export("Inbox", options);
+    ASSERT_TRUE(result.ok()) << result.error;
+    EXPECT_EQ(FileNames(result.directory),
+              (std::vector<std::string>{"00001.eml", "00002.eml", "00003.eml", "folder.mbox",
+                                        "items.csv"}));
+    EXPECT_EQ(result.files.size(), 5u);
 }
 
 }  // namespace

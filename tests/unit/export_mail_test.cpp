@@ -5,9 +5,11 @@
 
 #include <fcntl.h>
 
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
+#include "export/csv_writer.h"
 #include "export/eml_writer.h"
 #include "export/mbox_writer.h"
 #include "export/mime_message.h"
@@ -21,6 +23,13 @@ using test::April;
 using test::ExportTestStore;
 using test::Mail;
 using testdb::Item;
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 // Each message of the EML files named, read with Python's email package: file, From as
 // parseaddr gives it, the To names, Subject, Date, Message-ID, item id, marker.
@@ -75,6 +84,7 @@ TEST_F(ExportMailTest, EmlAndMboxCarryEveryListedRowWithItsHeaders) {
 
     const auto listing = store_.Listing("Inbox");
     ASSERT_EQ(listing.size(), 5u) << "equal item ids give one row";
+    const time_t exportStart = std::time(nullptr);
     const auto result = store_.Export("Inbox", WithMbox());
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.items, 5u);
@@ -90,27 +100,42 @@ TEST_F(ExportMailTest, EmlAndMboxCarryEveryListedRowWithItsHeaders) {
     const auto read = test::Lines(test::RunPython(store_.out.path(), kEmailReader, paths));
     ASSERT_EQ(read.size(), 5u);
     auto id = [&](size_t row) { return Utf16ToUtf8(listing[row].itemId); };
-    EXPECT_EQ(read[0], "00001.eml|Carol Hughes<>||'RE: Budget'|2007-04-10T13:39:00+00:00|<" +
-                           id(0) + "@velmor.invalid>|" + id(0) + "|None");
-    EXPECT_EQ(read[1], "00002.eml|Hughes, Carol<>||'Tab\\there'|2007-04-10T14:00:00+00:00|<" +
-                           id(1) + "@velmor.invalid>|" + id(1) + "|None")
+    EXPECT_EQ(
+        read[0],
+        "00001.eml|Carol Hughes<unknown@velmor.invalid>||'RE: Budget'|2007-04-10T13:39:00+00:00|<" +
+            id(0) + "@velmor.invalid>|" + id(0) + "|None");
+    EXPECT_EQ(read[1],
+              "00002.eml|Hughes, "
+              "Carol<unknown@velmor.invalid>||'Tab\\there'|2007-04-10T14:00:00+00:00|<" +
+                  id(1) + "@velmor.invalid>|" + id(1) + "|None")
         << "a comma in the name and a tab in the subject survive";
-    EXPECT_EQ(read[2],
-              "00003.eml|D\xC3\xA9sir\xC3\xA9 Moore<>||'Na\xC3\xAFve \xE2\x80\x94 "
-              "caf\xC3\xA9'|2007-04-11T08:05:00+00:00|<" +
-                  id(2) + "@velmor.invalid>|" + id(2) + "|1");
-    EXPECT_EQ(read[3], "00004.eml|Emma Fisher<>||'New copy'|2007-04-12T09:01:00+00:00|<" + id(3) +
-                           "@velmor.invalid>|" + id(3) + "|None")
+    EXPECT_EQ(
+        read[2],
+        "00003.eml|D\xC3\xA9sir\xC3\xA9 Moore<unknown@velmor.invalid>||'Na\xC3\xAFve \xE2\x80\x94 "
+        "caf\xC3\xA9'|2007-04-11T08:05:00+00:00|<" +
+            id(2) + "@velmor.invalid>|" + id(2) + "|1");
+    EXPECT_EQ(
+        read[3],
+        "00004.eml|Emma Fisher<unknown@velmor.invalid>||'New copy'|2007-04-12T09:01:00+00:00|<" +
+            id(3) + "@velmor.invalid>|" + id(3) + "|None")
         << "the later of equal item ids";
-    EXPECT_EQ(read[4], "00005.eml|Frank Norris<>||'No time'|-|<" + id(4) + "@velmor.invalid>|" +
-                           id(4) + "|None")
+    EXPECT_EQ(read[4], "00005.eml|Frank Norris<unknown@velmor.invalid>||'No time'|-|<" + id(4) +
+                           "@velmor.invalid>|" + id(4) + "|None")
         << "no Date without a valid time";
 
     const auto mbox = test::Lines(test::RunPython(store_.out.path(), kMboxReader,
                                                   {(result.directory / kMboxFileName).string()}));
     ASSERT_EQ(mbox.size(), 5u);
     EXPECT_EQ(mbox[0], "'RE: Budget'|" + id(0) + "|MAILER-DAEMON Tue Apr 10 13:39:00 2007");
-    EXPECT_EQ(mbox[4], "'No time'|" + id(4) + "|MAILER-DAEMON Thu Jan  1 00:00:00 1970");
+    // A mail without a time has the export's time on its envelope line.
+    const std::string prefix = "'No time'|" + id(4) + "|MAILER-DAEMON ";
+    ASSERT_TRUE(mbox[4].starts_with(prefix)) << mbox[4];
+    std::tm envelope{};
+    ASSERT_NE(strptime(mbox[4].c_str() + prefix.size(), "%a %b %e %H:%M:%S %Y", &envelope),
+              nullptr);
+    const time_t envelopeTime = timegm(&envelope);
+    EXPECT_LE(exportStart, envelopeTime);
+    EXPECT_LE(envelopeTime, std::time(nullptr));
 }
 
 TEST_F(ExportMailTest, SentItemsPutTheRecipientsInToAndGMimeReadsTheSameHeaders) {
@@ -126,9 +151,10 @@ TEST_F(ExportMailTest, SentItemsPutTheRecipientsInToAndGMimeReadsTheSameHeaders)
     const auto file = result.directory / "00001.eml";
     const auto read = test::Lines(test::RunPython(store_.out.path(), kEmailReader, {file}));
     ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].substr(0, read[0].find("|'")),
-              "00001.eml|<>|Carol Hughes,D\xC3\xA9sir\xC3\xA9 Moore")
-        << "the sender of a sent mail is unknown";
+    EXPECT_EQ(
+        read[0].substr(0, read[0].find("|'")),
+        "00001.eml|Ann Walker<unknown@velmor.invalid>|Carol Hughes,D\xC3\xA9sir\xC3\xA9 Moore")
+        << "a sent mail has its stored sender as From";
 
     g_mime_init();
     GMimeStream* stream = g_mime_stream_fs_open(file.c_str(), O_RDONLY, 0, nullptr);
@@ -137,19 +163,112 @@ TEST_F(ExportMailTest, SentItemsPutTheRecipientsInToAndGMimeReadsTheSameHeaders)
     GMimeMessage* message = g_mime_parser_construct_message(parser, nullptr);
     ASSERT_NE(message, nullptr);
     EXPECT_STREQ(g_mime_message_get_subject(message), "Figures");
-    EXPECT_EQ(g_mime_object_get_header(GMIME_OBJECT(message), "From"), nullptr);
-    // GMime's address parser drops mailboxes without an address, so the names are read from
-    // the decoded header text.
-    char* to = g_mime_utils_header_decode_text(
-        nullptr, g_mime_object_get_header(GMIME_OBJECT(message), "To"));
-    EXPECT_STREQ(to, "Carol Hughes <>, D\xC3\xA9sir\xC3\xA9 Moore <>");
-    g_free(to);
+    auto names = [&](GMimeAddressType type) {
+        InternetAddressList* list = g_mime_message_get_addresses(message, type);
+        std::string text;
+        for (int i = 0; i < internet_address_list_length(list); ++i) {
+            InternetAddress* address = internet_address_list_get_address(list, i);
+            text += std::string(i > 0 ? "|" : "") + internet_address_get_name(address) + " <" +
+                    internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)) + ">";
+        }
+        return text;
+    };
+    EXPECT_EQ(names(GMIME_ADDRESS_TYPE_FROM), "Ann Walker <unknown@velmor.invalid>");
+    EXPECT_EQ(names(GMIME_ADDRESS_TYPE_TO),
+              "Carol Hughes <unknown@velmor.invalid>|D\xC3\xA9sir\xC3\xA9 Moore "
+              "<unknown@velmor.invalid>");
     GDateTime* date = g_mime_message_get_date(message);
     ASSERT_NE(date, nullptr);
     EXPECT_EQ(g_date_time_to_unix(date), 1176213720);
     g_object_unref(message);
     g_object_unref(parser);
     g_object_unref(stream);
+}
+
+// Every message as Python's email package reads it under policy.default: its defects (of the
+// message, its parts and its headers), whether a line exceeds 998 octets, From and To, the
+// subject's length and the text body with its line breaks.
+constexpr char kDefectReader[] = R"(
+import sys, re, email, email.policy
+for path in sys.argv[1:]:
+    raw = open(path, 'rb').read()
+    msg = email.message_from_bytes(raw, policy=email.policy.default)
+    defects = [d for part in msg.walk() for d in part.defects]
+    for part in msg.walk():
+        for name, value in part.items():
+            defects += [repr(d) for d in getattr(value, 'defects', ())]
+    longest = max(len(line) for line in re.split(rb'\r\n|\n', raw))
+    addresses = lambda h: ';'.join(a.display_name + '<' + a.addr_spec + '>'
+                                   for a in msg[h].addresses) if msg[h] else '-'
+    text = msg.get_body(('plain',))
+    print('|'.join([path.rsplit('/', 1)[-1], repr(defects), 'long' if longest > 998 else 'short',
+                    addresses('From'), addresses('To'), str(len(str(msg['Subject']))),
+                    repr(text.get_content()[-12:]) if text else '-']))
+)";
+
+// Mails of every mail folder kind, with names holding line breaks and commas, long lines and
+// a bare CR, read back without a defect, each with a From.
+TEST_F(ExportMailTest, EveryMessageHasAFromShortLinesAndNoDefect) {
+    const auto inbox = store_.AddFolder("Inbox");
+    Item awkward = Mail("Carol\r\nHughes\tSales", std::string(1500, 'y'), April(10, 9, 0));
+    awkward.content.text = std::string(3000, 'x') + "\nbare\rCR\r\nend";
+    awkward.content.html = "<p>" + std::string(2000, 'h') + "</p>";
+    store_.builder.AddItem(inbox, awkward);
+    store_.builder.AddItem(inbox, Mail("", "Nobody", April(10, 9, 1)));
+    Item sentMail = Mail("", "Figures", April(10, 9, 2));
+    sentMail.recipients = {{"Doe, John"}, {"Carol Hughes"}};
+    store_.builder.AddItem(store_.AddFolder("Sent Items"), sentMail);
+    Item queued = Mail("", "Queued", April(10, 9, 3));
+    queued.recipients = {{"Emma Fisher"}};
+    store_.builder.AddItem(store_.AddFolder("Outbox"), queued);
+
+    ExportOptions options = WithMbox();
+    options.formats.csv = true;
+    std::vector<std::string> paths;
+    std::filesystem::path sentDirectory;
+    for (const char* folder : {"Inbox", "Sent Items", "Outbox"}) {
+        const auto result = store_.Export(folder, options);
+        ASSERT_TRUE(result.ok()) << result.error;
+        if (std::string(folder) == "Sent Items") {
+            sentDirectory = result.directory;
+        }
+        for (const std::string& file : result.files) {
+            if (file.ends_with(".eml")) {
+                paths.push_back((result.directory / file).string());
+            }
+        }
+    }
+    const auto read = test::Lines(test::RunPython(store_.out.path(), kDefectReader, paths));
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_EQ(read[0],
+              "00001.eml|[]|short|Carol Hughes Sales<unknown@velmor.invalid>|-|1500|"
+              "'are\\r\\nCR\\r\\nend'")
+        << "line breaks in a name become blanks, a bare CR a line break";
+    EXPECT_EQ(read[1], "00002.eml|[]|short|<unknown@velmor.invalid>|-|6|''");
+    EXPECT_EQ(read[2],
+              "00001.eml|[]|short|Ann Walker<unknown@velmor.invalid>|"
+              "Doe, John<unknown@velmor.invalid>;Carol Hughes<unknown@velmor.invalid>|7|''")
+        << "a sent mail is from the mailbox owner; a comma stays inside its name";
+    EXPECT_EQ(read[3],
+              "00001.eml|[]|short|Ann Walker<unknown@velmor.invalid>|"
+              "Emma Fisher<unknown@velmor.invalid>|6|''");
+
+    const std::string csv = ReadFile(sentDirectory / kCsvFileName);
+    EXPECT_NE(csv.find(",\"Doe, John; Carol Hughes\","), std::string::npos)
+        << "the recipients' cell keeps each name whole: " << csv;
+}
+
+TEST_F(ExportMailTest, AnEmptyMailFolderGetsAnEmptyMbox) {
+    store_.AddFolder("Archive");
+    const auto result = store_.Export("Archive", WithMbox());
+    ASSERT_TRUE(result.ok()) << result.error;
+    EXPECT_EQ(test::FileNames(result.directory),
+              (std::vector<std::string>{"folder.mbox", "items.csv"}));
+    EXPECT_EQ(ReadFile(result.directory / kMboxFileName), "");
+    const auto read = test::RunPython(store_.out.path(),
+                                      "import sys, mailbox\nprint(len(mailbox.mbox(sys.argv[1])))",
+                                      {(result.directory / kMboxFileName).string()});
+    EXPECT_EQ(read, "0\n");
 }
 
 TEST_F(ExportMailTest, BodiesBecomePlainTextOrAlternativesAndMboxQuotesFromLines) {

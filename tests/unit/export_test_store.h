@@ -21,7 +21,7 @@ struct CapturedRow {
     std::u16string itemId;
     std::u16string subject;
     std::u16string sender;
-    std::u16string recipients;
+    std::vector<std::u16string> recipients;
     bool marker = false;
 };
 

@@ -187,7 +187,7 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
             "I|" + top + "\\Inbox\\Projects|Website drafts|David Moore||" + Time(April(12, 9, 0)) +
                 "|''",
             "F|" + top + "\\Sent Items|1",
-            "I|" + top + "\\Sent Items|Figures||Carol Hughes," + kDesire + "|" +
+            "I|" + top + "\\Sent Items|Figures|Ann Walker|Carol Hughes," + kDesire + "|" +
                 Time(April(10, 14, 2)) + "|''",
             "F|" + top + "\\Contacts|1",
             "I|" + top + "\\Contacts|Carol Hughes||||''",
@@ -220,7 +220,7 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
             "M|" + mailbox + "\\Inbox|No time|Frank Norris|||''",
             "M|" + mailbox + "\\Inbox\\Projects|Website drafts|David Moore||" +
                 Time(April(12, 9, 0)) + "|''",
-            "M|" + mailbox + "\\Sent Items|Figures||\"Carol Hughes; " + kDesire + "\"|" +
+            "M|" + mailbox + "\\Sent Items|Figures|Ann Walker|\"Carol Hughes; " + kDesire + "\"|" +
                 Time(April(10, 14, 2)) + "|''",
             "C|" + mailbox + "\\Contacts|Carol Hughes|Hughes;Carol;;;|+1 555-0199|" +
                 "+1 555-0110|+1 555-0142|1 Example Plaza, Springfield|carol@example.com",
@@ -293,11 +293,11 @@ TEST_F(PstExportTest, LargeTablesAndValuesSpanBlocksSubnodesAndTreeLevels) {
     const auto escaped =
         test::RunPython(store_.out.path(), "import sys\nprint(repr(sys.argv[1]))", {body});
     EXPECT_NE(std::find(items.begin(), items.end(),
-                        "I|" + bulkyPath + "|Long body|||" + Time(April(2, 9, 0)) + "|" +
-                            escaped.substr(0, escaped.size() - 1)),
+                        "I|" + bulkyPath + "|Long body|Carol Hughes||" + Time(April(2, 9, 0)) +
+                            "|" + escaped.substr(0, escaped.size() - 1)),
               items.end());
     EXPECT_NE(std::find(items.begin(), items.end(),
-                        "I|" + bulkyPath + "|Many recipients||" + recipients + "|" +
+                        "I|" + bulkyPath + "|Many recipients|Carol Hughes|" + recipients + "|" +
                             Time(April(2, 10, 0)) + "|''"),
               items.end());
 

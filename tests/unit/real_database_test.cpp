@@ -83,7 +83,7 @@ TEST_P(RealDatabaseTest, CatalogIsRecoveredAndTheFullRunFindsNoUser) {
     EXPECT_EQ(mailboxes.exitCode, 1);
     EXPECT_EQ(mailboxes.err, "No User Found\n");
     EXPECT_TRUE(mailboxes.out.empty());
-    EXPECT_FALSE(std::filesystem::exists(tmp_ / "Test.eml")) << "the template outlived the run";
+    EXPECT_FALSE(test::HoldsMessageTemplate(tmp_.path())) << "the template outlived the run";
 }
 
 // The share of esedbinfo's tables whose record the catalog scan recovers. A recovered name may

@@ -27,6 +27,18 @@ private:
     std::filesystem::path path_;
 };
 
+// Whether a message template "Test.eml" lies in a directory directly below directory, where
+// the program makes its private one.
+inline bool HoldsMessageTemplate(const std::filesystem::path& directory) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        if (entry.is_directory() && std::filesystem::exists(entry.path() / "Test.eml")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Points TMPDIR at a directory for the life of the object.
 class ScopedTmpDir {
 public:

@@ -287,7 +287,7 @@ TEST_F(WizardFlowTest, ClosingWaitsForNothingItMayNotAndClearsEverything) {
                   MessageIcon::Information)));
     EXPECT_TRUE(screen_.questions.empty());
     Serve();
-    EXPECT_TRUE(std::filesystem::exists(dir_ / "Test.eml"));
+    EXPECT_TRUE(test::HoldsMessageTemplate(dir_.path()));
 
     screen_.answer = [](const std::string&) { return false; };
     EXPECT_FALSE(flow_->RequestClose());
@@ -307,7 +307,7 @@ TEST_F(WizardFlowTest, ClosingWaitsForNothingItMayNotAndClearsEverything) {
     EXPECT_FALSE(flow_->storeClearingJob());
     EXPECT_TRUE(mailboxPage_.names.empty());
     EXPECT_TRUE(flow_->store().mailboxes.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "Test.eml"));
+    EXPECT_FALSE(test::HoldsMessageTemplate(dir_.path()));
 }
 
 // Export: step 3, checked folders, a worker that shows the folder being written, Stop's

@@ -233,14 +233,14 @@ void MainWindowTest::aConfirmedCloseOpensTheWebPageAndRemovesTheTemplate() {
     fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
     fixture.OpenMailbox(0);
     fixture.ListFolder({"Top of Information Store", "Inbox"});
-    QVERIFY(std::filesystem::exists(fixture.dir / "Test.eml"));
+    QVERIFY(test::HoldsMessageTemplate(fixture.dir.path()));
 
     QVERIFY(frame.close());
     QCOMPARE(boxes.Texts(), QStringList({"Do you want to Close the Application ?"}));
     QCOMPARE(boxes.seen[0].icon, QMessageBox::Question);
     QVERIFY(!frame.isVisible());
     QCOMPARE(fixture.desktop.opened, QList<QUrl>({QUrl(ui::kProductWebPage)}));
-    QVERIFY(!std::filesystem::exists(fixture.dir / "Test.eml"));
+    QVERIFY(!test::HoldsMessageTemplate(fixture.dir.path()));
     QVERIFY(frame.wizard().store().mailboxes.empty());
     int folderViews = 0;
     frame.wizard().store().folderViews.ForEach([&](const FolderViewNode&) {

@@ -84,7 +84,7 @@ void WizardWalkTest::walkThroughTheThreeStepsAndBackAgain() {
     QVERIFY(!bar->stopButton()->isVisible());
     QVERIFY(!bar->scanProgress()->isVisible());
     QVERIFY(!bar->scanStatus()->isVisible());
-    QVERIFY(std::filesystem::exists(fixture.dir / "Test.eml"));
+    QVERIFY(test::HoldsMessageTemplate(fixture.dir.path()));
 
     fixture.OpenMailbox(0);
     QCOMPARE(frame.wizardStep(), 3);
