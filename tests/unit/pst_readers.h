@@ -171,7 +171,7 @@ while ib < len(d):
     take(ib, 512, 'map')
     extra = ib + 512
     for kind, present in [(0x83, index % 8 == 0), (0x82, index >= 128 and (index - 128) % 496 == 0),
-                          (0x85, index >= 1024 and (index - 1024) % 3968 == 0)]:
+                          (0x85, index >= 8192 and (index - 8192) % 31744 == 0)]:
         if present:
             t, t2, s, c, b = struct.unpack_from('<BBHIQ', d, extra + 496)
             if t != kind or c != crc(d[extra:extra + 496]): fail('map page at %#x' % extra)

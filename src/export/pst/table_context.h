@@ -31,12 +31,16 @@ private:
         uint8_t bit;
     };
 
+    Bytes BlockedMatrix() const;
+
     std::vector<Column> columns_;
     std::vector<uint16_t> groupEnds_;  // ends of the 8/4-, 2- and 1-byte groups and the bitmap
     size_t rowSize_ = 0;
     Bytes matrix_;
     std::vector<uint32_t> rowIds_;
     HeapValues values_;
+    uint32_t tableInfo_ = 0;  // heap ids of the table's header and row index, allocated first
+    uint32_t rowIndex_ = 0;
 };
 
 }  // namespace velmor::pst
