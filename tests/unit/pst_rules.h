@@ -8,7 +8,8 @@
 //   every 31,744th after it (the header's maps cover the ranges before), and none elsewhere;
 // - the density list: at most 119 entries, its padding zero, its BID a page BID below the
 //   header's next page BID and its signature from its offset and BID;
-// - every heap: a property context's B-tree header at heap id 0x20, a table's header there;
+// - every heap: the B-tree header at heap id 0x20 (of the properties, or of a table's row
+//   index) and a table's own header right after it, at 0x40;
 // - every table's row matrix: blocks of 8,176 bytes but the last, rows never across blocks,
 //   row N found in block N / floor(8176 / row size) with the row id the row index gives;
 // - the four table templates with exactly the columns the description lists, every table of
@@ -44,6 +45,9 @@ PMAP_EVERY = 8
 FMAP_FIRST, FMAP_EVERY = 128, 496
 FPMAP_FIRST, FPMAP_EVERY = 8192, 31744
 DLIST_AT, DLIST_MAX = 0x4200, 476 // 4
+# A heap's first allocation holds the B-tree header (of the properties, or of a table's row
+# index); a table's own header is the next one.
+HEADER_FIRST, TABLE_HEADER_SECOND = 0x20, 0x40
 
 T_INT32, T_BOOL, T_INT64, T_STRING, T_TIME, T_BINARY, T_MV_INT32 = 3, 0xB, 0x14, 0x1F, 0x40, 0x102, 0x1003
 ROW_ID, ROW_VER = (0x67F2, T_INT32), (0x67F3, T_INT32)
@@ -196,6 +200,8 @@ def table(nid, heap, subs, root):
     for i in range(ccols):
         tag, ib, cb, bit = struct.unpack_from('<IHBB', info, 22 + 8 * i)
         cols[(tag >> 16, tag & 0xffff)] = ib
+    if hid_index != HEADER_FIRST:
+        faults.append('node %#x: row index header at %#x, not %#x' % (nid, hid_index, HEADER_FIRST))
     records, key = bth(heap, hid_index)
     if hnid_rows == 0: parts = []
     elif hnid_rows & 0x1f == 0: parts = [allocation(heap, hnid_rows)]
@@ -220,7 +226,8 @@ def check_node(nid, bdata, bsub):
     if not parts or len(parts[0]) < 12 or parts[0][2] != 0xEC: return
     client = parts[0][3]
     root = struct.unpack_from('<I', parts[0], 4)[0]
-    if root != 0x20: faults.append('node %#x: heap root %#x, not 0x20' % (nid, root))
+    first = HEADER_FIRST if client == 0xBC else TABLE_HEADER_SECOND
+    if root != first: faults.append('node %#x: heap root %#x, not %#x' % (nid, root, first))
     if client == 0x7C:
         cols = table(nid, parts, subnodes(bsub), root)
         seen['tables'] += 1

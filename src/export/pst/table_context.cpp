@@ -50,11 +50,13 @@ TableContext::TableContext(const std::vector<uint32_t>& tags) : values_(kHeapCli
     groupEnds_.push_back(static_cast<uint16_t>(rowSize_));
     std::sort(columns_.begin(), columns_.end(),
               [](const Column& a, const Column& b) { return a.tag < b.tag; });
+    // Readers look for the row index's header at the heap's first allocation and the
+    // table's header right after it.
     HeapOnNode& heap = values_.heap();
+    rowIndex_ = ReserveBTreeHeader(heap);
     tableInfo_ =
         heap.Allocate(Bytes(kTableInfoFixedSize + kColumnDescriptionSize * columns_.size(), 0));
     heap.SetUserRoot(tableInfo_);
-    rowIndex_ = ReserveBTreeHeader(heap);
 }
 
 // Rows never span blocks: every block but the last holds as many whole rows as fit, then
