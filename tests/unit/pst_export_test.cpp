@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -416,6 +417,33 @@ TEST_F(PstExportTest, ContentsTablesOfEverySizeReadBackWhole) {
     EXPECT_EQ(SubjectsByFolder(PffExport(*pst), kPffTop, 'I'), expected);
     std::string summary;
     EXPECT_EQ(SubjectsByFolder(Readpst(*pst, summary), kReadpstTop, 'M'), expected) << summary;
+}
+
+// The npm reader pst-extractor, which looks for heap headers where files made by the mail
+// client have them; skipped where it is not installed (scripts/install-deps.sh --tests).
+TEST_F(PstExportTest, TheNpmReaderGivesBackEveryMail) {
+    const std::string modules = "NODE_PATH=\"$(npm root -g 2>/dev/null)\" ";
+    if (test::RunCommand(modules + "node -e \"require('pst-extractor')\"").status != 0) {
+        GTEST_SKIP() << "pst-extractor is not installed";
+    }
+    std::map<std::string, std::multiset<std::string>> expected;
+    for (const int size : {1, 67, 68, 500}) {
+        const std::string name = "Folder " + std::to_string(size);
+        const auto folder = store_.AddFolder(name);
+        for (int i = 0; i < size; ++i) {
+            const std::string subject = "Mail " + std::to_string(i) + " of " + name;
+            store_.builder.AddItem(folder, Mail("Carol Hughes", subject, April(1 + i % 28, 9, 0)));
+            expected[name].insert(subject);
+        }
+    }
+    const auto pst = ExportAll();
+    ASSERT_TRUE(pst) << error_;
+    const auto script = store_.out / "reader.js";
+    std::ofstream(script) << test::kPstExtractorReader;
+    const auto run = test::RunShell(modules + "timeout 120 node " + test::Quoted(script.string()) +
+                                    " " + test::Quoted(pst->string()));
+    ASSERT_EQ(run.status, 0) << run.text;
+    EXPECT_EQ(SubjectsByFolder(test::Lines(run.text), kPffTop, 'I'), expected) << run.text;
 }
 
 // The directory export names a folder without a name as the file does.

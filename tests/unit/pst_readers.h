@@ -115,6 +115,28 @@ for folder, dirs, files in os.walk(root):
                             prop(lines, 'LOCATION')]))
 )";
 
+// A third reader, the npm package pst-extractor (when installed globally): "F|path|items"
+// per folder below the root, then "I|path|subject" per item. The environment variable
+// NODE_PATH must name the global modules.
+inline constexpr char kPstExtractorReader[] = R"(
+const { PSTFile } = require('pst-extractor');
+const file = new PSTFile(process.argv[2]);
+function walk(folder, path) {
+  let count = 0;
+  if (folder.contentCount > 0) {
+    for (let item = folder.getNextChild(); item != null; item = folder.getNextChild()) {
+      console.log('I|' + path + '|' + item.subject);
+      count++;
+    }
+  }
+  console.log('F|' + path + '|' + count);
+  for (const child of folder.hasSubfolders ? folder.getSubFolders() : []) {
+    walk(child, (path === '' ? '' : path + '\\') + child.displayName);
+  }
+}
+walk(file.getRootFolder(), '');
+)";
+
 // Checks a file's structure with a CRC of its own (zlib's, without its inversions): the header
 // CRCs, every B-tree page (CRC, signature), every block the block B-tree names (trailer size,
 // BID, CRC, signature), every allocation map (CRC, and its bits exactly the slots that pages,
