@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,7 @@
 #include "edb/text_codec.h"
 #include "export/mailbox_export.h"
 #include "export/pst/pst_mailbox_file.h"
+#include "pst_rules.h"
 #include "store_footprint.h"
 
 namespace {
@@ -50,6 +52,16 @@ std::string LastLine(const std::string& command) {
         ::pclose(pipe);
     }
     return output;
+}
+
+// The verdict of the tests' check of the format's rules on the file (mapped, not read).
+std::string FormatRules(const std::filesystem::path& pst) {
+    const std::filesystem::path script = pst.parent_path() / "pst_rules.py";
+    std::ofstream(script) << velmor::test::kPstRuleChecker;
+    const std::string verdict =
+        LastLine("python3 '" + script.string() + "' '" + pst.string() + "'");
+    std::filesystem::remove(script);
+    return verdict;
 }
 
 int WriteLargePst(double gib, const std::filesystem::path& outdir) {
@@ -104,6 +116,7 @@ int WriteLargePst(double gib, const std::filesystem::path& outdir) {
     std::printf("  pffinfo: %s", LastLine("pffinfo " + quoted + " | grep -c 'Folders:'").c_str());
     std::printf("  lspst mails listed: %s",
                 LastLine("lspst " + quoted + " | grep -c '^Email'").c_str());
+    std::printf("  format rules: %s", FormatRules(*path).c_str());
     std::filesystem::remove(*path);
     return 0;
 }
@@ -165,6 +178,7 @@ int main(int argc, char** argv) {
         std::printf("  pst %.1f MiB; lspst mails listed: %s",
                     static_cast<double>(std::filesystem::file_size(*pst)) / kMiB,
                     LastLine("lspst " + quoted + " | grep -c '^Email'").c_str());
+        std::printf("  format rules: %s", FormatRules(*pst).c_str());
     }
     std::filesystem::remove_all(outdir);
     if (!result.ok()) {

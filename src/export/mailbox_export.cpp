@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -56,8 +57,47 @@ bool MailboxExport::Prepare(std::string& error) {
     return true;
 }
 
-// The file's folder for a tree item, made with its parents when first needed; the
-// mailbox's root item is the top folder itself.
+namespace {
+
+constexpr char16_t kNoName[] = u"(no name)";
+// The mailbox's folders that the file has folders of its own for.
+constexpr char16_t kMailboxTop[] = u"Top of Information Store";
+constexpr char16_t kMailboxWastebasket[] = u"Deleted Items";
+
+// A name of nothing but blanks and control characters shows as no name at all.
+bool IsNameless(const std::u16string& name) {
+    return std::all_of(name.begin(), name.end(),
+                       [](char16_t c) { return c <= u' ' || c == u'\x7F'; });
+}
+
+}  // namespace
+
+// A folder whose recovered name is empty or blank is "(no name)", numbered among its
+// nameless siblings: "(no name) (2)" for the second.
+std::u16string MailboxExport::FolderName(TreeItem item) const {
+    std::u16string name = tree_.Text(item);
+    if (!IsNameless(name)) {
+        return name;
+    }
+    size_t number = 0;
+    for (TreeItem sibling : tree_.Children(tree_.Parent(item))) {
+        number += IsNameless(tree_.Text(sibling)) ? 1 : 0;
+        if (sibling == item) {
+            break;
+        }
+    }
+    name = kNoName;
+    if (number > 1) {
+        const std::string digits = std::to_string(number);
+        name += u" (" + std::u16string(digits.begin(), digits.end()) + u")";
+    }
+    return name;
+}
+
+// The file's folder for a tree item, made with its parents when first needed. The mailbox's
+// root item and its "Top of Information Store" are the file's top folder, and that folder's
+// "Deleted Items" is the file's wastebasket: the file shows the mailbox's folders directly
+// below its top, with one wastebasket.
 uint32_t MailboxExport::PstFolderOf(TreeItem item) {
     const TreeItem parent = tree_.Parent(item);
     if (parent == kNoTreeItem) {
@@ -66,11 +106,24 @@ uint32_t MailboxExport::PstFolderOf(TreeItem item) {
     if (auto known = pstFolders_.find(item); known != pstFolders_.end()) {
         return known->second;
     }
-    int kind = kUnclassifiedFolder;
-    ClassifyFolder(context_.store.folderViews, item, kind);
-    const std::u16string containerClass =
-        kind == kUnclassifiedFolder ? u"" : pst::ContainerClass(kind);
-    const uint32_t folder = pst_->AddFolder(PstFolderOf(parent), tree_.Text(item), containerClass);
+    const std::u16string name = FolderName(item);
+    const uint32_t parentFolder = PstFolderOf(parent);
+    const bool belowRoot = tree_.Parent(parent) == kNoTreeItem;
+    uint32_t folder = 0;
+    if (belowRoot && name == kMailboxTop && !mailboxTopMapped_) {
+        mailboxTopMapped_ = true;
+        folder = pst::PstMailboxFile::TopFolder();
+    } else if (!belowRoot && parentFolder == pst::PstMailboxFile::TopFolder() &&
+               name == kMailboxWastebasket && !wastebasketMapped_) {
+        wastebasketMapped_ = true;
+        folder = pst::PstMailboxFile::Wastebasket();
+    } else {
+        int kind = kUnclassifiedFolder;
+        ClassifyFolder(context_.store.folderViews, item, kind);
+        const std::u16string containerClass =
+            kind == kUnclassifiedFolder ? u"" : pst::ContainerClass(kind);
+        folder = pst_->AddFolder(parentFolder, name, containerClass);
+    }
     pstFolders_.emplace(item, folder);
     return folder;
 }
@@ -103,7 +156,7 @@ std::optional<std::filesystem::path> MailboxExport::DirectoryOf(TreeItem item, s
     if (!parentDirectory) {
         return std::nullopt;
     }
-    auto directory = CreateUniqueDirectory(*parentDirectory, tree_.Text(item), error,
+    auto directory = CreateUniqueDirectory(*parentDirectory, FolderName(item), error,
                                            &namesMade_[*parentDirectory]);
     if (directory) {
         directories_.emplace(item, *directory);

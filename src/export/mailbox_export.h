@@ -21,7 +21,8 @@ namespace velmor {
 // the directory of its tree path below the mailbox's root item, one safe, unique directory
 // per tree item, created when the first folder that needs it is exported. With the PST
 // format the mailbox also gets one personal-folders file in the output directory, its
-// folders in the same tree below "Top of Personal Folders".
+// folders in the same tree below "Top of Personal Folders", except that the mailbox's "Top
+// of Information Store" is that folder itself and its "Deleted Items" the file's own.
 class MailboxExport {
 public:
     MailboxExport(ProcessingContext& context, const FolderTree& tree,
@@ -44,6 +45,7 @@ public:
 
 private:
     std::optional<std::filesystem::path> DirectoryOf(TreeItem item, std::string& error);
+    std::u16string FolderName(TreeItem item) const;
     uint32_t PstFolderOf(TreeItem item);
     // Removes the directory made for the item when nothing is in it.
     void RemoveIfEmpty(TreeItem item);
@@ -58,6 +60,8 @@ private:
     std::unique_ptr<pst::PstMailboxFile> pst_;
     std::u16string pstName_;
     std::unordered_map<TreeItem, uint32_t> pstFolders_;
+    bool mailboxTopMapped_ = false;
+    bool wastebasketMapped_ = false;
 };
 
 }  // namespace velmor

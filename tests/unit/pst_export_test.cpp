@@ -3,13 +3,18 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
+#include <map>
+#include <set>
 
 #include "cli_runner.h"
 #include "command_output.h"
 #include "edb/text_codec.h"
 #include "edb_writer/demo_store.h"
+#include "export/pst/pst_mailbox_file.h"
 #include "export_test_store.h"
 #include "pst_readers.h"
+#include "pst_rules.h"
 #include "python_reader.h"
 
 namespace velmor {
@@ -23,15 +28,19 @@ using testdb::Item;
 using testdb::ItemKind;
 
 constexpr char kPstName[] = "Mailbox - Ann Walker.pst";
-// Where the folders of the mailbox are in the readers' trees.
-constexpr char kPffTop[] = "Top of Personal Folders\\Top of Information Store";
-constexpr char kReadpstTop[] = "Mailbox - Ann Walker\\Top of Information Store";
+// Where the folders of the mailbox are in the readers' trees: the mailbox's "Top of
+// Information Store" is the file's top folder.
+constexpr char kPffTop[] = "Top of Personal Folders";
+constexpr char kReadpstTop[] = "Mailbox - Ann Walker";
 // Names outside Latin-1: "Report: Привет — 日本 ☃" and "Mappe Папка ✓" (stored texts that
 // begin with a Latin-1 character read as UTF-16).
 constexpr char kCyrillicSubject[] =
     "Report: \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x80\x94 "
     "\xE6\x97\xA5\xE6\x9C\xAC \xE2\x98\x83";
 constexpr char kCyrillicFolder[] = "Mappe \xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \xE2\x9C\x93";
+// Recovered folder names that show as no name.
+constexpr char kBlank[] = " ";
+constexpr char kTwoBlanks[] = "\t ";
 constexpr char kZoe[] = "Zo\xC3\xAB Stra\xC3\x9F";
 constexpr char kDesire[] = "D\xC3\xA9sir\xC3\xA9 Moore";
 
@@ -84,6 +93,9 @@ protected:
         const std::string verdict =
             test::RunPython(store_.out.path(), test::kPstStructureChecker, {pst.string()});
         EXPECT_EQ(verdict.rfind("ok ", 0), 0u) << verdict;
+        const std::string rules =
+            test::RunPython(store_.out.path(), test::kPstRuleChecker, {pst.string()});
+        EXPECT_EQ(rules.rfind("ok ", 0), 0u) << rules;
     }
 
     std::vector<std::string> PffExport(const std::filesystem::path& pst) {
@@ -156,6 +168,10 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
     store_.AddFolder("Empty");
     store_.builder.AddItem(store_.AddFolder(kCyrillicFolder),
                            Mail(kZoe, "Inside", April(13, 7, 30)));
+    store_.builder.AddItem(store_.AddFolder("Deleted Items"),
+                           Mail("Henry Ford", "Old news", April(3, 12, 0)));
+    store_.builder.AddItem(store_.AddFolder(kBlank), Mail("Ida Nash", "Nameless", April(4, 8, 0)));
+    store_.AddFolder(kTwoBlanks);
 
     ASSERT_EQ(store_.Listing("Inbox").at(1).subject, Utf8ToUtf16(kCyrillicSubject));
     ASSERT_EQ(store_.Listing(kCyrillicFolder).size(), 1u);
@@ -176,8 +192,11 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
             "F|SPAM Search Folder 2|0",
             "F|Search Root|0",
             "F|Top of Personal Folders|0",
-            "F|Top of Personal Folders\\Deleted Items|0",
-            "F|" + top + "|0",
+            "F|" + top + "\\Deleted Items|1",
+            "I|" + top + "\\Deleted Items|Old news|Henry Ford||" + Time(April(3, 12, 0)) + "|''",
+            "F|" + top + "\\(no name)|1",
+            "I|" + top + "\\(no name)|Nameless|Ida Nash||" + Time(April(4, 8, 0)) + "|''",
+            "F|" + top + "\\(no name) (2)|0",
             "F|" + top + "\\Inbox|3",
             "I|" + top + "\\Inbox|RE: Budget|Carol Hughes||" + Time(April(10, 13, 39)) + "|" + body,
             "I|" + top + "\\Inbox|" + kCyrillicSubject + "|" + kZoe + "||" + Time(April(11, 8, 5)) +
@@ -228,6 +247,9 @@ TEST_F(PstExportTest, BothReadersGiveBackEveryFolderAndItemOfEveryKind) {
             "E|" + mailbox + "\\Journal|Call with Henry|" + Time(April(10, 11, 0)) + "|",
             "M|" + mailbox + "\\" + kCyrillicFolder + "|Inside|" + kZoe + "||" +
                 Time(April(13, 7, 30)) + "|''",
+            "M|" + mailbox + "\\Deleted Items|Old news|Henry Ford||" + Time(April(3, 12, 0)) +
+                "|''",
+            "M|" + mailbox + "\\(no name)|Nameless|Ida Nash||" + Time(April(4, 8, 0)) + "|''",
         }));
     // readpst writes no files for tasks and sticky notes; it counts them as skipped.
     EXPECT_NE(summary.find("\"Tasks\" - 0 items done, 1 items skipped."), std::string::npos)
@@ -358,6 +380,112 @@ TEST_F(PstExportTest, AFailedWriteIsReportedAndLeavesNoFile) {
     EXPECT_TRUE(test::FileNames(store_.out.path()).empty());
 }
 
+// The items of each folder below the top in a reader's lines: "I|folder|subject|..." or
+// "M|folder|subject|...", the subjects by folder.
+std::map<std::string, std::multiset<std::string>> SubjectsByFolder(
+    const std::vector<std::string>& lines, const std::string& top, char kind) {
+    std::map<std::string, std::multiset<std::string>> subjects;
+    const std::string prefix = std::string(1, kind) + "|" + top + "\\";
+    for (const auto& line : lines) {
+        if (line.rfind(prefix, 0) == 0) {
+            const size_t folderEnd = line.find('|', prefix.size());
+            const size_t subjectEnd = line.find('|', folderEnd + 1);
+            subjects[line.substr(prefix.size(), folderEnd - prefix.size())].insert(
+                line.substr(folderEnd + 1, subjectEnd - folderEnd - 1));
+        }
+    }
+    return subjects;
+}
+
+// Folders of one row, of as many rows as the contents table's first block holds (67 rows of
+// 122 bytes), one more, and of many blocks: every row is where a reader that counts rows per
+// block looks, and both readers give back every mail.
+TEST_F(PstExportTest, ContentsTablesOfEverySizeReadBackWhole) {
+    std::map<std::string, std::multiset<std::string>> expected;
+    for (const int size : {1, 67, 68, 69, 70, 2000}) {
+        const std::string name = "Folder " + std::to_string(size);
+        const auto folder = store_.AddFolder(name);
+        for (int i = 0; i < size; ++i) {
+            const std::string subject = "Mail " + std::to_string(i) + " of " + name;
+            store_.builder.AddItem(folder, Mail("Carol Hughes", subject, April(1 + i % 28, 9, 0)));
+            expected[name].insert(subject);
+        }
+    }
+    const auto pst = ExportAll();
+    ASSERT_TRUE(pst) << error_;
+    ExpectSoundStructure(*pst);
+    EXPECT_EQ(SubjectsByFolder(PffExport(*pst), kPffTop, 'I'), expected);
+    std::string summary;
+    EXPECT_EQ(SubjectsByFolder(Readpst(*pst, summary), kReadpstTop, 'M'), expected) << summary;
+}
+
+// The npm reader pst-extractor, which looks for heap headers where files made by the mail
+// client have them; skipped where it is not installed (scripts/install-deps.sh --tests).
+TEST_F(PstExportTest, TheNpmReaderGivesBackEveryMail) {
+    const std::string modules = "NODE_PATH=\"$(npm root -g 2>/dev/null)\" ";
+    if (test::RunCommand(modules + "node -e \"require('pst-extractor')\"").status != 0) {
+        GTEST_SKIP() << "pst-extractor is not installed";
+    }
+    std::map<std::string, std::multiset<std::string>> expected;
+    for (const int size : {1, 67, 68, 500}) {
+        const std::string name = "Folder " + std::to_string(size);
+        const auto folder = store_.AddFolder(name);
+        for (int i = 0; i < size; ++i) {
+            const std::string subject = "Mail " + std::to_string(i) + " of " + name;
+            store_.builder.AddItem(folder, Mail("Carol Hughes", subject, April(1 + i % 28, 9, 0)));
+            expected[name].insert(subject);
+        }
+    }
+    const auto pst = ExportAll();
+    ASSERT_TRUE(pst) << error_;
+    const auto script = store_.out / "reader.js";
+    std::ofstream(script) << test::kPstExtractorReader;
+    const auto run = test::RunShell(modules + "timeout 120 node " + test::Quoted(script.string()) +
+                                    " " + test::Quoted(pst->string()));
+    ASSERT_EQ(run.status, 0) << run.text;
+    EXPECT_EQ(SubjectsByFolder(test::Lines(run.text), kPffTop, 'I'), expected) << run.text;
+}
+
+// The directory export names a folder without a name as the file does.
+TEST_F(PstExportTest, AFolderWithoutANameGetsOneInTheDirectoriesToo) {
+    store_.builder.AddItem(store_.AddFolder(kBlank), Mail("Ida Nash", "Nameless", April(4, 8, 0)));
+    store_.builder.AddItem(store_.AddFolder(kTwoBlanks), Mail("Ida Nash", "Also", April(4, 9, 0)));
+    ExportOptions options = PstOnly();
+    options.formats.eml = true;
+    const auto pst = ExportAll(options);
+    ASSERT_TRUE(pst) << error_;
+    EXPECT_EQ(test::FileNames(store_.out / "Top of Information Store"),
+              (std::vector<std::string>{"(no name)", "(no name) (2)"}));
+    EXPECT_EQ(SubjectsByFolder(PffExport(*pst), kPffTop, 'I'),
+              (std::map<std::string, std::multiset<std::string>>{{"(no name)", {"Nameless"}},
+                                                                 {"(no name) (2)", {"Also"}}}));
+}
+
+// A file past the ranges the header's own maps cover: a free map after the 128th range and
+// none of the free-page maps the header's own covers up to the 8,192nd; a density list of the
+// 119 entries its page holds, of more ranges than that.
+TEST(PstFileRulesTest, ALargeFileKeepsItsMapsAndDensityListWhereTheyBelong) {
+    constexpr int kItems = 135;
+    constexpr uint64_t kPastFirstPageMapsOfEightRanges = 0x4400 + 1025ull * 253952;
+    test::TempDir tmp;
+    pst::PstMailboxFile file(tmp.path(), nullptr, u"Large");
+    ASSERT_TRUE(file.Open()) << file.error();
+    const uint32_t inbox = file.AddFolder(pst::PstMailboxFile::TopFolder(), u"Inbox", u"IPF.Note");
+    ExportRecord record;
+    record.bodyText = std::u16string(1 << 20, u'x');
+    for (int i = 0; i < kItems; ++i) {
+        record.subject = u"Large " + Utf8ToUtf16(std::to_string(i));
+        ASSERT_TRUE(file.AddItem(inbox, record)) << file.error();
+    }
+    ASSERT_TRUE(file.CloseFolder(inbox)) << file.error();
+    const auto pst = file.Commit("Large.pst");
+    ASSERT_TRUE(pst) << file.error();
+    ASSERT_GT(std::filesystem::file_size(*pst), kPastFirstPageMapsOfEightRanges);
+    const std::string verdict = test::RunPython(tmp.path(), test::kPstRuleChecker, {pst->string()});
+    EXPECT_EQ(verdict.rfind("ok ", 0), 0u) << verdict;
+    EXPECT_NE(verdict.find(" 0 free-page maps"), std::string::npos) << verdict;
+}
+
 // The command line on the demo database: every folder kind, read back by both readers.
 TEST(PstCommandLineTest, TheDemoMailboxReadsBackInBothReaders) {
     test::TempDir tmp;
@@ -379,15 +507,22 @@ TEST(PstCommandLineTest, TheDemoMailboxReadsBackInBothReaders) {
               std::string::npos)
         << json.out << "a second export never replaces the first file";
 
-    // Each folder line: the tree path, "." (no directory) and the item count.
+    // Each folder line: the tree path, "." (no directory) and the item count. The mailbox's
+    // "Top of Information Store" is the file's "Top of Personal Folders".
     std::vector<std::string> expected;
+    const std::string mailboxTop = "Top of Information Store";
     for (size_t i = 0; i + 1 < lines.size(); ++i) {
         const auto fields = lines[i];
         const size_t tab = fields.find('\t');
         std::string path = fields.substr(0, tab);
         path = path.substr(path.find('\\') + 1);
         path.pop_back();
-        expected.push_back("F|Top of Personal Folders\\" + path + "|" +
+        if (path.rfind(mailboxTop, 0) == 0) {
+            path.erase(0, mailboxTop.size());
+        } else {
+            path = "\\" + path;
+        }
+        expected.push_back("F|Top of Personal Folders" + path + "|" +
                            fields.substr(fields.rfind('\t') + 1));
     }
     const auto target = tmp / "pff";
@@ -399,7 +534,7 @@ TEST(PstCommandLineTest, TheDemoMailboxReadsBackInBothReaders) {
     size_t items = 0;
     for (const auto& line : test::Lines(test::RunPython(tmp.path(), test::kPffExportReader,
                                                         {(tmp / "pff.export").string()}))) {
-        if (line.rfind("F|Top of Personal Folders\\Top of Information Store", 0) == 0) {
+        if (line.rfind("F|Top of Personal Folders", 0) == 0) {
             folders.push_back(line);
         }
         items += line.rfind("I|", 0) == 0 ? 1 : 0;

@@ -115,6 +115,28 @@ for folder, dirs, files in os.walk(root):
                             prop(lines, 'LOCATION')]))
 )";
 
+// A third reader, the npm package pst-extractor (when installed globally): "F|path|items"
+// per folder below the root, then "I|path|subject" per item. The environment variable
+// NODE_PATH must name the global modules.
+inline constexpr char kPstExtractorReader[] = R"(
+const { PSTFile } = require('pst-extractor');
+const file = new PSTFile(process.argv[2]);
+function walk(folder, path) {
+  let count = 0;
+  if (folder.contentCount > 0) {
+    for (let item = folder.getNextChild(); item != null; item = folder.getNextChild()) {
+      console.log('I|' + path + '|' + item.subject);
+      count++;
+    }
+  }
+  console.log('F|' + path + '|' + count);
+  for (const child of folder.hasSubfolders ? folder.getSubFolders() : []) {
+    walk(child, (path === '' ? '' : path + '\\') + child.displayName);
+  }
+}
+walk(file.getRootFolder(), '');
+)";
+
 // Checks a file's structure with a CRC of its own (zlib's, without its inversions): the header
 // CRCs, every B-tree page (CRC, signature), every block the block B-tree names (trailer size,
 // BID, CRC, signature), every allocation map (CRC, and its bits exactly the slots that pages,
@@ -171,7 +193,7 @@ while ib < len(d):
     take(ib, 512, 'map')
     extra = ib + 512
     for kind, present in [(0x83, index % 8 == 0), (0x82, index >= 128 and (index - 128) % 496 == 0),
-                          (0x85, index >= 1024 and (index - 1024) % 3968 == 0)]:
+                          (0x85, index >= 8192 and (index - 8192) % 31744 == 0)]:
         if present:
             t, t2, s, c, b = struct.unpack_from('<BBHIQ', d, extra + 496)
             if t != kind or c != crc(d[extra:extra + 496]): fail('map page at %#x' % extra)

@@ -6,8 +6,18 @@
 
 namespace velmor::pst {
 
-uint32_t BuildBTreeOnHeap(HeapOnNode& heap, uint8_t keySize, uint8_t dataSize,
-                          const std::vector<Bytes>& records) {
+namespace {
+
+constexpr size_t kBTreeHeaderSize = 8;
+
+}  // namespace
+
+uint32_t ReserveBTreeHeader(HeapOnNode& heap) {
+    return heap.Allocate(Bytes(kBTreeHeaderSize, 0));
+}
+
+void BuildBTreeOnHeap(HeapOnNode& heap, uint32_t headerHid, uint8_t keySize, uint8_t dataSize,
+                      const std::vector<Bytes>& records) {
     uint32_t root = 0;
     uint8_t indexLevels = 0;
     if (!records.empty()) {
@@ -44,7 +54,7 @@ uint32_t BuildBTreeOnHeap(HeapOnNode& heap, uint8_t keySize, uint8_t dataSize,
     Put8(header, dataSize);
     Put8(header, indexLevels);
     Put32(header, root);
-    return heap.Allocate(header);
+    heap.Replace(headerHid, header);
 }
 
 }  // namespace velmor::pst

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "export/pst/page.h"
+#include "export/pst/pst_crc.h"
 #include "export/pst/pst_layout.h"
 
 namespace velmor::pst {
@@ -144,8 +145,8 @@ std::optional<uint64_t> FileSpace::Place(uint64_t size, uint64_t alignment) {
     return position;
 }
 
-bool FileSpace::Close() {
-    return CloseRange() && WriteFreeMaps() && WriteDensityList();
+bool FileSpace::Close(uint64_t densityListBid) {
+    return CloseRange() && WriteFreeMaps() && WriteDensityList(densityListBid);
 }
 
 // Each free-map byte holds the longest free run of one range's allocation map; the header's
@@ -165,7 +166,7 @@ bool FileSpace::WriteFreeMaps() {
 }
 
 // The density list names the ranges with the most free slots first.
-bool FileSpace::WriteDensityList() {
+bool FileSpace::WriteDensityList(uint64_t bid) {
     std::vector<uint32_t> ranges(closed_.size());
     for (uint32_t i = 0; i < ranges.size(); ++i) {
         ranges[i] = i;
@@ -183,8 +184,9 @@ bool FileSpace::WriteDensityList() {
         Put32(data, ranges[i] |
                         (static_cast<uint32_t>(closed_[ranges[i]].freeSlots) << kDensityPageBits));
     }
-    return file_.WriteAt(kDensityListOffset,
-                         View(MakePage(data, kPageDensityList, 0, kDensityListOffset)));
+    return file_.WriteAt(
+        kDensityListOffset,
+        View(MakePage(data, kPageDensityList, Signature(kDensityListOffset, bid), bid)));
 }
 
 uint64_t FileSpace::lastAMapOffset() const {

@@ -26,8 +26,9 @@ public:
     std::optional<uint64_t> Place(uint64_t size, uint64_t alignment);
     // Appends bytes at the end of the file; false after a failed write.
     bool Write(const Bytes& bytes);
-    // Ends the file at the end of its last range and writes every map; false on failure.
-    bool Close();
+    // Ends the file at the end of its last range and writes every map, the density list as
+    // the page densityListBid; false on failure.
+    bool Close(uint64_t densityListBid);
     // Writes the header over the room left for it and names the file.
     std::optional<std::filesystem::path> Commit(const Bytes& header, const std::string& name);
 
@@ -47,7 +48,7 @@ private:
     bool CloseRange();
     void MarkAllocated(uint64_t offset, uint64_t size);
     bool WriteFreeMaps();
-    bool WriteDensityList();
+    bool WriteDensityList(uint64_t bid);
 
     AtomicFile file_;
     uint64_t end_ = 0;

@@ -1,5 +1,6 @@
 #include "export/pst/heap_on_node.h"
 
+#include <algorithm>
 #include <array>
 
 #include "export/pst/pst_layout.h"
@@ -68,6 +69,12 @@ uint32_t HeapOnNode::Allocate(const Bytes& bytes) {
     const uint32_t blockIndex = static_cast<uint32_t>(blocks_.size() - 1);
     const uint32_t allocationIndex = static_cast<uint32_t>(block->starts.size());
     return (blockIndex << kHidBlockShift) | (allocationIndex << kHidIndexShift);
+}
+
+void HeapOnNode::Replace(uint32_t hid, const Bytes& bytes) {
+    Block& block = blocks_.at(hid >> kHidBlockShift);
+    const size_t index = ((hid & ((1u << kHidBlockShift) - 1)) >> kHidIndexShift) - 1;
+    std::copy(bytes.begin(), bytes.end(), block.data.begin() + block.starts.at(index));
 }
 
 std::vector<Bytes> HeapOnNode::Blocks() const {

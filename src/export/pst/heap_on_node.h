@@ -17,6 +17,9 @@ public:
     // Stores bytes (at most kMaxHeapAllocation of them); their heap id, or 0 when the heap
     // has no room left (heap ids name at most kMaxHeapBlocks blocks).
     uint32_t Allocate(const Bytes& bytes);
+    // Overwrites the bytes of an earlier allocation with as many new ones: headers are
+    // allocated first, as readers expect them, and filled in when the rest is known.
+    void Replace(uint32_t hid, const Bytes& bytes);
     bool full() const { return full_; }
     void SetUserRoot(uint32_t hid) { userRoot_ = hid; }
     // The node's data blocks.

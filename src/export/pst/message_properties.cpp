@@ -100,7 +100,7 @@ std::pair<std::u16string, std::u16string> SplitSubject(const std::u16string& sub
     return {u"", subject};
 }
 
-PropertyList MessageProperties(const ExportRecord& record) {
+PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime) {
     using namespace prop;
     PropertyList properties;
     properties.SetString(kMessageClass, MessageClass(record.folderKind));
@@ -129,12 +129,12 @@ PropertyList MessageProperties(const ExportRecord& record) {
         SetIfPresent(properties, kSentRepresentingName, record.sender);
         properties.SetString(kDisplayTo, JoinRecipients(record.recipients));
     }
+    properties.SetTime(kCreationTime, record.fileTime.value_or(exportTime));
+    properties.SetTime(kLastModificationTime, record.fileTime.value_or(exportTime));
     if (record.fileTime) {
         const uint64_t time = *record.fileTime;
         properties.SetTime(kClientSubmitTime, time);
         properties.SetTime(kMessageDeliveryTime, time);
-        properties.SetTime(kCreationTime, time);
-        properties.SetTime(kLastModificationTime, time);
         if (record.folderKind == kAppointmentFolder) {
             properties.SetTime(kStartDate, time);
             properties.SetTime(kEndDate, time);

@@ -16,8 +16,9 @@ std::u16string ContainerClass(int folderKind);
 // empty prefix when there is none.
 std::pair<std::u16string, std::u16string> SplitSubject(const std::u16string& subject);
 
-// The properties of the item of an exported row.
-PropertyList MessageProperties(const ExportRecord& record);
+// The properties of the item of an exported row; exportTime (a FILETIME) stands for the
+// creation and modification times of an item whose stored time is not usable.
+PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime);
 
 // The rows of the item's recipient table, one per recipient.
 std::vector<PropertyList> RecipientRows(const ExportRecord& record);

@@ -252,7 +252,10 @@ std::optional<std::filesystem::path> NodeDatabase::Commit(const std::string& nam
     const auto blockTree = nodeTree
                                ? WriteBTreeIndex(blockLeaves_.pages(), PageWriter(kPageBlockBTree))
                                : std::nullopt;
-    if (!blockTree || !space_.Close()) {
+    // The density list is a page like the B-trees' and is numbered as they are.
+    const uint64_t densityListBid = nextPageBid_;
+    nextPageBid_ += kBidStep;
+    if (!blockTree || !space_.Close(densityListBid)) {
         failed_ = true;
         return std::nullopt;
     }

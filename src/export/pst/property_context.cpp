@@ -16,6 +16,9 @@ constexpr size_t kInPlaceSize = 4;
 
 NodeContent BuildPropertyContext(const PropertyList& properties) {
     HeapValues values(kHeapClientProperties);
+    HeapOnNode& heap = values.heap();
+    const uint32_t header = ReserveBTreeHeader(heap);
+    heap.SetUserRoot(header);
     std::vector<Bytes> records;
     for (const auto& [id, value] : properties.values()) {
         const size_t fixed = FixedSize(value.type);
@@ -33,8 +36,7 @@ NodeContent BuildPropertyContext(const PropertyList& properties) {
         Put32(record, cell);
         records.push_back(std::move(record));
     }
-    HeapOnNode& heap = values.heap();
-    heap.SetUserRoot(BuildBTreeOnHeap(heap, kPropertyKeySize, kPropertyDataSize, records));
+    BuildBTreeOnHeap(heap, header, kPropertyKeySize, kPropertyDataSize, records);
     return values.Content();
 }
 

@@ -16,12 +16,14 @@ inline constexpr size_t kPageDataSize = 496;
 inline constexpr uint64_t kSlotSize = 64;  // the unit an allocation-map bit stands for
 inline constexpr uint64_t kAMapCoverage = kPageDataSize * 8 * kSlotSize;
 // Which ranges carry the older maps after their allocation map (each range index counted
-// from the first allocation map).
+// from the first allocation map). A free map has a byte per range, a free-page map a bit per
+// page map; the header's own 128-byte maps cover the ranges before the first of each.
 inline constexpr uint64_t kRangesPerPMap = 8;
-inline constexpr uint64_t kFirstFMapRange = 128;
+inline constexpr uint64_t kHeaderMapBytes = 128;
+inline constexpr uint64_t kFirstFMapRange = kHeaderMapBytes;
 inline constexpr uint64_t kRangesPerFMap = kPageDataSize;
-inline constexpr uint64_t kFirstFPMapRange = 128 * kRangesPerPMap;
-inline constexpr uint64_t kRangesPerFPMap = kPageDataSize * kRangesPerPMap;
+inline constexpr uint64_t kFirstFPMapRange = kHeaderMapBytes * 8 * kRangesPerPMap;
+inline constexpr uint64_t kRangesPerFPMap = kPageDataSize * 8 * kRangesPerPMap;
 
 // Page types, each written twice in the page trailer.
 inline constexpr uint8_t kPageBlockBTree = 0x80;
@@ -74,7 +76,7 @@ inline constexpr size_t kHeaderNidCountersAt = 44;
 inline constexpr size_t kHeaderRootAt = 180;
 inline constexpr size_t kHeaderFreeMapAt = 256;
 inline constexpr size_t kHeaderFreePageMapAt = 384;
-inline constexpr size_t kHeaderDeprecatedMapSize = 128;
+inline constexpr size_t kHeaderDeprecatedMapSize = kHeaderMapBytes;
 inline constexpr size_t kHeaderSentinelAt = 512;
 inline constexpr uint8_t kHeaderSentinel = 0x80;
 inline constexpr size_t kHeaderCryptMethodAt = 513;
@@ -90,9 +92,11 @@ inline constexpr size_t kRootBlockBTreeAt = 52;
 inline constexpr size_t kRootAMapValidAt = 68;
 inline constexpr uint8_t kAMapValid = 0x02;
 
-// Density list page: flags, entry count, padding, current page, then 4-byte entries.
+// Density list page: flags, entry count, padding, current page, then 476 bytes of 4-byte
+// entries and 12 bytes of zeros.
 inline constexpr size_t kDensityListHeaderSize = 8;
-inline constexpr size_t kMaxDensityListEntries = (kPageDataSize - kDensityListHeaderSize) / 4;
+inline constexpr size_t kDensityListEntriesSize = 476;
+inline constexpr size_t kMaxDensityListEntries = kDensityListEntriesSize / 4;
 inline constexpr uint8_t kDensityListBackfillComplete = 0x01;
 
 // Node ids: a 5-bit type and a 27-bit index.

@@ -1,5 +1,6 @@
 #include "export/pst/pst_mailbox_file.h"
 
+#include <chrono>
 #include <random>
 
 #include "export/pst/message_properties.h"
@@ -14,6 +15,10 @@ namespace velmor::pst {
 namespace {
 
 constexpr size_t kStoreKeySize = 16;
+constexpr size_t kSearchKeyStoreBytes = 12;
+// FILETIME: 100-nanosecond steps since 1601; the Unix epoch is this many steps later.
+constexpr uint64_t kUnixEpochFileTime = 116444736000000000ull;
+constexpr uint64_t kFileTimeStepsPerSecond = 10000000;
 constexpr uint32_t kNoParent = 0;
 
 Bytes RandomStoreKey() {
@@ -23,6 +28,12 @@ Bytes RandomStoreKey() {
         Put32(key, source());
     }
     return key;
+}
+
+uint64_t FileTimeNow() {
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    return kUnixEpochFileTime + static_cast<uint64_t>(seconds.count()) * kFileTimeStepsPerSecond;
 }
 
 // The empty nodes the search machinery keeps its queues in.
@@ -36,6 +47,7 @@ PstMailboxFile::PstMailboxFile(std::filesystem::path directory, const EdbFile* d
     : database_(std::move(directory), database),
       displayName_(std::move(displayName)),
       storeKey_(RandomStoreKey()),
+      exportTime_(FileTimeNow()),
       nextFolderIndex_(kFirstFolderIndex),
       nextMessageIndex_(kFirstMessageIndex) {}
 
@@ -45,6 +57,10 @@ const std::string& PstMailboxFile::error() const {
 
 uint32_t PstMailboxFile::TopFolder() {
     return kNidIpmSubtree;
+}
+
+uint32_t PstMailboxFile::Wastebasket() {
+    return kNidDeletedItems;
 }
 
 bool PstMailboxFile::Open() {
@@ -81,7 +97,8 @@ uint32_t PstMailboxFile::AddFolder(uint32_t parent, const std::u16string& name,
 bool PstMailboxFile::AddItem(uint32_t folderNid, const ExportRecord& record) {
     Folder& folder = folders_.at(folderNid);
     const uint32_t nid = MakeNid(kNidTypeNormalMessage, nextMessageIndex_++);
-    const PropertyList properties = MessageProperties(record);
+    PropertyList properties = MessageProperties(record, exportTime_);
+    properties.SetBinary(prop::kSearchKey, SearchKey(nid));
     NodeContent content = BuildPropertyContext(properties);
     // Every message has its recipient table, empty when the row names nobody.
     TableContext recipients(RecipientTableColumns());
@@ -148,6 +165,13 @@ bool PstMailboxFile::WriteFolder(uint32_t nid, const Folder& folder) {
            CloseFolder(nid);
 }
 
+// A key of the item's own: the store's random key with the item's node id in its last bytes.
+Bytes PstMailboxFile::SearchKey(uint32_t nid) const {
+    Bytes key(storeKey_.begin(), storeKey_.begin() + kSearchKeyStoreBytes);
+    Put32(key, nid);
+    return key;
+}
+
 Bytes PstMailboxFile::EntryId(uint32_t nid) const {
     Bytes id;
     Put32(id, 0);
@@ -176,7 +200,7 @@ bool PstMailboxFile::WriteTemplates() {
         {kNidHierarchyTableTemplate, &HierarchyTableColumns()},
         {kNidContentsTableTemplate, &ContentsTableColumns()},
         {kNidAssocContentsTableTemplate, &AssociatedContentsTableColumns()},
-        {kNidSearchContentsTableTemplate, &ContentsTableColumns()},
+        {kNidSearchContentsTableTemplate, &SearchContentsTableColumns()},
         {kNidAttachmentTable, &AttachmentTableColumns()},
         {kNidRecipientTable, &RecipientTableColumns()},
     };

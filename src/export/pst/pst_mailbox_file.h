@@ -27,6 +27,8 @@ public:
     bool Open();
     // The folder that holds the exported ones.
     static uint32_t TopFolder();
+    // The file's "Deleted Items", below the top folder.
+    static uint32_t Wastebasket();
     // A new folder below parent; its id. containerClass may be empty.
     uint32_t AddFolder(uint32_t parent, const std::u16string& name,
                        const std::u16string& containerClass);
@@ -56,10 +58,12 @@ private:
     bool WriteStore();
     bool WriteTemplates();
     Bytes EntryId(uint32_t nid) const;
+    Bytes SearchKey(uint32_t nid) const;
 
     NodeDatabase database_;
     std::u16string displayName_;
     Bytes storeKey_;
+    uint64_t exportTime_;
     std::unordered_map<uint32_t, Folder> folders_;
     std::vector<uint32_t> folderOrder_;
     uint32_t nextFolderIndex_;

@@ -42,9 +42,23 @@ const std::vector<uint32_t>& ContentsTableColumns() {
         PropertyTag(kReplFlags, kTypeInt32),
         PropertyTag(kReplCopiedFromVersionHistory, kTypeBinary),
         PropertyTag(kReplCopiedFromItemId, kTypeBinary),
+        PropertyTag(kItemTemporaryFlags, kTypeInt32),
         PropertyTag(kLastModificationTime, kTypeTime),
         PropertyTag(kSecureSubmitFlags, kTypeInt32),
     };
+    return columns;
+}
+
+// The contents columns with the folder a found item is in, its parent node and whether only
+// its headers are present.
+const std::vector<uint32_t>& SearchContentsTableColumns() {
+    static const std::vector<uint32_t> columns = [] {
+        std::vector<uint32_t> search = ContentsTableColumns();
+        search.push_back(PropertyTag(kParentDisplay, kTypeString));
+        search.push_back(PropertyTag(kExchangeRemoteHeader, kTypeBoolean));
+        search.push_back(PropertyTag(kLtpParentNid, kTypeInt32));
+        return search;
+    }();
     return columns;
 }
 

@@ -8,6 +8,7 @@ namespace velmor::pst {
 
 const std::vector<uint32_t>& HierarchyTableColumns();
 const std::vector<uint32_t>& ContentsTableColumns();
+const std::vector<uint32_t>& SearchContentsTableColumns();
 const std::vector<uint32_t>& AssociatedContentsTableColumns();
 const std::vector<uint32_t>& RecipientTableColumns();
 const std::vector<uint32_t>& AttachmentTableColumns();

@@ -14,6 +14,8 @@ constexpr uint32_t kRowVersionTag = PropertyTag(0x67F3, kTypeInt32);
 constexpr size_t kCellReferenceSize = 4;
 constexpr uint8_t kRowIndexKeySize = 4;
 constexpr uint8_t kRowIndexDataSize = 4;
+constexpr size_t kTableInfoFixedSize = 22;
+constexpr size_t kColumnDescriptionSize = 8;
 
 size_t CellSize(uint32_t tag) {
     const size_t fixed = FixedSize(TagType(tag));
@@ -48,6 +50,31 @@ TableContext::TableContext(const std::vector<uint32_t>& tags) : values_(kHeapCli
     groupEnds_.push_back(static_cast<uint16_t>(rowSize_));
     std::sort(columns_.begin(), columns_.end(),
               [](const Column& a, const Column& b) { return a.tag < b.tag; });
+    // Readers look for the row index's header at the heap's first allocation and the
+    // table's header right after it.
+    HeapOnNode& heap = values_.heap();
+    rowIndex_ = ReserveBTreeHeader(heap);
+    tableInfo_ =
+        heap.Allocate(Bytes(kTableInfoFixedSize + kColumnDescriptionSize * columns_.size(), 0));
+    heap.SetUserRoot(tableInfo_);
+}
+
+// Rows never span blocks: every block but the last holds as many whole rows as fit, then
+// zeros up to the block's full size, so that a reader finds row N in block N / rows per block.
+Bytes TableContext::BlockedMatrix() const {
+    const size_t rowsPerBlock = kMaxBlockData / rowSize_;
+    const size_t blockRows = rowsPerBlock * rowSize_;
+    Bytes blocked;
+    blocked.reserve(matrix_.size() / blockRows * kMaxBlockData + matrix_.size() % blockRows);
+    for (size_t first = 0; first < matrix_.size(); first += blockRows) {
+        const size_t end = std::min(matrix_.size(), first + blockRows);
+        blocked.insert(blocked.end(), matrix_.begin() + static_cast<ptrdiff_t>(first),
+                       matrix_.begin() + static_cast<ptrdiff_t>(end));
+        if (end < matrix_.size()) {
+            blocked.resize(blocked.size() + kMaxBlockData - blockRows, 0);
+        }
+    }
+    return blocked;
 }
 
 void TableContext::AddRow(uint32_t rowId, const PropertyList& values) {
@@ -90,14 +117,14 @@ NodeContent TableContext::Build() {
         Put32(record, position);
         records.push_back(std::move(record));
     }
-    const uint32_t rowIndex = BuildBTreeOnHeap(heap, kRowIndexKeySize, kRowIndexDataSize, records);
+    BuildBTreeOnHeap(heap, rowIndex_, kRowIndexKeySize, kRowIndexDataSize, records);
 
     // A matrix larger than a heap allocation goes to a subnode, in blocks of whole rows.
     uint32_t rows = 0;
     if (!matrix_.empty()) {
         rows = matrix_.size() <= kMaxHeapAllocation
                    ? heap.Allocate(matrix_)
-                   : values_.StoreInSubnode(matrix_, kMaxBlockData / rowSize_ * rowSize_);
+                   : values_.StoreInSubnode(BlockedMatrix(), kMaxBlockData);
     }
     Bytes info;
     Put8(info, kHeapClientTable);
@@ -105,7 +132,7 @@ NodeContent TableContext::Build() {
     for (uint16_t end : groupEnds_) {
         Put16(info, end);
     }
-    Put32(info, rowIndex);
+    Put32(info, rowIndex_);
     Put32(info, rows);
     Put32(info, 0);
     for (const Column& column : columns_) {
@@ -114,7 +141,7 @@ NodeContent TableContext::Build() {
         Put8(info, column.size);
         Put8(info, column.bit);
     }
-    heap.SetUserRoot(heap.Allocate(info));
+    heap.Replace(tableInfo_, info);
     matrix_.clear();
     matrix_.shrink_to_fit();
     return values_.Content();
