@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "qt_text.h"
@@ -14,6 +15,8 @@ constexpr int kWidth = 760;
 constexpr int kHeight = 560;
 constexpr const char* kHeaderNames[MessageWindow::kHeaderRows] = {
     "From:", "To:", "Date:", "Subject:"};
+// Escape and these keys close the window.
+constexpr QKeyCombination kCloseKeys(Qt::CTRL | Qt::Key_W);
 
 }  // namespace
 
@@ -54,8 +57,14 @@ MessageWindow::MessageWindow(const MessageContent& message, QWidget* parent)
         body_->setHtml(ToQString(*body.html));
     } else {
         body_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        body_->setLineWrapMode(QTextEdit::NoWrap);
+        body_->setLineWrapMode(QTextEdit::WidgetWidth);
         body_->setPlainText(ToQString(body.best()));
+    }
+
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(kCloseKeys)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }
 
     auto* layout = new QVBoxLayout(this);
