@@ -10,7 +10,7 @@ namespace velmor::ui {
 
 namespace {
 
-// A cell's value for sorting: a number, a date such as "Thu 4/10/2007 01:39:07 PM", or the
+// A cell's value for sorting: a number, a date such as "Thu 10/4/2007 01:39:07 PM", or the
 // text itself; each kind sorts before the next.
 struct SortKey {
     int kind;
@@ -25,7 +25,7 @@ SortKey KeyOf(const QString& cell) {
         return {0, value, {}};
     }
     const QDateTime date =
-        QDateTime::fromString(cell.section(QChar(0x20), 1), "M/d/yyyy hh:mm:ss AP");
+        QDateTime::fromString(cell.section(QChar(0x20), 1, -1), "d/M/yyyy hh:mm:ss AP");
     if (date.isValid()) {
         return {1, date.toMSecsSinceEpoch(), {}};
     }
@@ -106,10 +106,9 @@ bool ItemListModel::Before(const QString& a, const QString& b) const {
 
 int ItemListModel::SortedPosition(const QStringList& cells) const {
     const QString cell = cells.value(sortColumn_);
-    const auto at = std::upper_bound(rows_.begin(), rows_.end(), cell, [&](const QString& c,
-                                                                           const Row& r) {
-        return Before(c, r.cells.value(sortColumn_));
-    });
+    const auto at = std::upper_bound(
+        rows_.begin(), rows_.end(), cell,
+        [&](const QString& c, const Row& r) { return Before(c, r.cells.value(sortColumn_)); });
     return static_cast<int>(at - rows_.begin());
 }
 

@@ -36,6 +36,7 @@ public:
     // alphabetically; rows listed later join in order. A new listing comes in list order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     int sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
 
     QStringList Headings() const;
     // The texts of a row, column by column, as the list shows them.

@@ -94,8 +94,12 @@ void CMainFrame::GiveNormalGeometry() {
 }
 
 // The wizard waits for its workers while the views they write to still exist.
+// The workers that end meanwhile still change the bar and the tree: those changes no longer
+// reach the window's commands.
 CMainFrame::~CMainFrame() {
     leftPane_->folderTree()->SetEvents(nullptr);
+    buttonBar_->disconnect(this);
+    leftPane_->folderTree()->disconnect(this);
     flow_.reset();
 }
 
@@ -154,7 +158,7 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     // a large store.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto message = flow_->ReadMessage(itemId, cells[kSubjectCell].toStdU16String(),
-                                            cells[kDateCell].toStdU16String());
+                                      cells[kDateCell].toStdU16String());
     QApplication::restoreOverrideCursor();
     // A mail whose record names no sender (a draft, say) shows whom the list shows.
     constexpr int kAddresseeCell = 1;

@@ -2,7 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFormLayout>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "qt_text.h"
@@ -61,16 +61,19 @@ MessageWindow::MessageWindow(const MessageContent& message, QWidget* parent)
         body_->setPlainText(ToQString(body.best()));
     }
 
-    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(kCloseKeys)}) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
-    }
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(headers);
     layout->addWidget(note_);
     layout->addWidget(body_, 1);
+}
+
+// The body view passes on the keys it has no use for, these among them.
+void MessageWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->keyCombination() == kCloseKeys) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace velmor::ui

@@ -35,9 +35,8 @@ CRightView::CRightView(QWidget* parent)
     header->setSectionsClickable(true);
     connect(header, &QHeaderView::sectionClicked, this, &CRightView::SortBy);
     connect(model_, &QAbstractItemModel::rowsInserted, this, &CRightView::FitNumberColumn);
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        view_->header()->setSortIndicatorShown(false);
-    });
+    connect(model_, &QAbstractItemModel::modelReset, this,
+            [this] { view_->header()->setSortIndicatorShown(false); });
     connect(model_, &ItemListModel::columnsReplaced, this, &CRightView::ApplyColumnWidths);
     connect(model_, &ItemListModel::stoppedChanged, this, [this](bool stopped) {
         caption_->SetText(stopped ? StoppedListingNote(model_->rowCount()) : QString());
@@ -48,10 +47,10 @@ CRightView::CRightView(QWidget* parent)
 
 void CRightView::SortBy(int column) {
     QHeaderView* header = view_->header();
-    const bool again = model_->sortColumn() == column && header->isSortIndicatorShown();
-    const Qt::SortOrder order =
-        again && header->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                                    : Qt::AscendingOrder;
+    const bool again = model_->sortColumn() == column;
+    const Qt::SortOrder order = again && model_->sortOrder() == Qt::AscendingOrder
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder;
     header->setSortIndicator(column, order);
     header->setSortIndicatorShown(true);
     model_->sort(column, order);
@@ -66,8 +65,8 @@ void CRightView::FitNumberColumn() {
     }
     const QString widest(QString::number(rows).size(), QChar('9'));
     nextFit_ = widest.toInt() + 1;
-    const int needed = view_->fontMetrics().horizontalAdvance(widest) + view_->iconSize().width() +
-                       kNumberPadding;
+    const int needed =
+        view_->fontMetrics().horizontalAdvance(widest) + view_->iconSize().width() + kNumberPadding;
     if (view_->header()->sectionSize(kNumberColumn) < needed) {
         view_->header()->resizeSection(kNumberColumn, needed);
     }

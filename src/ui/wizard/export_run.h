@@ -29,8 +29,8 @@ struct ExportSummary {
     std::vector<std::pair<std::u16string, std::string>> failures;  // tree path, reason
     std::string refused;  // why nothing could be written at all
     bool stopped = false;
-    std::u16string stoppedFolder;             // tree path of the folder a stop left incomplete
-    std::vector<std::u16string> notWritten;   // its file kinds that a stop left unwritten
+    std::u16string stoppedFolder;            // tree path of the folder a stop left incomplete
+    std::vector<std::u16string> notWritten;  // its file kinds that a stop left unwritten
     bool pstChosen = false;
     std::filesystem::path pstFile;  // the mailbox's PST file when one was written
     std::string pstError;           // why the PST file could not be completed

@@ -156,22 +156,24 @@ void ExportWindowTest::theDialogShowsTheLastChoiceAgain() {
     const QString out = QString::fromStdString((fixture.dir / "recovered").string());
     ModalWatcher<ui::CExportDialog> first([&](ui::CExportDialog& dialog) {
         dialog.directoryBox()->setText(out);
-        QTest::mouseClick(dialog.emlBox(), Qt::LeftButton);
-        QTest::mouseClick(dialog.mboxBox(), Qt::LeftButton);
+        dialog.emlBox()->setChecked(false);
+        dialog.mboxBox()->setChecked(true);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
     });
     QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
     QVERIFY(WaitFor([&] { return boxes.seen.size() == 1 && fixture.Idle(); }));
 
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    ui::ExportChoice shown;
     ModalWatcher<ui::CExportDialog> second([&](ui::CExportDialog& dialog) {
-        QCOMPARE(dialog.directoryBox()->text(), out);
-        QVERIFY(!dialog.emlBox()->isChecked());
-        QVERIFY(dialog.mboxBox()->isChecked());
-        QVERIFY(dialog.csvBox()->isChecked());
+        shown = dialog.Choice();
         dialog.reject();
     });
     QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
     QVERIFY(second.seen);
+    QCOMPARE(QString::fromStdString(shown.directory.string()), out);
+    QVERIFY(!shown.formats.eml && shown.formats.mbox && shown.formats.csv);
 }
 
 // Stop asks about the export, and the summary tells what the stop left unwritten. A refusal
@@ -188,6 +190,9 @@ void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToCl
     }
     const auto out = fixture.dir / "recovered";
     const auto startExport = [&] {
+        // A closed box gives the keyboard back to the window first.
+        frame.activateWindow();
+        QTest::qWaitForWindowActive(&frame);
         ModalWatcher<ui::CExportDialog> dialog([&](ui::CExportDialog& shown) {
             shown.directoryBox()->setText(QString::fromStdString(out.string()));
             shown.mboxBox()->setChecked(true);
@@ -237,7 +242,8 @@ void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToCl
     QCOMPARE(seen[0].text, QString("Do you want to Stop the Export ?"));
     QVERIFY2(seen[1].text.startsWith("The export was stopped. 0 items of 0 folders were"),
              qPrintable(seen[1].text));
-    QVERIFY2(seen[1].text.contains("Inbox\\ is incomplete: its mbox and CSV files were not"),
+    QVERIFY2(seen[1].text.contains("Top of Information Store\\ is incomplete: its mbox and CSV "
+                                   "files were not written."),
              qPrintable(seen[1].text));
     QCOMPARE(seen[1].icon, QMessageBox::Warning);
 
@@ -248,7 +254,8 @@ void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToCl
     QVERIFY(WaitFor([&] { return seen.size() == 4 && fixture.Idle(); }));
     QCOMPARE(seen[2].text, QString("Exporting Items is in Progress.Please Stop the Process to "
                                    "close the Application"));
-    QVERIFY2(seen[3].text.startsWith("4 items of 1 folder were written"), qPrintable(seen[3].text));
+    QVERIFY2(seen[3].text.startsWith("6 items of 3 folders were written"),
+             qPrintable(seen[3].text));
     QCOMPARE(seen[3].icon, QMessageBox::Information);
     QVERIFY(!refusalShownWithSummary);
     QVERIFY(refusal.isNull() || !refusal->isVisible());

@@ -108,7 +108,7 @@ void MessageWindowTest::escapeAndControlWCloseItAndTextWrapsAtItsWidth() {
         QTest::keyClick(view, Qt::Key_Return);
         QPointer<ui::MessageWindow> window = fixture.frame().findChild<ui::MessageWindow*>();
         QVERIFY(window != nullptr);
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->bodyView()->horizontalScrollBar()->maximum(), 0);
         QTest::keyClick(window->bodyView(), key, modifiers);
         QVERIFY(WaitFor([&] { return window.isNull(); }));

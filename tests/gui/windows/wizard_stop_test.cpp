@@ -185,8 +185,7 @@ void WizardStopTest::stoppingAListingKeepsTheRowsListedSoFar() {
     // Save tells that the list is a part of the folder; No saves nothing.
     boxes.SetAnswer(QMessageBox::No);
     fixture.ClickNext();
-    QCOMPARE(boxes.Texts().last(),
-             QString("Listing stopped after 1 item. Save these items only?"));
+    QCOMPARE(boxes.Texts().last(), QString("Listing stopped after 1 item. Save these items only?"));
     QCOMPARE(fixture.desktop.saveDialogs, 0);
     boxes.SetAnswer(QMessageBox::Yes);
     fixture.ClickNext();
