@@ -109,6 +109,10 @@ void MessageWindowTest::escapeAndControlWCloseItAndTextWrapsAtItsWidth() {
         QPointer<ui::MessageWindow> window = fixture.frame().findChild<ui::MessageWindow*>();
         QVERIFY(window != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Narrower than the body's lines: they wrap rather than scroll sideways.
+        constexpr int kNarrowWidth = 240;
+        window->resize(kNarrowWidth, window->height());
+        QVERIFY(WaitFor([&] { return window->bodyView()->width() < kNarrowWidth; }));
         QCOMPARE(window->bodyView()->horizontalScrollBar()->maximum(), 0);
         QTest::keyClick(window->bodyView(), key, modifiers);
         QVERIFY(WaitFor([&] { return window.isNull(); }));
