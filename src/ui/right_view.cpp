@@ -1,6 +1,7 @@
 #include "right_view.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <algorithm>
 
 #include "browse/folder_kind.h"
@@ -25,10 +26,11 @@ CRightView::CRightView(QWidget* parent)
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setAllColumnsShowFocus(true);
     view_->setIconSize(QSize(16, 16));
-    // The last column takes the room left; the user may resize every column, and a click on
-    // a heading sorts by it, a second click the other way round.
+    // The last column takes the room left (set with the columns and at each resize: a
+    // stretched section would be laid out again at every row); the user may resize every
+    // column, and a click on a heading sorts by it, a second click the other way round.
     QHeaderView* header = view_->header();
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -69,6 +71,7 @@ void CRightView::FitNumberColumn() {
         view_->fontMetrics().horizontalAdvance(widest) + view_->iconSize().width() + kNumberPadding;
     if (view_->header()->sectionSize(kNumberColumn) < needed) {
         view_->header()->resizeSection(kNumberColumn, needed);
+        FillLastColumn();
     }
 }
 
@@ -77,10 +80,27 @@ void CRightView::ApplyColumnWidths(const std::vector<int>& widths) {
     for (size_t i = 0; i < widths.size(); ++i) {
         view_->header()->resizeSection(static_cast<int>(i), widths[i]);
     }
+    lastColumnWidth_ = widths.empty() ? 0 : widths.back();
+    FillLastColumn();
+}
+
+// The room is measured as if the vertical scroll bar were shown, so that the list never needs
+// a sideways scroll bar once it fills up.
+void CRightView::FillLastColumn() {
+    QHeaderView* header = view_->header();
+    const int last = header->count() - 1;
+    if (last < 0) {
+        return;
+    }
+    const int room = view_->width() - 2 * view_->frameWidth() -
+                     view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) -
+                     header->sectionPosition(last);
+    header->resizeSection(last, std::max(lastColumnWidth_, room));
 }
 
 void CRightView::resizeEvent(QResizeEvent*) {
     PlaceBelowCaption(caption_, view_, width(), height());
+    FillLastColumn();
 }
 
 }  // namespace velmor::ui

@@ -30,11 +30,14 @@ private:
     void ApplyColumnWidths(const std::vector<int>& widths);
     void SortBy(int column);
     void FitNumberColumn();
+    void FillLastColumn();
 
     // Padding of the number column's cells beside the digits and the icon.
     static constexpr int kNumberPadding = 24;
     // The row count at which the number column needs another digit.
     int nextFit_ = 0;
+    // The last column's own width, which filling the room never goes below.
+    int lastColumnWidth_ = 0;
     CaptionStrip* caption_;
     ItemListModel* model_;
     QTreeView* view_;
