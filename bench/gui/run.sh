@@ -12,17 +12,26 @@ if [ "${1:-}" = "--large" ]; then
 fi
 build=${1:-build}
 if [ ! -x "$build/bench/gui/velmor_bench_window" ] ||
-    [ ! -x "$build/bench/gui/velmor_bench_discovery_window" ]; then
+    [ ! -x "$build/bench/gui/velmor_bench_discovery_window" ] || [ ! -x "$build/src/cli/velmor-cli" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" --target velmor_bench_window velmor_bench_discovery_window
+    cmake --build "$build" --target velmor_bench_window velmor_bench_discovery_window velmor-cli
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
 if [ ! -f "$stores/window.edb" ]; then
     "$build/bench/gui/velmor_bench_window" write "$stores/window.edb"
 fi
-echo "== window =="
+export VELMOR_CLI="$build/src/cli/velmor-cli"
+echo "== window, offscreen (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
 QT_QPA_PLATFORM=offscreen "$build/bench/gui/velmor_bench_window" measure "$stores/window.edb"
+# The same on an X display, where the window really paints.
+if command -v xvfb-run >/dev/null; then
+    echo "== window, xcb under Xvfb (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" \
+        "$build/bench/gui/velmor_bench_window" measure "$stores/window.edb"
+else
+    echo "no xvfb-run: the window on an X display is not measured" >&2
+fi
 if $large; then
     large_store="$build/bench/stores/discovery-32.edb"
     if [ ! -f "$large_store" ]; then

@@ -83,19 +83,24 @@ void BrowseWorker(ProcessingContext& context, ItemList& list, BrowseJobState& st
     state.BrowseJobEvent.Wait();
     context.stop.clear();
 
+    // The job is current before Stop shows and ends before Next shows again, so that the
+    // buttons and the commands shown always find the job as the user sees it.
+    state.CurrentBrowseJob = std::this_thread::get_id();
     sink.ShowItemStatus();
     sink.ShowItemProgress();
     sink.SetItemProgressPosition(0);
     ShowBusyButtons(sink);
-    state.CurrentBrowseJob = std::this_thread::get_id();
 
     ListFolder(context, list, state.Selection());
+    if (context.stop.isSet()) {
+        list.ListingStopped();
+    }
 
     sink.HideItemStatus();
     sink.HideItemProgress();
-    ShowIdleButtons(sink);
     state.CurrentBrowseJob = std::thread::id{};
     context.stop.clear();
+    ShowIdleButtons(sink);
     state.BrowseJobEvent.Set();
 }
 

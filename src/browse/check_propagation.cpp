@@ -11,21 +11,6 @@ namespace {
 // Time the control needs to toggle the clicked item before its state is read.
 constexpr std::chrono::milliseconds kToggleSettleTime{100};
 
-// The first child of the item's parent is the root item itself.
-bool AtRootLevel(const FolderTree& tree, TreeItem item) {
-    const std::vector<TreeItem> siblings = tree.Children(tree.Parent(item));
-    const std::vector<TreeItem> topLevel = tree.Children(kNoTreeItem);
-    return !siblings.empty() && !topLevel.empty() && siblings.front() == topLevel.front();
-}
-
-int CountChecked(const FolderTree& tree, const std::vector<TreeItem>& items, size_t from) {
-    int count = 0;
-    for (size_t i = from; i < items.size(); ++i) {
-        count += tree.CheckState(items[i]) == kChecked ? 1 : 0;
-    }
-    return count;
-}
-
 void SetSubtree(FolderTree& tree, TreeItem item, int state) {
     std::vector<TreeItem> pending = tree.Children(item);
     std::reverse(pending.begin(), pending.end());
@@ -40,29 +25,28 @@ void SetSubtree(FolderTree& tree, TreeItem item, int state) {
 
 }  // namespace
 
-bool RelatedItemsChecked(const FolderTree& tree, TreeItem clicked) {
-    if (AtRootLevel(tree, clicked)) {
-        return false;
+bool AnyDescendantChecked(const FolderTree& tree, TreeItem item) {
+    for (TreeItem child : tree.Children(item)) {
+        if (tree.CheckState(child) == kChecked || AnyDescendantChecked(tree, child)) {
+            return true;
+        }
     }
-    TreeItem level = tree.Parent(clicked);
-    int count = CountChecked(tree, tree.Children(level), 0);
-    while (level != kNoTreeItem && tree.Parent(level) != kNoTreeItem) {
-        const std::vector<TreeItem> siblings = tree.Children(tree.Parent(level));
-        const auto at = std::find(siblings.begin(), siblings.end(), level);
-        count += CountChecked(tree, siblings, static_cast<size_t>(at - siblings.begin()));
-        level = tree.Parent(level);
-    }
-    return count > 0;
+    return false;
 }
 
 void PropagateCheck(FolderTree& tree, TreeItem clicked) {
     const int state = tree.CheckState(clicked);
-    if (state == kChecked || !RelatedItemsChecked(tree, clicked)) {
-        for (TreeItem at = clicked; at != kNoTreeItem; at = tree.Parent(at)) {
-            tree.SetCheckState(at, state);
-        }
-    }
     SetSubtree(tree, clicked, state);
+    if (state == kChecked) {
+        for (TreeItem at = tree.Parent(clicked); at != kNoTreeItem; at = tree.Parent(at)) {
+            tree.SetCheckState(at, kChecked);
+        }
+        return;
+    }
+    for (TreeItem at = tree.Parent(clicked); at != kNoTreeItem && !AnyDescendantChecked(tree, at);
+         at = tree.Parent(at)) {
+        tree.SetCheckState(at, kUnchecked);
+    }
 }
 
 void CheckPropagation::OnCheckBoxPressed(TreeItem item) {

@@ -7,14 +7,13 @@
 
 namespace velmor {
 
-// True when an item related to the clicked one is checked: the children of its parent, then
-// the parent and the siblings after it, the grandparent and the siblings after it, and so on
-// up to (not including) the root's level. Always false for the root itself.
-bool RelatedItemsChecked(const FolderTree& tree, TreeItem clicked);
+// True when a child of the item, or any item below it, is checked.
+bool AnyDescendantChecked(const FolderTree& tree, TreeItem item);
 
 // Carries the clicked item's check state (already toggled by the control) to its relatives:
 // a check goes to every ancestor and descendant; an uncheck goes to every descendant, and to
-// the ancestors only when no related item is still checked.
+// each ancestor that has no checked item left below it, from the parent up to the first
+// ancestor that still has one.
 void PropagateCheck(FolderTree& tree, TreeItem clicked);
 
 // Starts a worker thread that runs the body; the front end keeps and ends its threads.

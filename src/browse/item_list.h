@@ -31,6 +31,9 @@ public:
         (void)item;
         InsertRow(row, image, cells);
     }
+    // A stop ended the listing: the rows are only a part of the folder. The next listing's
+    // DeleteAllRows or SetColumns forgets it.
+    virtual void ListingStopped() {}
 };
 
 }  // namespace velmor

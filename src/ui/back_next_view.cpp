@@ -1,6 +1,7 @@
 #include "back_next_view.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "pictures.h"
 #include "qt_text.h"
@@ -16,8 +17,10 @@ void Apply(QWidget* control, const ControlState& state) {
     control->setEnabled(state.enabled);
 }
 
+// Each caption's first letter is its Alt key; Stop and Save share one spot and never show
+// together.
 void Apply(QPushButton* button, const ButtonState& state) {
-    button->setText(ToQString(state.caption));
+    button->setText("&" + ToQString(state.caption));
     Apply(static_cast<QWidget*>(button), state);
 }
 
@@ -30,6 +33,21 @@ void Apply(PercentProgressBar* bar, const ProgressState& state) {
 void Apply(QLabel* label, const TextState& state) {
     label->setText(ToQString(state.text));
     Apply(static_cast<QWidget*>(label), state);
+}
+
+// A line "<what>: <name>" that is too long keeps <what> whole and cuts the name in its
+// middle; the whole line is the tooltip.
+QString FittedStatus(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width) {
+        return text;
+    }
+    const qsizetype split = text.indexOf(": ");
+    if (split < 0) {
+        return metrics.elidedText(text, Qt::ElideMiddle, width);
+    }
+    const QString what = text.left(split + 2);
+    const int left = std::max(0, width - metrics.horizontalAdvance(what));
+    return what + metrics.elidedText(text.mid(split + 2), Qt::ElideMiddle, left);
 }
 
 }  // namespace
@@ -69,6 +87,9 @@ void CBackNextView::Refresh() {
     Apply(scanStatus_, state_.scanStatus);
     Apply(itemProgress_, state_.itemProgress);
     Apply(itemStatus_, state_.itemStatus);
+    const QString status = ToQString(state_.itemStatus.text);
+    itemStatus_->setText(FittedStatus(status, itemStatus_->fontMetrics(), itemStatus_->width()));
+    itemStatus_->setToolTip(status);
     emit refreshed();
 }
 

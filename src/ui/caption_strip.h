@@ -11,8 +11,15 @@ class CaptionStrip : public QWidget {
 public:
     using QWidget::QWidget;
 
+    // A short note on the pane's content; empty by default.
+    void SetText(const QString& text);
+    const QString& text() const { return text_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_;
 };
 
 // Puts the strip across the top of a pane of the given size and the content below it.

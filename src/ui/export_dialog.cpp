@@ -67,6 +67,17 @@ ExportChoice CExportDialog::Choice() const {
     return choice;
 }
 
+void CExportDialog::SetChoice(const ExportChoice& choice) {
+    directory_->setText(QString::fromStdU16String(choice.directory.u16string()));
+    const ExportFormats& formats = choice.formats;
+    eml_->setChecked(formats.eml);
+    mbox_->setChecked(formats.mbox);
+    vcard_->setChecked(formats.vcard);
+    icalendar_->setChecked(formats.icalendar);
+    csv_->setChecked(formats.csv);
+    pst_->setChecked(formats.pst);
+}
+
 void CExportDialog::Browse() {
     const QString directory = desktop_.ChooseDirectory(this);
     if (!directory.isEmpty()) {

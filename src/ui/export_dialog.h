@@ -23,6 +23,8 @@ public:
     explicit CExportDialog(DesktopServices& desktop, QWidget* parent = nullptr);
 
     ExportChoice Choice() const;
+    // Shows an earlier choice: its directory and formats.
+    void SetChoice(const ExportChoice& choice);
 
     QLineEdit* directoryBox() const { return directory_; }
     QPushButton* browseButton() const { return browse_; }

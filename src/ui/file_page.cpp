@@ -1,5 +1,6 @@
 #include "file_page.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "desktop_services.h"
@@ -28,16 +29,27 @@ C1FirstView::C1FirstView(DesktopServices& desktop, QWidget* parent)
       browseButton_(new QPushButton(kBrowseButtonText, this)) {
     helpIcon_->setPixmap(Picture("help-icon"));
     helpIcon_->setAlignment(Qt::AlignCenter);
-    // One visible line that scrolls sideways; Enter still breaks the line, as in a
-    // multi-line box.
+    // One visible line that scrolls sideways; Enter goes on to the next step.
     pathBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     pathBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pathBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab moves on, as a typed trailing tab would be dropped anyway.
     pathBox_->setTabChangesFocus(true);
     pathBox_->document()->setDocumentMargin(2);
+    pathBox_->installEventFilter(this);
     connect(pathBox_, &QPlainTextEdit::textChanged, this, &C1FirstView::TrimPathBox);
     connect(browseButton_, &QPushButton::clicked, this, &C1FirstView::BrowseForDatabase);
+}
+
+bool C1FirstView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pathBox_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit enterPressed();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void C1FirstView::BrowseForDatabase() {

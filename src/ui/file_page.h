@@ -33,7 +33,12 @@ public:
     // Where the instruction is painted.
     QRect InstructionRect() const;
 
+signals:
+    // Enter in the path box, which takes one line only.
+    void enterPressed();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -122,11 +122,7 @@ void CFolderTreeCtrl::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (part == HitPart::CheckBox) {
-        if (events_) {
-            events_->CheckBoxPressed(Handle(item));
-        }
-        const bool checked = item->checkState(kColumn) == Qt::Checked;
-        item->setCheckState(kColumn, checked ? Qt::Unchecked : Qt::Checked);
+        ToggleCheckBox(item);
         return;
     }
     if ((part == HitPart::Icon || part == HitPart::Label) && item != currentItem() && events_) {
@@ -171,6 +167,26 @@ void CFolderTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+// Space toggles the current folder's box as a click on it does, propagation included.
+void CFolderTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    QTreeWidgetItem* item = currentItem();
+    if (event->key() != Qt::Key_Space || item == nullptr) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) {
+        ToggleCheckBox(item);
+    }
+}
+
+void CFolderTreeCtrl::ToggleCheckBox(QTreeWidgetItem* item) {
+    if (events_) {
+        events_->CheckBoxPressed(Handle(item));
+    }
+    const bool checked = item->checkState(kColumn) == Qt::Checked;
+    item->setCheckState(kColumn, checked ? Qt::Unchecked : Qt::Checked);
 }
 
 // Every released key but Enter and Print Screen lists the selected folder again, whether or

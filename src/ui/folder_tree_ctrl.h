@@ -54,12 +54,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
 
 private:
     QStyleOptionViewItem ItemOption(QTreeWidgetItem* item) const;
+    // A press on the item's box: the propagation learns of it, then the box toggles.
+    void ToggleCheckBox(QTreeWidgetItem* item);
     const QIcon& ImagePair(int image, int selectedImage);
 
     FolderTreeEvents* events_ = nullptr;

@@ -1,14 +1,66 @@
 #include "item_list_model.h"
 
+#include <QDateTime>
+#include <algorithm>
+
 #include "pictures.h"
 #include "qt_text.h"
 
 namespace velmor::ui {
 
+namespace {
+
+// A cell's value for sorting: a number, a date such as "Thu 10/4/2007 01:39:07 PM", or the
+// text itself; each kind sorts before the next.
+struct SortKey {
+    int kind;
+    qint64 value;
+    QString text;
+};
+
+SortKey KeyOf(const QString& cell) {
+    bool number = false;
+    const qint64 value = cell.toLongLong(&number);
+    if (number) {
+        return {0, value, {}};
+    }
+    const QDateTime date =
+        QDateTime::fromString(cell.section(QChar(0x20), 1, -1), "d/M/yyyy hh:mm:ss AP");
+    if (date.isValid()) {
+        return {1, date.toMSecsSinceEpoch(), {}};
+    }
+    return {2, 0, cell};
+}
+
+bool Less(const SortKey& a, const SortKey& b) {
+    if (a.kind != b.kind) {
+        return a.kind < b.kind;
+    }
+    if (a.kind < 2) {
+        return a.value < b.value;
+    }
+    return QString::localeAwareCompare(a.text, b.text) < 0;
+}
+
+}  // namespace
+
 ItemListModel::ItemListModel(QObject* parent)
     : QAbstractTableModel(parent), images_(ListImages()) {}
 
+void ItemListModel::ListingStopped() {
+    SetStopped(true);
+}
+
+void ItemListModel::SetStopped(bool stopped) {
+    if (stopped_ != stopped) {
+        stopped_ = stopped;
+        emit stoppedChanged(stopped);
+    }
+}
+
 void ItemListModel::DeleteAllRows() {
+    SetStopped(false);
+    sortColumn_ = -1;
     if (rows_.empty()) {
         return;
     }
@@ -18,6 +70,8 @@ void ItemListModel::DeleteAllRows() {
 }
 
 void ItemListModel::SetColumns(const std::vector<ItemColumn>& columns) {
+    SetStopped(false);
+    sortColumn_ = -1;
     beginResetModel();
     columns_ = columns;
     endResetModel();
@@ -34,15 +88,62 @@ void ItemListModel::InsertRow(int row, int image, const std::vector<std::u16stri
 
 void ItemListModel::InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
                                     const ListedItem& item) {
-    const int at = std::clamp(row, 0, static_cast<int>(rows_.size()));
     Row inserted{image, {}, MailItemId(item)};
     inserted.cells.reserve(static_cast<qsizetype>(cells.size()));
     for (const std::u16string& cell : cells) {
         inserted.cells.append(ToQString(cell));
     }
+    const int at = sortColumn_ >= 0 ? SortedPosition(inserted.cells)
+                                    : std::clamp(row, 0, static_cast<int>(rows_.size()));
     beginInsertRows({}, at, at);
     rows_.insert(rows_.begin() + at, std::move(inserted));
     endInsertRows();
+}
+
+bool ItemListModel::Before(const QString& a, const QString& b) const {
+    return sortOrder_ == Qt::AscendingOrder ? Less(KeyOf(a), KeyOf(b)) : Less(KeyOf(b), KeyOf(a));
+}
+
+int ItemListModel::SortedPosition(const QStringList& cells) const {
+    const QString cell = cells.value(sortColumn_);
+    const auto at = std::upper_bound(
+        rows_.begin(), rows_.end(), cell,
+        [&](const QString& c, const Row& r) { return Before(c, r.cells.value(sortColumn_)); });
+    return static_cast<int>(at - rows_.begin());
+}
+
+void ItemListModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= static_cast<int>(columns_.size())) {
+        return;
+    }
+    sortColumn_ = column;
+    sortOrder_ = order;
+    std::vector<std::pair<SortKey, size_t>> keys;
+    keys.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        keys.emplace_back(KeyOf(rows_[i].cells.value(column)), i);
+    }
+    std::stable_sort(keys.begin(), keys.end(), [order](const auto& a, const auto& b) {
+        return order == Qt::AscendingOrder ? Less(a.first, b.first) : Less(b.first, a.first);
+    });
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (const auto& key : keys) {
+        sorted.push_back(std::move(rows_[key.second]));
+    }
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    std::vector<int> newRowOf(rows_.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        newRowOf[keys[i].second] = static_cast<int>(i);
+    }
+    for (const QModelIndex& index : before) {
+        after.append(this->index(newRowOf[static_cast<size_t>(index.row())], index.column()));
+    }
+    rows_ = std::move(sorted);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 std::u16string ItemListModel::RowItemId(int row) const {

@@ -23,11 +23,20 @@ public:
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
     void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
                          const ListedItem& item) override;
+    void ListingStopped() override;
+    // Whether a stop ended the listing shown.
+    bool stopped() const { return stopped_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Orders the rows by the column's values: numbers and dates by value, other texts
+    // alphabetically; rows listed later join in order. A new listing comes in list order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    int sortColumn() const { return sortColumn_; }
+    Qt::SortOrder sortOrder() const { return sortOrder_; }
 
     QStringList Headings() const;
     // The texts of a row, column by column, as the list shows them.
@@ -38,6 +47,8 @@ public:
 signals:
     // New columns are in place; the view gives them these widths.
     void columnsReplaced(const std::vector<int>& widths);
+    // The listing shown was stopped, or a new one began.
+    void stoppedChanged(bool stopped);
 
 private:
     struct Row {
@@ -49,6 +60,14 @@ private:
     std::vector<ItemColumn> columns_;
     std::vector<Row> rows_;
     std::vector<QIcon> images_;
+    bool stopped_ = false;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+
+    void SetStopped(bool stopped);
+    // Where a row with these cells goes in the sorted list.
+    int SortedPosition(const QStringList& cells) const;
+    bool Before(const QString& a, const QString& b) const;
 };
 
 }  // namespace velmor::ui

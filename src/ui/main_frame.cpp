@@ -29,6 +29,7 @@ namespace {
 // The help message takes the window's caption, cut to this length.
 constexpr int kLongestMessageCaption = 200;
 const QString kSaveFailed = "The items could not be saved to %1";
+const QString kSaveStoppedListing = "Save these items only?";
 const QString kSaveOverDatabase = "The items cannot be saved over the database being read: %1";
 const QString kHelpNotOpened = "The help document could not be opened: %1";
 const QString kWebPageNotOpened = "The web page could not be opened: %1";
@@ -97,8 +98,12 @@ void CMainFrame::GiveNormalGeometry() {
 }
 
 // The wizard waits for its workers while the views they write to still exist.
+// The workers that end meanwhile still change the bar and the tree: those changes no longer
+// reach the window's commands.
 CMainFrame::~CMainFrame() {
     leftPane_->folderTree()->SetEvents(nullptr);
+    buttonBar_->disconnect(this);
+    leftPane_->folderTree()->disconnect(this);
     flow_.reset();
 }
 
@@ -106,7 +111,7 @@ void CMainFrame::BuildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
     open_ = file->addAction("&Open", QKeySequence::Open, this, &CMainFrame::Open);
     save_ = file->addAction("&Save", QKeySequence::Save, this, &CMainFrame::Save);
-    export_ = file->addAction("E&xport Checked Folders...", QKeySequence(Qt::CTRL | Qt::Key_E),
+    export_ = file->addAction("&Export Checked Folders...", QKeySequence(Qt::CTRL | Qt::Key_E),
                               this, &CMainFrame::ExportCheckedFolders);
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
@@ -132,6 +137,17 @@ void CMainFrame::ConnectViews() {
     // A check box that changes may make the export possible or impossible.
     connect(leftPane_->folderTree(), &QTreeWidget::itemChanged, this, &CMainFrame::UpdateCommands);
     connect(rightPane_->itemView(), &QAbstractItemView::activated, this, &CMainFrame::OpenMessage);
+    // Enter in the path box, and Enter or a double click on a mailbox, go on as Next does.
+    connect(filePage_, &C1FirstView::enterPressed, this, &CMainFrame::NextByKeyboard);
+    connect(mailboxPage_->mailboxList(), &QAbstractItemView::activated, this,
+            &CMainFrame::NextByKeyboard);
+}
+
+void CMainFrame::NextByKeyboard() {
+    QPushButton* next = buttonBar_->nextButton();
+    if (next->isVisible() && next->isEnabled()) {
+        flow_->Next();
+    }
 }
 
 void CMainFrame::OpenMessage(const QModelIndex& index) {
@@ -147,9 +163,14 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     // The first message of a database also indexes its long values, which takes a moment on
     // a large store.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto message = flow_->ReadMessage(itemId, cells[kSubjectCell].toStdU16String(),
-                                            cells[kDateCell].toStdU16String());
+    auto message = flow_->ReadMessage(itemId, cells[kSubjectCell].toStdU16String(),
+                                      cells[kDateCell].toStdU16String());
     QApplication::restoreOverrideCursor();
+    // A mail whose record names no sender (a draft, say) shows whom the list shows.
+    constexpr int kAddresseeCell = 1;
+    if (message && message->from.empty() && list->Headings().value(kAddresseeCell) == "From") {
+        message->from = cells[kAddresseeCell].toStdU16String();
+    }
     if (message) {
         (new MessageWindow(*message, this))->show();
     }
@@ -245,8 +266,10 @@ void CMainFrame::ExportCheckedFolders() {
         return;
     }
     CExportDialog dialog(desktop_, this);
+    dialog.SetChoice(lastExportChoice_);
     if (dialog.exec() == QDialog::Accepted) {
-        flow_->ExportCheckedFolders(dialog.Choice());
+        lastExportChoice_ = dialog.Choice();
+        flow_->ExportCheckedFolders(lastExportChoice_);
         UpdateCommands();
     }
 }
@@ -263,8 +286,16 @@ std::u16string CMainFrame::DatabasePath() {
     return ToU16(filePage_->PathText());
 }
 
+// A new message replaces one still open (a refusal to close, say, that the end of the job
+// has made moot), so that no stale box waits behind it.
 void CMainFrame::ShowMessage(const std::u16string& text, MessageIcon icon) {
-    ShowBox(ToQt(icon), ToQString(kApplicationTitle), ToQString(text), this);
+    if (openMessage_) {
+        openMessage_->done(QMessageBox::Ok);
+    }
+    QMessageBox box(ToQt(icon), ToQString(kApplicationTitle), ToQString(text), QMessageBox::Ok,
+                    this);
+    openMessage_ = &box;
+    box.exec();
 }
 
 bool CMainFrame::AskYesNo(const std::u16string& question) {
@@ -275,6 +306,11 @@ bool CMainFrame::AskYesNo(const std::u16string& question) {
 }
 
 void CMainFrame::SaveItemList() {
+    const ItemListModel& shown = *rightPane_->itemList();
+    if (shown.stopped() &&
+        !AskYesNo(ToU16(StoppedListingNote(shown.rowCount()) + ". " + kSaveStoppedListing))) {
+        return;
+    }
     const QString path = desktop_.ChooseSaveFile(this);
     if (path.isEmpty()) {
         return;

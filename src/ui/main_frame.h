@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <memory>
 
 #include "back_next_view.h"
@@ -70,6 +72,8 @@ private:
     void Save();
     // "E&xport Checked Folders...": the export dialog, then the export worker.
     void ExportCheckedFolders();
+    // What a click on Next does, while Next is shown and enabled.
+    void NextByKeyboard();
     // A mail row chosen by double click or Enter: its message window.
     void OpenMessage(const QModelIndex& index);
 
@@ -104,6 +108,9 @@ private:
     QAction* help_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;
     int focusedStep_ = 0;
+    QPointer<QMessageBox> openMessage_;
+    // The export dialog shows the last choice of the session again.
+    ExportChoice lastExportChoice_;
 };
 
 }  // namespace velmor::ui

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "qt_text.h"
@@ -14,6 +15,8 @@ constexpr int kWidth = 760;
 constexpr int kHeight = 560;
 constexpr const char* kHeaderNames[MessageWindow::kHeaderRows] = {
     "From:", "To:", "Date:", "Subject:"};
+// Escape and these keys close the window.
+constexpr QKeyCombination kCloseKeys(Qt::CTRL | Qt::Key_W);
 
 }  // namespace
 
@@ -54,7 +57,7 @@ MessageWindow::MessageWindow(const MessageContent& message, QWidget* parent)
         body_->setHtml(ToQString(*body.html));
     } else {
         body_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        body_->setLineWrapMode(QTextEdit::NoWrap);
+        body_->setLineWrapMode(QTextEdit::WidgetWidth);
         body_->setPlainText(ToQString(body.best()));
     }
 
@@ -62,6 +65,15 @@ MessageWindow::MessageWindow(const MessageContent& message, QWidget* parent)
     layout->addLayout(headers);
     layout->addWidget(note_);
     layout->addWidget(body_, 1);
+}
+
+// The body view passes on the keys it has no use for, these among them.
+void MessageWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->keyCombination() == kCloseKeys) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace velmor::ui

@@ -33,6 +33,10 @@ public:
 
     static constexpr int kHeaderRows = 4;  // From, To, Date, Subject
 
+protected:
+    // Escape and Ctrl+W close the window.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QLabel* headers_[kHeaderRows];
     QLabel* note_;

@@ -9,6 +9,9 @@
 
 namespace velmor::ui {
 
+// The note on a listing that a stop ended.
+QString StoppedListingNote(int rows);
+
 // The right browse pane: a caption strip above the item list.
 class CRightView : public QWidget {
     Q_OBJECT
@@ -18,13 +21,23 @@ public:
 
     ItemListModel* itemList() const { return model_; }
     QTreeView* itemView() const { return view_; }
+    CaptionStrip* caption() const { return caption_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ApplyColumnWidths(const std::vector<int>& widths);
+    void SortBy(int column);
+    void FitNumberColumn();
+    void FillLastColumn();
 
+    // Padding of the number column's cells beside the digits and the icon.
+    static constexpr int kNumberPadding = 24;
+    // The row count at which the number column needs another digit.
+    int nextFit_ = 0;
+    // The last column's own width, which filling the room never goes below.
+    int lastColumnWidth_ = 0;
     CaptionStrip* caption_;
     ItemListModel* model_;
     QTreeView* view_;

@@ -53,18 +53,23 @@ TEST_F(CheckPropagationTest, ACheckGoesToEveryAncestorAndDescendant) {
     EXPECT_EQ(States(), "111110");
 }
 
-TEST_F(CheckPropagationTest, AnUncheckReachesTheAncestorsOnlyWhenNoRelatedItemIsChecked) {
+TEST_F(CheckPropagationTest, AnUncheckReachesTheAncestorsLeftWithNothingCheckedBelow) {
     Click(a_);
     EXPECT_EQ(States(), "111110");
     Click(a2_);
     EXPECT_EQ(States(), "111100") << "A1, a child of A, is still checked";
+    Click(b_);
+    Click(b_);
+    EXPECT_EQ(States(), "111100") << "A, a sibling of B, is still checked";
     Click(a1_);
-    EXPECT_EQ(States(), "110000") << "A itself counts among the related items";
+    EXPECT_EQ(States(), "000000") << "the last checked item below A and the root is gone";
+    Click(a1x_);
     Click(b_);
-    Click(b_);
-    EXPECT_EQ(States(), "110000") << "A, a sibling of B, is still checked";
+    EXPECT_EQ(States(), "111101");
+    Click(a1x_);
+    EXPECT_EQ(States(), "100001") << "B still holds the root, nothing holds A or A1";
     Click(root_);
-    EXPECT_EQ(States(), "000000") << "the root has no related items";
+    EXPECT_EQ(States(), "000000") << "unchecking the root clears everything below it";
 }
 
 // The propagation's worker bodies, run when the test says.

@@ -1,6 +1,7 @@
 #include "wizard/export_run.h"
 
-#include "browse/tree_item_path.h"
+#include <algorithm>
+
 #include "discovery/null_progress_sink.h"
 #include "edb/text_codec.h"
 #include "export/mailbox_export.h"
@@ -9,21 +10,40 @@ namespace velmor::ui {
 
 namespace {
 
-// What the listing of a folder may show while it is exported: its progress only. The status
-// text names the folder being written, and the buttons stay as the export set them.
+// Steps of the export's one progress bar that each folder takes.
+constexpr int kStepsPerFolder = 1000;
+
+// What the listing of a folder may show while it is exported: its progress, as a part of the
+// whole export's bar. The status text names the folder being written, and the buttons stay
+// as the export set them.
 class ListingProgress : public NullProgressSink {
 public:
     explicit ListingProgress(ProgressSink& target) : target_(target) {}
 
+    void StartFolder(size_t index) {
+        folderStart_ = static_cast<int64_t>(index) * kStepsPerFolder;
+        low_ = 0;
+        high_ = 0;
+        target_.SetItemProgressPosition(static_cast<int>(folderStart_));
+    }
     void SetItemProgressRange(int low, int high) override {
-        target_.SetItemProgressRange(low, high);
+        low_ = low;
+        high_ = high;
     }
     void SetItemProgressPosition(int position) override {
-        target_.SetItemProgressPosition(position);
+        if (high_ <= low_) {
+            return;
+        }
+        const int64_t done = std::clamp<int64_t>(position - low_, 0, high_ - low_);
+        target_.SetItemProgressPosition(
+            static_cast<int>(folderStart_ + done * kStepsPerFolder / (high_ - low_)));
     }
 
 private:
     ProgressSink& target_;
+    int64_t folderStart_ = 0;
+    int low_ = 0;
+    int high_ = 0;
 };
 
 void AddCheckedBelow(const FolderTree& tree, TreeItem parent, std::vector<TreeItem>& folders) {
@@ -44,9 +64,32 @@ bool AnyCheckedBelow(const FolderTree& tree, TreeItem parent) {
     return false;
 }
 
-std::u16string FolderStatus(const std::u16string& path, size_t index, size_t count) {
-    return u"Exporting " + path + u" (" + Utf8ToUtf16(std::to_string(index + 1)) + u" of " +
-           Utf8ToUtf16(std::to_string(count)) + u")...";
+// The files of the folder that are named only once the folder is complete.
+std::vector<std::u16string> FolderFileKinds(const ExportFormats& formats, int folderKind) {
+    std::vector<std::u16string> kinds;
+    if (formats.mbox && IsMailKind(folderKind)) {
+        kinds.push_back(u"mbox");
+    }
+    if (formats.vcard && IsContactKind(folderKind)) {
+        kinds.push_back(u"vCard");
+    }
+    if (formats.icalendar && IsCalendarKind(folderKind)) {
+        kinds.push_back(u"iCalendar");
+    }
+    if (formats.csv) {
+        kinds.push_back(u"CSV");
+    }
+    return kinds;
+}
+
+std::u16string Count(size_t count, const std::u16string& one, const std::u16string& many) {
+    return Utf8ToUtf16(std::to_string(count)) + u" " + (count == 1 ? one : many);
+}
+
+// The count first and the folder's own name last, so that a short line cuts only the name.
+std::u16string FolderStatus(const std::u16string& name, size_t index, size_t count) {
+    return u"Exporting " + Utf8ToUtf16(std::to_string(index + 1)) + u" of " +
+           Utf8ToUtf16(std::to_string(count)) + u": " + name;
 }
 
 }  // namespace
@@ -78,18 +121,22 @@ ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
     MailboxExport exporter(listing, tree, choice.directory, options);
     ExportSummary summary;
     summary.directory = choice.directory;
+    summary.pstChosen = choice.formats.pst;
     if (!exporter.Prepare(summary.refused)) {
         return summary;
     }
     sink.ShowItemStatus();
     sink.ShowItemProgress();
+    sink.SetItemProgressRange(0, static_cast<int>(folders.size()) * kStepsPerFolder);
     for (size_t i = 0; i < folders.size() && !context.stop.requested(); ++i) {
-        sink.SetItemProgressPosition(0);
-        sink.SetItemStatus(FolderStatus(TreeItemPath(tree, folders[i]), i, folders.size()));
+        listingProgress.StartFolder(i);
+        sink.SetItemStatus(FolderStatus(tree.Text(folders[i]), i, folders.size()));
         const FolderExportResult result = exporter.Export(folders[i]);
         summary.items += result.items;
         if (result.stopped) {
             summary.stopped = true;
+            summary.stoppedFolder = result.path;
+            summary.notWritten = FolderFileKinds(choice.formats, result.folderKind);
         } else if (!result.error.empty()) {
             summary.failures.emplace_back(result.path, result.error);
         } else {
@@ -102,6 +149,9 @@ ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
             summary.pstFile = *pst;
         }
     }
+    if (!summary.stopped) {
+        sink.SetItemProgressPosition(static_cast<int>(folders.size()) * kStepsPerFolder);
+    }
     sink.HideItemStatus();
     sink.HideItemProgress();
     return summary;
@@ -113,9 +163,20 @@ std::u16string ExportSummaryText(const ExportSummary& summary) {
         return u"Nothing was exported: " + Utf8ToUtf16(summary.refused);
     }
     std::u16string text = summary.stopped ? u"The export was stopped. " : u"";
-    text += Utf8ToUtf16(std::to_string(summary.items)) + u" items of " +
-            Utf8ToUtf16(std::to_string(summary.folders)) + u" folders were written to " + where +
-            u".";
+    text += Count(summary.items, u"item", u"items") + u" of " +
+            Count(summary.folders, u"folder", u"folders") +
+            (summary.items == 1 ? u" was" : u" were") + u" written to " + where + u".";
+    if (!summary.stoppedFolder.empty()) {
+        text += u"\n\n" + summary.stoppedFolder + u" is incomplete";
+        for (size_t i = 0; i < summary.notWritten.size(); ++i) {
+            const bool last = i + 1 == summary.notWritten.size();
+            text += (i == 0 ? u": its " : last ? u" and " : u", ") + summary.notWritten[i];
+        }
+        text += summary.notWritten.empty() ? u"." : u" files were not written.";
+    }
+    if (summary.stopped && summary.pstChosen) {
+        text += u"\n\nThe PST file was not written.";
+    }
     if (!summary.pstFile.empty()) {
         text += u"\n\nThe PST file is " + Utf8ToUtf16(summary.pstFile.string()) + u".";
     }
@@ -129,6 +190,16 @@ std::u16string ExportSummaryText(const ExportSummary& summary) {
         }
     }
     return text;
+}
+
+MessageIcon ExportSummaryIcon(const ExportSummary& summary) {
+    if (!summary.refused.empty()) {
+        return MessageIcon::Error;
+    }
+    if (summary.stopped || !summary.failures.empty() || !summary.pstError.empty()) {
+        return MessageIcon::Warning;
+    }
+    return MessageIcon::Information;
 }
 
 }  // namespace velmor::ui

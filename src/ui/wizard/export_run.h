@@ -8,6 +8,7 @@
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
 #include "export/export_formats.h"
+#include "wizard/wizard_screen.h"
 
 namespace velmor::ui {
 
@@ -28,6 +29,9 @@ struct ExportSummary {
     std::vector<std::pair<std::u16string, std::string>> failures;  // tree path, reason
     std::string refused;  // why nothing could be written at all
     bool stopped = false;
+    std::u16string stoppedFolder;            // tree path of the folder a stop left incomplete
+    std::vector<std::u16string> notWritten;  // its file kinds that a stop left unwritten
+    bool pstChosen = false;
     std::filesystem::path pstFile;  // the mailbox's PST file when one was written
     std::string pstError;           // why the PST file could not be completed
 };
@@ -44,7 +48,9 @@ ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
                         const std::vector<TreeItem>& folders, const ExportChoice& choice);
 
 // The message that ends an export: how many items of how many folders were written where,
-// and which folders failed, why.
+// what a stop left unwritten, and which folders failed, why.
 std::u16string ExportSummaryText(const ExportSummary& summary);
+// An export that wrote nothing is an error; one stopped or with failures is a warning.
+MessageIcon ExportSummaryIcon(const ExportSummary& summary);
 
 }  // namespace velmor::ui

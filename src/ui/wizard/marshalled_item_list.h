@@ -24,6 +24,9 @@ public:
                          const ListedItem& item) override {
         bridge_.Call([&] { target_.InsertListedRow(row, image, cells, item); });
     }
+    void ListingStopped() override {
+        bridge_.Call([&] { target_.ListingStopped(); });
+    }
 
 private:
     UiCallBridge& bridge_;

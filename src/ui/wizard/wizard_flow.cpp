@@ -38,6 +38,10 @@ void WizardFlow::FinishWorkers() {
             return true;
         }
         stop_.request();
+        // A worker paused at a question that nobody will answer any more ends too.
+        if (stop_.questionOpen()) {
+            stop_.closeQuestion(true);
+        }
         return false;
     });
     workers_.WaitForAll();
@@ -120,7 +124,7 @@ void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {
             exportJob_ = false;
             stop_.clear();
             ShowIdleButtons(uiSink_);
-            windows_.screen.ShowMessage(ExportSummaryText(summary), MessageIcon::Information);
+            windows_.screen.ShowMessage(ExportSummaryText(summary), ExportSummaryIcon(summary));
         });
     });
 }
@@ -238,10 +242,10 @@ void WizardFlow::StopBrowsing() {
     }
 }
 
-// The question of a browse job; the export ends at its next stop test.
+// The export ends at its next stop test.
 void WizardFlow::StopExport() {
     stop_.openQuestion();
-    const bool yes = windows_.screen.AskYesNo(kStopDisplayingQuestion);
+    const bool yes = windows_.screen.AskYesNo(kStopExportQuestion);
     stop_.closeQuestion(yes && exportJob_);
 }
 

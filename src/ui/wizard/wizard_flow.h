@@ -26,6 +26,7 @@ inline constexpr char16_t kPleaseSelectUser[] = u"Please Select User";
 inline constexpr char16_t kStopRecoveryQuestion[] = u"Do you want to Stop the Recovery Process ?";
 inline constexpr char16_t kStopDisplayingQuestion[] =
     u"Do you want to Stop the Displaying Process ?";
+inline constexpr char16_t kStopExportQuestion[] = u"Do you want to Stop the Export ?";
 inline constexpr char16_t kRecoveryInProgress[] =
     u"Recovery is in Progress.Please Stop the Process to close the Application";
 inline constexpr char16_t kDisplayingInProgress[] =

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "browse/plain_folder_tree.h"
@@ -350,31 +351,59 @@ TEST_F(WizardExportTest, CheckedFoldersAreWrittenOnAWorkerAndAMessageTellsWhere)
     EXPECT_FALSE(flow_->ExportAllowed());
     EXPECT_EQ(Shown(), (Bar{kHidden, kEnabled, u"Save", kHidden, kShown, false}));
     std::vector<std::u16string> statuses;
-    bridge_.ServeUntil([&] {
+    // The one bar of the whole export: its range stays, its position never goes back.
+    std::vector<int> positions;
+    std::vector<int> ranges;
+    bar_.SetObserver([&] {
         const std::u16string& status = bar_.itemStatus.text;
         if (bar_.itemStatus.visible && status.starts_with(u"Exporting") &&
             (statuses.empty() || statuses.back() != status)) {
             statuses.push_back(status);
         }
-        return !flow_->workers().AnyRunning();
+        if (bar_.itemProgress.visible && !statuses.empty()) {
+            positions.push_back(bar_.itemProgress.position);
+            ranges.push_back(bar_.itemProgress.high);
+        }
     });
+    Serve();
     EXPECT_FALSE(flow_->exportJob());
     EXPECT_EQ(Shown(), (Bar{kShown, kEnabled, u"Save", kShown, kHidden, false}));
-    EXPECT_EQ(statuses, (std::vector<std::u16string>{
-                            u"Exporting Mailbox - Ann Walker\\Top of Information Store\\Inbox\\ "
-                            u"(1 of 2)...",
-                            u"Exporting Mailbox - Ann Walker\\Top of Information Store\\Contacts\\ "
-                            u"(2 of 2)..."}));
+    EXPECT_EQ(statuses, (std::vector<std::u16string>{u"Exporting 1 of 2: Inbox",
+                                                     u"Exporting 2 of 2: Contacts"}));
+    ASSERT_FALSE(positions.empty());
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_EQ(std::count(ranges.begin(), ranges.end(), ranges.front()), std::ssize(ranges));
+    EXPECT_GT(std::count_if(positions.begin(), positions.end(),
+                            [&](int p) { return p > 0 && p < ranges.front() / 2; }),
+              0)
+        << "the bar moves within the first folder";
+    EXPECT_EQ(positions.back(), ranges.front());
     const auto top = out_.path() / "export" / "Top of Information Store";
     EXPECT_TRUE(std::filesystem::exists(top / "Inbox" / "folder.mbox"));
     EXPECT_TRUE(std::filesystem::exists(top / "Contacts" / "contacts.vcf"));
     ASSERT_EQ(screen_.messages.size(), 1u);
     EXPECT_EQ(screen_.messages[0].first,
               "7 items of 2 folders were written to " + (out_.path() / "export").string() + ".");
+    EXPECT_EQ(screen_.messages[0].second, MessageIcon::Information);
     EXPECT_TRUE(flow_->ExportAllowed());
 }
 
-TEST_F(WizardExportTest, StopAsksTheBrowseQuestionAndCloseIsRefusedMeanwhile) {
+TEST(ExportSummaryTest, CountsInTheSingularAndAnEndingErrorIsNoInformation) {
+    ExportSummary one;
+    one.directory = "/out";
+    one.items = 1;
+    one.folders = 1;
+    EXPECT_EQ(ExportSummaryText(one), u"1 item of 1 folder was written to /out.");
+    EXPECT_EQ(ExportSummaryIcon(one), MessageIcon::Information);
+    one.failures.emplace_back(u"Inbox", "disk full");
+    EXPECT_EQ(ExportSummaryIcon(one), MessageIcon::Warning);
+    ExportSummary refused;
+    refused.refused = "the directory cannot be written";
+    EXPECT_EQ(ExportSummaryText(refused), u"Nothing was exported: the directory cannot be written");
+    EXPECT_EQ(ExportSummaryIcon(refused), MessageIcon::Error);
+}
+
+TEST_F(WizardExportTest, StopAsksAboutTheExportAndCloseIsRefusedMeanwhile) {
     OpenTree();
     Check(u"Inbox");
     Check(u"Sent Items");
@@ -382,21 +411,26 @@ TEST_F(WizardExportTest, StopAsksTheBrowseQuestionAndCloseIsRefusedMeanwhile) {
     flow_->ExportCheckedFolders(Choice());
     bool asked = false;
     bridge_.ServeUntil([&] {
-        if (!asked && bar_.itemStatus.visible) {
+        if (!asked && bar_.itemStatus.visible && bar_.itemStatus.text.starts_with(u"Exporting")) {
             asked = true;
+            // The worker waits inside the first folder until the question is answered.
+            flow_->stopFlag().openQuestion();
             EXPECT_FALSE(flow_->RequestClose());
             flow_->BrowseFolder(tree_.AllItems().back());
             flow_->Stop();
         }
         return !flow_->workers().AnyRunning();
     });
-    EXPECT_EQ(screen_.questions,
-              std::vector<std::string>{"Do you want to Stop the Displaying Process ?"});
+    EXPECT_EQ(screen_.questions, std::vector<std::string>{"Do you want to Stop the Export ?"});
     ASSERT_EQ(screen_.messages.size(), 2u);
     EXPECT_EQ(screen_.messages[0].first,
               "Exporting Items is in Progress.Please Stop the Process to close the Application");
-    EXPECT_EQ(screen_.messages[1].first.rfind("The export was stopped. ", 0), 0u)
-        << screen_.messages[1].first;
+    EXPECT_EQ(screen_.messages[1].first,
+              "The export was stopped. 0 items of 0 folders were written to " +
+                  (out_.path() / "export").string() +
+                  ".\n\nMailbox - Ann Walker\\Top of Information Store\\Inbox\\ is incomplete: "
+                  "its mbox and CSV files were not written.");
+    EXPECT_EQ(screen_.messages[1].second, MessageIcon::Warning);
     EXPECT_TRUE(list_.rows().empty()) << "no listing runs beside the export";
     EXPECT_FALSE(flow_->stopFlag().isSet());
     EXPECT_FALSE(

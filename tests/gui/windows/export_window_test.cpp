@@ -1,5 +1,6 @@
 // The export from the window: the dialog's choices and the menu command that writes the
 // checked folders.
+#include <QPointer>
 #include <QTest>
 
 #include "export_dialog.h"
@@ -14,6 +15,9 @@ private slots:
     void theDialogStartsWithTheDefaultFormatsAndNeedsADirectoryAndAFormat();
     void theMenuCommandWritesTheCheckedFoldersAndTellsWhere();
     void thePstChoiceWritesOneFileForTheMailbox();
+    void theShortcutWorksAfterAFolderWasListed();
+    void theDialogShowsTheLastChoiceAgain();
+    void stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToClose();
 };
 
 void ExportWindowTest::theDialogStartsWithTheDefaultFormatsAndNeedsADirectoryAndAFormat() {
@@ -120,6 +124,141 @@ void ExportWindowTest::thePstChoiceWritesOneFileForTheMailbox() {
     QVERIFY(std::filesystem::exists(pst));
     QVERIFY2(!std::filesystem::exists(out / "Top of Information Store"),
              "no folder directories without a format that writes into them");
+}
+
+// The command follows the end of every listing, not only the check boxes.
+void ExportWindowTest::theShortcutWorksAfterAFolderWasListed() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ClickCheckBox(fixture.TreeItem({"Top of Information Store", "Calendar"}));
+    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    fixture.ListFolder({"Top of Information Store", "Inbox"});
+    QVERIFY(!frame.wizard().browseJob());
+
+    ModalWatcher<ui::CExportDialog> dialog([](ui::CExportDialog& shown) { shown.reject(); });
+    QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(dialog.seen);
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void ExportWindowTest::theDialogShowsTheLastChoiceAgain() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ClickCheckBox(fixture.TreeItem({"Top of Information Store", "Calendar"}));
+    QVERIFY(WaitFor([&] { return fixture.Idle() && frame.exportAction()->isEnabled(); }));
+
+    const QString out = QString::fromStdString((fixture.dir / "recovered").string());
+    ModalWatcher<ui::CExportDialog> first([&](ui::CExportDialog& dialog) {
+        dialog.directoryBox()->setText(out);
+        dialog.emlBox()->setChecked(false);
+        dialog.mboxBox()->setChecked(true);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    });
+    QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(WaitFor([&] { return boxes.seen.size() == 1 && fixture.Idle(); }));
+
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    ui::ExportChoice shown;
+    ModalWatcher<ui::CExportDialog> second([&](ui::CExportDialog& dialog) {
+        shown = dialog.Choice();
+        dialog.reject();
+    });
+    QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(second.seen);
+    QCOMPARE(QString::fromStdString(shown.directory.string()), out);
+    QVERIFY(!shown.formats.eml && shown.formats.mbox && shown.formats.csv);
+}
+
+// Stop asks about the export, and the summary tells what the stop left unwritten. A refusal
+// to close that is open when an export ends goes when the summary comes.
+void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToClose() {
+    FrameFixture fixture;
+    ui::CMainFrame& frame = fixture.frame();
+    {
+        BoxAnswerer boxes;
+        fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+        fixture.OpenMailbox(0);
+        fixture.ClickCheckBox(fixture.TreeItem({"Top of Information Store", "Inbox"}));
+        QVERIFY(WaitFor([&] { return fixture.Idle() && frame.exportAction()->isEnabled(); }));
+    }
+    const auto out = fixture.dir / "recovered";
+    const auto startExport = [&] {
+        // A closed box gives the keyboard back to the window first.
+        frame.activateWindow();
+        QTest::qWaitForWindowActive(&frame);
+        ModalWatcher<ui::CExportDialog> dialog([&](ui::CExportDialog& shown) {
+            shown.directoryBox()->setText(QString::fromStdString(out.string()));
+            shown.mboxBox()->setChecked(true);
+            QTest::mouseClick(shown.okButton(), Qt::LeftButton);
+        });
+        QTest::keyClick(&frame, Qt::Key_E, Qt::ControlModifier);
+        return dialog.seen;
+    };
+    // The export waits in its first folder until the question is answered.
+    bool pauseNext = true;
+    QLabel* status = frame.buttonBar()->itemStatus();
+    QObject::connect(frame.buttonBar(), &ui::CBackNextView::refreshed, &frame, [&] {
+        if (pauseNext && status->isVisible() && status->text().startsWith("Exporting")) {
+            pauseNext = false;
+            frame.wizard().stopFlag().openQuestion();
+        }
+    });
+
+    // Each box as it comes: a question is answered Yes, a refusal lets the paused export go
+    // on and stays open, a summary is read beside whatever else is shown.
+    QList<SeenBox> seen;
+    QPointer<QMessageBox> refusal;
+    bool refusalShownWithSummary = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || box == refusal) {
+            return;
+        }
+        seen.append({box->windowTitle(), box->text(), box->icon(), true});
+        if (box->icon() == QMessageBox::Question) {
+            box->button(QMessageBox::Yes)->click();
+        } else if (box->text().contains("in Progress")) {
+            refusal = box;
+            frame.wizard().stopFlag().closeQuestion(false);
+        } else {
+            refusalShownWithSummary = !refusal.isNull() && refusal->isVisible();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    watcher.start(5);
+
+    QVERIFY(startExport());
+    QVERIFY(WaitFor([&] { return frame.wizard().stopFlag().questionOpen(); }));
+    fixture.ClickStop();
+    QVERIFY(WaitFor([&] { return seen.size() == 2 && fixture.Idle(); }));
+    QCOMPARE(seen[0].text, QString("Do you want to Stop the Export ?"));
+    QVERIFY2(seen[1].text.startsWith("The export was stopped. 0 items of 0 folders were"),
+             qPrintable(seen[1].text));
+    QVERIFY2(seen[1].text.contains("Top of Information Store\\ is incomplete: its mbox and CSV "
+                                   "files were not written."),
+             qPrintable(seen[1].text));
+    QCOMPARE(seen[1].icon, QMessageBox::Warning);
+
+    pauseNext = true;
+    QVERIFY(startExport());
+    QVERIFY(WaitFor([&] { return frame.wizard().stopFlag().questionOpen(); }));
+    QVERIFY(!frame.close());
+    QVERIFY(WaitFor([&] { return seen.size() == 4 && fixture.Idle(); }));
+    QCOMPARE(seen[2].text, QString("Exporting Items is in Progress.Please Stop the Process to "
+                                   "close the Application"));
+    QVERIFY2(seen[3].text.startsWith("6 items of 3 folders were written"),
+             qPrintable(seen[3].text));
+    QCOMPARE(seen[3].icon, QMessageBox::Information);
+    QVERIFY(!refusalShownWithSummary);
+    QVERIFY(refusal.isNull() || !refusal->isVisible());
 }
 
 }  // namespace velmor::test

@@ -37,6 +37,8 @@ private slots:
     void aSecondCheckBoxPressWithinTheWaitPropagatesFromIt();
     void everyReleasedKeyButEnterListsTheSelectedFolder();
     void checkingAFolderChecksItsAncestorsAndDescendants();
+    void spaceOnAFolderChecksLikeAClickOnItsBox();
+    void uncheckingTheOnlyCheckedFolderUnchecksItsAncestorsAndTheExport();
 
 private:
     std::unique_ptr<FrameFixture> fixture_;
@@ -233,6 +235,48 @@ void FolderTreeTest::checkingAFolderChecksItsAncestorsAndDescendants() {
     fixture.ClickCheckBox(top);
     QVERIFY(WaitFor(settled));
     QVERIFY(!checked(top) && !checked(root) && !checked(sent) && !checked(projects));
+}
+
+void FolderTreeTest::spaceOnAFolderChecksLikeAClickOnItsBox() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    ui::CFolderTreeCtrl* tree = frame.leftPane()->folderTree();
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    QTreeWidgetItem* top = fixture.TreeItem({kTop});
+    QTreeWidgetItem* inbox = fixture.TreeItem(kInbox);
+    QTreeWidgetItem* projects = fixture.TreeItem(kProjects);
+    const auto checked = [](QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; };
+    fixture.ListFolder(kInbox);
+    QCOMPARE(tree->currentItem(), inbox);
+
+    QTest::keyClick(tree, Qt::Key_Space);
+    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    QVERIFY(checked(inbox) && checked(projects) && checked(top) && checked(root));
+
+    QTest::keyClick(tree, Qt::Key_Space);
+    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    QVERIFY(!checked(inbox) && !checked(projects) && !checked(top) && !checked(root));
+}
+
+// After the last checked folder is unchecked, nothing is left to export.
+void FolderTreeTest::uncheckingTheOnlyCheckedFolderUnchecksItsAncestorsAndTheExport() {
+    FrameFixture& fixture = *fixture_;
+    ui::CMainFrame& frame = fixture.frame();
+    QTreeWidgetItem* root = frame.leftPane()->folderTree()->topLevelItem(0);
+    QTreeWidgetItem* top = fixture.TreeItem({kTop});
+    QTreeWidgetItem* contacts = fixture.TreeItem(kContacts);
+    const auto checked = [](QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; };
+    const auto settled = [&] { return !frame.wizard().workers().AnyRunning(); };
+
+    fixture.ClickCheckBox(contacts);
+    QVERIFY(WaitFor(settled));
+    QVERIFY(checked(contacts) && checked(top) && checked(root));
+    QVERIFY(frame.exportAction()->isEnabled());
+
+    fixture.ClickCheckBox(contacts);
+    QVERIFY(WaitFor(settled));
+    QVERIFY(!checked(contacts) && !checked(top) && !checked(root));
+    QVERIFY(!frame.exportAction()->isEnabled());
 }
 
 }  // namespace velmor::test

@@ -98,6 +98,8 @@ void FrameFixture::ClickBack() {
 }
 
 void FrameFixture::ClickStop() {
+    QPushButton* stop = frame_->buttonBar()->stopButton();
+    WaitFor([stop] { return stop->isVisible() && stop->isEnabled(); });
     QTest::mouseClick(frame_->buttonBar()->stopButton(), Qt::LeftButton);
 }
 

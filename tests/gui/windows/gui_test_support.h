@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QImage>
 #include <QMessageBox>
 #include <QObject>
@@ -75,6 +76,29 @@ private:
     QTimer timer_;
 };
 
+// Runs act once on the first modal window of type Window that shows, while the test waits.
+template <typename Window>
+class ModalWatcher : public QObject {
+public:
+    explicit ModalWatcher(std::function<void(Window&)> act) : act_(std::move(act)) {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+            if (window != nullptr && window->isVisible() && !seen) {
+                seen = true;
+                act_(*window);
+            }
+        });
+        timer_.start(kModalLookInterval);
+    }
+
+    bool seen = false;
+
+private:
+    static constexpr int kModalLookInterval = 5;
+    std::function<void(Window&)> act_;
+    QTimer timer_;
+};
+
 // The demo store of the writer: two mailboxes with folders and items of every kind.
 std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory);
 
@@ -101,6 +125,7 @@ public:
 
     void ClickNext();
     void ClickBack();
+    // Clicks Stop once it is shown and enabled, as a user can click it only then.
     void ClickStop();
 
     QTreeWidgetItem* TreeItem(const QStringList& pathBelowRoot) const;

@@ -1,3 +1,5 @@
+#include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QTreeView>
@@ -14,6 +16,8 @@ class MessageWindowTest : public QObject {
 private slots:
     void doubleClickShowsTheHeadersAndThePlainBody();
     void enterShowsHtmlWithoutLoadingAnything();
+    void escapeAndControlWCloseItAndTextWrapsAtItsWidth();
+    void theSenderIsTheOneTheListShows();
 
 private:
     // Opens the demo database's first mailbox and lists its inbox.
@@ -89,6 +93,47 @@ void MessageWindowTest::enterShowsHtmlWithoutLoadingAnything() {
                 .isNull());
     QVERIFY(!window->bodyView()->openLinks());
     QVERIFY(!window->bodyView()->openExternalLinks());
+}
+
+void MessageWindowTest::escapeAndControlWCloseItAndTextWrapsAtItsWidth() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ListInbox(fixture);
+    QTreeView* view = fixture.frame().rightPane()->itemView();
+    // The contract mail: a long plain body.
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Escape, Qt::NoModifier}, std::pair{Qt::Key_W, Qt::ControlModifier}}) {
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(2, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QPointer<ui::MessageWindow> window = fixture.frame().findChild<ui::MessageWindow*>();
+        QVERIFY(window != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Narrower than the body's lines: they wrap rather than scroll sideways.
+        constexpr int kNarrowWidth = 240;
+        window->resize(kNarrowWidth, window->height());
+        QVERIFY(WaitFor([&] { return window->bodyView()->width() < kNarrowWidth; }));
+        QCOMPARE(window->bodyView()->horizontalScrollBar()->maximum(), 0);
+        QTest::keyClick(window->bodyView(), key, modifiers);
+        QVERIFY(WaitFor([&] { return window.isNull(); }));
+    }
+}
+
+void MessageWindowTest::theSenderIsTheOneTheListShows() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ListFolder({"Top of Information Store", "Drafts"});
+    QTreeView* view = fixture.frame().rightPane()->itemView();
+    const QStringList row = fixture.ItemRows().value(0).split('|');
+    QVERIFY(!row.value(1).isEmpty());
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    auto* window = fixture.frame().findChild<ui::MessageWindow*>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->headerLabel(0)->text(), row.value(1));
 }
 
 }  // namespace velmor::test

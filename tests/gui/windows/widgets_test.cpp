@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTest>
 
+#include "back_next_view.h"
 #include "file_page.h"
 #include "gui_test_support.h"
 #include "mailbox_page.h"
@@ -48,6 +49,7 @@ class WidgetsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void aLongItemStatusKeepsItsCountAndCutsTheNameInItsMiddle();
     void progressBarShowsZeroPercentWithoutAnUpperBound();
     void progressBarFillsUpToItsPercent();
     void stepPanelMarksDoneCurrentAndLaterSteps();
@@ -238,6 +240,24 @@ void WidgetsTest::pictureButtonShowsAPictureForEachState() {
     const QImage disabled = button->CurrentPicture().toImage();
     QVERIFY(disabled != normal);
     QVERIFY(disabled.isGrayscale());
+}
+
+void WidgetsTest::aLongItemStatusKeepsItsCountAndCutsTheNameInItsMiddle() {
+    ui::ButtonBarState state;
+    ui::CBackNextView bar(state);
+    bar.resize(1000, 80);
+    bar.show();
+    const QString name =
+        "Project Archive 2019 of the regional sales office with every customer letter";
+    state.itemStatus.visible = true;
+    state.itemStatus.text = u"Exporting 4339 of 4340: " + name.toStdU16String();
+    state.Changed();
+    QLabel* status = bar.itemStatus();
+    QVERIFY2(status->text().startsWith("Exporting 4339 of 4340: Proj"), qPrintable(status->text()));
+    QVERIFY2(status->text().endsWith("letter"), qPrintable(status->text()));
+    QVERIFY(status->text().contains(QChar(0x2026)));
+    QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) <= status->width());
+    QCOMPARE(status->toolTip(), "Exporting 4339 of 4340: " + name);
 }
 
 }  // namespace velmor::test

@@ -41,6 +41,20 @@ void OpenQuestionOnFirstRow(QAbstractItemModel* rows, ui::CMainFrame& frame) {
     });
 }
 
+// Clicks Stop, as a quick user would, in the moment the bar first shows it in place of Next.
+void ClickStopWhenItShows(FrameFixture& fixture) {
+    auto clicked = std::make_shared<bool>(false);
+    ui::CBackNextView* bar = fixture.frame().buttonBar();
+    QObject::connect(bar, &ui::CBackNextView::refreshed, bar, [bar, clicked] {
+        QPushButton* stop = bar->stopButton();
+        if (!*clicked && stop->isVisible() && stop->isEnabled() &&
+            !bar->nextButton()->isVisible()) {
+            *clicked = true;
+            QTest::mouseClick(stop, Qt::LeftButton);
+        }
+    });
+}
+
 }  // namespace
 
 class WizardStopTest : public QObject {
@@ -54,6 +68,7 @@ private slots:
     void stoppingAListingKeepsTheRowsListedSoFar();
     void stoppingAMailScanLeavesTheListEmptyAndTheNextSelectionWorks();
     void closingIsRefusedWhileItemsAreListed();
+    void closingTheProgramWhileAWorkerWaitsAtAQuestionEndsTheWorker();
 };
 
 void WizardStopTest::answeringNoLetsTheScanGoOn() {
@@ -165,6 +180,16 @@ void WizardStopTest::stoppingAListingKeepsTheRowsListedSoFar() {
     QVERIFY(!frame.buttonBar()->stopButton()->isVisible());
     QVERIFY(!frame.buttonBar()->itemProgress()->isVisible());
     QVERIFY(!frame.wizard().stopFlag().isSet());
+    QCOMPARE(frame.rightPane()->caption()->text(), QString("Listing stopped after 1 item"));
+
+    // Save tells that the list is a part of the folder; No saves nothing.
+    boxes.SetAnswer(QMessageBox::No);
+    fixture.ClickNext();
+    QCOMPARE(boxes.Texts().last(), QString("Listing stopped after 1 item. Save these items only?"));
+    QCOMPARE(fixture.desktop.saveDialogs, 0);
+    boxes.SetAnswer(QMessageBox::Yes);
+    fixture.ClickNext();
+    QCOMPARE(fixture.desktop.saveDialogs, 1);
 
     // Answering No lets the listing go on to its end.
     boxes.SetAnswer(QMessageBox::No);
@@ -174,8 +199,11 @@ void WizardStopTest::stoppingAListingKeepsTheRowsListedSoFar() {
     fixture.ClickStop();
     QVERIFY(WaitFor([&] { return fixture.Idle(); }));
     QCOMPARE(fixture.ItemRows().size(), 2);
+    QVERIFY(frame.rightPane()->caption()->text().isEmpty());
 }
 
+// The user clicks Stop the moment it shows, before the job has scanned anything: the question
+// is the program's own, and the scan stops at its first test.
 void WizardStopTest::stoppingAMailScanLeavesTheListEmptyAndTheNextSelectionWorks() {
     FrameFixture fixture;
     BoxAnswerer boxes(QMessageBox::Yes);
@@ -183,23 +211,33 @@ void WizardStopTest::stoppingAMailScanLeavesTheListEmptyAndTheNextSelectionWorks
     fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
     fixture.OpenMailbox(0);
 
-    // The job shows Stop before it scans: the question opens there.
-    auto opened = std::make_shared<bool>(false);
-    QObject::connect(frame.buttonBar(), &ui::CBackNextView::refreshed, &frame, [&, opened] {
-        if (!*opened && frame.buttonBar()->stopButton()->isVisible()) {
-            *opened = true;
-            frame.wizard().stopFlag().openQuestion();
-        }
-    });
+    ClickStopWhenItShows(fixture);
     fixture.ClickLabel(fixture.TreeItem(kInbox));
-    QVERIFY(WaitFor([&] { return frame.wizard().stopFlag().questionOpen(); }));
-    fixture.ClickStop();
-    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    QVERIFY(WaitFor([&] { return !boxes.seen.isEmpty() && fixture.Idle(); }));
+    QCOMPARE(boxes.Texts(), QStringList({"Do you want to Stop the Displaying Process ?"}));
     QVERIFY(fixture.ItemRows().isEmpty());
     QCOMPARE(frame.rightPane()->itemList()->Headings().value(1), QString("From"));
+    QVERIFY(!frame.wizard().stopFlag().isSet());
 
     fixture.ListFolder({"Top of Information Store", "Outbox"});
     QCOMPARE(fixture.ItemRows().size(), 1);
+}
+
+// Destroying the window while a worker waits at an open stop question ends the worker: the
+// question is answered with stop, as nobody else can answer it any more.
+void WizardStopTest::closingTheProgramWhileAWorkerWaitsAtAQuestionEndsTheWorker() {
+    auto fixture = std::make_unique<FrameFixture>();
+    BoxAnswerer boxes(QMessageBox::Yes);
+    ui::CMainFrame& frame = fixture->frame();
+    fixture->OpenDatabase(WriteDemoDatabase(fixture->dir.path()));
+    fixture->OpenMailbox(0);
+
+    OpenQuestionOnFirstRow(frame.rightPane()->itemList(), frame);
+    fixture->ClickLabel(fixture->TreeItem(kInbox));
+    QVERIFY(WaitFor([&] { return frame.wizard().stopFlag().questionOpen(); }));
+    QVERIFY(frame.wizard().workers().AnyRunning());
+    fixture.reset();
+    QVERIFY(boxes.seen.isEmpty());
 }
 
 void WizardStopTest::closingIsRefusedWhileItemsAreListed() {

@@ -1,10 +1,16 @@
 // A user's road through the wizard on the demo database: the path, the mailbox rows, the tree,
 // a folder's rows, Back twice, and the messages on the way.
+#include <QDateTime>
+#include <QFile>
+#include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
+#include <QTreeView>
 
 #include "browse/item_columns.h"
 #include "discovery/processing_driver.h"
+#include "export_dialog.h"
 #include "gui_test_support.h"
 #include "wizard/wizard_flow.h"
 
@@ -26,6 +32,9 @@ private slots:
     void pathsThatNameNoDatabaseAreRefusedWithTheirMessage();
     void aRunThatFindsNoMailboxReturnsToStepOne();
     void choosingAMailboxRowNeverScrollsTheListSideways();
+    void theKeyboardAloneWalksTheWizard();
+    void eachFileMenuCommandHasAKeyOfItsOwn();
+    void theItemListSortsByAClickedHeadingAndSavesInThatOrder();
 };
 
 // The name column is wider than the list; choosing a row keeps the numbers and icons in view
@@ -88,7 +97,7 @@ void WizardWalkTest::walkThroughTheThreeStepsAndBackAgain() {
 
     fixture.OpenMailbox(0);
     QCOMPARE(frame.wizardStep(), 3);
-    QCOMPARE(bar->nextButton()->text(), QString("Save"));
+    QCOMPARE(bar->nextButton()->text(), QString("&Save"));
     QTreeWidget* tree = frame.leftPane()->folderTree();
     QCOMPARE(tree->topLevelItemCount(), 1);
     QCOMPARE(tree->topLevelItem(0)->text(0), QString("Mailbox - Ann Walker"));
@@ -122,7 +131,7 @@ void WizardWalkTest::walkThroughTheThreeStepsAndBackAgain() {
     QVERIFY(WaitFor([&] { return fixture.Idle() && bar->nextButton()->isEnabled(); }));
     QCOMPARE(frame.wizardStep(), 2);
     QCOMPARE(tree->topLevelItemCount(), 0);
-    QCOMPARE(bar->nextButton()->text(), QString("Next"));
+    QCOMPARE(bar->nextButton()->text(), QString("&Next"));
     QCOMPARE(fixture.MailboxRows().size(), 2);
     QCOMPARE(frame.mailboxPage()->SelectionMark(), 0);
 
@@ -206,6 +215,155 @@ void WizardWalkTest::aRunThatFindsNoMailboxReturnsToStepOne() {
     QVERIFY(!fixture.frame().buttonBar()->backButton()->isVisible());
     QVERIFY(!fixture.frame().buttonBar()->stopButton()->isVisible());
     QVERIFY(!fixture.frame().wizard().stopFlag().isSet());
+}
+
+// Enter in the path box and on a mailbox goes on as Next does; the buttons' Alt keys click
+// them; a double click on a mailbox goes on too.
+void WizardWalkTest::theKeyboardAloneWalksTheWizard() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ui::CMainFrame& frame = fixture.frame();
+    QPlainTextEdit* path = frame.filePage()->pathBox();
+    const QString database = QString::fromStdString(WriteDemoDatabase(fixture.dir.path()).string());
+    QTest::keyClicks(path, database);
+    QTest::keyClick(path, Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && frame.wizardStep() == 2; }));
+    QCOMPARE(path->toPlainText(), database);
+    QVERIFY(boxes.seen.isEmpty());
+
+    QTreeWidget* mailboxes = frame.mailboxPage()->mailboxList();
+    QTest::keyClick(mailboxes, Qt::Key_Down);
+    QCOMPARE(frame.mailboxPage()->SelectedCount(), 1);
+    QTest::keyClick(mailboxes, Qt::Key_Return);
+    ui::CBackNextView* bar = frame.buttonBar();
+    QVERIFY(WaitFor([&] {
+        return fixture.Idle() && frame.wizardStep() == 3 && bar->nextButton()->isEnabled();
+    }));
+
+    // A button's Alt key clicks it as the mouse does, after showing it pressed a moment.
+    QTest::keyClick(&frame, Qt::Key_S, Qt::AltModifier);
+    QVERIFY(WaitFor([&] { return fixture.desktop.saveDialogs == 1; }));
+    QTest::keyClick(&frame, Qt::Key_B, Qt::AltModifier);
+    QVERIFY(WaitFor([&] {
+        return frame.wizardStep() == 2 && fixture.Idle() && bar->nextButton()->isEnabled();
+    }));
+
+    const QRect second = mailboxes->visualItemRect(mailboxes->topLevelItem(1));
+    QTest::mouseClick(mailboxes->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(mailboxes->viewport(), Qt::LeftButton, {}, second.center());
+    QVERIFY(WaitFor([&] { return fixture.Idle() && frame.wizardStep() == 3; }));
+    QCOMPARE(frame.leftPane()->folderTree()->topLevelItem(0)->text(0),
+             QString("Mailbox - Ben Carter"));
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+// Alt+F, then E exports and X exits: no two commands of the menu share a key.
+void WizardWalkTest::eachFileMenuCommandHasAKeyOfItsOwn() {
+    FrameFixture fixture;
+    BoxAnswerer boxes(QMessageBox::No);
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ClickCheckBox(fixture.TreeItem({"Top of Information Store", "Calendar"}));
+    QVERIFY(WaitFor([&] { return fixture.Idle() && frame.exportAction()->isEnabled(); }));
+
+    const auto openFileMenu = [&] {
+        // A closed dialog gives the keyboard back to the window first.
+        frame.activateWindow();
+        QTest::qWaitForWindowActive(&frame);
+        QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
+        QWidget* menu = nullptr;
+        WaitFor([&] { return (menu = QApplication::activePopupWidget()) != nullptr; });
+        return menu;
+    };
+    ModalWatcher<ui::CExportDialog> dialog([](ui::CExportDialog& shown) { shown.reject(); });
+    QWidget* menu = openFileMenu();
+    QVERIFY(menu != nullptr);
+    QTest::keyClick(menu, Qt::Key_E);
+    QVERIFY(WaitFor([&] { return dialog.seen; }));
+
+    menu = openFileMenu();
+    QVERIFY(menu != nullptr);
+    QTest::keyClick(menu, Qt::Key_X);
+    QVERIFY(WaitFor([&] { return !boxes.seen.isEmpty(); }));
+    QCOMPARE(boxes.Texts(), QStringList({"Do you want to Close the Application ?"}));
+    QVERIFY(frame.isVisible());
+}
+
+void WizardWalkTest::theItemListSortsByAClickedHeadingAndSavesInThatOrder() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ListFolder(kInbox);
+    QTreeView* view = frame.rightPane()->itemView();
+    QHeaderView* header = view->header();
+    const auto clickHeading = [&](int column) {
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    };
+    const auto column = [&](int index) {
+        QStringList cells;
+        for (const QString& row : fixture.ItemRows()) {
+            cells.append(row.section('|', index, index));
+        }
+        return cells;
+    };
+    const auto dates = [&] {
+        QList<QDateTime> values;
+        for (const QString& cell : column(3)) {
+            values.append(QDateTime::fromString(cell.section(' ', 1, -1), "d/M/yyyy hh:mm:ss AP"));
+        }
+        return values;
+    };
+    QCOMPARE(column(0), QStringList({"1", "2", "3", "4"}));
+
+    clickHeading(2);
+    const QStringList subjects = column(2);
+    QVERIFY(std::is_sorted(
+        subjects.begin(), subjects.end(),
+        [](const QString& a, const QString& b) { return QString::localeAwareCompare(a, b) < 0; }));
+    QVERIFY(column(0) != QStringList({"1", "2", "3", "4"}));
+    clickHeading(3);
+    QList<QDateTime> values = dates();
+    QVERIFY(values.first().isValid());
+    QVERIFY(std::is_sorted(values.begin(), values.end()));
+    clickHeading(3);
+    values = dates();
+    QVERIFY(std::is_sorted(values.rbegin(), values.rend()));
+    QCOMPARE(header->sortIndicatorSection(), 3);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    clickHeading(0);
+    clickHeading(0);
+    QCOMPARE(column(0), QStringList({"4", "3", "2", "1"}));
+
+    // Save writes the rows as they are shown.
+    const auto saved = fixture.dir / "items.csv";
+    fixture.desktop.saveChoice = QString::fromStdString(saved.string());
+    fixture.ClickNext();
+    QFile file(fixture.desktop.saveChoice);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QVERIFY2(lines[1].contains(column(2)[0]), qPrintable(lines[1]));
+    QVERIFY2(lines[4].contains(column(2)[3]), qPrintable(lines[4]));
+
+    // The last column takes the room left; the number column fits five-digit numbers.
+    const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int lastEnd = header->sectionPosition(3) + header->sectionSize(3);
+    QVERIFY2(
+        lastEnd <= view->viewport()->width() && lastEnd >= view->viewport()->width() - scrollBar,
+        qPrintable(QString::number(lastEnd)));
+    QVERIFY(view->horizontalScrollBar()->maximum() == 0);
+    ui::ItemListModel& list = *frame.rightPane()->itemList();
+    const int narrow = header->sectionSize(0);
+    for (int row = list.rowCount(); row < 12000; ++row) {
+        list.InsertRow(row, 0, {QString::number(row + 1).toStdU16String()});
+    }
+    QVERIFY(header->sectionSize(0) > narrow);
+    QVERIFY(header->sectionSize(0) >=
+            view->fontMetrics().horizontalAdvance("12000") + view->iconSize().width());
 }
 
 }  // namespace velmor::test
