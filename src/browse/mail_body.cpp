@@ -1,5 +1,6 @@
 #include "browse/mail_body.h"
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "edb/code_page_text.h"
 #include "edb/eight_bit_code_page.h"
 #include "edb/long_value_reference.h"
+#include "edb/stored_text_decoder.h"
 #include "edb/stored_value.h"
 #include "edb/text_codec.h"
 #include "items/record_block.h"
@@ -37,6 +39,7 @@ constexpr char16_t kCappedNote[] = u"The body is larger than 64 MiB and was cut 
 struct StoredValue {
     std::vector<uint8_t> bytes;
     bool present = false;
+    std::vector<LongValueGap> gaps;  // of a long value with missing bytes
 };
 
 void AddNote(MailBody& body, std::u16string_view note) {
@@ -76,13 +79,13 @@ StoredValue ReadValue(ProcessingContext& context, const PageView& block, const B
         if (value->capped) {
             AddNote(body, kCappedNote);
         }
-        return {value->bytes, true};
+        return {value->bytes, true, value->gaps};
     }
     if (flags & kValueFlagCompressed) {
         AddNote(body, kCompressedNote);
         return {};
     }
-    return {std::vector<uint8_t>(bytes.begin(), bytes.end()), true};
+    return {std::vector<uint8_t>(bytes.begin(), bytes.end()), true, {}};
 }
 
 // Count of continuation bytes that a UTF-8 lead byte announces; nothing for a byte that
@@ -127,8 +130,42 @@ std::u16string HtmlBytesAsText(const std::vector<uint8_t>& bytes) {
     return CodePageToUtf16(bytes, EightBitCodePage());
 }
 
-std::u16string StoredText(const std::vector<uint8_t>& bytes) {
-    return DecodeStoredString(PageView(bytes), 0, static_cast<int64_t>(bytes.size()));
+std::u16string GapMark(uint64_t length) {
+    const std::string digits = std::to_string(length);
+    return u"[\u2026 " + std::u16string(digits.begin(), digits.end()) + u" bytes missing \u2026]";
+}
+
+// Stored text with a visible mark at each run of missing bytes, so that a reader sees where
+// the text breaks off instead of sentences that run into each other. The value is read as a
+// whole first; each part between gaps is then taken in that reading.
+std::u16string StoredTextWithGapMarks(const StoredValue& value) {
+    const DecodedText whole = DecodeStoredText(value.bytes);
+    if (value.gaps.empty() || whole.text.empty()) {
+        return whole.text;
+    }
+    const bool utf16 = whole.form == StoredTextForm::Utf16;
+    const auto textBytes = static_cast<uint64_t>(
+        utf16
+            ? 2 * whole.text.size()
+            : std::find(value.bytes.begin(), value.bytes.end(), uint8_t{0}) - value.bytes.begin());
+    const auto part = [&](uint64_t from, uint64_t to) {
+        if (utf16) {
+            return whole.text.substr(from / 2, to / 2 - from / 2);
+        }
+        const std::span<const uint8_t> bytes(value.bytes);
+        return CodePageToUtf16(bytes.subspan(from, to - from), EightBitCodePage());
+    };
+    std::u16string marked;
+    uint64_t from = 0;
+    for (const LongValueGap& gap : value.gaps) {
+        if (gap.at > textBytes) {
+            break;
+        }
+        marked += part(from, gap.at);
+        marked += GapMark(gap.length);
+        from = gap.at;
+    }
+    return marked + part(from, textBytes);
 }
 
 // Takes what the RTF holds where the other columns left a gap.
@@ -186,11 +223,11 @@ MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
             return true;
         }
         if (text && !body.text) {
-            body.text = StoredText(value.bytes);
+            body.text = StoredTextWithGapMarks(value);
         } else if (htmlBytes && !body.html) {
             body.html = HtmlBytesAsText(value.bytes);
         } else if (htmlText && !body.html) {
-            body.html = StoredText(value.bytes);
+            body.html = StoredTextWithGapMarks(value);
         } else if (compressedRtf && !rtf) {
             rtf = std::move(value.bytes);
         }

@@ -74,6 +74,9 @@ std::optional<LongValue> AssembleLongValue(const LongValueIndex& index, uint32_t
         const uint64_t start = std::max<uint64_t>(chunk.offset, coveredEnd);
         const uint64_t end = std::min<uint64_t>(uint64_t{chunk.offset} + chunk.length, limit);
         if (end > start) {
+            if (start > coveredEnd) {
+                value.gaps.push_back({value.bytes.size(), start - coveredEnd});
+            }
             value.bytes.insert(value.bytes.end(), stored.begin() + (start - chunk.offset),
                                stored.begin() + (end - chunk.offset));
             covered += end - start;
@@ -82,6 +85,9 @@ std::optional<LongValue> AssembleLongValue(const LongValueIndex& index, uint32_t
     }
     if (!value.compressed) {
         value.missingBytes = limit - covered;
+        if (limit > coveredEnd) {
+            value.gaps.push_back({value.bytes.size(), limit - coveredEnd});
+        }
     }
     return value;
 }

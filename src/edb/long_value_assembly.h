@@ -14,11 +14,18 @@ namespace velmor {
 // entry must not make the reader allocate gigabytes.
 inline constexpr uint64_t kLongValueSizeCap = 64ull << 20;
 
+// Bytes of a value that no chunk holds: length of them belong before bytes[at].
+struct LongValueGap {
+    uint64_t at = 0;
+    uint64_t length = 0;
+};
+
 // One long value put back together from its chunks.
 struct LongValue {
     std::vector<uint8_t> bytes;
     uint64_t declaredSize = 0;  // the root entry's size, or the end of the last chunk without one
     uint64_t missingBytes = 0;  // bytes up to the declared (capped) size that no chunk holds
+    std::vector<LongValueGap> gaps;  // where the missing bytes lie, in value order
     bool hasRoot = false;
     bool compressed = false;  // stored compressed by a newer engine: bytes are as stored
     bool capped = false;      // the declared size was above the cap

@@ -127,6 +127,18 @@ TEST(LongValueIndexTest, MissingChunksAreCountedAndTheNewerCopyOfAChunkWins) {
     ASSERT_TRUE(value);
     EXPECT_EQ(Text(value->bytes), "0123456789abcdefghij");
     EXPECT_EQ(value->missingBytes, 10u);
+    ASSERT_EQ(value->gaps.size(), 1u);
+    EXPECT_EQ(value->gaps[0].at, 10u);
+    EXPECT_EQ(value->gaps[0].length, 10u);
+
+    // A value whose end is lost has its gap after the last byte read.
+    file.Add(testdb::ComposeTreePage(9, older, Key(4, 0),
+                                     std::vector{Root(4, 25), Chunk(4, 0, "0123456789")}));
+    const auto cut = file.Read(file.Index(kSmallPages), 4);
+    ASSERT_TRUE(cut);
+    ASSERT_EQ(cut->gaps.size(), 1u);
+    EXPECT_EQ(cut->gaps[0].at, 10u);
+    EXPECT_EQ(cut->gaps[0].length, 15u);
 }
 
 TEST(LongValueIndexTest, DeclaredSizeAboveTheCapIsCut) {
