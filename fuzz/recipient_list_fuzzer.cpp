@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmor::fuzz::FuzzInput input(data, size);
     const auto pos = input.Take<int16_t>();
     const auto len = input.Take<int16_t>();
-    velmor::DecodeRecipientList(velmor::PageView(input.rest()), pos, len);
+    velmor::DecodeRecipientNames(velmor::PageView(input.rest()), pos, len);
     return 0;
 }

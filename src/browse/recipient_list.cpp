@@ -17,7 +17,6 @@ constexpr int64_t kTypedTextStart = 6;  // for the text types 'B' and 'E'
 constexpr int64_t kUntypedTextStart = 4;
 constexpr int64_t kEightBitNameSkip = 2;
 constexpr int64_t kWideNameStart = 6;
-constexpr char16_t kNameSeparator = u',';
 
 // The zero-terminated 8-bit text from first, ending at end at the latest.
 std::u16string EightBitName(const PageView& block, int64_t first, int64_t end) {
@@ -66,19 +65,16 @@ std::vector<std::u16string> DecodeRecipientNames(const PageView& block, int64_t 
     return names;
 }
 
-std::u16string JoinRecipientNames(const std::vector<std::u16string>& names) {
+std::u16string JoinRecipientNames(const std::vector<std::u16string>& names,
+                                  std::u16string_view separator) {
     std::u16string joined;
     for (size_t i = 0; i < names.size(); ++i) {
         if (i > 0) {
-            joined += kNameSeparator;
+            joined += separator;
         }
         joined += names[i];
     }
     return joined;
-}
-
-std::u16string DecodeRecipientList(const PageView& block, int64_t pos, int64_t len) {
-    return JoinRecipientNames(DecodeRecipientNames(block, pos, len));
 }
 
 }  // namespace velmor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "edb/page_view.h"
@@ -13,10 +14,11 @@ namespace velmor {
 // ending at a zero or, at the latest, at the end of the value's bytes.
 std::vector<std::u16string> DecodeRecipientNames(const PageView& block, int64_t pos, int64_t len);
 
-// Recipient names joined by "," as the item list shows them.
-std::u16string JoinRecipientNames(const std::vector<std::u16string>& names);
+// The item list joins recipient names by "," without blanks.
+inline constexpr std::u16string_view kListedRecipientSeparator = u",";
 
-// The names of a recipient list value joined by ",".
-std::u16string DecodeRecipientList(const PageView& block, int64_t pos, int64_t len);
+// Recipient names joined by the separator.
+std::u16string JoinRecipientNames(const std::vector<std::u16string>& names,
+                                  std::u16string_view separator = kListedRecipientSeparator);
 
 }  // namespace velmor

@@ -77,10 +77,10 @@ bool ScanMailboxPage(const PageView& page, StopFlag& stop, MailboxList& mailboxe
                 pos += 4;
                 continue;
             }
-            std::u16string name = DecodeStoredString(page, valueStart, length - 1);
-            if (!name.empty()) {
-                mailboxes.Append(MailboxEntry{key, std::move(name),
-                                              EightBitTextBytes(page, valueStart, length - 1)});
+            StoredName name = DecodeStoredName(page, valueStart, length - 1);
+            if (!name.text.empty()) {
+                mailboxes.Append(
+                    MailboxEntry{key, std::move(name.text), std::move(name.eightBitBytes)});
             }
             pos += 4;
         }

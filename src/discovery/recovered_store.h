@@ -31,7 +31,8 @@ struct FolderEntry {
     std::u16string parentId;
     std::u16string containerClass;
     std::u16string displayName;
-    std::vector<uint8_t> eightBitName;  // the stored name when it is 8-bit text (EightBitTextBytes)
+    std::vector<uint8_t>
+        eightBitName;  // the stored name when it is 8-bit text (StoredName::eightBitBytes)
 };
 
 // Everything the processing parts learn about the database. Lists keep discovery order.

@@ -32,20 +32,22 @@ std::u16string DecodeStoredString(const PageView& page, int64_t start, int64_t l
     return DecodeStoredText(page.bytes(start, length)).text;
 }
 
-std::vector<uint8_t> EightBitTextBytes(const PageView& page, int64_t start, int64_t length) {
+StoredName DecodeStoredName(const PageView& page, int64_t start, int64_t length) {
     if (length <= 1) {
         return {};
     }
     const auto bytes = page.bytes(start, length);
-    if (bytes.empty() || DecodeStoredText(bytes).form != StoredTextForm::EightBit) {
-        return {};
+    DecodedText decoded = DecodeStoredText(bytes);
+    StoredName name{std::move(decoded.text), {}};
+    if (decoded.form != StoredTextForm::EightBit) {
+        return name;
     }
     const auto text = bytes.first(
         static_cast<size_t>(std::find(bytes.begin(), bytes.end(), uint8_t{0}) - bytes.begin()));
-    if (std::all_of(text.begin(), text.end(), [](uint8_t b) { return b < 0x80; })) {
-        return {};
+    if (std::any_of(text.begin(), text.end(), [](uint8_t b) { return b >= 0x80; })) {
+        name.eightBitBytes.assign(text.begin(), text.end());
     }
-    return {text.begin(), text.end()};
+    return name;
 }
 
 std::u16string NonZeroBytesAsText(std::span<const uint8_t> bytes) {

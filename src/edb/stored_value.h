@@ -16,10 +16,14 @@ std::u16string HexKey(const PageView& page, int64_t start, int64_t length);
 // the bytes would run past the buffer.
 std::u16string DecodeStoredString(const PageView& page, int64_t start, int64_t length);
 
-// The bytes of a stored text that DecodeStoredString reads as 8-bit text holding a byte above
-// 0x7F, up to its first zero: what tells the store's code page and is read again once that is
-// known. Empty for any other text.
-std::vector<uint8_t> EightBitTextBytes(const PageView& page, int64_t start, int64_t length);
+// A stored name read once: its text, and the bytes that tell the store's code page.
+struct StoredName {
+    std::u16string text;  // as DecodeStoredString reads it
+    // The bytes up to the first zero when the name is 8-bit text holding a byte above 0x7F:
+    // read again once the store's code page is known. Empty for any other text.
+    std::vector<uint8_t> eightBitBytes;
+};
+StoredName DecodeStoredName(const PageView& page, int64_t start, int64_t length);
 
 // Every non-zero byte of the span as one character, in order (UTF-16LE Latin text reads as
 // its letters).

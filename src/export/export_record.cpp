@@ -9,17 +9,6 @@ namespace {
 constexpr size_t kAddresseeColumn = 1;
 constexpr std::u16string_view kExportRecipientSeparator = u"; ";
 
-std::u16string JoinedForExport(const std::vector<std::u16string>& names) {
-    std::u16string joined;
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) {
-            joined += kExportRecipientSeparator;
-        }
-        joined += names[i];
-    }
-    return joined;
-}
-
 ContactFields ContactFieldsOf(const CContact& c) {
     return {c.fullName,      c.firstName,   c.lastName,        c.homePhone,
             c.businessPhone, c.mobilePhone, c.businessAddress, c.emailAddress};
@@ -44,7 +33,8 @@ ExportRecord MakeExportRecord(int folderKind, int row, const std::vector<std::u1
     // that a name with a comma stays one name.
     if (record.cells.size() > kAddresseeColumn && !record.recipients.empty() &&
         record.cells[kAddresseeColumn] == JoinRecipientNames(record.recipients)) {
-        record.cells[kAddresseeColumn] = JoinedForExport(record.recipients);
+        record.cells[kAddresseeColumn] =
+            JoinRecipientNames(record.recipients, kExportRecipientSeparator);
     }
     record.marker = listed.marker;
     record.location = listed.location;

@@ -96,8 +96,9 @@ void ScanFolderPage(const PageView& page, int32_t containerClassColumn,
             }
         }
         if (namePosition != 0) {
-            entry.displayName = DecodeStoredString(page, namePosition, nameLength - 1);
-            entry.eightBitName = EightBitTextBytes(page, namePosition, nameLength - 1);
+            StoredName name = DecodeStoredName(page, namePosition, nameLength - 1);
+            entry.displayName = std::move(name.text);
+            entry.eightBitName = std::move(name.eightBitBytes);
         }
         folders.push_back(std::move(entry));
         p = std::max(namePosition, recordStart) + 1;

@@ -33,7 +33,7 @@ void AddEightBitEntry(std::vector<uint8_t>& bytes, const std::string& name) {
 }
 
 std::u16string Decode(const std::vector<uint8_t>& bytes, int64_t pos, int64_t len) {
-    return DecodeRecipientList(PageView(bytes), pos, len);
+    return JoinRecipientNames(DecodeRecipientNames(PageView(bytes), pos, len));
 }
 
 TEST(RecipientListTest, NamesOfBothEncodingsAreJoinedByASingleComma) {
