@@ -88,11 +88,50 @@ void ItemListModel::InsertRow(int row, int image, const std::vector<std::u16stri
 
 void ItemListModel::InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
                                     const ListedItem& item) {
-    Row inserted{image, {}, MailItemId(item)};
-    inserted.cells.reserve(static_cast<qsizetype>(cells.size()));
-    for (const std::u16string& cell : cells) {
-        inserted.cells.append(ToQString(cell));
+    Insert(row, MakeRow(image, cells, MailItemId(item)));
+}
+
+// A run of rows appended to an unsorted list is one insertion for the view, which lays out and
+// repaints once for it rather than once a row.
+void ItemListModel::InsertShownRows(std::vector<ShownRow>& rows) {
+    if (rows.empty()) {
+        return;
     }
+    if (sortColumn_ >= 0 || !Appended(rows)) {
+        for (ShownRow& shown : rows) {
+            Insert(shown.row, MakeRow(shown.image, shown.cells, std::move(shown.itemId)));
+        }
+        return;
+    }
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    rows_.reserve(rows_.size() + rows.size());
+    for (ShownRow& shown : rows) {
+        rows_.push_back(MakeRow(shown.image, shown.cells, std::move(shown.itemId)));
+    }
+    endInsertRows();
+}
+
+bool ItemListModel::Appended(const std::vector<ShownRow>& rows) const {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].row != static_cast<int>(rows_.size() + i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+ItemListModel::Row ItemListModel::MakeRow(int image, const std::vector<std::u16string>& cells,
+                                          std::u16string itemId) {
+    Row made{image, {}, std::move(itemId)};
+    made.cells.reserve(static_cast<qsizetype>(cells.size()));
+    for (const std::u16string& cell : cells) {
+        made.cells.append(ToQString(cell));
+    }
+    return made;
+}
+
+void ItemListModel::Insert(int row, Row inserted) {
     const int at = sortColumn_ >= 0 ? SortedPosition(inserted.cells)
                                     : std::clamp(row, 0, static_cast<int>(rows_.size()));
     beginInsertRows({}, at, at);

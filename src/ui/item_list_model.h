@@ -5,14 +5,14 @@
 #include <QStringList>
 #include <vector>
 
-#include "browse/item_list.h"
+#include "wizard/shown_item_list.h"
 
 namespace velmor::ui {
 
 // The rows of the item list: an image and one text per column each. The browsing engine
-// writes it through ItemList, one row at a time in list order; the view only asks for what
-// it shows, so a folder of any size lists at the pace of its rows.
-class ItemListModel : public QAbstractTableModel, public ItemList {
+// writes it through ItemList in list order, a worker's rows a batch at a time; the view only
+// asks for what it shows, so a folder of any size lists at the pace of its rows.
+class ItemListModel : public QAbstractTableModel, public ShownItemList {
     Q_OBJECT
 
 public:
@@ -23,6 +23,7 @@ public:
     void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
     void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
                          const ListedItem& item) override;
+    void InsertShownRows(std::vector<ShownRow>& rows) override;
     void ListingStopped() override;
     // Whether a stop ended the listing shown.
     bool stopped() const { return stopped_; }
@@ -65,6 +66,10 @@ private:
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 
     void SetStopped(bool stopped);
+    static Row MakeRow(int image, const std::vector<std::u16string>& cells, std::u16string itemId);
+    void Insert(int row, Row inserted);
+    // Whether the rows follow the last one, each after the one before.
+    bool Appended(const std::vector<ShownRow>& rows) const;
     // Where a row with these cells goes in the sorted list.
     int SortedPosition(const QStringList& cells) const;
     bool Before(const QString& a, const QString& b) const;

@@ -1,36 +1,37 @@
 #pragma once
 
-#include "browse/item_list.h"
+#include <mutex>
+#include <vector>
+
+#include "wizard/shown_item_list.h"
 #include "wizard/ui_call_bridge.h"
 
 namespace velmor::ui {
 
-// The item list as workers hold it: each operation runs on the user-interface thread, on the
-// list, and returns once it has been applied.
+// The item list as workers hold it. Rows gather while the user-interface thread is busy and are
+// inserted there together, without the worker waiting; every other operation waits until the
+// rows before it and itself have been applied.
 class MarshalledItemList : public ItemList {
 public:
-    MarshalledItemList(UiCallBridge& bridge, ItemList& target) : bridge_(bridge), target_(target) {}
+    MarshalledItemList(UiCallBridge& bridge, ShownItemList& target)
+        : bridge_(bridge), target_(target) {}
 
-    void DeleteAllRows() override {
-        bridge_.Call([&] { target_.DeleteAllRows(); });
-    }
-    void SetColumns(const std::vector<ItemColumn>& columns) override {
-        bridge_.Call([&] { target_.SetColumns(columns); });
-    }
-    void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override {
-        bridge_.Call([&] { target_.InsertRow(row, image, cells); });
-    }
+    void DeleteAllRows() override;
+    void SetColumns(const std::vector<ItemColumn>& columns) override;
+    void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override;
     void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
-                         const ListedItem& item) override {
-        bridge_.Call([&] { target_.InsertListedRow(row, image, cells, item); });
-    }
-    void ListingStopped() override {
-        bridge_.Call([&] { target_.ListingStopped(); });
-    }
+                         const ListedItem& item) override;
+    void ListingStopped() override;
 
 private:
+    void Queue(ShownRow row);
+    // User-interface thread.
+    void InsertQueuedRows();
+
     UiCallBridge& bridge_;
-    ItemList& target_;
+    ShownItemList& target_;
+    std::mutex queuedMutex_;
+    std::vector<ShownRow> queued_;
 };
 
 }  // namespace velmor::ui

@@ -12,8 +12,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kServeSlice = std::chrono::milliseconds(20);
 // How long it waits for a follow-up call before it returns to its event loop.
 constexpr auto kFollowUpWait = std::chrono::microseconds(200);
-// How often a worker looks for its answer before it sleeps: most answers take microseconds.
-constexpr int kAnswerPolls = 2000;
 // How often ServeUntil looks at its condition when nothing wakes it.
 constexpr auto kConditionPoll = std::chrono::milliseconds(5);
 
@@ -33,27 +31,40 @@ void UiCallBridge::Call(const std::function<void()>& call) {
     PendingCall pending{&call};
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back(&pending);
+        queue_.push_back({&pending, {}});
     }
     arrived_.notify_all();
     PostWakeUp();
-    for (int poll = 0; poll < kAnswerPolls; ++poll) {
-        if (pending.done.load(std::memory_order_acquire)) {
-            return;
-        }
-        std::this_thread::yield();
-    }
     std::unique_lock lock(mutex_);
-    answered_.wait(lock, [&] { return pending.done.load(std::memory_order_acquire); });
+    answered_.wait(lock, [&] { return pending.done; });
 }
 
+void UiCallBridge::Post(std::function<void()> call) {
+    if (OnUiThread()) {
+        call();
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back({nullptr, std::move(call)});
+    }
+    arrived_.notify_all();
+    PostWakeUp();
+}
+
+// A worker waiting on an answer usually calls again at once, so the next call is awaited a
+// moment. A posted call ends the turn: what workers post meanwhile gathers until the next one.
 void UiCallBridge::Serve() {
     wakeUpPosted_.store(false, std::memory_order_release);
     const auto sliceEnd = Clock::now() + kServeSlice;
-    while (PendingCall* pending = TakeNextSoon()) {
-        Run(*pending);
-        if (Clock::now() >= sliceEnd) {
-            PostWakeUp();
+    while (std::optional<QueuedCall> queued = TakeNextSoon()) {
+        const bool posted = queued->pending == nullptr;
+        Run(*queued);
+        if (posted || Clock::now() >= sliceEnd) {
+            std::lock_guard lock(mutex_);
+            if (!queue_.empty()) {
+                PostWakeUp();
+            }
             return;
         }
     }
@@ -66,10 +77,12 @@ void UiCallBridge::ServeUntil(const std::function<bool()>& done) {
             std::lock_guard lock(mutex_);
             nudgesSeen = nudges_;
         }
-        while (PendingCall* pending = TakeNext()) {
-            Run(*pending);
+        // Asked first: a worker that has ended has queued all its calls.
+        const bool finished = done();
+        while (std::optional<QueuedCall> queued = TakeNext()) {
+            Run(*queued);
         }
-        if (done()) {
+        if (finished) {
             return;
         }
         std::unique_lock lock(mutex_);
@@ -86,33 +99,36 @@ void UiCallBridge::Nudge() {
     arrived_.notify_all();
 }
 
-UiCallBridge::PendingCall* UiCallBridge::TakeNext() {
+std::optional<UiCallBridge::QueuedCall> UiCallBridge::TakeNext() {
     std::lock_guard lock(mutex_);
     if (queue_.empty()) {
-        return nullptr;
+        return std::nullopt;
     }
-    PendingCall* pending = queue_.front();
+    QueuedCall queued = std::move(queue_.front());
     queue_.pop_front();
-    return pending;
+    return queued;
 }
 
-UiCallBridge::PendingCall* UiCallBridge::TakeNextSoon() {
-    const auto waitEnd = Clock::now() + kFollowUpWait;
-    do {
-        if (PendingCall* pending = TakeNext()) {
-            return pending;
-        }
-        std::this_thread::yield();
-    } while (Clock::now() < waitEnd);
-    return nullptr;
+std::optional<UiCallBridge::QueuedCall> UiCallBridge::TakeNextSoon() {
+    std::unique_lock lock(mutex_);
+    if (!arrived_.wait_for(lock, kFollowUpWait, [&] { return !queue_.empty(); })) {
+        return std::nullopt;
+    }
+    QueuedCall queued = std::move(queue_.front());
+    queue_.pop_front();
+    return queued;
 }
 
-void UiCallBridge::Run(PendingCall& pending) {
-    (*pending.call)();
+void UiCallBridge::Run(QueuedCall& queued) {
+    if (queued.pending == nullptr) {
+        queued.posted();
+        return;
+    }
+    (*queued.pending->call)();
     {
         // The worker may return as soon as it sees the answer: touch nothing of it after this.
         std::lock_guard lock(mutex_);
-        pending.done.store(true, std::memory_order_release);
+        queued.pending->done = true;
     }
     answered_.notify_all();
 }

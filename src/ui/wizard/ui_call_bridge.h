@@ -6,14 +6,16 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace velmor::ui {
 
-// Carries the workers' window operations to the user-interface thread. A call returns only
-// once the user-interface thread has run it, so the order of effects is the order of calls.
-// The user-interface thread serves the calls whenever it is woken, and also while it waits for
-// a worker, so that it never waits for a worker that waits for it.
+// Carries the workers' window operations to the user-interface thread, in the order they are
+// made. A call returns only once the user-interface thread has run it; a posted call returns at
+// once and runs before every later call. The user-interface thread serves the calls whenever it
+// is woken, and also while it waits for a worker, so that it never waits for a worker that
+// waits for it.
 class UiCallBridge {
 public:
     // The constructing thread is the user-interface thread.
@@ -28,6 +30,10 @@ public:
     // itself it runs at once.
     void Call(const std::function<void()>& call);
 
+    // Runs call on the user-interface thread later, before any call made after it; on that
+    // thread itself it runs at once.
+    void Post(std::function<void()> call);
+
     template <typename Result>
     Result Get(const std::function<Result()>& read) {
         Result result{};
@@ -35,11 +41,11 @@ public:
         return result;
     }
 
-    // User-interface thread: runs the queued calls for one time slice at most, so that the
-    // windows still repaint while a worker streams calls.
+    // User-interface thread: runs the queued calls for one time slice at most, and at most one
+    // posted call, so that the windows still repaint while a worker streams calls.
     void Serve();
 
-    // User-interface thread: runs calls as they arrive until done() holds.
+    // User-interface thread: runs calls as they arrive until done() holds and none is queued.
     void ServeUntil(const std::function<bool()>& done);
 
     // Makes ServeUntil look at its condition again (a worker has ended).
@@ -50,13 +56,18 @@ public:
 private:
     struct PendingCall {
         const std::function<void()>* call;
-        std::atomic<bool> done{false};
+        bool done = false;
+    };
+    // A call a worker waits on, or a posted one.
+    struct QueuedCall {
+        PendingCall* pending = nullptr;
+        std::function<void()> posted;
     };
 
-    PendingCall* TakeNext();
+    std::optional<QueuedCall> TakeNext();
     // Waits a moment for a call that follows at once, as a worker's calls usually do.
-    PendingCall* TakeNextSoon();
-    void Run(PendingCall& pending);
+    std::optional<QueuedCall> TakeNextSoon();
+    void Run(QueuedCall& queued);
     void PostWakeUp();
 
     const std::thread::id uiThread_;
@@ -65,7 +76,7 @@ private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::condition_variable answered_;
-    std::deque<PendingCall*> queue_;
+    std::deque<QueuedCall> queue_;
     uint64_t nudges_ = 0;
 };
 

@@ -16,6 +16,7 @@
 #include "wizard/marshalled_item_list.h"
 #include "wizard/marshalled_progress_sink.h"
 #include "wizard/marshalled_wizard_port.h"
+#include "wizard/shown_item_list.h"
 #include "wizard/ui_progress_sink.h"
 #include "wizard/wizard_screen.h"
 #include "wizard/worker_threads.h"
@@ -41,7 +42,7 @@ struct WizardWindows {
     ButtonBarState& bar;
     MailboxPagePort& mailboxPage;
     FolderTree& folderTree;
-    ItemList& itemList;
+    ShownItemList& itemList;
 };
 
 // The three-step wizard without its windows: the step number, what Next, Back and Stop do in

@@ -81,5 +81,45 @@ TEST(UiCallBridgeTest, CallsOfSeveralWorkersKeepEachWorkersOrder) {
     }
 }
 
+TEST(UiCallBridgeTest, PostedCallsRunInTheirPlaceAmongCallsAndAllBeforeTheWorkersAreDone) {
+    UiCallBridge bridge;
+    bridge.SetWakeUp([] {});
+    std::vector<int> applied;
+    WorkerThreads workers(bridge);
+    workers.Start([&] {
+        for (int i = 0; i < 300; i += 3) {
+            bridge.Post([&, i] { applied.push_back(i); });
+            bridge.Post([&, i] { applied.push_back(i + 1); });
+            bridge.Call([&, i] { applied.push_back(i + 2); });
+        }
+        // Posted last, just before the worker ends.
+        bridge.Post([&] { applied.push_back(300); });
+    });
+    workers.WaitForAll();
+    ASSERT_EQ(applied.size(), 301u);
+    for (int i = 0; i <= 300; ++i) {
+        EXPECT_EQ(applied[i], i);
+    }
+}
+
+TEST(UiCallBridgeTest, AWorkerDoesNotWaitForItsPostedCalls) {
+    UiCallBridge bridge;
+    bridge.SetWakeUp([] {});
+    std::atomic<bool> posted{false};
+    int value = 0;
+    std::thread worker([&] {
+        bridge.Post([&] { value = 1; });
+        posted = true;
+        bridge.Call([&] { value = 2; });
+    });
+    while (!posted) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(value, 0) << "nothing runs until the user-interface thread serves";
+    bridge.ServeUntil([&] { return value == 2; });
+    worker.join();
+    EXPECT_EQ(value, 2);
+}
+
 }  // namespace
 }  // namespace velmor::ui

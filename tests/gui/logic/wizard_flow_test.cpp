@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "browse/plain_folder_tree.h"
-#include "browse/plain_item_list.h"
+#include "recorded_item_list.h"
 #include "edb/text_codec.h"
 #include "edb_writer/demo_store.h"
 #include "temp_dir.h"
@@ -127,7 +127,7 @@ protected:
     FakeMailboxPage mailboxPage_;
     ButtonBarState bar_;
     PlainFolderTree tree_;
-    PlainItemList list_;
+    test::RecordedItemList list_;
     std::unique_ptr<WizardFlow> flow_;
 };
 
