@@ -105,7 +105,6 @@ void ItemListModel::InsertShownRows(std::vector<ShownRow>& rows) {
     }
     const int first = static_cast<int>(rows_.size());
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    rows_.reserve(rows_.size() + rows.size());
     for (ShownRow& shown : rows) {
         rows_.push_back(MakeRow(shown.image, shown.cells, std::move(shown.itemId)));
     }

@@ -2,6 +2,8 @@
 
 namespace velmor::ui {
 
+// The positions are posted, so that a worker never waits for the window to paint a bar.
+
 void MarshalledProgressSink::ShowProgress() {
     scan_.Forget();
     bridge_.Call([&] { target_.ShowProgress(); });
@@ -19,7 +21,7 @@ void MarshalledProgressSink::SetProgressRange(int low, int high) {
 
 void MarshalledProgressSink::SetProgressPosition(int position) {
     if (scan_.LetThrough(position)) {
-        bridge_.Call([&] { target_.SetProgressPosition(position); });
+        bridge_.Post([this, position] { target_.SetProgressPosition(position); });
     }
 }
 
@@ -80,7 +82,7 @@ void MarshalledProgressSink::SetItemProgressRange(int low, int high) {
 
 void MarshalledProgressSink::SetItemProgressPosition(int position) {
     if (items_.LetThrough(position)) {
-        bridge_.Call([&] { target_.SetItemProgressPosition(position); });
+        bridge_.Post([this, position] { target_.SetItemProgressPosition(position); });
     }
 }
 

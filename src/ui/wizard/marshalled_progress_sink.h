@@ -7,8 +7,9 @@
 namespace velmor::ui {
 
 // The sink that workers hold: each operation runs on the user-interface thread, on the sink
-// that lives there, and returns once it has been applied. Progress positions that the bars
-// would show no differently are not sent.
+// that lives there, in the order made. Progress positions are posted; every other operation
+// returns once it has been applied. Positions that the bars would show no differently are not
+// sent.
 class MarshalledProgressSink : public ProgressSink {
 public:
     MarshalledProgressSink(UiCallBridge& bridge, ProgressSink& target)
