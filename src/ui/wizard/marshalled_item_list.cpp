@@ -4,10 +4,12 @@ namespace velmor::ui {
 
 // Calls wait on the bridge, which runs them after every insertion posted before.
 void MarshalledItemList::DeleteAllRows() {
+    firstRowShown_ = false;
     bridge_.Call([&] { target_.DeleteAllRows(); });
 }
 
 void MarshalledItemList::SetColumns(const std::vector<ItemColumn>& columns) {
+    firstRowShown_ = false;
     bridge_.Call([&] { target_.SetColumns(columns); });
 }
 
@@ -27,6 +29,12 @@ void MarshalledItemList::ListingStopped() {
 
 // The first row of a batch posts its insertion; the rows after it join until it runs.
 void MarshalledItemList::Queue(ShownRow row) {
+    if (!firstRowShown_) {
+        firstRowShown_ = true;
+        std::vector<ShownRow> first{std::move(row)};
+        bridge_.Call([&] { target_.InsertShownRows(first); });
+        return;
+    }
     bool firstOfBatch;
     {
         std::lock_guard lock(queuedMutex_);

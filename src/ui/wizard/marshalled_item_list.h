@@ -10,7 +10,8 @@ namespace velmor::ui {
 
 // The item list as workers hold it. Rows gather while the user-interface thread is busy and are
 // inserted there together, without the worker waiting; every other operation waits until the
-// rows before it and itself have been applied.
+// rows before it and itself have been applied. The first row of a listing waits too: a stop
+// question that opens as the list starts to fill finds the worker at the row shown.
 class MarshalledItemList : public ItemList {
 public:
     MarshalledItemList(UiCallBridge& bridge, ShownItemList& target)
@@ -30,6 +31,7 @@ private:
 
     UiCallBridge& bridge_;
     ShownItemList& target_;
+    bool firstRowShown_ = false;  // worker side: since the last DeleteAllRows or SetColumns
     std::mutex queuedMutex_;
     std::vector<ShownRow> queued_;
 };
