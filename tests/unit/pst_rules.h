@@ -14,7 +14,10 @@
 //   row N found in block N / floor(8176 / row size) with the row id the row index gives;
 // - the four table templates with exactly the columns the description lists, every table of
 //   a folder with its template's columns;
-// - every message with the properties the description makes mandatory, of their types.
+// - every message with the properties the description makes mandatory, of their types;
+// - the minimum folders: the root folder (node 0x122) holds exactly three folders, each a
+//   folder object of a property context and hierarchy, contents and FAI contents tables, and
+//   one of them is the empty "SPAM Search Folder 2" (no items, no unread items, no subfolders).
 // Prints "ok" and counts, or the rules broken. Reads the file through mmap, so that it
 // also checks files past 2 GiB.
 namespace velmor::test {
@@ -245,6 +248,46 @@ def check_node(nid, bdata, bsub):
             seen['messages'] += 1
 for nid, (bdata, bsub) in sorted(nodes.items()):
     checked(check_node, nid, bdata, bsub)
+
+ROOT_FOLDER, ROOT_SUBFOLDERS, SPAM_NAME = 0x122, 3, 'SPAM Search Folder 2'
+HIERARCHY_TABLE, CONTENTS_TABLE, FAI_TABLE = 0x0D, 0x0E, 0x0F
+EMPTY_FOLDER = {0x3602: 0, 0x3603: 0, 0x360A: 0}
+def heap_of(nid):
+    parts = data_blocks(nodes[nid][0])
+    return parts, struct.unpack_from('<I', parts[0], 4)[0]
+def pc_values(nid):
+    parts, root = heap_of(nid)
+    records, key = bth(parts, root)
+    out = {}
+    for r in records:
+        pid, ptype, value = struct.unpack_from('<HHI', r, 0)
+        if ptype == T_STRING:
+            out[pid] = allocation(parts, value).decode('utf-16-le') if value else ''
+        else:
+            out[pid] = value
+    return out
+def row_ids(nid):
+    parts, root = heap_of(nid)
+    records, key = bth(parts, struct.unpack_from('<I', allocation(parts, root), 10)[0])
+    return [struct.unpack_from('<I', r, 0)[0] for r in records]
+def folder_table(folder, table_type): return (folder & ~0x1f) | table_type
+def check_minimum_folders():
+    children = row_ids(folder_table(ROOT_FOLDER, HIERARCHY_TABLE))
+    if len(children) != ROOT_SUBFOLDERS:
+        fail('root folder: %d subfolders, not %d' % (len(children), ROOT_SUBFOLDERS))
+    for child in children:
+        for table_type in (HIERARCHY_TABLE, CONTENTS_TABLE, FAI_TABLE):
+            if child not in nodes or folder_table(child, table_type) not in nodes:
+                fail('folder %#x: no node %#x' % (child, folder_table(child, table_type)))
+    spam = [child for child in children if pc_values(child).get(0x3001) == SPAM_NAME]
+    if len(spam) != 1: fail('root folder: no folder %s' % SPAM_NAME)
+    values = pc_values(spam[0])
+    for pid, want in EMPTY_FOLDER.items():
+        if values.get(pid) != want: fail('%s: %04X is %s, not %d' % (SPAM_NAME, pid, values.get(pid), want))
+    for table_type in (HIERARCHY_TABLE, CONTENTS_TABLE, FAI_TABLE):
+        if row_ids(folder_table(spam[0], table_type)):
+            fail('%s: rows in table %#x' % (SPAM_NAME, folder_table(spam[0], table_type)))
+checked(check_minimum_folders)
 faults += ['no template %#x' % t for t in TEMPLATES if t not in nodes]
 if faults:
     kinds = {}
