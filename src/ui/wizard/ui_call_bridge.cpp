@@ -85,6 +85,9 @@ void UiCallBridge::ServeUntil(const std::function<bool()>& done) {
         if (finished) {
             return;
         }
+        if (done()) {
+            continue;  // once more, for what came in meanwhile
+        }
         std::unique_lock lock(mutex_);
         arrived_.wait_for(lock, kConditionPoll,
                           [&] { return !queue_.empty() || nudges_ != nudgesSeen; });
