@@ -141,7 +141,6 @@ MessageDetails CombineMessageDetails(const StoredMessageFields& fields,
     if (!details.references) {
         details.references = headers.references;
     }
-    details.headerDate = headers.date;
     return details;
 }
 

@@ -33,9 +33,8 @@ struct MessageDetails {
     std::optional<std::u16string> messageId;  // "<id>"
     std::optional<std::u16string> inReplyTo;
     std::optional<std::u16string> references;
-    std::optional<std::u16string> headerDate;  // the Date of the Internet headers, as written
-    std::optional<uint32_t> importance;        // 0 low, 1 normal, 2 high
-    std::optional<uint32_t> sensitivity;       // 0 normal, 1 personal, 2 private, 3 confidential
+    std::optional<uint32_t> importance;   // 0 low, 1 normal, 2 high
+    std::optional<uint32_t> sensitivity;  // 0 normal, 1 personal, 2 private, 3 confidential
     std::optional<bool> read;
     std::optional<bool> hasAttachments;
     std::optional<uint32_t> size;

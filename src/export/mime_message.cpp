@@ -1,5 +1,7 @@
 #include "export/mime_message.h"
 
+#include <iterator>
+
 #include "edb/text_codec.h"
 #include "mime/gmime_object.h"
 
@@ -164,7 +166,7 @@ GMimeMessage* BuiltMessage(const ExportRecord& record) {
     if (details.references) {
         SetHeader(message, "References", DisplayName(*details.references));
     }
-    if (details.importance) {
+    if (details.importance && *details.importance < std::size(kImportanceHeaders)) {
         SetHeader(message, "Importance", kImportanceHeaders[*details.importance]);
         SetHeader(message, "X-Priority", kPriorityHeaders[*details.importance]);
     }

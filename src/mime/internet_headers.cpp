@@ -55,7 +55,6 @@ InternetHeaders ParseInternetHeaders(const std::u16string& text) {
     AddAddresses(g_mime_message_get_to(message.get), headers.to);
     AddAddresses(g_mime_message_get_cc(message.get), headers.cc);
     AddAddresses(g_mime_message_get_reply_to(message.get), headers.replyTo);
-    headers.date = Header(message.get, "Date");
     if (const char* id = g_mime_message_get_message_id(message.get); id != nullptr && *id) {
         headers.messageId = u"<" + Text(id) + u">";
     }

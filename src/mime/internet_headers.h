@@ -17,7 +17,6 @@ struct InternetHeaders {
     std::vector<HeaderAddress> to;
     std::vector<HeaderAddress> cc;
     std::vector<HeaderAddress> replyTo;
-    std::optional<std::u16string> date;       // as written
     std::optional<std::u16string> messageId;  // "<id>"
     std::optional<std::u16string> inReplyTo;
     std::optional<std::u16string> references;
