@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "browse/message_details.h"
 #include "cli_runner.h"
 #include "command_output.h"
 #include "edb_writer/detailed_mail_store.h"
+#include "pst_readers.h"
 #include "pst_rules.h"
 #include "python_reader.h"
 #include "temp_dir.h"
@@ -242,8 +242,10 @@ TEST_F(MessageDetailsTest, PstCarriesAddressesRecipientsImportanceAndReadState) 
     const auto out = Export("pst");
     const auto pst = out / kPstName;
     ASSERT_TRUE(std::filesystem::exists(pst));
-    const std::string rules = test::RunPython(tmp_.path(), test::kPstRuleChecker, {pst.string()});
-    EXPECT_EQ(rules.rfind("ok ", 0), 0u) << rules;
+    for (const char* checker : {test::kPstStructureChecker, test::kPstRuleChecker}) {
+        const std::string verdict = test::RunPython(tmp_.path(), checker, {pst.string()});
+        EXPECT_EQ(verdict.rfind("ok ", 0), 0u) << verdict;
+    }
 
     const auto target = tmp_ / "pff";
     const auto pff =
