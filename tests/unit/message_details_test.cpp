@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "cli_runner.h"
 #include "command_output.h"
 #include "edb_writer/detailed_mail_store.h"
