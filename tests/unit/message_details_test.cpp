@@ -142,16 +142,18 @@ protected:
 TEST_F(MessageDetailsTest, MessageCommandGivesEveryFieldEachOnItsOwn) {
     const std::string received = Message(kInbox, 1, true);
     // The headers give From, To, Cc and Reply-To exactly, not the stored address.
-    EXPECT_NE(received.find("\"from\": {\"name\": \"Carol Hughes\", \"address\": "
-                            "\"carol.hughes@example.com\", \"addressType\": \"SMTP\"}, "
-                            "\"to\": [{\"name\": \"Ann Walker\", \"address\": "
-                            "\"ann.walker@example.org\"}, {\"name\": \"" +
-                            kBoris +
-                            "\", \"address\": \"boris@example.ru\"}], \"cc\": [{\"name\": "
-                            "\"Dmitri Orlov\", \"address\": \"dmitri@example.ru\"}], \"bcc\": [], "
-                            "\"replyTo\": [{\"name\": \"Budget Team\", \"address\": "
-                            "\"budget@example.com\"}], \"subject\": \"Budget\""),
-              std::string::npos)
+    EXPECT_NE(
+        received.find("\"from\": {\"name\": \"Carol Hughes\", \"address\": "
+                      "\"carol.hughes@example.com\", \"addressType\": \"SMTP\"}, "
+                      "\"to\": [{\"name\": \"Ann Walker\", \"address\": "
+                      "\"ann.walker@example.org\"}, {\"name\": \"" +
+                      kBoris +
+                      "\", \"address\": \"boris@example.ru\"}], \"cc\": [{\"name\": "
+                      "\"Dmitri Orlov\", \"address\": \"dmitri@example.ru\"}, {\"name\": \"\", "
+                      "\"address\": \"audit@example.com\"}], \"bcc\": [], "
+                      "\"replyTo\": [{\"name\": \"Budget Team\", \"address\": "
+                      "\"budget@example.com\"}], \"subject\": \"Budget\""),
+        std::string::npos)
         << received;
     EXPECT_NE(received.find("\"messageId\": \"<budget-1@example.com>\", \"inReplyTo\": null, "
                             "\"references\": null, \"importance\": \"high\", \"sensitivity\": "
@@ -209,7 +211,8 @@ TEST_F(MessageDetailsTest, EmlAndMboxCarryTheOriginalHeadersOrTheStoredFields) {
     const std::string received =
         "|Budget|Carol Hughes<carol.hughes@example.com>|Ann Walker<ann.walker@example.org>," +
         kBoris +
-        "<boris@example.ru>|Dmitri Orlov<dmitri@example.ru>|-|Budget Team<budget@example.com>|"
+        "<boris@example.ru>|Dmitri Orlov<dmitri@example.ru>,<audit@example.com>|-|Budget "
+        "Team<budget@example.com>|"
         "Tue, 10 Apr 2007 15:39:00 +0200|<budget-1@example.com>|-|-|-|-|";
     const std::string reply = "|RE: Budget|" + kBoris + "<boris@example.ru>|Ann Walker" + unknown +
                               "|Carol Hughes" + unknown + "," + kDmitri + unknown +
@@ -262,7 +265,9 @@ TEST_F(MessageDetailsTest, PstCarriesAddressesRecipientsImportanceAndReadState) 
                       "(Unread)|Sensitivity=None|Received: from mx.example.com by "
                       "mail.example.org; Tue, 10 Apr 2007 13:39:05 +0000|"
                       "To:Ann Walker<ann.walker@example.org>SMTP|To:" +
-                      kBoris + "<boris@example.ru>SMTP|CC:Dmitri Orlov<dmitri@example.ru>SMTP",
+                      kBoris +
+                      "<boris@example.ru>SMTP|CC:Dmitri Orlov<dmitri@example.ru>SMTP|"
+                      "CC:audit@example.com<audit@example.com>SMTP",
                   "Org chart" + fields + kEmmaDn + "|Sent representing email address=" + kEmmaDn +
                       "|Importance=Normal|Flags=0x00000001 (Read)|"
                       "Sensitivity=None|",
@@ -292,7 +297,7 @@ TEST_F(MessageDetailsTest, PstCarriesAddressesRecipientsImportanceAndReadState) 
         mails[0],
         "eml|Budget|Carol Hughes<carol.hughes@example.com>|Ann Walker<ann.walker@example.org>," +
             kBoris +
-            "<boris@example.ru>|Dmitri Orlov<dmitri@example.ru>|-|Budget "
+            "<boris@example.ru>|Dmitri Orlov<dmitri@example.ru>,<audit@example.com>|-|Budget "
             "Team<budget@example.com>|Tue, 10 Apr 2007 15:39:00 +0200|"
             "<budget-1@example.com>|-|-|-|-|-|-|0");
     EXPECT_EQ(mails[2].rfind("eml|RE: Budget|" + kBoris + "<boris@example.ru>|", 0), 0u)

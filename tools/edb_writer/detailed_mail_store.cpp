@@ -10,7 +10,7 @@ const char kDetailedMailHeaders[] =
     "From: \"Carol Hughes\" <carol.hughes@example.com>\r\n"
     "To: Ann Walker <ann.walker@example.org>,\r\n"
     " =?utf-8?B?0JHQvtGA0LjRgSDQn9C10YLRgNC+0LI=?= <boris@example.ru>\r\n"
-    "Cc: \"Dmitri Orlov\" <dmitri@example.ru>\r\n"
+    "Cc: \"Dmitri Orlov\" <dmitri@example.ru>, audit@example.com\r\n"
     "Reply-To: Budget Team <budget@example.com>\r\n"
     "Date: Tue, 10 Apr 2007 15:39:00 +0200\r\n"
     "Subject: Budget\r\n"

@@ -29,13 +29,18 @@ void SetIfPresent(PropertyList& properties, uint16_t id, const std::u16string& t
     }
 }
 
+// The name shown for an address: its display name, or the address when it has none.
+const std::u16string& ShownName(const MessageAddress& address) {
+    return address.name.empty() ? address.address : address.name;
+}
+
 std::u16string JoinNames(const std::vector<MessageAddress>& addresses) {
     std::u16string joined;
     for (const MessageAddress& address : addresses) {
         if (!joined.empty()) {
             joined += kDisplayListSeparator;
         }
-        joined += address.name;
+        joined += ShownName(address);
     }
     return joined;
 }
@@ -238,8 +243,8 @@ std::vector<PropertyList> RecipientRows(const ExportRecord& record) {
             row.SetBoolean(kResponsibility, false);
             row.SetInt32(kObjectType, kObjectTypeMailUser);
             row.SetInt32(kDisplayType, 0);
-            row.SetString(kDisplayName, address.name);
-            row.SetString(kTransmittableDisplayName, address.name);
+            row.SetString(kDisplayName, ShownName(address));
+            row.SetString(kTransmittableDisplayName, ShownName(address));
             if (!address.address.empty()) {
                 row.SetString(kAddressType, AddressType(address));
                 row.SetString(kEmailAddress, address.address);

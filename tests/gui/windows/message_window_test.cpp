@@ -164,7 +164,8 @@ void MessageWindowTest::addressesStateAndInternetHeadersShow() {
                                "\xD0\x91\xD0\xBE\xD1\x80\xD0\xB8\xD1\x81 "
                                "\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2 "
                                "<boris@example.ru>"));
-    QCOMPARE(window->headerLabel(Row::kCc)->text(), QString("Dmitri Orlov <dmitri@example.ru>"));
+    QCOMPARE(window->headerLabel(Row::kCc)->text(),
+             QString("Dmitri Orlov <dmitri@example.ru>; audit@example.com"));
     QVERIFY(window->headerShown(Row::kCc));
     QVERIFY(!window->headerShown(Row::kBcc));
     QCOMPARE(window->headerLabel(Row::kImportance)->text(), QString("high"));
