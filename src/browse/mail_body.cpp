@@ -6,10 +6,10 @@
 
 #include "body/compressed_rtf.h"
 #include "body/rtf_body.h"
+#include "browse/column_value.h"
 #include "browse/record_block_walk.h"
 #include "edb/code_page_text.h"
 #include "edb/eight_bit_code_page.h"
-#include "edb/long_value_reference.h"
 #include "edb/stored_text_decoder.h"
 #include "edb/stored_value.h"
 #include "edb/text_codec.h"
@@ -21,8 +21,6 @@ namespace {
 
 // Entries walked per record block; a writer never puts more in a directory.
 constexpr int kMaxEntries = 80;
-// An entry offset with this bit has a flag byte in front of its value.
-constexpr uint16_t kFlagByteBit = 0x4000;
 
 constexpr char16_t kNoBodyNote[] = u"This mail has no body.";
 constexpr char16_t kCompressedNote[] =
@@ -36,12 +34,6 @@ constexpr char16_t kUnknownCompressionNote[] =
     u"The RTF body is stored in an unknown compression type and cannot be shown.";
 constexpr char16_t kCappedNote[] = u"The body is larger than 64 MiB and was cut there.";
 
-struct StoredValue {
-    std::vector<uint8_t> bytes;
-    bool present = false;
-    std::vector<LongValueGap> gaps;  // of a long value with missing bytes
-};
-
 void AddNote(MailBody& body, std::u16string_view note) {
     if (body.note.find(note) != std::u16string::npos) {
         return;
@@ -52,40 +44,24 @@ void AddNote(MailBody& body, std::u16string_view note) {
     body.note += note;
 }
 
-// The bytes of a column value: in line, or read from the message table's long-value tree.
-StoredValue ReadValue(ProcessingContext& context, const PageView& block, const BlockEntry& e,
+// The bytes of a body value, with a note on what kept them from being read whole.
+ColumnValue ReadValue(ProcessingContext& context, const PageView& block, const BlockEntry& e,
                       MailBody& body) {
-    const int64_t v = e.s + 1;
-    const auto bytes = block.bytes(v, e.n - 1);
-    const uint8_t flags = (e.rawOffset & kFlagByteBit) ? block.u8(e.s) : 0;
-    // A body column holds one value; of a multi-valued one the first is taken.
-    const std::vector<uint32_t> ids = LongValueIds(flags, bytes);
-    if (!ids.empty()) {
-        RecoveredStore& store = context.store;
-        const auto value = store.longValues.Read(context.file, store.pageGroups,
-                                                 store.schema.msgLongValueId, ids.front());
-        if (!value) {
-            AddNote(body, kMissingValueNote);
-            return {};
-        }
-        if (value->compressed) {
-            AddNote(body, kCompressedNote);
-            return {};
-        }
-        if (value->missingBytes != 0) {
-            body.missingBytes += value->missingBytes;
-            AddNote(body, kMissingValueNote);
-        }
-        if (value->capped) {
-            AddNote(body, kCappedNote);
-        }
-        return {value->bytes, true, value->gaps};
+    ColumnValue value = ReadColumnValue(context, block, e);
+    if (value.lost) {
+        AddNote(body, kMissingValueNote);
     }
-    if (flags & kValueFlagCompressed) {
+    if (value.compressed) {
         AddNote(body, kCompressedNote);
-        return {};
     }
-    return {std::vector<uint8_t>(bytes.begin(), bytes.end()), true, {}};
+    if (value.missingBytes != 0) {
+        body.missingBytes += value.missingBytes;
+        AddNote(body, kMissingValueNote);
+    }
+    if (value.capped) {
+        AddNote(body, kCappedNote);
+    }
+    return value;
 }
 
 // Count of continuation bytes that a UTF-8 lead byte announces; nothing for a byte that
@@ -138,7 +114,7 @@ std::u16string GapMark(uint64_t length) {
 // Stored text with a visible mark at each run of missing bytes, so that a reader sees where
 // the text breaks off instead of sentences that run into each other. The value is read as a
 // whole first; each part between gaps is then taken in that reading.
-std::u16string StoredTextWithGapMarks(const StoredValue& value) {
+std::u16string StoredTextWithGapMarks(const ColumnValue& value) {
     const DecodedText whole = DecodeStoredText(value.bytes);
     if (value.gaps.empty() || whole.text.empty()) {
         return whole.text;
@@ -218,7 +194,7 @@ MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
         if (!text && !htmlBytes && !htmlText && !compressedRtf) {
             return true;
         }
-        StoredValue value = ReadValue(context, block, e, body);
+        ColumnValue value = ReadValue(context, block, e, body);
         if (!value.present) {
             return true;
         }

@@ -17,6 +17,7 @@ MessageContent ReadMessageContent(ProcessingContext& context, const std::u16stri
     content.from = details.sender;
     content.to = JoinRecipientNames(details.recipients);
     content.body = ReadMailBodyOfItem(context, itemId);
+    content.details = ReadMessageDetails(context, itemId, details.sender, details.recipients);
     return content;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "browse/mail_body.h"
+#include "browse/message_details.h"
 #include "discovery/processing_context.h"
 
 namespace velmor {
@@ -14,10 +15,11 @@ struct MessageContent {
     std::u16string subject;
     std::u16string date;
     MailBody body;
+    MessageDetails details;
 };
 
 // The mail with the item id: subject and date as its list row shows them, sender and
-// recipients and the body from its message records.
+// recipients, the details and the body from its message records.
 MessageContent ReadMessageContent(ProcessingContext& context, const std::u16string& itemId,
                                   const std::u16string& subject, const std::u16string& date);
 

@@ -27,11 +27,96 @@ std::u16string RtfAsText(const std::string& rtf) {
     return Windows1252ToUtf16(std::span(reinterpret_cast<const uint8_t*>(rtf.data()), rtf.size()));
 }
 
+std::string JsonOrNull(const std::u16string& text) {
+    return text.empty() ? "null" : JsonString(text);
+}
+
+std::string JsonNumber(const std::optional<uint32_t>& number) {
+    return number ? std::to_string(*number) : "null";
+}
+
+std::string JsonBoolean(const std::optional<bool>& value) {
+    return value ? (*value ? "true" : "false") : "null";
+}
+
+std::string JsonAddress(const MessageAddress& address) {
+    return "{\"name\": " + JsonString(address.name) +
+           ", \"address\": " + JsonOrNull(address.address) + "}";
+}
+
+std::string JsonAddressList(const std::vector<MessageAddress>& addresses) {
+    std::string list = "[";
+    for (const MessageAddress& address : addresses) {
+        list += (list.size() > 1 ? ", " : "") + JsonAddress(address);
+    }
+    return list + "]";
+}
+
+std::string PlainLine(const char* label, const std::u16string& value) {
+    return std::string(label) + ": " + PlainText(value) + "\n";
+}
+
+std::string PlainYesNo(const char* label, const std::optional<bool>& value) {
+    return value ? std::string(label) + ": " + (*value ? "yes" : "no") + "\n" : "";
+}
+
+// The detail lines after From, To, Date and Subject: each when the mail has it.
+std::string PlainDetails(const MessageDetails& details) {
+    std::string out;
+    const auto line = [&](const char* label, const std::optional<std::u16string>& value) {
+        if (value) {
+            out += PlainLine(label, *value);
+        }
+    };
+    if (!details.cc.empty()) {
+        out += PlainLine("Cc", AddressListText(details.cc));
+    }
+    if (!details.bcc.empty()) {
+        out += PlainLine("Bcc", AddressListText(details.bcc));
+    }
+    if (!details.replyTo.empty()) {
+        out += PlainLine("Reply-To", AddressListText(details.replyTo));
+    }
+    line("Message-ID", details.messageId);
+    line("In-Reply-To", details.inReplyTo);
+    line("References", details.references);
+    if (details.importance) {
+        out += PlainLine("Importance", ImportanceName(*details.importance));
+    }
+    if (details.sensitivity) {
+        out += PlainLine("Sensitivity", SensitivityName(*details.sensitivity));
+    }
+    out += PlainYesNo("Read", details.read);
+    out += PlainYesNo("Has attachments", details.hasAttachments);
+    if (details.size) {
+        out += "Size: " + std::to_string(*details.size) + "\n";
+    }
+    if (details.internetHeaders) {
+        // Indented, so that the header lines stay apart from the mail's own.
+        out += "Internet headers:\n";
+        const std::string headers = Utf16ToUtf8(*details.internetHeaders);
+        for (std::string_view rest = headers; !rest.empty();) {
+            const size_t end = rest.find('\n');
+            std::string_view lineText = rest.substr(0, end);
+            if (lineText.ends_with('\r')) {
+                lineText.remove_suffix(1);
+            }
+            if (!lineText.empty()) {
+                out += "  " + PlainText(Utf8ToUtf16(lineText)) + "\n";
+            }
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        }
+    }
+    return out;
+}
+
 void PrintPlain(const MessageContent& message) {
     // Header values come from damaged pages: one line each, whatever they hold.
-    std::string out = "From: " + PlainText(message.from) + "\nTo: " + PlainText(message.to) +
-                      "\nDate: " + PlainText(message.date) +
-                      "\nSubject: " + PlainText(message.subject) + "\n";
+    const MessageDetails& details = message.details;
+    std::string out = PlainLine("From", AddressText(details.from)) +
+                      PlainLine("To", AddressListText(details.to)) +
+                      PlainLine("Date", message.date) + PlainLine("Subject", message.subject) +
+                      PlainDetails(details);
     if (!message.body.note.empty()) {
         out += "Note: " + PlainText(message.body.note) + "\n";
     }
@@ -43,12 +128,36 @@ void PrintPlain(const MessageContent& message) {
     std::fputs(out.c_str(), stdout);
 }
 
+std::string JsonDetails(const MessageDetails& details) {
+    const MessageAddress& from = details.from;
+    return "\"from\": {\"name\": " + JsonString(from.name) +
+           ", \"address\": " + JsonOrNull(from.address) +
+           ", \"addressType\": " + JsonOrNull(from.addressType) +
+           "}, \"to\": " + JsonAddressList(details.to) +
+           ", \"cc\": " + JsonAddressList(details.cc) +
+           ", \"bcc\": " + JsonAddressList(details.bcc) +
+           ", \"replyTo\": " + JsonAddressList(details.replyTo);
+}
+
+std::string JsonState(const MessageDetails& details) {
+    return "\"messageId\": " + JsonOrNull(details.messageId) +
+           ", \"inReplyTo\": " + JsonOrNull(details.inReplyTo) +
+           ", \"references\": " + JsonOrNull(details.references) + ", \"importance\": " +
+           (details.importance ? JsonString(ImportanceName(*details.importance)) : "null") +
+           ", \"sensitivity\": " +
+           (details.sensitivity ? JsonString(SensitivityName(*details.sensitivity)) : "null") +
+           ", \"read\": " + JsonBoolean(details.read) +
+           ", \"hasAttachments\": " + JsonBoolean(details.hasAttachments) +
+           ", \"size\": " + JsonNumber(details.size) +
+           ", \"internetHeaders\": " + JsonOrNull(details.internetHeaders);
+}
+
 void PrintJson(int number, const MessageContent& message) {
     const MailBody& body = message.body;
     const std::string out =
-        "{\"no\": " + std::to_string(number) + ", \"from\": " + JsonString(message.from) +
-        ", \"to\": " + JsonString(message.to) + ", \"subject\": " + JsonString(message.subject) +
-        ", \"date\": " + JsonString(message.date) +
+        "{\"no\": " + std::to_string(number) + ", " + JsonDetails(message.details) +
+        ", \"subject\": " + JsonString(message.subject) +
+        ", \"date\": " + JsonString(message.date) + ", " + JsonState(message.details) +
         ", \"body\": {\"text\": " + JsonOrNull(body.text) + ", \"html\": " + JsonOrNull(body.html) +
         ", \"rtf\": " + (body.rtf ? JsonString(RtfAsText(*body.rtf)) : "null") +
         ", \"missingBytes\": " + std::to_string(body.missingBytes) +

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "browse/listed_item.h"
+#include "browse/message_details.h"
 
 namespace velmor {
 
@@ -38,6 +39,7 @@ struct ExportRecord {
     std::u16string entryType;  // journal entries
     std::optional<std::u16string> bodyText;
     std::optional<std::u16string> bodyHtml;
+    MessageDetails details;  // mails written with their bodies: addressing, headers, state
 };
 
 // The export record of a row that a lister inserted in a folder of the given kind.

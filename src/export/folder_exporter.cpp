@@ -7,6 +7,7 @@
 #include "browse/folder_kind.h"
 #include "browse/mail_body.h"
 #include "browse/mailbox_owner_label.h"
+#include "browse/message_details.h"
 #include "export/csv_writer.h"
 #include "export/eml_writer.h"
 #include "export/icalendar_writer.h"
@@ -121,6 +122,10 @@ void ExportingItemList::InsertListedRow(int row, int image,
     }
     if (record.sender.empty() && IsOwnMailKind(selection_.folderKind)) {
         record.sender = owner_;
+    }
+    if (WritesBodies()) {
+        record.details =
+            ReadMessageDetails(context_, record.itemId, record.sender, record.recipients);
     }
     if (options_.completeRecord && IsMailKind(selection_.folderKind)) {
         options_.completeRecord(record, item);

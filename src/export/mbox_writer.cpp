@@ -1,7 +1,9 @@
 #include "export/mbox_writer.h"
 
+#include <algorithm>
 #include <ctime>
 
+#include "edb/text_codec.h"
 #include "export/mime_message.h"
 
 namespace velmor {
@@ -10,8 +12,7 @@ namespace {
 
 constexpr int64_t kTicksPerSecond = 10'000'000;
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
-// The envelope sender of every message: the stored mails carry names, not addresses, and the
-// unknown address of the From header is none.
+// The envelope sender of a mail without a stored e-mail address.
 constexpr char kEnvelopeSender[] = "MAILER-DAEMON";
 
 bool IsQuotedFromLine(const std::string& text, size_t start) {
@@ -22,8 +23,21 @@ bool IsQuotedFromLine(const std::string& text, size_t start) {
     return text.compare(at, 5, "From ") == 0;
 }
 
-// "From MAILER-DAEMON Tue Apr 10 13:39:00 2007": the envelope line with the time in UTC, the
-// export's time for a mail without one.
+// The sender's e-mail address, when it has one that fits in the line as one word.
+std::string EnvelopeSender(const ExportRecord& record) {
+    const MessageAddress& from = record.details.from;
+    if (from.address.empty() || from.addressType == kExchangeAddressType) {
+        return kEnvelopeSender;
+    }
+    const std::string address = Utf16ToUtf8(from.address);
+    const bool oneWord = std::none_of(address.begin(), address.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || c == 0x7F;
+    });
+    return oneWord && address.find('@') != std::string::npos ? address : kEnvelopeSender;
+}
+
+// "From ann@example.com Tue Apr 10 13:39:00 2007": the envelope line with the sender's address
+// (MAILER-DAEMON without one) and the time in UTC, the export's time for a mail without one.
 std::string EnvelopeLine(const ExportRecord& record, time_t exportTime) {
     time_t seconds = exportTime;
     if (record.fileTime) {
@@ -35,7 +49,7 @@ std::string EnvelopeLine(const ExportRecord& record, time_t exportTime) {
     if (gmtime_r(&seconds, &utc) != nullptr) {
         std::strftime(when, sizeof when, "%a %b %e %H:%M:%S %Y", &utc);
     }
-    return std::string("From ") + kEnvelopeSender + " " + when + "\n";
+    return "From " + EnvelopeSender(record) + " " + when + "\n";
 }
 
 }  // namespace
@@ -57,7 +71,7 @@ std::string MboxrdQuote(const std::string& message) {
 }
 
 std::string MboxWriter::Entry(const ExportRecord& record) {
-    std::string message = MboxrdQuote(MimeMessage(record, LineEnding::Lf));
+    std::string message = MboxrdQuote(MimeMessage(record, LineEnding::Lf, StatusLine::Mbox));
     if (!message.empty() && message.back() != '\n') {
         message += '\n';
     }

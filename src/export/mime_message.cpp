@@ -1,10 +1,9 @@
 #include "export/mime_message.h"
 
-#include <gmime/gmime.h>
-
-#include <mutex>
+#include <iterator>
 
 #include "edb/text_codec.h"
+#include "mime/gmime_object.h"
 
 namespace velmor {
 
@@ -16,21 +15,15 @@ constexpr unsigned char kDelete = 0x7F;
 constexpr int64_t kTicksPerSecond = 10'000'000;
 // Seconds from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
 constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
-
-// Owns one GObject reference.
-template <typename T>
-struct GObjectRef {
-    explicit GObjectRef(T* object) : get(object) {}
-    ~GObjectRef() { g_object_unref(get); }
-    GObjectRef(const GObjectRef&) = delete;
-    GObjectRef& operator=(const GObjectRef&) = delete;
-    T* get;
-};
-
-void InitializeGMime() {
-    static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
-}
+// Ends the header block, whether or not the stored headers end with one.
+constexpr char kHeaderEnd[] = "\r\n\r\n";
+// The headers that describe the original body, which the export does not have.
+constexpr const char* kBodyHeaders[] = {"Content-Type",        "Content-Transfer-Encoding",
+                                        "Content-Disposition", "Content-ID",
+                                        "Content-Description", "Content-Language"};
+// By importance: low, normal, high.
+constexpr const char* kImportanceHeaders[] = {"low", "normal", "high"};
+constexpr const char* kPriorityHeaders[] = {"5", "3", "1"};
 
 // A name as a header's display name: control characters, line breaks included, become blanks.
 std::string DisplayName(const std::u16string& name) {
@@ -44,15 +37,24 @@ std::string DisplayName(const std::u16string& name) {
     return text;
 }
 
-// The store keeps names, not addresses: each gets the one unknown address, which no real
-// mailbox can have.
-void AddMailbox(GMimeMessage* message, GMimeAddressType type, const std::u16string& name) {
+// An address the store keeps, or the unknown address, which no real mailbox can have, for a
+// name alone or a distinguished name: that one is no e-mail address.
+void AddMailbox(GMimeMessage* message, GMimeAddressType type, const MessageAddress& address) {
     InternetAddressList* list = g_mime_message_get_addresses(message, type);
-    InternetAddress* mailbox =
-        internet_address_mailbox_new(DisplayName(name).c_str(), kUnknownAddress);
+    const bool usable = !address.address.empty() && address.addressType != kExchangeAddressType;
+    InternetAddress* mailbox = internet_address_mailbox_new(
+        DisplayName(address.name).c_str(),
+        usable ? DisplayName(address.address).c_str() : kUnknownAddress);
     internet_address_set_charset(mailbox, kCharset);
     internet_address_list_add(list, mailbox);
     g_object_unref(mailbox);
+}
+
+void AddMailboxes(GMimeMessage* message, GMimeAddressType type,
+                  const std::vector<MessageAddress>& addresses) {
+    for (const MessageAddress& address : addresses) {
+        AddMailbox(message, type, address);
+    }
 }
 
 void SetDate(GMimeMessage* message, uint64_t fileTime) {
@@ -108,26 +110,105 @@ GMimeObject* Body(const ExportRecord& record) {
     return TextPart("plain", text ? *record.bodyText : std::u16string());
 }
 
-}  // namespace
+// The sender: the details read, or the record's name.
+MessageAddress Sender(const ExportRecord& record) {
+    const MessageAddress& from = record.details.from;
+    return from.name.empty() && from.address.empty() ? MessageAddress{record.sender, u"", u""}
+                                                     : from;
+}
 
-std::string MimeMessage(const ExportRecord& record, LineEnding ending) {
-    InitializeGMime();
-    GObjectRef<GMimeMessage> message(g_mime_message_new(TRUE));
-    AddMailbox(message.get, GMIME_ADDRESS_TYPE_FROM, record.sender);
-    for (const std::u16string& recipient : record.recipients) {
-        AddMailbox(message.get, GMIME_ADDRESS_TYPE_TO, recipient);
+// The To recipients: the details read, or the record's names.
+std::vector<MessageAddress> ToRecipients(const ExportRecord& record) {
+    if (!record.details.to.empty()) {
+        return record.details.to;
     }
-    g_mime_message_set_subject(message.get, Utf16ToUtf8(record.subject).c_str(), kCharset);
+    std::vector<MessageAddress> to;
+    for (const std::u16string& name : record.recipients) {
+        to.push_back({name, u"", u""});
+    }
+    return to;
+}
+
+// A message id as GMime takes it: without its angle brackets.
+std::string BareMessageId(const std::u16string& id) {
+    std::string text = DisplayName(id);
+    if (text.starts_with('<') && text.ends_with('>')) {
+        text = text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+void SetHeader(GMimeMessage* message, const char* name, const std::string& value) {
+    g_mime_object_set_header(GMIME_OBJECT(message), name, value.c_str(), nullptr);
+}
+
+// The headers built from what the store keeps, for a mail without its Internet headers.
+GMimeMessage* BuiltMessage(const ExportRecord& record) {
+    GMimeMessage* message = g_mime_message_new(TRUE);
+    const MessageDetails& details = record.details;
+    AddMailbox(message, GMIME_ADDRESS_TYPE_FROM, Sender(record));
+    AddMailboxes(message, GMIME_ADDRESS_TYPE_REPLY_TO, details.replyTo);
+    AddMailboxes(message, GMIME_ADDRESS_TYPE_TO, ToRecipients(record));
+    AddMailboxes(message, GMIME_ADDRESS_TYPE_CC, details.cc);
+    AddMailboxes(message, GMIME_ADDRESS_TYPE_BCC, details.bcc);
+    g_mime_message_set_subject(message, Utf16ToUtf8(record.subject).c_str(), kCharset);
     if (record.fileTime) {
-        SetDate(message.get, *record.fileTime);
+        SetDate(message, *record.fileTime);
     }
     const std::string itemId = Utf16ToUtf8(record.itemId);
     const std::string idPart = itemId.empty() ? "row" + std::to_string(record.rowNumber) : itemId;
-    g_mime_message_set_message_id(message.get, (idPart + "@" + kMessageIdDomain).c_str());
+    const std::string storedId = details.messageId ? BareMessageId(*details.messageId) : "";
+    g_mime_message_set_message_id(
+        message, (storedId.empty() ? idPart + "@" + kMessageIdDomain : storedId).c_str());
+    if (details.inReplyTo) {
+        SetHeader(message, "In-Reply-To", DisplayName(*details.inReplyTo));
+    }
+    if (details.references) {
+        SetHeader(message, "References", DisplayName(*details.references));
+    }
+    if (details.importance && *details.importance < std::size(kImportanceHeaders)) {
+        SetHeader(message, "Importance", kImportanceHeaders[*details.importance]);
+        SetHeader(message, "X-Priority", kPriorityHeaders[*details.importance]);
+    }
+    return message;
+}
+
+// The mail's own Internet headers, as a parser reads them; their body headers give way to the
+// body written here. Null when they do not make a message.
+GMimeMessage* OriginalMessage(const std::u16string& headers) {
+    const std::string bytes = Utf16ToUtf8(headers) + kHeaderEnd;
+    GObjectRef<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+    GObjectRef<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get));
+    GMimeMessage* message = g_mime_parser_construct_message(parser.get, nullptr);
+    if (message == nullptr) {
+        return nullptr;
+    }
+    GMimeObject* object = GMIME_OBJECT(message);
+    for (const char* name : kBodyHeaders) {
+        while (g_mime_object_remove_header(object, name)) {
+        }
+    }
+    if (g_mime_object_get_header(object, "MIME-Version") == nullptr) {
+        g_mime_object_set_header(object, "MIME-Version", "1.0", nullptr);
+    }
+    return message;
+}
+
+}  // namespace
+
+std::string MimeMessage(const ExportRecord& record, LineEnding ending, StatusLine status) {
+    InitializeGMime();
+    GMimeMessage* original =
+        record.details.internetHeaders ? OriginalMessage(*record.details.internetHeaders) : nullptr;
+    GObjectRef<GMimeMessage> message(original != nullptr ? original : BuiltMessage(record));
     GMimeObject* headers = GMIME_OBJECT(message.get);
+    const std::string itemId = Utf16ToUtf8(record.itemId);
     g_mime_object_set_header(headers, "X-Velmor-Item-Id", itemId.c_str(), nullptr);
     if (record.marker) {
         g_mime_object_set_header(headers, "X-Velmor-Marker", "1", nullptr);
+    }
+    if (status == StatusLine::Mbox && record.details.read.value_or(false)) {
+        g_mime_object_set_header(headers, "Status", "RO", nullptr);
     }
     GObjectRef<GMimeObject> body(Body(record));
     g_mime_message_set_mime_part(message.get, body.get);

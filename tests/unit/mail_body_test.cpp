@@ -222,8 +222,9 @@ TEST_F(MailBodyTest, MessageCommandPrintsHeadersAndBody) {
 
     const auto json = test::RunCli({"message", "--json", file, "1", inbox, "4"}, tmp.path());
     ASSERT_EQ(json.exitCode, 0) << json.err;
-    EXPECT_NE(json.out.find("\"no\": 4, \"from\": \"Carol Hughes\", \"to\": \"\", "
-                            "\"subject\": \"html\""),
+    EXPECT_NE(json.out.find("\"no\": 4, \"from\": {\"name\": \"Carol Hughes\", \"address\": "
+                            "null, \"addressType\": null}, \"to\": [], \"cc\": [], "
+                            "\"bcc\": [], \"replyTo\": [], \"subject\": \"html\""),
               std::string::npos)
         << json.out;
     EXPECT_NE(json.out.find("\"body\": {\"text\": \"Plain twin\", \"html\": "

@@ -52,11 +52,29 @@ enum class MessageColumn {
     S1000,
     N1013,
     S1013,
+    S0c1f,
+    S0c1e,
+    S0042,
+    S0065,
+    S0064,
+    S0e04,
+    S0e03,
+    S0e02,
+    S007d,
+    S1035,
+    S1042,
+    S1039,
+    L0017,
+    L0036,
+    L0e07,
+    L0e08,
 };
 
-inline constexpr std::array<std::string_view, 18> kMessageColumnNames = {
+inline constexpr std::array<std::string_view, 34> kMessageColumnNames = {
     "L3fde", "L3ff1", "S65ec", "N1009", "N67b3", "S3a06", "S3a08", "S3a09", "S3a11",
-    "S3a24", "S80a7", "S810c", "S81b0", "S81c2", "S8295", "S1000", "N1013", "S1013"};
+    "S3a24", "S80a7", "S810c", "S81b0", "S81c2", "S8295", "S1000", "N1013", "S1013",
+    "S0c1f", "S0c1e", "S0042", "S0065", "S0064", "S0e04", "S0e03", "S0e02", "S007d",
+    "S1035", "S1042", "S1039", "L0017", "L0036", "L0e07", "L0e08"};
 
 inline constexpr uint16_t kFirstMessageColumnId = 0x0240;
 

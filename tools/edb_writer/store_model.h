@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "edb_writer/entry_id.h"
 #include "edb_writer/folder_record.h"
 #include "edb_writer/recipient_list.h"
+#include "edb_writer/store_columns.h"
 #include "edb_writer/stored_text.h"
 
 namespace velmor::testdb {
@@ -52,6 +54,30 @@ struct MailContent {
     BodyStorage storage = BodyStorage::Auto;
 };
 
+// A mail's addressing, Internet headers and state in the store's message table: each text
+// written when not empty, each number when set. Texts go to the long-value tree as bodies do.
+struct MailFields {
+    std::string senderEmailAddress;       // "S0c1f"
+    std::string senderAddressType;        // "S0c1e": "SMTP" or "EX"
+    std::string representingName;         // "S0042"
+    std::string representingAddress;      // "S0065"
+    std::string representingAddressType;  // "S0064"
+    std::string displayTo;                // "S0e04"
+    std::string displayCc;                // "S0e03"
+    std::string displayBcc;               // "S0e02"
+    std::string internetHeaders;          // "S007d"
+    std::string messageId;                // "S1035"
+    std::string inReplyTo;                // "S1042"
+    std::string references;               // "S1039"
+    std::optional<uint32_t> importance;   // "L0017"
+    std::optional<uint32_t> sensitivity;  // "L0036"
+    std::optional<uint32_t> flags;        // "L0e07"
+    std::optional<uint32_t> size;         // "L0e08"
+    BodyStorage storage = BodyStorage::Auto;
+    // Values written as given instead of the field's own: damaged ones.
+    std::vector<std::pair<MessageColumn, std::vector<uint8_t>>> rawValues;
+};
+
 struct ContactFields {
     std::string fullName;
     std::string firstName;
@@ -91,6 +117,7 @@ struct Item {
     std::string entryType;     // journal entries
     ContactFields contact;
     MailContent content;
+    MailFields fields;
     TextEncoding encoding = TextEncoding::Utf16;
 };
 

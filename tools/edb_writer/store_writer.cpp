@@ -126,6 +126,7 @@ void StoreWriter::AddItem(const EntryId& folderId, const Item& item) {
     messageRecord.itemId = item.id;
     messageRecord.values = MessageTableValues(item, recipientList, longValueKey);
     AddContentValues(item, messageRecord.values);
+    AddFieldValues(item, messageRecord.values);
     messages_.Place(EncodeMessageRecord(messageRecord), kMessageDirectoryOffset);
 }
 
@@ -203,27 +204,31 @@ uint16_t StoreWriter::StoreLongValue(const std::vector<uint8_t>& data) {
     return key;
 }
 
+void StoreWriter::AddStoredValue(MessageColumn column, std::vector<uint8_t> data,
+                                 BodyStorage storage, std::vector<TaggedValue>& values) {
+    if (data.empty()) {
+        return;
+    }
+    const bool outOfLine = storage == BodyStorage::LongValue ||
+                           (storage == BodyStorage::Auto && data.size() > kInLineBodyLimit);
+    if (!outOfLine) {
+        values.push_back(
+            {MessageColumnId(column), std::move(data), kInLineValueFlag, kFlagByteOffsetFlag});
+        return;
+    }
+    if (!bodies_) {
+        bodies_.emplace(sink_, options_.msgLongValueObjectId);
+    }
+    ByteWriter reference;
+    reference.U32(bodies_->Add(data));
+    values.push_back(
+        {MessageColumnId(column), reference.Take(), kLongValueReferenceFlag, kFlagByteOffsetFlag});
+}
+
 void StoreWriter::AddContentValues(const Item& item, std::vector<TaggedValue>& values) {
     const MailContent& content = item.content;
     auto add = [&](MessageColumn column, std::vector<uint8_t> data) {
-        if (data.empty()) {
-            return;
-        }
-        const bool outOfLine =
-            content.storage == BodyStorage::LongValue ||
-            (content.storage == BodyStorage::Auto && data.size() > kInLineBodyLimit);
-        if (!outOfLine) {
-            values.push_back(
-                {MessageColumnId(column), std::move(data), kInLineValueFlag, kFlagByteOffsetFlag});
-            return;
-        }
-        if (!bodies_) {
-            bodies_.emplace(sink_, options_.msgLongValueObjectId);
-        }
-        ByteWriter reference;
-        reference.U32(bodies_->Add(data));
-        values.push_back({MessageColumnId(column), reference.Take(), kLongValueReferenceFlag,
-                          kFlagByteOffsetFlag});
+        AddStoredValue(column, std::move(data), content.storage, values);
     };
     add(MessageColumn::S1000,
         content.text.empty() ? std::vector<uint8_t>{} : EncodeText(content.text, item.encoding));
@@ -232,6 +237,45 @@ void StoreWriter::AddContentValues(const Item& item, std::vector<TaggedValue>& v
         add(content.htmlAsText ? MessageColumn::S1013 : MessageColumn::N1013,
             content.htmlAsText ? EncodeText(content.html, item.encoding)
                                : std::vector<uint8_t>(content.html.begin(), content.html.end()));
+    }
+}
+
+void StoreWriter::AddFieldValues(const Item& item, std::vector<TaggedValue>& values) {
+    const MailFields& fields = item.fields;
+    auto raw = [&](MessageColumn column) {
+        return std::find_if(fields.rawValues.begin(), fields.rawValues.end(),
+                            [&](const auto& value) { return value.first == column; });
+    };
+    auto text = [&](MessageColumn column, const std::string& value) {
+        if (raw(column) == fields.rawValues.end() && !value.empty()) {
+            AddStoredValue(column, EncodeText(value, item.encoding), fields.storage, values);
+        }
+    };
+    auto number = [&](MessageColumn column, std::optional<uint32_t> value) {
+        if (raw(column) == fields.rawValues.end() && value) {
+            ByteWriter writer;
+            writer.U32(*value);
+            values.push_back({MessageColumnId(column), writer.Take()});
+        }
+    };
+    text(MessageColumn::S0c1f, fields.senderEmailAddress);
+    text(MessageColumn::S0c1e, fields.senderAddressType);
+    text(MessageColumn::S0042, fields.representingName);
+    text(MessageColumn::S0065, fields.representingAddress);
+    text(MessageColumn::S0064, fields.representingAddressType);
+    text(MessageColumn::S0e04, fields.displayTo);
+    text(MessageColumn::S0e03, fields.displayCc);
+    text(MessageColumn::S0e02, fields.displayBcc);
+    text(MessageColumn::S007d, fields.internetHeaders);
+    text(MessageColumn::S1035, fields.messageId);
+    text(MessageColumn::S1042, fields.inReplyTo);
+    text(MessageColumn::S1039, fields.references);
+    number(MessageColumn::L0017, fields.importance);
+    number(MessageColumn::L0036, fields.sensitivity);
+    number(MessageColumn::L0e07, fields.flags);
+    number(MessageColumn::L0e08, fields.size);
+    for (const auto& [column, data] : fields.rawValues) {
+        values.push_back({MessageColumnId(column), data});
     }
 }
 

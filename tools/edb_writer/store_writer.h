@@ -46,7 +46,11 @@ private:
     RecordPacker& ItemPackerFor(size_t table);
     void CloseItemPacker();
     uint16_t StoreLongValue(const std::vector<uint8_t>& data);
+    // A value in line, or in the long-value tree with a reference in line.
+    void AddStoredValue(MessageColumn column, std::vector<uint8_t> data, BodyStorage storage,
+                        std::vector<TaggedValue>& values);
     void AddContentValues(const Item& item, std::vector<TaggedValue>& values);
+    void AddFieldValues(const Item& item, std::vector<TaggedValue>& values);
     void WriteCatalog();
     void WriteTail();
 

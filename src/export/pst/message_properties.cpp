@@ -21,17 +21,73 @@ uint32_t MessageSize(const PropertyList& properties) {
     return static_cast<uint32_t>(size);
 }
 
-std::u16string JoinRecipients(const std::vector<std::u16string>& names) {
-    std::u16string joined;
-    for (const auto& name : names) {
-        joined += (joined.empty() ? u"" : u"; ") + name;
-    }
-    return joined;
-}
+constexpr std::u16string_view kDisplayListSeparator = u"; ";
 
 void SetIfPresent(PropertyList& properties, uint16_t id, const std::u16string& text) {
     if (!text.empty()) {
         properties.SetString(id, text);
+    }
+}
+
+// The name shown for an address: its display name, or the address when it has none.
+const std::u16string& ShownName(const MessageAddress& address) {
+    return address.name.empty() ? address.address : address.name;
+}
+
+std::u16string JoinNames(const std::vector<MessageAddress>& addresses) {
+    std::u16string joined;
+    for (const MessageAddress& address : addresses) {
+        if (!joined.empty()) {
+            joined += kDisplayListSeparator;
+        }
+        joined += ShownName(address);
+    }
+    return joined;
+}
+
+// The To recipients: the details read, or the record's names.
+std::vector<MessageAddress> ToRecipients(const ExportRecord& record) {
+    if (!record.details.to.empty()) {
+        return record.details.to;
+    }
+    std::vector<MessageAddress> to;
+    for (const std::u16string& name : record.recipients) {
+        to.push_back({name, u"", u""});
+    }
+    return to;
+}
+
+// The type of an address the store keeps: as stored, or SMTP for an untyped one.
+std::u16string AddressType(const MessageAddress& address) {
+    return address.addressType.empty() ? std::u16string(kSmtpAddressType) : address.addressType;
+}
+
+// Sender and sent-representing: the name, and the address with its type when there is one.
+void SetSender(PropertyList& properties, const ExportRecord& record) {
+    using namespace prop;
+    const MessageAddress& from = record.details.from;
+    const std::u16string& name = from.name.empty() ? record.sender : from.name;
+    SetIfPresent(properties, kSenderName, name);
+    SetIfPresent(properties, kSentRepresentingName, name);
+    if (!from.address.empty()) {
+        for (const auto& [address, type] :
+             {std::pair{kSenderEmailAddress, kSenderAddressType},
+              std::pair{kSentRepresentingEmailAddress, kSentRepresentingAddressType}}) {
+            properties.SetString(address, from.address);
+            properties.SetString(type, AddressType(from));
+        }
+    }
+}
+
+// The stored flags that the file can keep true: read or not; attachments are not exported.
+uint32_t MessageFlags(const MessageDetails& details) {
+    return details.read.value_or(true) ? prop::kMessageFlagRead : 0;
+}
+
+void SetIfPresent(PropertyList& properties, uint16_t id,
+                  const std::optional<std::u16string>& text) {
+    if (text && !text->empty()) {
+        properties.SetString(id, *text);
     }
 }
 
@@ -104,9 +160,10 @@ PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime) 
     using namespace prop;
     PropertyList properties;
     properties.SetString(kMessageClass, MessageClass(record.folderKind));
-    properties.SetInt32(kImportance, kImportanceNormal);
-    properties.SetInt32(kSensitivity, 0);
-    properties.SetInt32(kMessageFlags, kMessageFlagRead);
+    const MessageDetails& details = record.details;
+    properties.SetInt32(kImportance, details.importance.value_or(kImportanceNormal));
+    properties.SetInt32(kSensitivity, details.sensitivity.value_or(0));
+    properties.SetInt32(kMessageFlags, MessageFlags(details));
     properties.SetInt32(kMessageStatus, 0);
     properties.SetBoolean(kMessageToMe, false);
     properties.SetBoolean(kMessageCcMe, false);
@@ -125,9 +182,14 @@ PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime) 
     properties.SetString(kConversationTopic, normalized);
 
     if (IsMailKind(record.folderKind)) {
-        SetIfPresent(properties, kSenderName, record.sender);
-        SetIfPresent(properties, kSentRepresentingName, record.sender);
-        properties.SetString(kDisplayTo, JoinRecipients(record.recipients));
+        SetSender(properties, record);
+        properties.SetString(kDisplayTo, JoinNames(ToRecipients(record)));
+        SetIfPresent(properties, kDisplayCc, JoinNames(details.cc));
+        SetIfPresent(properties, kDisplayBcc, JoinNames(details.bcc));
+        SetIfPresent(properties, kTransportMessageHeaders, details.internetHeaders);
+        SetIfPresent(properties, kInternetMessageId, details.messageId);
+        SetIfPresent(properties, kInReplyToId, details.inReplyTo);
+        SetIfPresent(properties, kInternetReferences, details.references);
     }
     properties.SetTime(kCreationTime, record.fileTime.value_or(exportTime));
     properties.SetTime(kLastModificationTime, record.fileTime.value_or(exportTime));
@@ -174,18 +236,27 @@ std::vector<PropertyList> RecipientRows(const ExportRecord& record) {
     if (!IsMailKind(record.folderKind)) {
         return rows;
     }
-    for (size_t i = 0; i < record.recipients.size(); ++i) {
-        PropertyList row;
-        row.SetInt32(kRecipientType, kRecipientTo);
-        row.SetBoolean(kResponsibility, false);
-        row.SetInt32(kObjectType, kObjectTypeMailUser);
-        row.SetInt32(kDisplayType, 0);
-        row.SetString(kDisplayName, record.recipients[i]);
-        row.SetString(kTransmittableDisplayName, record.recipients[i]);
-        row.SetBoolean(kSendRichInfo, false);
-        row.SetInt32(kRowId, static_cast<uint32_t>(i));
-        rows.push_back(std::move(row));
-    }
+    const auto add = [&](const std::vector<MessageAddress>& addresses, uint32_t type) {
+        for (const MessageAddress& address : addresses) {
+            PropertyList row;
+            row.SetInt32(kRecipientType, type);
+            row.SetBoolean(kResponsibility, false);
+            row.SetInt32(kObjectType, kObjectTypeMailUser);
+            row.SetInt32(kDisplayType, 0);
+            row.SetString(kDisplayName, ShownName(address));
+            row.SetString(kTransmittableDisplayName, ShownName(address));
+            if (!address.address.empty()) {
+                row.SetString(kAddressType, AddressType(address));
+                row.SetString(kEmailAddress, address.address);
+            }
+            row.SetBoolean(kSendRichInfo, false);
+            row.SetInt32(kRowId, static_cast<uint32_t>(rows.size()));
+            rows.push_back(std::move(row));
+        }
+    };
+    add(ToRecipients(record), kRecipientTo);
+    add(record.details.cc, kRecipientCc);
+    add(record.details.bcc, kRecipientBcc);
     return rows;
 }
 

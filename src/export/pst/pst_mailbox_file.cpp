@@ -118,6 +118,9 @@ bool PstMailboxFile::AddItem(uint32_t folderNid, const ExportRecord& record) {
         return false;
     }
     ++folder.items;
+    if (!record.details.read.value_or(true)) {
+        ++folder.unread;
+    }
     return true;
 }
 
@@ -141,7 +144,7 @@ PropertyList PstMailboxFile::FolderProperties(const Folder& folder) {
     PropertyList properties;
     properties.SetString(kDisplayName, folder.name);
     properties.SetInt32(kContentCount, folder.items);
-    properties.SetInt32(kContentUnreadCount, 0);
+    properties.SetInt32(kContentUnreadCount, folder.unread);
     properties.SetBoolean(kSubfolders, !folder.children.empty());
     if (!folder.containerClass.empty()) {
         properties.SetString(kContainerClass, folder.containerClass);

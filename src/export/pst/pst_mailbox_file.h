@@ -47,6 +47,7 @@ private:
         std::u16string name;
         std::u16string containerClass;
         uint32_t items = 0;
+        uint32_t unread = 0;
         std::vector<uint32_t> children;
         std::unique_ptr<TableContext> contents;
         bool contentsWritten = false;

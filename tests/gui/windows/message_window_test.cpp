@@ -1,9 +1,12 @@
+#include <QCheckBox>
+#include <QFontInfo>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QTreeView>
 
+#include "edb_writer/detailed_mail_store.h"
 #include "gui_test_support.h"
 #include "message_window.h"
 
@@ -18,6 +21,7 @@ private slots:
     void enterShowsHtmlWithoutLoadingAnything();
     void escapeAndControlWCloseItAndTextWrapsAtItsWidth();
     void theSenderIsTheOneTheListShows();
+    void addressesStateAndInternetHeadersShow();
 
 private:
     // Opens the demo database's first mailbox and lists its inbox.
@@ -134,6 +138,62 @@ void MessageWindowTest::theSenderIsTheOneTheListShows() {
     auto* window = fixture.frame().findChild<ui::MessageWindow*>();
     QVERIFY(window != nullptr);
     QCOMPARE(window->headerLabel(0)->text(), row.value(1));
+}
+
+// A received mail shows the addresses its Internet headers give, its importance and read
+// state, and the headers themselves behind the toggle; a sent mail shows Bcc.
+void MessageWindowTest::addressesStateAndInternetHeadersShow() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    const auto path = fixture.dir / "Detailed.edb";
+    testdb::BuildDetailedMailStore().WriteTo(path);
+    fixture.OpenDatabase(path);
+    fixture.OpenMailbox(0);
+    fixture.ListFolder({"Top of Information Store", "Inbox"});
+    QTreeView* view = fixture.frame().rightPane()->itemView();
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    auto* window = fixture.frame().findChild<ui::MessageWindow*>();
+    QVERIFY(window != nullptr);
+    using Row = ui::MessageWindow::HeaderRow;
+    QCOMPARE(window->headerLabel(Row::kFrom)->text(),
+             QString("Carol Hughes <carol.hughes@example.com>"));
+    QCOMPARE(window->headerLabel(Row::kTo)->text(),
+             QString::fromUtf8("Ann Walker <ann.walker@example.org>; "
+                               "\xD0\x91\xD0\xBE\xD1\x80\xD0\xB8\xD1\x81 "
+                               "\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\xD0\xBE\xD0\xB2 "
+                               "<boris@example.ru>"));
+    QCOMPARE(window->headerLabel(Row::kCc)->text(),
+             QString("Dmitri Orlov <dmitri@example.ru>; audit@example.com"));
+    QVERIFY(window->headerShown(Row::kCc));
+    QVERIFY(!window->headerShown(Row::kBcc));
+    QCOMPARE(window->headerLabel(Row::kImportance)->text(), QString("high"));
+    QCOMPARE(window->headerLabel(Row::kRead)->text(), QString("no"));
+
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCheckBox* toggle = window->internetHeadersToggle();
+    QVERIFY(toggle->isVisible());
+    QCOMPARE(toggle->text(), QString("Show Internet headers"));
+    QVERIFY(!window->internetHeadersView()->isVisible());
+    QTest::mouseClick(toggle, Qt::LeftButton, {}, QPoint(4, toggle->height() / 2));
+    QVERIFY(toggle->isChecked());
+    QVERIFY(window->internetHeadersView()->isVisible());
+    QVERIFY(!window->bodyView()->isVisible());
+    QVERIFY(window->internetHeadersView()->toPlainText().startsWith(
+        "Received: from mx.example.com by mail.example.org"));
+    QVERIFY(QFontInfo(window->internetHeadersView()->font()).fixedPitch());
+    window->close();
+
+    fixture.ListFolder({"Top of Information Store", "Sent Items"});
+    view->setCurrentIndex(view->model()->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    auto* sent = fixture.frame().findChildren<ui::MessageWindow*>().last();
+    QCOMPARE(sent->headerLabel(Row::kBcc)->text(), QString("Frank Norris"));
+    QVERIFY(sent->headerShown(Row::kBcc));
+    QCOMPARE(sent->headerLabel(Row::kRead)->text(), QString("yes"));
+    QVERIFY(!sent->internetHeadersToggle()->isVisibleTo(sent));
+    QVERIFY(boxes.seen.isEmpty());
 }
 
 }  // namespace velmor::test
