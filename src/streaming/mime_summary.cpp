@@ -1,0 +1,205 @@
+#include "streaming/mime_summary.h"
+
+#include <gmime/gmime.h>
+
+#include <cctype>
+#include <functional>
+#include <mutex>
+
+namespace velmor {
+
+namespace {
+
+// Holds one reference to a GObject and drops it at the end of its scope.
+template <typename T>
+struct Owned {
+    explicit Owned(T* object) : get(object) {}
+    ~Owned() {
+        if (get) {
+            g_object_unref(get);
+        }
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    T* get;
+};
+
+void InitializeMimeLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+}
+
+GMimeMessage* ParseMessage(std::string_view bytes) {
+    InitializeMimeLibrary();
+    Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+    Owned<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get));
+    g_mime_parser_set_format(parser.get, GMIME_FORMAT_MESSAGE);
+    return g_mime_parser_construct_message(parser.get, nullptr);
+}
+
+std::string Text(const char* text) {
+    return text ? text : "";
+}
+
+// The bytes write(stream) puts in a stream.
+template <typename Write>
+std::string Collected(const Write& write) {
+    GByteArray* array = g_byte_array_new();
+    {
+        Owned<GMimeStream> sink(g_mime_stream_mem_new_with_byte_array(array));
+        g_mime_stream_mem_set_owner(GMIME_STREAM_MEM(sink.get), FALSE);
+        write(sink.get);
+    }
+    std::string bytes(reinterpret_cast<const char*>(array->data), array->len);
+    g_byte_array_free(array, TRUE);
+    return bytes;
+}
+
+// Whether the base64 text of a part stops inside a group of four characters.
+bool Base64Cut(GMimeDataWrapper* content) {
+    GMimeStream* raw = g_mime_data_wrapper_get_stream(content);
+    if (raw == nullptr) {
+        return false;
+    }
+    g_mime_stream_reset(raw);
+    int64_t characters = 0;
+    char buffer[4096];
+    ssize_t count = 0;
+    while ((count = g_mime_stream_read(raw, buffer, sizeof(buffer))) > 0) {
+        for (ssize_t i = 0; i < count; ++i) {
+            const auto c = static_cast<unsigned char>(buffer[i]);
+            characters += std::isalnum(c) || c == '+' || c == '/' || c == '=';
+        }
+    }
+    g_mime_stream_reset(raw);
+    return characters % 4 != 0;
+}
+
+// Calls attachment(object) for each attachment of the part tree, in order, and marks a cut
+// base64 part in summary (when given).
+void WalkParts(GMimeObject* object, MimeSummary* summary,
+               const std::function<void(GMimeObject*)>& attachment) {
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
+            WalkParts(g_mime_multipart_get_part(multipart, i), summary, attachment);
+        }
+        return;
+    }
+    if (GMIME_IS_MESSAGE_PART(object)) {
+        attachment(object);
+        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+        if (inner && g_mime_message_get_mime_part(inner)) {
+            // Its own attachments stay inside it; a cut part still marks the whole.
+            WalkParts(g_mime_message_get_mime_part(inner), summary, [](GMimeObject*) {});
+        }
+        return;
+    }
+    if (!GMIME_IS_PART(object)) {
+        return;
+    }
+    GMimePart* part = GMIME_PART(object);
+    GMimeDataWrapper* content = g_mime_part_get_content(part);
+    if (summary && content &&
+        g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64 &&
+        Base64Cut(content)) {
+        summary->base64Cut = true;
+    }
+    if (g_mime_part_is_attachment(part) || g_mime_part_get_filename(part) != nullptr) {
+        attachment(object);
+    }
+}
+
+std::string MediaType(GMimeObject* object) {
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (type == nullptr) {
+        return {};
+    }
+    char* text = g_mime_content_type_get_mime_type(type);
+    std::string result = Text(text);
+    g_free(text);
+    return result;
+}
+
+MimeAttachment DescribeAttachment(GMimeObject* object) {
+    MimeAttachment attachment;
+    attachment.type = MediaType(object);
+    if (GMIME_IS_PART(object)) {
+        GMimePart* part = GMIME_PART(object);
+        attachment.name = Text(g_mime_part_get_filename(part));
+        if (GMimeDataWrapper* content = g_mime_part_get_content(part)) {
+            Owned<GMimeStream> counter(g_mime_stream_null_new());
+            g_mime_data_wrapper_write_to_stream(content, counter.get);
+            attachment.size = static_cast<int64_t>(GMIME_STREAM_NULL(counter.get)->written);
+        }
+    } else if (GMIME_IS_MESSAGE_PART(object)) {
+        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+        if (inner) {
+            attachment.name = Text(g_mime_message_get_subject(inner));
+            Owned<GMimeStream> counter(g_mime_stream_null_new());
+            g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, counter.get);
+            attachment.size = static_cast<int64_t>(GMIME_STREAM_NULL(counter.get)->written);
+        }
+    }
+    return attachment;
+}
+
+}  // namespace
+
+std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    if (message.get == nullptr) {
+        return std::nullopt;
+    }
+    MimeSummary summary;
+    summary.messageId = Text(g_mime_message_get_message_id(message.get));
+    summary.subject = Text(g_mime_message_get_subject(message.get));
+    if (InternetAddressList* from = g_mime_message_get_from(message.get)) {
+        char* text = internet_address_list_to_string(from, nullptr, FALSE);
+        summary.from = Text(text);
+        g_free(text);
+    }
+    if (GDateTime* date = g_mime_message_get_date(message.get)) {
+        char* text = g_date_time_format_iso8601(date);
+        summary.date = Text(text);
+        g_free(text);
+    }
+    if (GMimeObject* body = g_mime_message_get_mime_part(message.get)) {
+        WalkParts(body, &summary, [&](GMimeObject* object) {
+            summary.attachments.push_back(DescribeAttachment(object));
+        });
+    }
+    return summary;
+}
+
+std::optional<std::string> AttachmentContent(std::string_view bytes, size_t index) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    GMimeObject* body = message.get ? g_mime_message_get_mime_part(message.get) : nullptr;
+    if (body == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<std::string> content;
+    size_t seen = 0;
+    WalkParts(body, nullptr, [&](GMimeObject* object) {
+        if (seen++ != index) {
+            return;
+        }
+        if (GMIME_IS_PART(object)) {
+            if (GMimeDataWrapper* data = g_mime_part_get_content(GMIME_PART(object))) {
+                content = Collected(
+                    [&](GMimeStream* sink) { g_mime_data_wrapper_write_to_stream(data, sink); });
+            }
+        } else if (GMIME_IS_MESSAGE_PART(object)) {
+            // An attached message is saved as the message it is.
+            GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+            if (inner) {
+                content = Collected([&](GMimeStream* sink) {
+                    g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, sink);
+                });
+            }
+        }
+    });
+    return content;
+}
+
+}  // namespace velmor
