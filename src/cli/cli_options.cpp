@@ -22,7 +22,7 @@ constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kFormatOption = "--format";
 constexpr std::string_view kCodePageOption = "--code-page";
 
-constexpr std::array<CommandShape, 7> kCommands = {{
+constexpr std::array<CommandShape, 8> kCommands = {{
     {"catalog", 1, 1, "velmor-cli catalog   [--code-page N] [--json] FILE"},
     {"mailboxes", 1, 1, "velmor-cli mailboxes [--code-page N] [--json] FILE"},
     {"folders", 2, 2, "velmor-cli folders   [--code-page N] [--json] FILE MAILBOX"},
@@ -32,6 +32,7 @@ constexpr std::array<CommandShape, 7> kCommands = {{
     {kExportCommand, 3, kAnyNumber,
      "velmor-cli export    [--format LIST] [--code-page N] [--json] FILE MAILBOX OUTDIR "
      "[PATH...]"},
+    {"carve", 2, 2, "velmor-cli carve     [--json] STMFILE OUTDIR"},
 }};
 
 // A whole decimal number naming a code page the system can convert, or nothing.
@@ -63,6 +64,11 @@ std::string UsageText() {
         "  long-value the bytes of long value ID of long-value object OBJECTID, as stored\n"
         "  export     writes the items of the folders PATH (none: every folder of the mailbox)\n"
         "             as files below OUTDIR, one directory per folder\n"
+        "  carve      finds the Internet messages of a streaming file (.STM) or any raw image\n"
+        "             by their MIME form and writes each as NNNNN.eml below OUTDIR, with one\n"
+        "             line per message: file, start offset, length, pages, complete or why\n"
+        "             not, Message-ID, From, Subject, Date, attachment count (--json: one\n"
+        "             JSON object per line)\n"
         "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv,pst\n"
         "             (default eml,vcf,ics,csv; pst: one PST file for the mailbox)\n"
         "  --code-page N  read the store's 8-bit text (names and subjects that are not\n"
@@ -85,8 +91,9 @@ std::string UsageText() {
         "\n"
         "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
         "row has no message record; long-value: the tree has no such value; export: a folder\n"
-        "or the output directory cannot be written), 2 usage errors (an unknown mailbox row,\n"
-        "folder path, row number or format among them).\n";
+        "or the output directory cannot be written; carve: STMFILE cannot be read or OUTDIR\n"
+        "cannot be written), 2 usage errors (an unknown mailbox row, folder path, row number\n"
+        "or format among them).\n";
     return text;
 }
 
