@@ -21,6 +21,7 @@ constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kFormatOption = "--format";
 constexpr std::string_view kCodePageOption = "--code-page";
+constexpr std::string_view kStreamingFileOption = "--stm";
 
 constexpr std::array<CommandShape, 8> kCommands = {{
     {"catalog", 1, 1, "velmor-cli catalog   [--code-page N] [--json] FILE"},
@@ -76,6 +77,11 @@ std::string UsageText() {
         "             (Japanese); without it the code page is detected from the store's\n"
         "             8-bit names, Windows-1252 when none is likely (mailboxes --json:\n"
         "             codePage)\n"
+        "  --stm FILE the database's streaming file (.STM); without it, the file beside FILE\n"
+        "             with its name and the extension .stm in any case, when there is one.\n"
+        "             Its messages are carved and listed as the last mailbox row,\n"
+        "             \"Recovered from the streaming file\" (kind \"streaming file\"), with one\n"
+        "             mail folder\n"
         "  --json     print JSON instead of tab-separated lines\n"
         "  --version  print the program's version\n"
         "\n"
@@ -134,6 +140,12 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
                 return std::nullopt;
             }
             options.formats = std::string(words[++i]);
+        } else if (words[i] == kStreamingFileOption) {
+            if (i + 1 == words.size() || words[i + 1].empty()) {
+                error = "--stm needs a FILE";
+                return std::nullopt;
+            }
+            options.streamingFile = std::string(words[++i]);
         } else if (words[i] == kCodePageOption) {
             const std::optional<int> codePage =
                 i + 1 < words.size() ? ParseCodePage(words[i + 1]) : std::nullopt;

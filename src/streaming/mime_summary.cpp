@@ -41,6 +41,42 @@ std::string Text(const char* text) {
     return text ? text : "";
 }
 
+// Seconds from 1601 (where FILETIME counts from) to 1970, and its units per second.
+constexpr int64_t kFileTimeEpochToUnix = 11644473600;
+constexpr uint64_t kFileTimeUnitsPerSecond = 10000000;
+
+std::string Addresses(InternetAddressList* list) {
+    if (list == nullptr) {
+        return {};
+    }
+    char* text = internet_address_list_to_string(list, nullptr, FALSE);
+    std::string result = Text(text);
+    g_free(text);
+    return result;
+}
+
+// The first text parts of the tree that are no attachments; attached messages keep theirs.
+void FindTextParts(GMimeObject* object, MimeBody& body) {
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
+            FindTextParts(g_mime_multipart_get_part(multipart, i), body);
+        }
+        return;
+    }
+    if (!GMIME_IS_TEXT_PART(object) || g_mime_part_is_attachment(GMIME_PART(object))) {
+        return;
+    }
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    const bool html = g_mime_content_type_is_type(type, "text", "html");
+    std::optional<std::string>& slot = html ? body.html : body.text;
+    if (!slot && (html || g_mime_content_type_is_type(type, "text", "plain"))) {
+        char* text = g_mime_text_part_get_text(GMIME_TEXT_PART(object));
+        slot = Text(text);
+        g_free(text);
+    }
+}
+
 // The bytes write(stream) puts in a stream.
 template <typename Write>
 std::string Collected(const Write& write) {
@@ -154,15 +190,16 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
     MimeSummary summary;
     summary.messageId = Text(g_mime_message_get_message_id(message.get));
     summary.subject = Text(g_mime_message_get_subject(message.get));
-    if (InternetAddressList* from = g_mime_message_get_from(message.get)) {
-        char* text = internet_address_list_to_string(from, nullptr, FALSE);
-        summary.from = Text(text);
-        g_free(text);
-    }
+    summary.from = Addresses(g_mime_message_get_from(message.get));
     if (GDateTime* date = g_mime_message_get_date(message.get)) {
         char* text = g_date_time_format_iso8601(date);
         summary.date = Text(text);
         g_free(text);
+        const int64_t unixSeconds = g_date_time_to_unix(date);
+        if (unixSeconds > -kFileTimeEpochToUnix) {
+            summary.fileTime =
+                static_cast<uint64_t>(unixSeconds + kFileTimeEpochToUnix) * kFileTimeUnitsPerSecond;
+        }
     }
     if (GMimeObject* body = g_mime_message_get_mime_part(message.get)) {
         WalkParts(body, &summary, [&](GMimeObject* object) {
@@ -170,6 +207,19 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
         });
     }
     return summary;
+}
+
+std::optional<MimeBody> ReadMimeBody(std::string_view bytes) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    if (message.get == nullptr) {
+        return std::nullopt;
+    }
+    MimeBody body;
+    body.to = Addresses(g_mime_message_get_to(message.get));
+    if (GMimeObject* part = g_mime_message_get_mime_part(message.get)) {
+        FindTextParts(part, body);
+    }
+    return body;
 }
 
 std::optional<std::string> AttachmentContent(std::string_view bytes, size_t index) {
