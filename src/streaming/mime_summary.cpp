@@ -2,9 +2,13 @@
 
 #include <gmime/gmime.h>
 
-#include <cctype>
+#include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <functional>
 #include <mutex>
+#include <vector>
 
 namespace velmor {
 
@@ -91,24 +95,74 @@ std::string Collected(const Write& write) {
     return bytes;
 }
 
-// Whether the base64 text of a part stops inside a group of four characters.
-bool Base64Cut(GMimeDataWrapper* content) {
+// The base64 text of a part: how many characters it holds (line breaks and blanks left out)
+// and how many of them are padding at its end.
+struct Base64Text {
+    int64_t characters = 0;
+    int64_t padding = 0;
+
+    // A cut part ends in the middle of a group of four.
+    bool cut() const { return characters % 4 != 0; }
+    int64_t decodedBytes() const { return characters / 4 * 3 - std::min<int64_t>(padding, 2); }
+};
+
+// Bytes above the blank among count at data: base64 characters, for base64 text holds no
+// others but line breaks and blanks. Sixteen at a time where the processor allows, as base64
+// parts are most of a message's bytes.
+int64_t CountAboveBlank(const char* data, int64_t count) {
+    int64_t above = 0;
+    int64_t i = 0;
+#if defined(__SSE2__)
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i sums = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i ones = _mm_and_si128(_mm_cmpgt_epi8(bytes, blank), one);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(ones, _mm_setzero_si128()));
+    }
+    above += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+#endif
+    for (; i < count; ++i) {
+        above += static_cast<signed char>(data[i]) > ' ';
+    }
+    return above;
+}
+
+Base64Text CountBase64(GMimeDataWrapper* content) {
+    Base64Text text;
     GMimeStream* raw = g_mime_data_wrapper_get_stream(content);
     if (raw == nullptr) {
-        return false;
+        return text;
     }
     g_mime_stream_reset(raw);
-    int64_t characters = 0;
-    char buffer[4096];
+    static constexpr size_t kReadBytes = 64 * 1024;
+    std::vector<char> buffer(kReadBytes);
     ssize_t count = 0;
-    while ((count = g_mime_stream_read(raw, buffer, sizeof(buffer))) > 0) {
-        for (ssize_t i = 0; i < count; ++i) {
-            const auto c = static_cast<unsigned char>(buffer[i]);
-            characters += std::isalnum(c) || c == '+' || c == '/' || c == '=';
+    while ((count = g_mime_stream_read(raw, buffer.data(), buffer.size())) > 0) {
+        const auto end = buffer.begin() + count;
+        text.characters += CountAboveBlank(buffer.data(), count);
+        // Padding sits at the end: count the trailing '=' of this read, or add to those
+        // of the reads before when it is all padding and blanks.
+        int64_t trailing = 0;
+        bool onlyPadding = true;
+        for (auto it = end; it != buffer.begin();) {
+            const char c = *--it;
+            if (c == '=') {
+                ++trailing;
+            } else if (c != '\n' && c != '\r' && c != ' ' && c != '\t') {
+                onlyPadding = false;
+                break;
+            }
         }
+        text.padding = onlyPadding ? text.padding + trailing : trailing;
     }
     g_mime_stream_reset(raw);
-    return characters % 4 != 0;
+    return text;
+}
+
+bool IsBase64(GMimePart* part) {
+    return g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64;
 }
 
 // Calls attachment(object) for each attachment of the part tree, in order, and marks a cut
@@ -136,9 +190,7 @@ void WalkParts(GMimeObject* object, MimeSummary* summary,
     }
     GMimePart* part = GMIME_PART(object);
     GMimeDataWrapper* content = g_mime_part_get_content(part);
-    if (summary && content &&
-        g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64 &&
-        Base64Cut(content)) {
+    if (summary && content && IsBase64(part) && CountBase64(content).cut()) {
         summary->base64Cut = true;
     }
     if (g_mime_part_is_attachment(part) || g_mime_part_get_filename(part) != nullptr) {
@@ -163,7 +215,10 @@ MimeAttachment DescribeAttachment(GMimeObject* object) {
     if (GMIME_IS_PART(object)) {
         GMimePart* part = GMIME_PART(object);
         attachment.name = Text(g_mime_part_get_filename(part));
-        if (GMimeDataWrapper* content = g_mime_part_get_content(part)) {
+        GMimeDataWrapper* content = g_mime_part_get_content(part);
+        if (content && IsBase64(part)) {
+            attachment.size = CountBase64(content).decodedBytes();
+        } else if (content) {
             Owned<GMimeStream> counter(g_mime_stream_null_new());
             g_mime_data_wrapper_write_to_stream(content, counter.get);
             attachment.size = static_cast<int64_t>(GMIME_STREAM_NULL(counter.get)->written);
