@@ -165,10 +165,11 @@ bool IsBase64(GMimePart* part) {
     return g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64;
 }
 
-// Calls attachment(object) for each attachment of the part tree, in order, and marks a cut
-// base64 part in summary (when given).
-void WalkParts(GMimeObject* object, MimeSummary* summary,
-               const std::function<void(GMimeObject*)>& attachment) {
+// Calls attachment(object, base64Bytes) for each attachment of the part tree, in order, with
+// the decoded size of a base64 part (-1 for others), and marks a cut base64 part in summary
+// (when given).
+using AttachmentVisit = std::function<void(GMimeObject*, int64_t)>;
+void WalkParts(GMimeObject* object, MimeSummary* summary, const AttachmentVisit& attachment) {
     if (GMIME_IS_MULTIPART(object)) {
         GMimeMultipart* multipart = GMIME_MULTIPART(object);
         for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
@@ -177,11 +178,11 @@ void WalkParts(GMimeObject* object, MimeSummary* summary,
         return;
     }
     if (GMIME_IS_MESSAGE_PART(object)) {
-        attachment(object);
+        attachment(object, -1);
         GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
         if (inner && g_mime_message_get_mime_part(inner)) {
             // Its own attachments stay inside it; a cut part still marks the whole.
-            WalkParts(g_mime_message_get_mime_part(inner), summary, [](GMimeObject*) {});
+            WalkParts(g_mime_message_get_mime_part(inner), summary, [](GMimeObject*, int64_t) {});
         }
         return;
     }
@@ -190,11 +191,18 @@ void WalkParts(GMimeObject* object, MimeSummary* summary,
     }
     GMimePart* part = GMIME_PART(object);
     GMimeDataWrapper* content = g_mime_part_get_content(part);
-    if (summary && content && IsBase64(part) && CountBase64(content).cut()) {
-        summary->base64Cut = true;
+    const bool isAttachment =
+        g_mime_part_is_attachment(part) || g_mime_part_get_filename(part) != nullptr;
+    int64_t base64Bytes = -1;
+    if (content && IsBase64(part) && summary) {
+        const Base64Text text = CountBase64(content);
+        base64Bytes = text.decodedBytes();
+        if (summary && text.cut()) {
+            summary->base64Cut = true;
+        }
     }
-    if (g_mime_part_is_attachment(part) || g_mime_part_get_filename(part) != nullptr) {
-        attachment(object);
+    if (isAttachment) {
+        attachment(object, base64Bytes);
     }
 }
 
@@ -209,15 +217,15 @@ std::string MediaType(GMimeObject* object) {
     return result;
 }
 
-MimeAttachment DescribeAttachment(GMimeObject* object) {
+MimeAttachment DescribeAttachment(GMimeObject* object, int64_t base64Bytes) {
     MimeAttachment attachment;
     attachment.type = MediaType(object);
     if (GMIME_IS_PART(object)) {
         GMimePart* part = GMIME_PART(object);
         attachment.name = Text(g_mime_part_get_filename(part));
         GMimeDataWrapper* content = g_mime_part_get_content(part);
-        if (content && IsBase64(part)) {
-            attachment.size = CountBase64(content).decodedBytes();
+        if (base64Bytes >= 0) {
+            attachment.size = base64Bytes;
         } else if (content) {
             Owned<GMimeStream> counter(g_mime_stream_null_new());
             g_mime_data_wrapper_write_to_stream(content, counter.get);
@@ -257,8 +265,8 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
         }
     }
     if (GMimeObject* body = g_mime_message_get_mime_part(message.get)) {
-        WalkParts(body, &summary, [&](GMimeObject* object) {
-            summary.attachments.push_back(DescribeAttachment(object));
+        WalkParts(body, &summary, [&](GMimeObject* object, int64_t base64Bytes) {
+            summary.attachments.push_back(DescribeAttachment(object, base64Bytes));
         });
     }
     return summary;
@@ -285,7 +293,7 @@ std::optional<std::string> AttachmentContent(std::string_view bytes, size_t inde
     }
     std::optional<std::string> content;
     size_t seen = 0;
-    WalkParts(body, nullptr, [&](GMimeObject* object) {
+    WalkParts(body, nullptr, [&](GMimeObject* object, int64_t) {
         if (seen++ != index) {
             return;
         }
