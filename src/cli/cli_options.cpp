@@ -23,7 +23,7 @@ constexpr std::string_view kFormatOption = "--format";
 constexpr std::string_view kCodePageOption = "--code-page";
 constexpr std::string_view kStreamingFileOption = "--stm";
 
-constexpr std::array<CommandShape, 8> kCommands = {{
+constexpr std::array<CommandShape, 10> kCommands = {{
     {"catalog", 1, 1, "velmor-cli catalog   [--code-page N] [--json] FILE"},
     {"mailboxes", 1, 1, "velmor-cli mailboxes [--code-page N] [--json] FILE"},
     {"folders", 2, 2, "velmor-cli folders   [--code-page N] [--json] FILE MAILBOX"},
@@ -33,6 +33,9 @@ constexpr std::array<CommandShape, 8> kCommands = {{
     {kExportCommand, 3, kAnyNumber,
      "velmor-cli export    [--format LIST] [--code-page N] [--json] FILE MAILBOX OUTDIR "
      "[PATH...]"},
+    {"attachments", 4, 4, "velmor-cli attachments [--code-page N] [--json] FILE MAILBOX PATH NO"},
+    {"attachment", 6, 6,
+     "velmor-cli attachment [--code-page N] FILE MAILBOX PATH NO INDEX OUTFILE"},
     {"carve", 2, 2, "velmor-cli carve     [--json] STMFILE OUTDIR"},
 }};
 
@@ -65,6 +68,10 @@ std::string UsageText() {
         "  long-value the bytes of long value ID of long-value object OBJECTID, as stored\n"
         "  export     writes the items of the folders PATH (none: every folder of the mailbox)\n"
         "             as files below OUTDIR, one directory per folder\n"
+        "  attachments the attachments of the mail in row NO of PATH: number, name, type,\n"
+        "             size (the mails of the streaming file's entry have them)\n"
+        "  attachment writes attachment INDEX (as attachments numbers it) of that mail to\n"
+        "             OUTFILE, which must not exist\n"
         "  carve      finds the Internet messages of a streaming file (.STM) or any raw image\n"
         "             by their MIME form and writes each as NNNNN.eml below OUTDIR, with one\n"
         "             line per message: file, start offset, length, pages, complete or why\n"
@@ -98,7 +105,8 @@ std::string UsageText() {
         "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
         "row has no message record; long-value: the tree has no such value; export: a folder\n"
         "or the output directory cannot be written; carve: STMFILE cannot be read or OUTDIR\n"
-        "cannot be written), 2 usage errors (an unknown mailbox row, folder path, row number\n"
+        "cannot be written; attachment: OUTFILE exists or cannot be written), 2 usage errors (an "
+        "unknown mailbox row, folder path, row number\n"
         "or format among them).\n";
     return text;
 }

@@ -13,5 +13,7 @@ int RunExportCommand(const CliOptions& options);
 int RunLongValueCommand(const CliOptions& options);
 int RunMessageCommand(const CliOptions& options);
 int RunCarveCommand(const CliOptions& options);
+int RunAttachmentsCommand(const CliOptions& options);
+int RunAttachmentCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

@@ -58,11 +58,6 @@ std::string JsonArray(const std::vector<std::u16string>& texts) {
     return array + "]";
 }
 
-// Whether path names the streaming entry's folder, exactly or as plain output prints it.
-bool IsStreamingFolder(const std::string& path) {
-    return Utf16(path) == StreamingFolderPath() || PlainText(StreamingFolderPath()) == path;
-}
-
 int NoSuchFolder(const std::string& path) {
     return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
 }
@@ -108,6 +103,10 @@ std::optional<std::filesystem::path> StreamingFileOf(const CliOptions& options) 
     return StreamingFileBeside(options.arguments.front());
 }
 
+bool IsStreamingFolderPath(const std::string& path) {
+    return Utf16(path) == StreamingFolderPath() || PlainText(StreamingFolderPath()) == path;
+}
+
 std::u16string StreamingFolderPath() {
     return std::u16string(kStreamingEntryName) + u"\\";
 }
@@ -140,7 +139,7 @@ int PrintStreamingFolders(const CliOptions& options) {
 
 int PrintStreamingItems(const CliOptions& options, const RecoveredMessages& messages,
                         const std::string& path) {
-    if (!IsStreamingFolder(path)) {
+    if (!IsStreamingFolderPath(path)) {
         return NoSuchFolder(path);
     }
     const auto& list = messages.messages();
@@ -165,7 +164,7 @@ int PrintStreamingItems(const CliOptions& options, const RecoveredMessages& mess
 
 int PrintStreamingMessage(const CliOptions& options, RecoveredMessages& messages,
                           const std::string& path, int number) {
-    if (!IsStreamingFolder(path)) {
+    if (!IsStreamingFolderPath(path)) {
         return NoSuchFolder(path);
     }
     if (static_cast<size_t>(number) > messages.messages().size()) {
@@ -218,7 +217,7 @@ int ExportStreamingMessages(const CliOptions& options, RecoveredMessages& messag
                             const ExportFormats& formats, const std::filesystem::path& directory,
                             const EdbFile* database) {
     for (size_t i = 3; i < options.arguments.size(); ++i) {
-        if (!IsStreamingFolder(options.arguments[i])) {
+        if (!IsStreamingFolderPath(options.arguments[i])) {
             return NoSuchFolder(options.arguments[i]);
         }
     }

@@ -17,6 +17,9 @@ std::optional<std::filesystem::path> StreamingFileOf(const CliOptions& options);
 // The path of the streaming entry's one mail folder, as folders prints it.
 std::u16string StreamingFolderPath();
 
+// Whether path names the streaming entry's folder, exactly or as plain output prints it.
+bool IsStreamingFolderPath(const std::string& path);
+
 // The lines of mailboxes for the streaming entry, numbered row.
 std::string StreamingEntryLine(size_t row, bool json);
 

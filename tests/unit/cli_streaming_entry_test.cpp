@@ -110,6 +110,37 @@ TEST_F(CliStreamingEntryTest, TheStreamingFileBesideTheDatabaseIsListedBrowsedAn
         << folderMbox.substr(0, 200);
 }
 
+TEST_F(CliStreamingEntryTest, AttachmentsAreListedAndWrittenOneByOne) {
+    WriteStreamingFile("Store.stm");
+    // The fourth message is multipart/mixed with attachments.
+    const auto list = RunCli({"attachments", Database(), "2", kFolder, "4"}, tmp_.path());
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    ASSERT_TRUE(list.out.starts_with("1\tattachment-1.bin\tapplication/pdf\t")) << list.out;
+    const std::string size =
+        list.out.substr(list.out.find("application/pdf\t") + 16,
+                        list.out.find('\n') - list.out.find("application/pdf\t") - 16);
+    const auto json = RunCli({"attachments", "--json", Database(), "2", kFolder, "4"}, tmp_.path());
+    EXPECT_TRUE(
+        json.out.starts_with("{\"attachments\": [{\"index\": 1, \"name\": "
+                             "\"attachment-1.bin\", \"type\": \"application/pdf\", \"size\": " +
+                             size + "}, "))
+        << json.out;
+
+    const std::string target = (tmp_ / "saved.bin").string();
+    const auto saved =
+        RunCli({"attachment", Database(), "2", kFolder, "4", "1", target}, tmp_.path());
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_EQ(std::to_string(std::filesystem::file_size(target)), size);
+    const auto again =
+        RunCli({"attachment", Database(), "2", kFolder, "4", "1", target}, tmp_.path());
+    EXPECT_EQ(again.exitCode, 1);
+    const auto noSuch =
+        RunCli({"attachment", Database(), "2", kFolder, "4", "9", (tmp_ / "other.bin").string()},
+               tmp_.path());
+    EXPECT_EQ(noSuch.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(tmp_ / "other.bin"));
+}
+
 TEST_F(CliStreamingEntryTest, StmNamesAStreamingFileAnywhereAndWithoutOneThereIsNoEntry) {
     const auto without = RunCli({"folders", Database(), "2"}, tmp_.path());
     EXPECT_EQ(without.exitCode, 2);
