@@ -11,6 +11,8 @@ namespace {
 constexpr std::array<std::string_view, 8> kMessageFields = {
     "received", "from", "to", "subject", "date", "message-id", "mime-version", "content-type"};
 constexpr int kFieldsForAStart = 2;
+// Longer names are taken for other text: the longest registered field names are under 40.
+constexpr int64_t kMaxFieldNameLength = 76;
 
 bool IsFieldNameChar(uint8_t c) {
     return c > ' ' && c < 0x7f && c != ':';
@@ -41,25 +43,33 @@ bool WalkFields(PageView bytes, int64_t pos, const Visit& visit) {
         if (c == '\n' || (c == '\r' && bytes.u8(p + 1) == '\n')) {
             return !first;
         }
-        const int64_t lineEnd = bytes.find('\n', p, limit);
-        const int64_t contentEnd = lineEnd < 0 ? limit : lineEnd;
-        if (bytes.find(0, p, contentEnd) >= 0) {
-            return false;
-        }
+        int64_t valueFrom = -1;
         if (c == ' ' || c == '\t') {
             if (first) {
                 return false;
             }
         } else {
+            // The name first, so that a long line of other text is turned down at once.
+            const int64_t nameLimit = std::min(limit, p + kMaxFieldNameLength + 1);
             int64_t nameEnd = p;
-            while (nameEnd < contentEnd && IsFieldNameChar(bytes.u8(nameEnd))) {
+            while (nameEnd < nameLimit && IsFieldNameChar(bytes.u8(nameEnd))) {
                 ++nameEnd;
             }
-            if (nameEnd == p || nameEnd == contentEnd || bytes.u8(nameEnd) != ':') {
-                // A field cut by the look-ahead still counts as one.
-                return !first && lineEnd < 0;
+            if (nameEnd == limit) {
+                return !first;  // a field cut by the look-ahead still counts as one
             }
-            visit(bytes.bytes(p, nameEnd - p), nameEnd + 1, contentEnd);
+            if (nameEnd == p || bytes.u8(nameEnd) != ':') {
+                return false;
+            }
+            valueFrom = nameEnd + 1;
+        }
+        const int64_t lineEnd = bytes.find('\n', p, limit);
+        const int64_t contentEnd = lineEnd < 0 ? limit : lineEnd;
+        if (bytes.find(0, p, contentEnd) >= 0) {
+            return false;
+        }
+        if (valueFrom >= 0) {
+            visit(bytes.bytes(p, valueFrom - 1 - p), valueFrom, contentEnd);
         }
         first = false;
         if (lineEnd < 0) {
