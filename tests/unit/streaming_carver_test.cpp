@@ -215,6 +215,9 @@ TEST(StreamingCarverTest, AHeaderBlockNeedsTwoMessageFieldsAndWellFormedLines) {
     EXPECT_FALSE(starts("From: a\r\nnot a field\r\nTo: b\r\n\r\n"));
     EXPECT_FALSE(starts(std::string_view("From: a\0\r\nTo: b\r\n\r\n", 20)));
     EXPECT_FALSE(starts("\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    // A name longer than any field's is other text.
+    EXPECT_FALSE(starts(std::string(80, 'X') + ": v\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    EXPECT_TRUE(starts(std::string(70, 'X') + ": v\r\nFrom: a\r\nTo: b\r\n\r\n"));
 
     const auto boundary = [](std::string_view text) {
         return OutermostBoundary(PageView(reinterpret_cast<const uint8_t*>(text.data()),
