@@ -81,5 +81,7 @@ if $large; then
         "$build/bench/velmor_bench_carve" measure "$stores/streaming-$gib.stm"
     done
 fi
+echo "== carve, fidelity =="
+"$build/bench/velmor_bench_carve" fidelity
 echo "== carve, hostile inputs =="
 "$build/bench/velmor_bench_carve" hostile
