@@ -1,7 +1,6 @@
 #include "cli/streaming_entry.h"
 
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 #include "browse/folder_kind.h"
@@ -10,36 +9,20 @@
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
 #include "edb/text_codec.h"
-#include "export/atomic_file.h"
-#include "export/mbox_writer.h"
+#include "export/recovered_messages_export.h"
 #include "items/item_date.h"
+#include "streaming/recovered_message_rows.h"
 #include "streaming/streaming_file_path.h"
 
 namespace velmor::cli {
 
 namespace {
 
-constexpr char kEnvelopeLine[] = "From MAILER-DAEMON ";
-constexpr int kFileNumberDigits = 5;
 // The tree image of an ordinary folder.
 constexpr int kOrdinaryFolderImage = 0;
 
 std::u16string Utf16(const std::string& utf8) {
     return Utf8ToUtf16(utf8);
-}
-
-std::vector<std::u16string> Headings() {
-    return {u"No", u"From", u"Subject", u"Date/Time", u"Attachments", u"Status"};
-}
-
-std::vector<std::u16string> Cells(size_t row, const RecoveredMessage& message) {
-    return {Utf16(std::to_string(row)),
-            Utf16(message.summary.from),
-            Utf16(message.summary.subject),
-            message.summary.fileTime ? FormatFileTime(message.summary.fileTime) : u"",
-            Utf16(std::to_string(message.summary.attachments.size())),
-            Utf16(message.incompleteReason.empty() ? "complete"
-                                                   : "incomplete: " + message.incompleteReason)};
 }
 
 std::string TabSeparated(const std::vector<std::u16string>& texts) {
@@ -60,38 +43,6 @@ std::string JsonArray(const std::vector<std::u16string>& texts) {
 
 int NoSuchFolder(const std::string& path) {
     return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
-}
-
-std::string FileName(size_t number) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "%0*zu.eml", kFileNumberDigits, number);
-    return name;
-}
-
-// "From MAILER-DAEMON Mon Dec  7 08:10:00 2026": the envelope line, in UTC.
-std::string EnvelopeLine(const RecoveredMessage& message, time_t exportTime) {
-    constexpr uint64_t kTicksPerSecond = 10000000;
-    constexpr int64_t kEpochDifferenceSeconds = 11644473600;
-    time_t seconds = exportTime;
-    if (message.summary.fileTime) {
-        seconds =
-            static_cast<time_t>(static_cast<int64_t>(message.summary.fileTime / kTicksPerSecond) -
-                                kEpochDifferenceSeconds);
-    }
-    std::tm utc{};
-    char when[64] = "Thu Jan  1 00:00:00 1970";
-    if (gmtime_r(&seconds, &utc) != nullptr) {
-        std::strftime(when, sizeof when, "%a %b %e %H:%M:%S %Y", &utc);
-    }
-    return std::string(kEnvelopeLine) + when + "\n";
-}
-
-bool Commit(AtomicFile& file, const std::string& name) {
-    if (!file.Commit(name)) {
-        std::fprintf(stderr, "velmor-cli: %s\n", file.error().c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -146,16 +97,16 @@ int PrintStreamingItems(const CliOptions& options, const RecoveredMessages& mess
     std::string out;
     if (options.json) {
         out = "{\"kind\": " + std::to_string(kMailFolder) +
-              ", \"columns\": " + JsonArray(Headings()) + ", \"rows\": [";
+              ", \"columns\": " + JsonArray(RecoveredListHeadings()) + ", \"rows\": [";
         for (size_t i = 0; i < list.size(); ++i) {
             out += (i == 0 ? "" : ", ") + std::string("{\"image\": ") + std::to_string(kMailImage) +
-                   ", \"cells\": " + JsonArray(Cells(i + 1, list[i])) + "}";
+                   ", \"cells\": " + JsonArray(RecoveredListCells(i + 1, list[i])) + "}";
         }
         out += "]}\n";
     } else {
-        out = TabSeparated(Headings());
+        out = TabSeparated(RecoveredListHeadings());
         for (size_t i = 0; i < list.size(); ++i) {
-            out += TabSeparated(Cells(i + 1, list[i]));
+            out += TabSeparated(RecoveredListCells(i + 1, list[i]));
         }
     }
     std::fputs(out.c_str(), stdout);
@@ -225,52 +176,19 @@ int ExportStreamingMessages(const CliOptions& options, RecoveredMessages& messag
         std::fputs("velmor-cli: the streaming file's messages are written as eml and mbox only\n",
                    stderr);
     }
-    const std::filesystem::path relative = Utf16ToUtf8(kStreamingEntryName);
-    const std::filesystem::path target = directory / relative;
-    std::error_code error;
-    std::filesystem::create_directories(target, error);
-    if (!std::filesystem::is_directory(target, error)) {
-        std::fprintf(stderr, "velmor-cli: cannot make the directory %s\n", target.c_str());
+    const RecoveredExportResult result =
+        ExportRecoveredMessages(messages, formats.eml, formats.mbox, directory, database);
+    if (result.unreadable != 0) {
+        std::fprintf(stderr,
+                     "velmor-cli: %zu messages cannot be read from the streaming file again\n",
+                     result.unreadable);
+    }
+    if (!result.error.empty()) {
+        std::fprintf(stderr, "velmor-cli: %s\n", result.error.c_str());
         return kExitFailure;
     }
-    const time_t exportTime = std::time(nullptr);
-    AtomicFile mbox(target, database);
-    if (formats.mbox && !mbox.Open()) {
-        std::fprintf(stderr, "velmor-cli: %s\n", mbox.error().c_str());
-        return kExitFailure;
-    }
-    size_t written = 0;
-    for (size_t i = 0; i < messages.messages().size(); ++i) {
-        const std::optional<std::string> bytes = messages.Bytes(i);
-        if (!bytes) {
-            std::fprintf(stderr, "velmor-cli: message %zu cannot be read from the streaming file\n",
-                         i + 1);
-            continue;
-        }
-        if (formats.eml) {
-            AtomicFile eml(target, database);
-            if (!eml.Open() || !eml.Write(*bytes) || !Commit(eml, FileName(i + 1))) {
-                return kExitFailure;
-            }
-        }
-        if (formats.mbox) {
-            std::string entry =
-                EnvelopeLine(messages.messages()[i], exportTime) + MboxrdQuote(*bytes);
-            if (!entry.ends_with('\n')) {
-                entry += '\n';
-            }
-            if (!mbox.Write(entry + "\n")) {
-                std::fprintf(stderr, "velmor-cli: %s\n", mbox.error().c_str());
-                return kExitFailure;
-            }
-        }
-        ++written;
-    }
-    if (formats.mbox && !Commit(mbox, kMboxFileName)) {
-        return kExitFailure;
-    }
-    std::fputs((PlainText(StreamingFolderPath()) + "\t" + relative.string() + "\t" +
-                std::to_string(written) + "\n")
+    std::fputs((PlainText(StreamingFolderPath()) + "\t" + Utf16ToUtf8(kStreamingEntryName) + "\t" +
+                std::to_string(result.written) + "\n")
                    .c_str(),
                stdout);
     return kExitOk;
