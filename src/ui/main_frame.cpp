@@ -171,9 +171,10 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     if (message && message->from.empty() && list->Headings().value(kAddresseeCell) == "From") {
         message->from = cells[kAddresseeCell].toStdU16String();
     }
-    if (message) {
-        (new MessageWindow(*message, this))->show();
+    if (!message) {
+        return;
     }
+    (new MessageWindow(*message, this))->show();
 }
 
 void CMainFrame::UpdateCommands() {
@@ -284,6 +285,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 std::u16string CMainFrame::DatabasePath() {
     return ToU16(filePage_->PathText());
+}
+
+std::u16string CMainFrame::StreamingFilePath() {
+    return ToU16(filePage_->StreamingPathText().trimmed());
 }
 
 // A new message replaces one still open (a refusal to close, say, that the end of the job

@@ -23,6 +23,7 @@ public:
     QString databaseChoice;
     QString saveChoice;
     QString directoryChoice;
+    QString streamingChoice;
     int databaseDialogs = 0;
     int saveDialogs = 0;
     int directoryDialogs = 0;
@@ -33,6 +34,7 @@ public:
         ++databaseDialogs;
         return databaseChoice;
     }
+    QString ChooseStreamingFile(QWidget*) override { return streamingChoice; }
     QString ChooseSaveFile(QWidget*) override {
         ++saveDialogs;
         return saveChoice;
@@ -101,6 +103,9 @@ private:
 
 // The demo store of the writer: two mailboxes with folders and items of every kind.
 std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory);
+
+// The demo store's streaming file, written to path (Demo.stm beside Demo.edb, say).
+void WriteDemoStreamingFile(const std::filesystem::path& path);
 
 // Waits, serving the event loop, until done() holds; false after the time-out.
 bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000);
