@@ -48,6 +48,16 @@ QString DesktopServices::ChooseStreamingFile(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
+QString DesktopServices::ChooseAttachmentFile(QWidget* parent, const QString& name) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
 QString DesktopServices::ChooseSaveFile(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

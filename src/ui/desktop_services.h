@@ -20,6 +20,8 @@ public:
     virtual QString ChooseDatabaseFile(QWidget* parent);
     // The streaming file of step 1 (.stm); empty when cancelled.
     virtual QString ChooseStreamingFile(QWidget* parent);
+    // Where an attachment is saved, offered under its own name; empty when cancelled.
+    virtual QString ChooseAttachmentFile(QWidget* parent, const QString& name);
     // Where Save writes the item list; empty when cancelled.
     virtual QString ChooseSaveFile(QWidget* parent);
     // The directory an export writes to; empty when cancelled.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -10,6 +11,7 @@
 #include <QStyle>
 
 #include "about_dialog.h"
+#include "attachment_list.h"
 #include "code_page_menu.h"
 #include "discovery/wizard_port.h"
 #include "edb/eight_bit_code_page.h"
@@ -174,7 +176,13 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     if (!message) {
         return;
     }
-    (new MessageWindow(*message, this))->show();
+    auto* window = new MessageWindow(*message, this);
+    // A mail kept in its MIME form lists its attachments below its body.
+    if (auto attachments = flow_->ReadAttachments(itemId)) {
+        window->layout()->addWidget(
+            new AttachmentList(std::move(*attachments), desktop_, &flow_->database(), window));
+    }
+    window->show();
 }
 
 void CMainFrame::UpdateCommands() {

@@ -24,6 +24,8 @@ public:
     QString saveChoice;
     QString directoryChoice;
     QString streamingChoice;
+    QString attachmentChoice;
+    QString offeredAttachmentName;  // the name the last attachment dialog offered
     int databaseDialogs = 0;
     int saveDialogs = 0;
     int directoryDialogs = 0;
@@ -35,6 +37,10 @@ public:
         return databaseChoice;
     }
     QString ChooseStreamingFile(QWidget*) override { return streamingChoice; }
+    QString ChooseAttachmentFile(QWidget*, const QString& name) override {
+        offeredAttachmentName = name;
+        return attachmentChoice;
+    }
     QString ChooseSaveFile(QWidget*) override {
         ++saveDialogs;
         return saveChoice;
