@@ -31,6 +31,10 @@ void StreamingEntryFlow::Carve() {
     carved_ = file_ && messages_->Load(*file_);
 }
 
+std::optional<std::filesystem::path> StreamingEntryFlow::UnreadableFile() const {
+    return file_ && !carved_ ? file_ : std::nullopt;
+}
+
 void StreamingEntryFlow::AddRow(MailboxPagePort& page) {
     if (!carved_ || page.RowCount() == 0) {
         return;

@@ -27,6 +27,8 @@ public:
     // Once the discovery has listed mailboxes: the entry's row below them.
     void AddRow(MailboxPagePort& page);
     bool IsEntryRow(int row) const { return row >= 0 && row == row_; }
+    // The file chosen when it could not be read, for the message that says so.
+    std::optional<std::filesystem::path> UnreadableFile() const;
 
     // Step 2's Next on the entry's row: the entry as the tree's root with its one mail folder.
     void ShowTree(FolderTree& tree);

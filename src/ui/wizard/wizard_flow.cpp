@@ -10,11 +10,13 @@
 #include "browse/tree_clearing.h"
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
+#include "edb/text_codec.h"
 
 namespace velmor::ui {
 
 namespace {
 
+constexpr char16_t kStreamingFileUnreadable[] = u"The streaming file could not be read: ";
 constexpr char kStreamingFormatsOnly[] =
     "the streaming file's messages are written as eml and mbox files only";
 
@@ -187,6 +189,10 @@ bool WizardFlow::RequestClose() {
 void WizardFlow::ClearDiscoveryJob() {
     if (discoveryJob_ && store_.listedMailboxCount > 0) {
         streaming_.AddRow(windows_.mailboxPage);
+        if (const auto unreadable = streaming_.UnreadableFile()) {
+            windows_.screen.ShowMessage(
+                kStreamingFileUnreadable + Utf8ToUtf16(unreadable->string()), MessageIcon::Warning);
+        }
     }
     discoveryJob_ = false;
 }

@@ -162,14 +162,18 @@ void StreamingEntryTest::anEmptyStreamingBoxAddsNoEntry() {
     fixture.ClickNext();
     QVERIFY(WaitFor([&] { return fixture.frame().wizardStep() == 2 && fixture.Idle(); }));
     QCOMPARE(fixture.MailboxRows().size(), 2);
+    QVERIFY(boxes.seen.isEmpty());
 
-    // A path that names no file adds none either.
+    // A path that names no file adds none either, and a message says so.
     fixture.ClickBack();
     QVERIFY(WaitFor([&] { return fixture.frame().wizardStep() == 1 && fixture.Idle(); }));
     page->streamingBox()->setText(QString::fromStdString((fixture.dir / "None.stm").string()));
     fixture.ClickNext();
     QVERIFY(WaitFor([&] { return fixture.frame().wizardStep() == 2 && fixture.Idle(); }));
     QCOMPARE(fixture.MailboxRows().size(), 2);
+    QCOMPARE(boxes.Texts(),
+             QStringList({"The streaming file could not be read: " +
+                          QString::fromStdString((fixture.dir / "None.stm").string())}));
 }
 
 }  // namespace velmor::test
