@@ -177,8 +177,9 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
         return;
     }
     auto* window = new MessageWindow(*message, this);
-    // A mail kept in its MIME form lists its attachments below its body.
-    if (auto attachments = flow_->ReadAttachments(itemId)) {
+    // A mail kept in its MIME form lists its attachments, when it has any, below its body.
+    if (auto attachments = flow_->ReadAttachments(itemId);
+        attachments && !attachments->list().empty()) {
         window->layout()->addWidget(
             new AttachmentList(std::move(*attachments), desktop_, &flow_->database(), window));
     }

@@ -94,6 +94,11 @@ void AttachmentListTest::aCarvedMailListsItsAttachmentsAndSavesOneOrAll() {
     QVERIFY(WaitFor([&] { return !boxes.seen.isEmpty(); }));
     QVERIFY(boxes.seen.last().text.startsWith("The attachment could not be saved"));
     QCOMPARE(std::filesystem::file_size(fixture.dir / "Demo.edb"), databaseSize);
+
+    // A carved mail without attachments shows no list.
+    ui::MessageWindow* plain = OpenRow(fixture, 0);
+    QVERIFY(plain != nullptr && plain != window);
+    QVERIFY(plain->findChild<ui::AttachmentList*>() == nullptr);
 }
 
 void AttachmentListTest::aMailOfTheDatabaseShowsNoAttachmentList() {
