@@ -13,10 +13,10 @@ fi
 build=${1:-build}
 if [ ! -x "$build/bench/velmor_bench_discovery" ] || [ ! -x "$build/bench/velmor_bench_browse" ] ||
     [ ! -x "$build/bench/velmor_bench_export" ] || [ ! -x "$build/bench/velmor_bench_message" ] ||
-    [ ! -x "$build/src/cli/velmor-cli" ]; then
+    [ ! -x "$build/bench/velmor_bench_carve" ] || [ ! -x "$build/src/cli/velmor-cli" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" --target velmor_bench_discovery velmor_bench_browse \
-        velmor_bench_export velmor_bench_message velmor-cli
+        velmor_bench_export velmor_bench_message velmor_bench_carve velmor-cli
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
@@ -66,3 +66,22 @@ if [ ! -f "$stores/message.edb" ]; then
 fi
 echo "== message =="
 "$build/bench/velmor_bench_message" measure "$stores/message.edb"
+
+if [ ! -f "$stores/streaming.stm" ]; then
+    "$build/bench/velmor_bench_carve" write "$stores/streaming.stm"
+fi
+echo "== carve (streaming file) =="
+"$build/bench/velmor_bench_carve" measure "$stores/streaming.stm"
+if $large; then
+    for gib in 16 32; do
+        if [ ! -f "$stores/streaming-$gib.stm" ]; then
+            "$build/bench/velmor_bench_carve" write "$stores/streaming-$gib.stm" "$gib"
+        fi
+        echo "== carve of $gib GiB =="
+        "$build/bench/velmor_bench_carve" measure "$stores/streaming-$gib.stm"
+    done
+fi
+echo "== carve, fidelity =="
+"$build/bench/velmor_bench_carve" fidelity
+echo "== carve, hostile inputs =="
+"$build/bench/velmor_bench_carve" hostile

@@ -17,6 +17,8 @@
 #include "edb_writer/store_builder.h"
 #include "edb_writer/store_columns.h"
 #include "edb_writer/stored_text.h"
+#include "stm_writer/mime_corpus.h"
+#include "stm_writer/streaming_layout.h"
 
 namespace {
 
@@ -206,6 +208,28 @@ void AddValueSeeds(SeedDirectory& seeds) {
     }
 }
 
+// Streaming files of a few small messages of every kind, one with a moved run; the first byte
+// is the carver's shape byte.
+void AddStreamingSeeds(SeedDirectory& seeds) {
+    constexpr int kMessages = 6;
+    constexpr int64_t kLargestMessage = 40000;
+    constexpr uint8_t kShape = 0x61;
+    for (int moved : {-1, 3}) {
+        const auto corpus = velmor::stm::MakeCorpus(kMessages, kLargestMessage, 1);
+        std::vector<std::string> messages;
+        std::vector<bool> multipart;
+        for (const auto& message : corpus) {
+            messages.push_back(message.bytes);
+            multipart.push_back(message.multipart);
+        }
+        std::vector<velmor::stm::LaidMessage> laid;
+        Bytes seed = {kShape};
+        const Bytes file = velmor::stm::LayStreamingFile(messages, multipart, 1, moved, laid);
+        AppendBytes(seed, file);
+        seeds.Add("streaming_carver", seed);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,5 +248,6 @@ int main(int argc, char** argv) {
         AddFileSeeds(seeds, builder, file);
     }
     AddValueSeeds(seeds);
+    AddStreamingSeeds(seeds);
     return 0;
 }

@@ -21,8 +21,9 @@ constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kFormatOption = "--format";
 constexpr std::string_view kCodePageOption = "--code-page";
+constexpr std::string_view kStreamingFileOption = "--stm";
 
-constexpr std::array<CommandShape, 7> kCommands = {{
+constexpr std::array<CommandShape, 10> kCommands = {{
     {"catalog", 1, 1, "velmor-cli catalog   [--code-page N] [--json] FILE"},
     {"mailboxes", 1, 1, "velmor-cli mailboxes [--code-page N] [--json] FILE"},
     {"folders", 2, 2, "velmor-cli folders   [--code-page N] [--json] FILE MAILBOX"},
@@ -32,6 +33,10 @@ constexpr std::array<CommandShape, 7> kCommands = {{
     {kExportCommand, 3, kAnyNumber,
      "velmor-cli export    [--format LIST] [--code-page N] [--json] FILE MAILBOX OUTDIR "
      "[PATH...]"},
+    {"attachments", 4, 4, "velmor-cli attachments [--code-page N] [--json] FILE MAILBOX PATH NO"},
+    {"attachment", 6, 6,
+     "velmor-cli attachment [--code-page N] FILE MAILBOX PATH NO INDEX OUTFILE"},
+    {"carve", 2, 2, "velmor-cli carve     [--json] STMFILE OUTDIR"},
 }};
 
 // A whole decimal number naming a code page the system can convert, or nothing.
@@ -63,6 +68,15 @@ std::string UsageText() {
         "  long-value the bytes of long value ID of long-value object OBJECTID, as stored\n"
         "  export     writes the items of the folders PATH (none: every folder of the mailbox)\n"
         "             as files below OUTDIR, one directory per folder\n"
+        "  attachments the attachments of the mail in row NO of PATH: number, name, type,\n"
+        "             size (the mails of the streaming file's entry have them)\n"
+        "  attachment writes attachment INDEX (as attachments numbers it) of that mail to\n"
+        "             OUTFILE, which must not exist\n"
+        "  carve      finds the Internet messages of a streaming file (.STM) or any raw image\n"
+        "             by their MIME form and writes each as NNNNN.eml below OUTDIR, with one\n"
+        "             line per message: file, start offset, length, pages, complete or why\n"
+        "             not, Message-ID, From, Subject, Date, attachment count (--json: one\n"
+        "             JSON object per line)\n"
         "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv,pst\n"
         "             (default eml,vcf,ics,csv; pst: one PST file for the mailbox)\n"
         "  --code-page N  read the store's 8-bit text (names and subjects that are not\n"
@@ -70,6 +84,11 @@ std::string UsageText() {
         "             (Japanese); without it the code page is detected from the store's\n"
         "             8-bit names, Windows-1252 when none is likely (mailboxes --json:\n"
         "             codePage)\n"
+        "  --stm FILE the database's streaming file (.STM); without it, the file beside FILE\n"
+        "             with its name and the extension .stm in any case, when there is one.\n"
+        "             Its messages are carved and listed as the last mailbox row,\n"
+        "             \"Recovered from the streaming file\" (kind \"streaming file\"), with one\n"
+        "             mail folder\n"
         "  --json     print JSON instead of tab-separated lines\n"
         "  --version  print the program's version\n"
         "\n"
@@ -85,8 +104,10 @@ std::string UsageText() {
         "\n"
         "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
         "row has no message record; long-value: the tree has no such value; export: a folder\n"
-        "or the output directory cannot be written), 2 usage errors (an unknown mailbox row,\n"
-        "folder path, row number or format among them).\n";
+        "or the output directory cannot be written; carve: STMFILE cannot be read or OUTDIR\n"
+        "cannot be written; attachment: OUTFILE exists or cannot be written), 2 usage errors (an "
+        "unknown mailbox row, folder path, row number\n"
+        "or format among them).\n";
     return text;
 }
 
@@ -127,6 +148,12 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
                 return std::nullopt;
             }
             options.formats = std::string(words[++i]);
+        } else if (words[i] == kStreamingFileOption) {
+            if (i + 1 == words.size() || words[i + 1].empty()) {
+                error = "--stm needs a FILE";
+                return std::nullopt;
+            }
+            options.streamingFile = std::string(words[++i]);
         } else if (words[i] == kCodePageOption) {
             const std::optional<int> codePage =
                 i + 1 < words.size() ? ParseCodePage(words[i + 1]) : std::nullopt;

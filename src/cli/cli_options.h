@@ -16,8 +16,9 @@ struct CliOptions {
     bool help = false;
     std::optional<std::string> formats;  // export: --format LIST
     bool version = false;
-    std::optional<int> codePage;         // --code-page N: the store's 8-bit code page
-    std::vector<std::string> arguments;  // FILE and what follows it
+    std::optional<int> codePage;               // --code-page N: the store's 8-bit code page
+    std::optional<std::string> streamingFile;  // --stm FILE: the database's streaming file
+    std::vector<std::string> arguments;        // FILE and what follows it
 };
 
 // The parsed command line, or nothing with a one-line reason in error.

@@ -12,5 +12,8 @@ int RunItemsCommand(const CliOptions& options);
 int RunExportCommand(const CliOptions& options);
 int RunLongValueCommand(const CliOptions& options);
 int RunMessageCommand(const CliOptions& options);
+int RunCarveCommand(const CliOptions& options);
+int RunAttachmentsCommand(const CliOptions& options);
+int RunAttachmentCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

@@ -8,6 +8,7 @@
 #include "cli/export_report.h"
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
+#include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 #include "export/mailbox_export.h"
 
@@ -50,9 +51,12 @@ int RunExportCommand(const CliOptions& options) {
                           "'; use a comma-separated subset of eml,mbox,vcf,ics,csv,pst");
     }
     MailboxTree mailbox;
-    if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
-        status != kExitOk) {
+    if (const int status = mailbox.Load(options); status != kExitOk) {
         return status;
+    }
+    if (mailbox.streamingEntry()) {
+        return ExportStreamingMessages(options, mailbox.recoveredMessages(), *formats,
+                                       options.arguments[2], &mailbox.session().file());
     }
     std::vector<TreeItem> items;
     for (size_t i = 3; i < options.arguments.size(); ++i) {

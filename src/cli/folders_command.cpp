@@ -7,6 +7,7 @@
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
+#include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -26,9 +27,11 @@ std::unordered_map<std::u16string, int> ImagesByPath(const PlainFolderTree& tree
 
 int RunFoldersCommand(const CliOptions& options) {
     MailboxTree mailbox;
-    if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
-        status != kExitOk) {
+    if (const int status = mailbox.Load(options); status != kExitOk) {
         return status;
+    }
+    if (mailbox.streamingEntry()) {
+        return PrintStreamingFolders(options);
     }
     const auto images = ImagesByPath(mailbox.tree());
     std::string out =

@@ -6,6 +6,7 @@
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
+#include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -60,9 +61,11 @@ void PrintJson(int kind, const PlainItemList& list) {
 
 int RunItemsCommand(const CliOptions& options) {
     MailboxTree mailbox;
-    if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
-        status != kExitOk) {
+    if (const int status = mailbox.Load(options); status != kExitOk) {
         return status;
+    }
+    if (mailbox.streamingEntry()) {
+        return PrintStreamingItems(options, mailbox.recoveredMessages(), options.arguments[2]);
     }
     PlainItemList list;
     int folderKind = 0;

@@ -7,6 +7,7 @@
 #include "browse/folder_tree_population.h"
 #include "browse/tree_item_path.h"
 #include "cli/plain_text.h"
+#include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -31,14 +32,26 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
-int MailboxTree::Load(const std::string& file, const std::string& mailboxRow) {
-    if (!session_.Open(file) || !session_.Discover()) {
+int MailboxTree::Load(const CliOptions& options) {
+    const std::string& mailboxRow = options.arguments[1];
+    if (!session_.Open(options.arguments[0]) || !session_.Discover()) {
         return kExitFailure;
     }
     const auto& rows = session_.progress().mailboxRows();
-    const int row = RowIndex(mailboxRow, rows.size());
+    const auto streamingFile = StreamingFileOf(options);
+    const int row = RowIndex(mailboxRow, rows.size() + (streamingFile ? 1 : 0));
     if (row < 0) {
         return UsageError("no mailbox row '" + mailboxRow + "'; see velmor-cli mailboxes");
+    }
+    if (static_cast<size_t>(row) == rows.size()) {
+        if (!recoveredMessages_.Load(*streamingFile)) {
+            std::fprintf(stderr, "velmor-cli: cannot read the streaming file %s\n",
+                         streamingFile->c_str());
+            return kExitFailure;
+        }
+        streamingEntry_ = true;
+        rootLabel_ = kStreamingEntryName;
+        return kExitOk;
     }
     rootLabel_ = rows[static_cast<size_t>(row)].name;
     ProcessingContext& context = session_.context();

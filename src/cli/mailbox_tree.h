@@ -6,6 +6,7 @@
 #include "browse/plain_item_list.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
+#include "streaming/recovered_messages.h"
 
 namespace velmor::cli {
 
@@ -15,7 +16,13 @@ class MailboxTree {
 public:
     // Opens FILE, runs the discovery and populates the tree of row MAILBOX (the number that
     // the mailboxes command prints). The exit status: kExitOk when the tree is ready.
-    int Load(const std::string& file, const std::string& mailboxRow);
+    // The row after the mailboxes' is the streaming entry when options name or find a
+    // streaming file: its messages are carved instead.
+    int Load(const CliOptions& options);
+
+    // Whether the row is the streaming entry's, and its messages.
+    bool streamingEntry() const { return streamingEntry_; }
+    RecoveredMessages& recoveredMessages() { return recoveredMessages_; }
 
     CliSession& session() { return session_; }
     const PlainFolderTree& tree() const { return tree_; }
@@ -34,6 +41,8 @@ private:
     CliSession session_;
     PlainFolderTree tree_;
     std::u16string rootLabel_;
+    bool streamingEntry_ = false;
+    RecoveredMessages recoveredMessages_;
 };
 
 // Reports a usage error on stderr and gives its exit status.

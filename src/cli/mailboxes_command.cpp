@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/plain_text.h"
+#include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -28,6 +29,11 @@ int RunMailboxesCommand(const CliOptions& options) {
             out += PlainText(rows[i].number) + "\t" + PlainText(rows[i].name) + "\t" +
                    PlainText(key) + "\n";
         }
+    }
+    if (StreamingFileOf(options)) {
+        // The streaming file's messages follow the mailboxes as an entry of their own.
+        const std::string line = StreamingEntryLine(rows.size() + 1, options.json);
+        out += options.json && !rows.empty() ? ", " + line : line;
     }
     out += options.json
                ? "], \"unreadablePages\": " + std::to_string(session.file().unreadablePages()) +

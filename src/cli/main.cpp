@@ -37,6 +37,15 @@ int main(int argc, char** argv) {
     if (options->command == "message") {
         return RunMessageCommand(*options);
     }
+    if (options->command == "attachments") {
+        return RunAttachmentsCommand(*options);
+    }
+    if (options->command == "attachment") {
+        return RunAttachmentCommand(*options);
+    }
+    if (options->command == "carve") {
+        return RunCarveCommand(*options);
+    }
     if (options->command == "long-value") {
         return RunLongValueCommand(*options);
     }

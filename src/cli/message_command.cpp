@@ -8,6 +8,7 @@
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
+#include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 
 namespace velmor::cli {
@@ -176,9 +177,12 @@ int RunMessageCommand(const CliOptions& options) {
         return UsageError("NO is a row number of the item list, from 1");
     }
     MailboxTree mailbox;
-    if (const int status = mailbox.Load(options.arguments[0], options.arguments[1]);
-        status != kExitOk) {
+    if (const int status = mailbox.Load(options); status != kExitOk) {
         return status;
+    }
+    if (mailbox.streamingEntry()) {
+        return PrintStreamingMessage(options, mailbox.recoveredMessages(), options.arguments[2],
+                                     number);
     }
     PlainItemList list;
     int folderKind = 0;

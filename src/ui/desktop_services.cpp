@@ -12,6 +12,7 @@ namespace {
 const QString kDatabaseFilter = "Exchange Database File (*.EDB) (*.[Ee][Dd][Bb])";
 const QString kAllFilesFilter = "All Files (*.*) (*)";
 const QString kDatabaseSuffix = "EDB";
+const QString kStreamingFilter = "Streaming File (*.STM) (*.[Ss][Tt][Mm])";
 const QString kCsvFilter = "Comma-Separated Values (*.csv)";
 const QString kCsvSuffix = "csv";
 
@@ -33,6 +34,28 @@ QString DesktopServices::ChooseDatabaseFile(QWidget* parent) {
         return {};
     }
     return dialog->selectedFiles().front();
+}
+
+QString DesktopServices::ChooseStreamingFile(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters({kStreamingFilter, kAllFilesFilter});
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
+QString DesktopServices::ChooseAttachmentFile(QWidget* parent, const QString& name) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
 }
 
 QString DesktopServices::ChooseSaveFile(QWidget* parent) {

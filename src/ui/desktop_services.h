@@ -18,6 +18,10 @@ public:
 
     // The open-file dialog of step 1; empty when cancelled.
     virtual QString ChooseDatabaseFile(QWidget* parent);
+    // The streaming file of step 1 (.stm); empty when cancelled.
+    virtual QString ChooseStreamingFile(QWidget* parent);
+    // Where an attachment is saved, offered under its own name; empty when cancelled.
+    virtual QString ChooseAttachmentFile(QWidget* parent, const QString& name);
     // Where Save writes the item list; empty when cancelled.
     virtual QString ChooseSaveFile(QWidget* parent);
     // The directory an export writes to; empty when cancelled.

@@ -17,6 +17,7 @@ constexpr int kStepPanelWidth = 200;
 // The step panel marks step 1 on this page.
 constexpr int kFileStepIndex = 0;
 const QString kBrowseButtonText = "...";
+const QString kStreamingLabel = "Streaming file (.STM), optional:";
 
 }  // namespace
 
@@ -26,7 +27,10 @@ C1FirstView::C1FirstView(DesktopServices& desktop, QWidget* parent)
       stepPanel_(new StepPanel(kFileStepIndex, this)),
       helpIcon_(new QLabel(this)),
       pathBox_(new QPlainTextEdit(this)),
-      browseButton_(new QPushButton(kBrowseButtonText, this)) {
+      browseButton_(new QPushButton(kBrowseButtonText, this)),
+      streamingLabel_(new QLabel(kStreamingLabel, this)),
+      streamingBox_(new QLineEdit(this)),
+      streamingBrowseButton_(new QPushButton(kBrowseButtonText, this)) {
     helpIcon_->setPixmap(Picture("help-icon"));
     helpIcon_->setAlignment(Qt::AlignCenter);
     // One visible line that scrolls sideways; Enter goes on to the next step.
@@ -39,6 +43,13 @@ C1FirstView::C1FirstView(DesktopServices& desktop, QWidget* parent)
     pathBox_->installEventFilter(this);
     connect(pathBox_, &QPlainTextEdit::textChanged, this, &C1FirstView::TrimPathBox);
     connect(browseButton_, &QPushButton::clicked, this, &C1FirstView::BrowseForDatabase);
+    connect(pathBox_, &QPlainTextEdit::textChanged, this, &C1FirstView::FillStreamingBox);
+    // textEdited comes from the user only, never from the filling.
+    connect(streamingBox_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { streamingFill_.StreamingPathEdited(ToU16(text)); });
+    connect(streamingBox_, &QLineEdit::returnPressed, this, &C1FirstView::enterPressed);
+    connect(streamingBrowseButton_, &QPushButton::clicked, this,
+            &C1FirstView::BrowseForStreamingFile);
 }
 
 bool C1FirstView::eventFilter(QObject* watched, QEvent* event) {
@@ -56,6 +67,20 @@ void C1FirstView::BrowseForDatabase() {
     const QString chosen = desktop_.ChooseDatabaseFile(window());
     if (!chosen.isEmpty()) {
         pathBox_->setPlainText(chosen);
+    }
+}
+
+void C1FirstView::BrowseForStreamingFile() {
+    const QString chosen = desktop_.ChooseStreamingFile(window());
+    if (!chosen.isEmpty()) {
+        streamingBox_->setText(chosen);
+        streamingFill_.StreamingPathEdited(ToU16(chosen));
+    }
+}
+
+void C1FirstView::FillStreamingBox() {
+    if (const auto text = streamingFill_.DatabasePathChanged(ToU16(pathBox_->toPlainText()))) {
+        streamingBox_->setText(ToQString(*text));
     }
 }
 
@@ -80,6 +105,9 @@ void C1FirstView::resizeEvent(QResizeEvent*) {
     helpIcon_->setGeometry(280, h / 2 - 75, 32, 27);
     pathBox_->setGeometry(280, h / 2 - 20, w - 420, 25);
     browseButton_->setGeometry(w - 130, h / 2 - 20, 50, 25);
+    streamingLabel_->setGeometry(280, h / 2 + 15, w - 420, 20);
+    streamingBox_->setGeometry(280, h / 2 + 35, w - 420, 25);
+    streamingBrowseButton_->setGeometry(w - 130, h / 2 + 35, 50, 25);
 }
 
 void C1FirstView::paintEvent(QPaintEvent*) {

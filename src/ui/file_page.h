@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
 #include "step_panel.h"
+#include "wizard/streaming_path_fill.h"
 
 namespace velmor::ui {
 
@@ -26,9 +28,15 @@ public:
     QString PathText() const { return pathBox_->toPlainText(); }
     QPlainTextEdit* pathBox() const { return pathBox_; }
     QPushButton* browseButton() const { return browseButton_; }
+    // The optional streaming file: filled in with the .stm beside the database.
+    QString StreamingPathText() const { return streamingBox_->text(); }
+    QLineEdit* streamingBox() const { return streamingBox_; }
+    QPushButton* streamingBrowseButton() const { return streamingBrowseButton_; }
 
     // Opens the file dialog; a confirmed choice replaces the path box text.
     void BrowseForDatabase();
+    // Opens the file dialog of the streaming file; a confirmed choice replaces its box's text.
+    void BrowseForStreamingFile();
 
     // Where the instruction is painted.
     QRect InstructionRect() const;
@@ -45,12 +53,18 @@ protected:
 private:
     // Drops leading blanks and tabs and a trailing tab as soon as they appear.
     void TrimPathBox();
+    // Puts the .stm beside the database into its box unless the user gave one of their own.
+    void FillStreamingBox();
 
     DesktopServices& desktop_;
     StepPanel* stepPanel_;
     QLabel* helpIcon_;
     QPlainTextEdit* pathBox_;
     QPushButton* browseButton_;
+    QLabel* streamingLabel_;
+    QLineEdit* streamingBox_;
+    QPushButton* streamingBrowseButton_;
+    StreamingPathFill streamingFill_;
 };
 
 }  // namespace velmor::ui

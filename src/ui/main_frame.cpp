@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -10,6 +11,7 @@
 #include <QStyle>
 
 #include "about_dialog.h"
+#include "attachment_list.h"
 #include "code_page_menu.h"
 #include "discovery/wizard_port.h"
 #include "edb/eight_bit_code_page.h"
@@ -171,9 +173,17 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     if (message && message->from.empty() && list->Headings().value(kAddresseeCell) == "From") {
         message->from = cells[kAddresseeCell].toStdU16String();
     }
-    if (message) {
-        (new MessageWindow(*message, this))->show();
+    if (!message) {
+        return;
     }
+    auto* window = new MessageWindow(*message, this);
+    // A mail kept in its MIME form lists its attachments, when it has any, below its body.
+    if (auto attachments = flow_->ReadAttachments(itemId);
+        attachments && !attachments->list().empty()) {
+        window->layout()->addWidget(
+            new AttachmentList(std::move(*attachments), desktop_, &flow_->database(), window));
+    }
+    window->show();
 }
 
 void CMainFrame::UpdateCommands() {
@@ -284,6 +294,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 std::u16string CMainFrame::DatabasePath() {
     return ToU16(filePage_->PathText());
+}
+
+std::u16string CMainFrame::StreamingFilePath() {
+    return ToU16(filePage_->StreamingPathText().trimmed());
 }
 
 // A new message replaces one still open (a refusal to close, say, that the end of the job

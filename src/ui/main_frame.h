@@ -79,6 +79,7 @@ private:
 
     std::u16string DatabasePath() override;
     PathValidationPort& PathChecks() override { return *this; }
+    std::u16string StreamingFilePath() override;
     void ShowMessage(const std::u16string& text, MessageIcon icon) override;
     bool AskYesNo(const std::u16string& question) override;
     void SaveItemList() override;

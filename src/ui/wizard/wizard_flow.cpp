@@ -10,8 +10,17 @@
 #include "browse/tree_clearing.h"
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
+#include "edb/text_codec.h"
 
 namespace velmor::ui {
+
+namespace {
+
+constexpr char16_t kStreamingFileUnreadable[] = u"The streaming file could not be read: ";
+constexpr char kStreamingFormatsOnly[] =
+    "the streaming file's messages are written as eml and mbox files only";
+
+}  // namespace
 
 WizardFlow::WizardFlow(const WizardWindows& windows, UiCallBridge& bridge)
     : windows_(windows),
@@ -86,15 +95,30 @@ std::optional<MessageContent> WizardFlow::ReadMessage(const std::u16string& item
     if (step_ != kBrowseStep || workers_.AnyRunning()) {
         return std::nullopt;
     }
+    if (streaming_.open()) {
+        return streaming_.Read(itemId);
+    }
     NullProgressSink sink;
     StopFlag neverStopped;
     ProcessingContext context{file_, store_, sink, neverStopped};
     return ReadMessageContent(context, itemId, subject, date);
 }
 
+std::optional<MessageAttachments> WizardFlow::ReadAttachments(const std::u16string& itemId) {
+    if (step_ != kBrowseStep || workers_.AnyRunning() || !streaming_.open()) {
+        return std::nullopt;
+    }
+    return streaming_.Attachments(itemId);
+}
+
 // While an export lists folders, a click lists nothing: both would use the folders' items.
+// The streaming entry's messages are carved already: they list at once.
 void WizardFlow::BrowseFolder(TreeItem item) {
     if (exportJob_) {
+        return;
+    }
+    if (streaming_.open()) {
+        streaming_.ListFolder(item, windows_.itemList);
         return;
     }
     SelectFolderForBrowsing(windows_.folderTree, store_.folderViews, item, browseJobs_);
@@ -118,6 +142,10 @@ void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {
     }
     exportJob_ = true;
     ShowBusyButtons(uiSink_);
+    if (streaming_.open()) {
+        ExportStreamingEntry(choice);
+        return;
+    }
     workers_.Start([this, folders = CheckedFolders(windows_.folderTree), choice] {
         const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice);
         bridge_.Call([this, &summary] {
@@ -156,6 +184,19 @@ bool WizardFlow::RequestClose() {
     return true;
 }
 
+// The streaming entry's row follows the mailboxes once the discovery has listed some; this
+// runs on this thread while the worker waits.
+void WizardFlow::ClearDiscoveryJob() {
+    if (discoveryJob_ && store_.listedMailboxCount > 0) {
+        streaming_.AddRow(windows_.mailboxPage);
+        if (const auto unreadable = streaming_.UnreadableFile()) {
+            windows_.screen.ShowMessage(
+                kStreamingFileUnreadable + Utf8ToUtf16(unreadable->string()), MessageIcon::Warning);
+        }
+    }
+    discoveryJob_ = false;
+}
+
 void WizardFlow::ShowMessage(const std::u16string& text) {
     windows_.screen.ShowMessage(text, MessageIcon::None);
 }
@@ -172,6 +213,7 @@ void WizardFlow::NextOnFileStep() {
         uiSink_.EnableButton(WizardButton::Next, true);
         return;
     }
+    streaming_.Choose(windows_.screen.StreamingFilePath());
     GoToStep(kMailboxStep);
     ShowBusyButtons(uiSink_);
     uiSink_.EnableButton(WizardButton::Stop, false);
@@ -188,14 +230,57 @@ void WizardFlow::NextOnMailboxStep() {
     uiSink_.SetNextCaption(kSaveCaption);
     windows_.itemList.DeleteAllRows();
     SetupItemColumns(windows_.itemList, kMailFolder);
+    if (streaming_.IsEntryRow(windows_.mailboxPage.SelectionMark())) {
+        OpenStreamingEntry();
+        return;
+    }
     StartTreePopulation();
     GoToStep(kBrowseStep);
+}
+
+// The entry's tree is two items: it is shown at once, without a worker.
+void WizardFlow::OpenStreamingEntry() {
+    streaming_.ShowTree(windows_.folderTree);
+    GoToStep(kBrowseStep);
+    uiSink_.EnableButton(WizardButton::Back, true);
+    uiSink_.EnableButton(WizardButton::Next, true);
+}
+
+void WizardFlow::ExportStreamingEntry(const ExportChoice& choice) {
+    workers_.Start([this, choice] {
+        ExportSummary summary;
+        summary.directory = choice.directory;
+        if (!choice.formats.eml && !choice.formats.mbox) {
+            summary.refused = kStreamingFormatsOnly;
+        }
+        const RecoveredExportResult result =
+            !summary.refused.empty()
+                ? RecoveredExportResult{}
+                : streaming_.Export(choice.directory, choice.formats.eml, choice.formats.mbox,
+                                    &file_, [this] { return stop_.requested(); });
+        summary.items = result.written;
+        summary.stopped = result.stopped;
+        if (result.stopped) {
+            summary.stoppedFolder = kStreamingEntryName;
+        } else if (!result.error.empty()) {
+            summary.failures.emplace_back(kStreamingEntryName, result.error);
+        } else {
+            summary.folders = 1;
+        }
+        bridge_.Call([this, &summary] {
+            exportJob_ = false;
+            stop_.clear();
+            ShowIdleButtons(uiSink_);
+            windows_.screen.ShowMessage(ExportSummaryText(summary), ExportSummaryIcon(summary));
+        });
+    });
 }
 
 // Workers that are still finishing (a discovery past its last stop test, a tree clearing, a
 // browse job queued behind one that ended) end before the store or the tree is cleared.
 void WizardFlow::BackToFileStep() {
     FinishWorkers();
+    streaming_.Reset();
     uiSink_.HideButton(WizardButton::Back);
     GoToStep(kFileStep);
     uiSink_.EnableButton(WizardButton::Next, false);
@@ -204,6 +289,7 @@ void WizardFlow::BackToFileStep() {
 
 void WizardFlow::BackToMailboxStep() {
     FinishWorkers();
+    streaming_.Close();
     GoToStep(kMailboxStep);
     uiSink_.EnableButton(WizardButton::Next, false);
     StartTreeClearing();
@@ -252,6 +338,7 @@ void WizardFlow::StopExport() {
 void WizardFlow::StartDiscovery() {
     discoveryJob_ = true;
     workers_.Start([this] {
+        streaming_.Carve();
         DiscoveryWorker(workerContext_, workerWizard_);
         // A worker that finds the stop flag set at its start ends without clearing its job.
         workerWizard_.ClearDiscoveryJob();

@@ -16,7 +16,9 @@
 #include "wizard/marshalled_item_list.h"
 #include "wizard/marshalled_progress_sink.h"
 #include "wizard/marshalled_wizard_port.h"
+#include "wizard/message_attachments.h"
 #include "wizard/shown_item_list.h"
+#include "wizard/streaming_entry_flow.h"
 #include "wizard/ui_progress_sink.h"
 #include "wizard/wizard_screen.h"
 #include "wizard/worker_threads.h"
@@ -93,6 +95,9 @@ public:
     std::optional<MessageContent> ReadMessage(const std::u16string& itemId,
                                               const std::u16string& subject,
                                               const std::u16string& date);
+    // The attachments of a listed mail, when it has a MIME form (the streaming file's
+    // messages); read on this thread under the same rules as ReadMessage.
+    std::optional<MessageAttachments> ReadAttachments(const std::u16string& itemId);
 
     const EdbFile& database() const { return file_; }
     RecoveredStore& store() { return store_; }
@@ -104,7 +109,7 @@ private:
     void SetWizardStep(int step) override { step_ = step; }
     void NotifyStepChanged() override { windows_.screen.ShowCurrentStep(); }
     void ShowMessage(const std::u16string& text) override;
-    void ClearDiscoveryJob() override { discoveryJob_ = false; }
+    void ClearDiscoveryJob() override;
 
     void GoToStep(int step);
     void NextOnFileStep();
@@ -118,6 +123,8 @@ private:
     void StartStoreClearing();
     void StartTreePopulation();
     void StartTreeClearing();
+    void OpenStreamingEntry();
+    void ExportStreamingEntry(const ExportChoice& choice);
     void FinishWorkers();
 
     WizardWindows windows_;
@@ -140,6 +147,7 @@ private:
     ProcessingContext workerContext_;
     WorkerThreads workers_;
     CheckPropagation checkPropagation_;
+    StreamingEntryFlow streaming_;
 };
 
 }  // namespace velmor::ui

@@ -19,6 +19,8 @@ public:
     // The file page's path box and the messages of the path check.
     virtual std::u16string DatabasePath() = 0;
     virtual PathValidationPort& PathChecks() = 0;
+    // The file page's streaming-file box; empty when it names none.
+    virtual std::u16string StreamingFilePath() { return {}; }
 
     // A message box with an OK button and the application title as caption.
     virtual void ShowMessage(const std::u16string& text, MessageIcon icon) = 0;

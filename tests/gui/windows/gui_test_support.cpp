@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QTest>
 
+#include <fstream>
+
 #include "edb_writer/demo_store.h"
+#include "stm_writer/demo_streaming_file.h"
 
 namespace velmor::test {
 
@@ -49,6 +52,13 @@ std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory) 
     const std::filesystem::path path = directory / "Demo.edb";
     testdb::BuildDemoStore().WriteTo(path);
     return path;
+}
+
+void WriteDemoStreamingFile(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = stm::DemoStreamingFile();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {

@@ -23,6 +23,9 @@ public:
     QString databaseChoice;
     QString saveChoice;
     QString directoryChoice;
+    QString streamingChoice;
+    QString attachmentChoice;
+    QString offeredAttachmentName;  // the name the last attachment dialog offered
     int databaseDialogs = 0;
     int saveDialogs = 0;
     int directoryDialogs = 0;
@@ -32,6 +35,11 @@ public:
     QString ChooseDatabaseFile(QWidget*) override {
         ++databaseDialogs;
         return databaseChoice;
+    }
+    QString ChooseStreamingFile(QWidget*) override { return streamingChoice; }
+    QString ChooseAttachmentFile(QWidget*, const QString& name) override {
+        offeredAttachmentName = name;
+        return attachmentChoice;
     }
     QString ChooseSaveFile(QWidget*) override {
         ++saveDialogs;
@@ -101,6 +109,9 @@ private:
 
 // The demo store of the writer: two mailboxes with folders and items of every kind.
 std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory);
+
+// The demo store's streaming file, written to path (Demo.stm beside Demo.edb, say).
+void WriteDemoStreamingFile(const std::filesystem::path& path);
 
 // Waits, serving the event loop, until done() holds; false after the time-out.
 bool WaitFor(const std::function<bool()>& done, int milliseconds = 20000);

@@ -1,0 +1,318 @@
+#include "streaming/mime_summary.h"
+
+#include <gmime/gmime.h>
+
+#include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace velmor {
+
+namespace {
+
+// Holds one reference to a GObject and drops it at the end of its scope.
+template <typename T>
+struct Owned {
+    explicit Owned(T* object) : get(object) {}
+    ~Owned() {
+        if (get) {
+            g_object_unref(get);
+        }
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    T* get;
+};
+
+void InitializeMimeLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] { g_mime_init(); });
+}
+
+GMimeMessage* ParseMessage(std::string_view bytes) {
+    InitializeMimeLibrary();
+    Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+    Owned<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get));
+    g_mime_parser_set_format(parser.get, GMIME_FORMAT_MESSAGE);
+    return g_mime_parser_construct_message(parser.get, nullptr);
+}
+
+std::string Text(const char* text) {
+    return text ? text : "";
+}
+
+// Seconds from 1601 (where FILETIME counts from) to 1970, and its units per second.
+constexpr int64_t kFileTimeEpochToUnix = 11644473600;
+constexpr uint64_t kFileTimeUnitsPerSecond = 10000000;
+
+std::string Addresses(InternetAddressList* list) {
+    if (list == nullptr) {
+        return {};
+    }
+    char* text = internet_address_list_to_string(list, nullptr, FALSE);
+    std::string result = Text(text);
+    g_free(text);
+    return result;
+}
+
+// The first text parts of the tree that are no attachments; attached messages keep theirs.
+void FindTextParts(GMimeObject* object, MimeBody& body) {
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
+            FindTextParts(g_mime_multipart_get_part(multipart, i), body);
+        }
+        return;
+    }
+    if (!GMIME_IS_TEXT_PART(object) || g_mime_part_is_attachment(GMIME_PART(object))) {
+        return;
+    }
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    const bool html = g_mime_content_type_is_type(type, "text", "html");
+    std::optional<std::string>& slot = html ? body.html : body.text;
+    if (!slot && (html || g_mime_content_type_is_type(type, "text", "plain"))) {
+        char* text = g_mime_text_part_get_text(GMIME_TEXT_PART(object));
+        slot = Text(text);
+        g_free(text);
+    }
+}
+
+// The bytes write(stream) puts in a stream.
+template <typename Write>
+std::string Collected(const Write& write) {
+    GByteArray* array = g_byte_array_new();
+    {
+        Owned<GMimeStream> sink(g_mime_stream_mem_new_with_byte_array(array));
+        g_mime_stream_mem_set_owner(GMIME_STREAM_MEM(sink.get), FALSE);
+        write(sink.get);
+    }
+    std::string bytes(reinterpret_cast<const char*>(array->data), array->len);
+    g_byte_array_free(array, TRUE);
+    return bytes;
+}
+
+// The base64 text of a part: how many characters it holds (line breaks and blanks left out)
+// and how many of them are padding at its end.
+struct Base64Text {
+    int64_t characters = 0;
+    int64_t padding = 0;
+
+    // A cut part ends in the middle of a group of four.
+    bool cut() const { return characters % 4 != 0; }
+    int64_t decodedBytes() const { return characters / 4 * 3 - std::min<int64_t>(padding, 2); }
+};
+
+// Bytes above the blank among count at data: base64 characters, for base64 text holds no
+// others but line breaks and blanks. Sixteen at a time where the processor allows, as base64
+// parts are most of a message's bytes.
+int64_t CountAboveBlank(const char* data, int64_t count) {
+    int64_t above = 0;
+    int64_t i = 0;
+#if defined(__SSE2__)
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i sums = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i ones = _mm_and_si128(_mm_cmpgt_epi8(bytes, blank), one);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(ones, _mm_setzero_si128()));
+    }
+    above += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+#endif
+    for (; i < count; ++i) {
+        above += static_cast<signed char>(data[i]) > ' ';
+    }
+    return above;
+}
+
+Base64Text CountBase64(GMimeDataWrapper* content) {
+    Base64Text text;
+    GMimeStream* raw = g_mime_data_wrapper_get_stream(content);
+    if (raw == nullptr) {
+        return text;
+    }
+    g_mime_stream_reset(raw);
+    static constexpr size_t kReadBytes = 64 * 1024;
+    std::vector<char> buffer(kReadBytes);
+    ssize_t count = 0;
+    while ((count = g_mime_stream_read(raw, buffer.data(), buffer.size())) > 0) {
+        const auto end = buffer.begin() + count;
+        text.characters += CountAboveBlank(buffer.data(), count);
+        // Padding sits at the end: count the trailing '=' of this read, or add to those
+        // of the reads before when it is all padding and blanks.
+        int64_t trailing = 0;
+        bool onlyPadding = true;
+        for (auto it = end; it != buffer.begin();) {
+            const char c = *--it;
+            if (c == '=') {
+                ++trailing;
+            } else if (c != '\n' && c != '\r' && c != ' ' && c != '\t') {
+                onlyPadding = false;
+                break;
+            }
+        }
+        text.padding = onlyPadding ? text.padding + trailing : trailing;
+    }
+    g_mime_stream_reset(raw);
+    return text;
+}
+
+bool IsBase64(GMimePart* part) {
+    return g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64;
+}
+
+// Calls attachment(object, base64Bytes) for each attachment of the part tree, in order, with
+// the decoded size of a base64 part (-1 for others), and marks a cut base64 part in summary
+// (when given).
+using AttachmentVisit = std::function<void(GMimeObject*, int64_t)>;
+void WalkParts(GMimeObject* object, MimeSummary* summary, const AttachmentVisit& attachment) {
+    if (GMIME_IS_MULTIPART(object)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(object);
+        for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
+            WalkParts(g_mime_multipart_get_part(multipart, i), summary, attachment);
+        }
+        return;
+    }
+    if (GMIME_IS_MESSAGE_PART(object)) {
+        attachment(object, -1);
+        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+        if (inner && g_mime_message_get_mime_part(inner)) {
+            // Its own attachments stay inside it; a cut part still marks the whole.
+            WalkParts(g_mime_message_get_mime_part(inner), summary, [](GMimeObject*, int64_t) {});
+        }
+        return;
+    }
+    if (!GMIME_IS_PART(object)) {
+        return;
+    }
+    GMimePart* part = GMIME_PART(object);
+    GMimeDataWrapper* content = g_mime_part_get_content(part);
+    const bool isAttachment =
+        g_mime_part_is_attachment(part) || g_mime_part_get_filename(part) != nullptr;
+    int64_t base64Bytes = -1;
+    if (content && IsBase64(part) && summary) {
+        const Base64Text text = CountBase64(content);
+        base64Bytes = text.decodedBytes();
+        if (summary && text.cut()) {
+            summary->base64Cut = true;
+        }
+    }
+    if (isAttachment) {
+        attachment(object, base64Bytes);
+    }
+}
+
+std::string MediaType(GMimeObject* object) {
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (type == nullptr) {
+        return {};
+    }
+    char* text = g_mime_content_type_get_mime_type(type);
+    std::string result = Text(text);
+    g_free(text);
+    return result;
+}
+
+MimeAttachment DescribeAttachment(GMimeObject* object, int64_t base64Bytes) {
+    MimeAttachment attachment;
+    attachment.type = MediaType(object);
+    if (GMIME_IS_PART(object)) {
+        GMimePart* part = GMIME_PART(object);
+        attachment.name = Text(g_mime_part_get_filename(part));
+        GMimeDataWrapper* content = g_mime_part_get_content(part);
+        if (base64Bytes >= 0) {
+            attachment.size = base64Bytes;
+        } else if (content) {
+            Owned<GMimeStream> counter(g_mime_stream_null_new());
+            g_mime_data_wrapper_write_to_stream(content, counter.get);
+            attachment.size = static_cast<int64_t>(GMIME_STREAM_NULL(counter.get)->written);
+        }
+    } else if (GMIME_IS_MESSAGE_PART(object)) {
+        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+        if (inner) {
+            attachment.name = Text(g_mime_message_get_subject(inner));
+            Owned<GMimeStream> counter(g_mime_stream_null_new());
+            g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, counter.get);
+            attachment.size = static_cast<int64_t>(GMIME_STREAM_NULL(counter.get)->written);
+        }
+    }
+    return attachment;
+}
+
+}  // namespace
+
+std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    if (message.get == nullptr) {
+        return std::nullopt;
+    }
+    MimeSummary summary;
+    summary.messageId = Text(g_mime_message_get_message_id(message.get));
+    summary.subject = Text(g_mime_message_get_subject(message.get));
+    summary.from = Addresses(g_mime_message_get_from(message.get));
+    if (GDateTime* date = g_mime_message_get_date(message.get)) {
+        char* text = g_date_time_format_iso8601(date);
+        summary.date = Text(text);
+        g_free(text);
+        const int64_t unixSeconds = g_date_time_to_unix(date);
+        if (unixSeconds > -kFileTimeEpochToUnix) {
+            summary.fileTime =
+                static_cast<uint64_t>(unixSeconds + kFileTimeEpochToUnix) * kFileTimeUnitsPerSecond;
+        }
+    }
+    if (GMimeObject* body = g_mime_message_get_mime_part(message.get)) {
+        WalkParts(body, &summary, [&](GMimeObject* object, int64_t base64Bytes) {
+            summary.attachments.push_back(DescribeAttachment(object, base64Bytes));
+        });
+    }
+    return summary;
+}
+
+std::optional<MimeBody> ReadMimeBody(std::string_view bytes) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    if (message.get == nullptr) {
+        return std::nullopt;
+    }
+    MimeBody body;
+    body.to = Addresses(g_mime_message_get_to(message.get));
+    if (GMimeObject* part = g_mime_message_get_mime_part(message.get)) {
+        FindTextParts(part, body);
+    }
+    return body;
+}
+
+std::optional<std::string> AttachmentContent(std::string_view bytes, size_t index) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    GMimeObject* body = message.get ? g_mime_message_get_mime_part(message.get) : nullptr;
+    if (body == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<std::string> content;
+    size_t seen = 0;
+    WalkParts(body, nullptr, [&](GMimeObject* object, int64_t) {
+        if (seen++ != index) {
+            return;
+        }
+        if (GMIME_IS_PART(object)) {
+            if (GMimeDataWrapper* data = g_mime_part_get_content(GMIME_PART(object))) {
+                content = Collected(
+                    [&](GMimeStream* sink) { g_mime_data_wrapper_write_to_stream(data, sink); });
+            }
+        } else if (GMIME_IS_MESSAGE_PART(object)) {
+            // An attached message is saved as the message it is.
+            GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+            if (inner) {
+                content = Collected([&](GMimeStream* sink) {
+                    g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, sink);
+                });
+            }
+        }
+    });
+    return content;
+}
+
+}  // namespace velmor

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmor {
+
+struct MimeAttachment {
+    std::string name;  // UTF-8; empty when the part names none
+    std::string type;  // "image/png"
+    int64_t size = 0;  // decoded bytes
+};
+
+// What a list shows of one MIME message, its texts decoded to UTF-8.
+struct MimeSummary {
+    std::string messageId;  // without the angle brackets
+    std::string from;
+    std::string subject;
+    std::string date;       // ISO 8601, empty when it has none that reads
+    uint64_t fileTime = 0;  // the same date as a FILETIME; 0 when none
+    std::vector<MimeAttachment> attachments;
+    bool base64Cut = false;  // a base64 part ends in the middle of a group of four
+};
+
+// The message as the MIME library reads it, or nothing when it reads no message there.
+// Attachments are the parts with a file name or an attachment disposition, and each attached
+// message (message/rfc822) as one.
+std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes);
+
+// What a message window shows of a MIME message besides its summary, as UTF-8.
+struct MimeBody {
+    std::string to;
+    std::optional<std::string> text;  // the first text/plain part that is no attachment
+    std::optional<std::string> html;  // the first text/html part that is no attachment
+};
+
+std::optional<MimeBody> ReadMimeBody(std::string_view bytes);
+
+// The decoded bytes of attachment index (as ReadMimeMessage lists them), or nothing.
+std::optional<std::string> AttachmentContent(std::string_view message, size_t index);
+
+}  // namespace velmor

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "edb/page_view.h"
+#include "streaming/byte_source.h"
+
+namespace velmor {
+
+// A window that moves forward over a byte source in large reads; it holds at most one chunk
+// plus the look-ahead asked for, whatever the size of the source.
+class SequentialWindow {
+public:
+    SequentialWindow(ByteSource& source, int64_t chunkBytes, int64_t lookaheadBytes);
+
+    // The bytes from offset on, at least wanted of them unless the source ends first (wanted
+    // at most the look-ahead plus one chunk). Offsets never go back before an earlier call's.
+    // Bytes that cannot be read come back as zeros and are counted.
+    PageView At(int64_t offset, int64_t wanted);
+    int64_t unreadableBytes() const { return unreadableBytes_; }
+
+private:
+    ByteSource& source_;
+    int64_t chunkBytes_;
+    std::vector<uint8_t> buffer_;
+    int64_t base_ = 0;    // file offset of buffer_[0]
+    int64_t filled_ = 0;  // bytes of buffer_ that hold file bytes
+    int64_t unreadableBytes_ = 0;
+};
+
+}  // namespace velmor

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace velmor {
+
+// The streaming file beside a database: the same name in the same directory with the
+// extension .stm in any case ("Priv1.STM" beside "Priv1.edb"); none when there is none.
+std::optional<std::filesystem::path> StreamingFileBeside(const std::filesystem::path& database);
+
+}  // namespace velmor

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "browse/folder_tree.h"
+#include "browse/item_list.h"
+#include "browse/message_content.h"
+#include "export/recovered_messages_export.h"
+#include "streaming/recovered_messages.h"
+#include "wizard/mailbox_page_port.h"
+#include "wizard/message_attachments.h"
+
+namespace velmor::ui {
+
+// The streaming file's messages in the wizard: chosen in step 1, carved with the discovery,
+// the extra row "Recovered from the streaming file" below the mailboxes in step 2 and, when
+// that row is opened, a tree of one mail folder whose messages list, open and export.
+class StreamingEntryFlow {
+public:
+    // Step 1's Next: the path of the streaming-file box; empty chooses none.
+    void Choose(const std::u16string& path);
+    // On the discovery worker: carves the chosen file. The row follows only when it reads.
+    void Carve();
+    // Once the discovery has listed mailboxes: the entry's row below them.
+    void AddRow(MailboxPagePort& page);
+    bool IsEntryRow(int row) const { return row >= 0 && row == row_; }
+    // The file chosen when it could not be read, for the message that says so.
+    std::optional<std::filesystem::path> UnreadableFile() const;
+
+    // Step 2's Next on the entry's row: the entry as the tree's root with its one mail folder.
+    void ShowTree(FolderTree& tree);
+    bool open() const { return open_; }
+    // Back from step 3.
+    void Close();
+    // Back to step 1: the file and its messages are forgotten.
+    void Reset();
+
+    // A folder chosen in the tree: its messages when it is the entry's mail folder, else none.
+    void ListFolder(TreeItem item, ItemList& list);
+    // The message of a listed row by its item id, and its attachments.
+    std::optional<MessageContent> Read(const std::u16string& itemId);
+    std::optional<MessageAttachments> Attachments(const std::u16string& itemId);
+    // Writes the messages as .eml and/or .mbox below directory.
+    RecoveredExportResult Export(const std::filesystem::path& directory, bool eml, bool mbox,
+                                 const EdbFile* database,
+                                 const std::function<bool()>& stopRequested);
+
+private:
+    std::optional<size_t> IndexOf(const std::u16string& itemId) const;
+
+    std::optional<std::filesystem::path> file_;
+    bool carved_ = false;
+    std::optional<RecoveredMessages> messages_;  // once carved
+    int row_ = -1;
+    bool open_ = false;
+    TreeItem folder_ = kNoTreeItem;
+};
+
+}  // namespace velmor::ui

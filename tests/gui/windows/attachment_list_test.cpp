@@ -1,0 +1,119 @@
+// The attachments of a mail in its message window: listed with name, type and size, saved one
+// at a time or all at once through the file dialogs.
+#include <QTest>
+#include <QTreeView>
+
+#include "attachment_list.h"
+#include "gui_test_support.h"
+#include "message_window.h"
+
+namespace velmor::test {
+
+namespace {
+
+const QString kEntry = "Recovered from the streaming file";
+// The demo streaming file's fourth message carries three attachments of this size.
+constexpr int kAttachmentBytes = 4030;
+
+ui::MessageWindow* OpenRow(FrameFixture& fixture, int row) {
+    QTreeView* view = fixture.frame().rightPane()->itemView();
+    const QModelIndex index = view->model()->index(row, 2);
+    view->setCurrentIndex(index);
+    emit view->activated(index);
+    const auto windows = fixture.frame().findChildren<ui::MessageWindow*>();
+    return windows.isEmpty() ? nullptr : windows.last();
+}
+
+QStringList Rows(const QTreeWidget* list) {
+    QStringList rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        rows.append(item->text(0) + "|" + item->text(1));
+    }
+    return rows;
+}
+
+}  // namespace
+
+class AttachmentListTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aCarvedMailListsItsAttachmentsAndSavesOneOrAll();
+    void aMailOfTheDatabaseShowsNoAttachmentList();
+};
+
+void AttachmentListTest::aCarvedMailListsItsAttachmentsAndSavesOneOrAll() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    WriteDemoStreamingFile(fixture.dir / "Demo.stm");
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(2);
+    fixture.ListFolder({kEntry});
+
+    ui::MessageWindow* window = OpenRow(fixture, 3);
+    QVERIFY(window != nullptr);
+    auto* attachments = window->findChild<ui::AttachmentList*>();
+    QVERIFY(attachments != nullptr);
+    QVERIFY(attachments->isVisible());
+    QCOMPARE(Rows(attachments->list()),
+             QStringList({"attachment-1.bin|application/pdf", "attachment-2.bin|image/png",
+                          "attachment-3.bin|application/octet-stream"}));
+    QVERIFY(!attachments->list()->topLevelItem(0)->text(2).isEmpty());
+
+    // One: the dialog offers its name; a cancelled dialog writes nothing.
+    attachments->list()->setCurrentItem(attachments->list()->topLevelItem(1));
+    fixture.desktop.attachmentChoice.clear();
+    QTest::mouseClick(attachments->saveButton(), Qt::LeftButton);
+    QCOMPARE(fixture.desktop.offeredAttachmentName, QString("attachment-2.bin"));
+    const auto one = fixture.dir / "picture.png";
+    fixture.desktop.attachmentChoice = QString::fromStdString(one.string());
+    QTest::mouseClick(attachments->saveButton(), Qt::LeftButton);
+    QCOMPARE(std::filesystem::file_size(one), static_cast<uintmax_t>(kAttachmentBytes));
+    // A second save over it replaces it, as the dialog asked.
+    QTest::mouseClick(attachments->saveButton(), Qt::LeftButton);
+    QCOMPARE(std::filesystem::file_size(one), static_cast<uintmax_t>(kAttachmentBytes));
+    QVERIFY(!std::filesystem::exists(fixture.dir / "picture (2).png"));
+
+    // All: each under its own name, numbered when the name is taken.
+    const auto all = fixture.dir / "all";
+    std::filesystem::create_directory(all);
+    fixture.desktop.directoryChoice = QString::fromStdString(all.string());
+    QTest::mouseClick(attachments->saveAllButton(), Qt::LeftButton);
+    QTest::mouseClick(attachments->saveAllButton(), Qt::LeftButton);
+    for (const char* name :
+         {"attachment-1.bin", "attachment-2.bin", "attachment-3.bin", "attachment-1 (2).bin"}) {
+        QVERIFY2(std::filesystem::file_size(all / name) == kAttachmentBytes, name);
+    }
+    QVERIFY(boxes.seen.isEmpty());
+
+    // The database itself is never written over.
+    fixture.desktop.attachmentChoice = QString::fromStdString((fixture.dir / "Demo.edb").string());
+    const auto databaseSize = std::filesystem::file_size(fixture.dir / "Demo.edb");
+    QTest::mouseClick(attachments->saveButton(), Qt::LeftButton);
+    QVERIFY(WaitFor([&] { return !boxes.seen.isEmpty(); }));
+    QVERIFY(boxes.seen.last().text.startsWith("The attachment could not be saved"));
+    QCOMPARE(std::filesystem::file_size(fixture.dir / "Demo.edb"), databaseSize);
+
+    // A carved mail without attachments shows no list.
+    ui::MessageWindow* plain = OpenRow(fixture, 0);
+    QVERIFY(plain != nullptr && plain != window);
+    QVERIFY(plain->findChild<ui::AttachmentList*>() == nullptr);
+}
+
+void AttachmentListTest::aMailOfTheDatabaseShowsNoAttachmentList() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    WriteDemoStreamingFile(fixture.dir / "Demo.stm");
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ListFolder({"Top of Information Store", "Inbox"});
+    ui::MessageWindow* window = OpenRow(fixture, 0);
+    QVERIFY(window != nullptr);
+    QVERIFY(window->findChild<ui::AttachmentList*>() == nullptr);
+}
+
+}  // namespace velmor::test
+
+QTEST_MAIN(velmor::test::AttachmentListTest)
+#include "attachment_list_test.moc"

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "stm_writer/mime_corpus.h"
+#include "stm_writer/streaming_layout.h"
+
+namespace velmor {
+namespace {
+
+constexpr uint32_t kSeed = 7;
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+TEST(CliCarveTest, EveryCarvedMessageIsWrittenAsAFileWithOneLineEach) {
+    const auto corpus = stm::MakeCorpus(8, 2000000, kSeed);
+    std::vector<std::string> bytes;
+    std::vector<bool> multipart;
+    for (const auto& message : corpus) {
+        bytes.push_back(message.bytes);
+        multipart.push_back(message.multipart);
+    }
+    // The fourth message (attachments, over two runs) loses its second run.
+    const int moved = 3;
+    ASSERT_TRUE(corpus[moved].multipart);
+    std::vector<stm::LaidMessage> laid;
+    const std::vector<uint8_t> file = stm::LayStreamingFile(bytes, multipart, kSeed, moved, laid);
+    ASSERT_TRUE(laid[moved].runMoved);
+    const test::TempDir tmp;
+    {
+        std::ofstream out(tmp / "Store.STM", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file.data()),
+                  static_cast<std::streamsize>(file.size()));
+    }
+
+    const auto plain =
+        test::RunCli({"carve", (tmp / "Store.STM").string(), (tmp / "out").string()}, tmp.path());
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_EQ(plain.err, "velmor-cli: 8 messages carved, 1 incomplete\n");
+    const auto lines = Lines(plain.out);
+    ASSERT_EQ(lines.size(), corpus.size());
+    for (size_t i = 0; i < corpus.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto fields = Fields(lines[i]);
+        ASSERT_EQ(fields.size(), 10u) << lines[i];
+        const std::string name = fields[0];
+        EXPECT_EQ(name, (i < 9 ? "0000" : "000") + std::to_string(i + 1) + ".eml");
+        EXPECT_EQ(fields[1], std::to_string(laid[i].offset));
+        const std::string carved = ReadFile(tmp / "out" / name);
+        EXPECT_EQ(fields[2], std::to_string(carved.size()));
+        EXPECT_EQ(fields[5], "carve-" + std::to_string(i + 1) + "@example.org");
+        EXPECT_EQ(fields[6], "Jürgen Müller <juergen" + std::to_string(i + 1) + "@example.org>");
+        if (static_cast<int>(i) == moved) {
+            EXPECT_EQ(fields[4], "multipart not closed");
+            EXPECT_TRUE(carved == corpus[i].bytes.substr(0, laid[i].keptLength));
+        } else {
+            EXPECT_EQ(fields[4], "complete");
+            EXPECT_TRUE(carved == corpus[i].bytes);
+        }
+    }
+
+    const auto json = test::RunCli(
+        {"carve", "--json", (tmp / "Store.STM").string(), (tmp / "json").string()}, tmp.path());
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const auto objects = Lines(json.out);
+    ASSERT_EQ(objects.size(), corpus.size());
+    EXPECT_TRUE(objects[moved].starts_with("{\"file\": \"00004.eml\", \"start\": " +
+                                           std::to_string(laid[moved].offset)))
+        << objects[moved];
+    EXPECT_NE(objects[moved].find("\"complete\": false, \"incompleteReason\": \"multipart not "
+                                  "closed\""),
+              std::string::npos);
+    EXPECT_NE(objects[moved].find("\"attachments\": "), std::string::npos);
+}
+
+TEST(CliCarveTest, AFileThatCannotBeReadEndsWithStatusOne) {
+    const test::TempDir tmp;
+    const auto result =
+        test::RunCli({"carve", (tmp / "missing.stm").string(), (tmp / "out").string()}, tmp.path());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "velmor-cli: cannot open " + (tmp / "missing.stm").string() + "\n");
+}
+
+}  // namespace
+}  // namespace velmor

@@ -1,0 +1,73 @@
+#include "export/recovered_messages_export.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "stm_writer/mime_corpus.h"
+#include "stm_writer/streaming_layout.h"
+#include "temp_dir.h"
+
+namespace velmor {
+namespace {
+
+constexpr int kMessages = 5;
+constexpr char kEntryDirectory[] = "Recovered from the streaming file";
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The messages of a written streaming file, carved.
+class RecoveredMessagesExportTest : public testing::Test {
+protected:
+    RecoveredMessagesExportTest() {
+        std::vector<bool> multipart;
+        for (const auto& message : stm::MakeCorpus(kMessages, 50000, 5)) {
+            corpus_.push_back(message.bytes);
+            multipart.push_back(message.multipart);
+        }
+        std::vector<stm::LaidMessage> laid;
+        const std::vector<uint8_t> file = stm::LayStreamingFile(corpus_, multipart, 5, -1, laid);
+        std::ofstream(tmp_ / "Store.stm", std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()),
+                   static_cast<std::streamsize>(file.size()));
+        EXPECT_TRUE(messages_.Load(tmp_ / "Store.stm"));
+        EXPECT_EQ(messages_.messages().size(), static_cast<size_t>(kMessages));
+    }
+
+    test::TempDir tmp_;
+    std::vector<std::string> corpus_;
+    RecoveredMessages messages_;
+};
+
+TEST_F(RecoveredMessagesExportTest, EachMessageIsWrittenAsCarvedAsEmlAndIntoOneMbox) {
+    const RecoveredExportResult result =
+        ExportRecoveredMessages(messages_, true, true, tmp_ / "out", nullptr);
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    EXPECT_EQ(result.written, static_cast<size_t>(kMessages));
+    EXPECT_EQ(result.directory, tmp_ / "out" / kEntryDirectory);
+    EXPECT_EQ(ReadFile(result.directory / "00001.eml"), corpus_[0]);
+    EXPECT_EQ(ReadFile(result.directory / "00005.eml"), corpus_[4]);
+    const std::string mbox = ReadFile(result.directory / "folder.mbox");
+    EXPECT_TRUE(mbox.starts_with("From MAILER-DAEMON ")) << mbox.substr(0, 80);
+}
+
+// A stop between two messages keeps the .eml files already written and writes no mbox file
+// that would lack the rest.
+TEST_F(RecoveredMessagesExportTest, AStopKeepsTheEmlFilesWrittenAndWritesNoMbox) {
+    int asked = 0;
+    const RecoveredExportResult result = ExportRecoveredMessages(
+        messages_, true, true, tmp_ / "out", nullptr, [&] { return ++asked > 2; });
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.written, 2U);
+    EXPECT_TRUE(std::filesystem::exists(result.directory / "00002.eml"));
+    EXPECT_FALSE(std::filesystem::exists(result.directory / "00003.eml"));
+    EXPECT_FALSE(std::filesystem::exists(result.directory / "folder.mbox"));
+}
+
+}  // namespace
+}  // namespace velmor

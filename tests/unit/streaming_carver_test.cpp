@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "stm_writer/mime_corpus.h"
+#include "stm_writer/streaming_layout.h"
+#include "streaming/header_block.h"
+#include "streaming/streaming_carve.h"
+
+namespace velmor {
+namespace {
+
+struct Carved {
+    CarvedMessage message;
+    MimeSummary summary;
+};
+
+struct CarveResult {
+    std::vector<Carved> messages;
+    StreamingCarveCounts counts;
+};
+
+CarveResult Carve(ByteSource& source, const CarveLimits& limits = {}) {
+    CarveResult result;
+    result.counts = CarveStreamingFile(source, limits,
+                                       [&](CarvedMessage&& message, const MimeSummary& summary) {
+                                           result.messages.push_back({std::move(message), summary});
+                                       });
+    return result;
+}
+
+CarveResult Carve(const std::vector<uint8_t>& bytes, const CarveLimits& limits = {}) {
+    MemoryByteSource source(bytes);
+    return Carve(source, limits);
+}
+
+struct LaidCorpus {
+    std::vector<stm::CorpusMessage> corpus;
+    std::vector<stm::LaidMessage> laid;
+    std::vector<uint8_t> file;
+};
+
+constexpr int kCorpusMessages = 24;
+constexpr int64_t kLargestMessage = 3 << 20;
+constexpr uint32_t kSeed = 24;
+
+LaidCorpus LayCorpus(int movedMessage) {
+    LaidCorpus result;
+    result.corpus = stm::MakeCorpus(kCorpusMessages, kLargestMessage, kSeed);
+    std::vector<std::string> bytes;
+    std::vector<bool> multipart;
+    for (const auto& message : result.corpus) {
+        bytes.push_back(message.bytes);
+        multipart.push_back(message.multipart);
+    }
+    result.file = stm::LayStreamingFile(bytes, multipart, kSeed, movedMessage, result.laid);
+    return result;
+}
+
+std::vector<uint8_t> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+TEST(StreamingCarverTest, EveryMessageOfALaidOutFileComesBackByteForByte) {
+    const LaidCorpus laid = LayCorpus(-1);
+    const CarveResult result = Carve(laid.file);
+    ASSERT_EQ(result.messages.size(), laid.corpus.size());
+    EXPECT_EQ(result.counts.incomplete, 0);
+    EXPECT_EQ(result.counts.notMessages, 0);
+    for (size_t i = 0; i < laid.corpus.size(); ++i) {
+        const Carved& carved = result.messages[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(carved.message.offset, laid.laid[i].offset);
+        EXPECT_TRUE(carved.message.bytes == laid.corpus[i].bytes);
+        EXPECT_EQ(carved.message.incompleteReason, "");
+        EXPECT_EQ(carved.message.pages,
+                  (laid.laid[i].length + stm::kStreamingPageSize - 1) / stm::kStreamingPageSize);
+        EXPECT_EQ(carved.summary.messageId, "carve-" + std::to_string(i + 1) + "@example.org");
+        EXPECT_NE(carved.summary.from.find("Jürgen Müller"), std::string::npos);
+        EXPECT_FALSE(carved.summary.subject.empty());
+        EXPECT_TRUE(carved.summary.date.starts_with("2026-12-07T")) << carved.summary.date;
+    }
+}
+
+TEST(StreamingCarverTest, AttachmentsAreListedWithNameTypeAndSize) {
+    const auto mixed = stm::MakeMessage(stm::MessageKind::MixedAttachments, 40000, kSeed, 3);
+    const auto summary = ReadMimeMessage(mixed.bytes);
+    ASSERT_TRUE(summary);
+    ASSERT_GE(summary->attachments.size(), 2u);
+    EXPECT_EQ(summary->attachments[0].name, "attachment-1.bin");
+    EXPECT_EQ(summary->attachments[0].type, "application/pdf");
+    EXPECT_GT(summary->attachments[0].size, 0);
+    const auto content = AttachmentContent(mixed.bytes, 0);
+    ASSERT_TRUE(content);
+    EXPECT_EQ(static_cast<int64_t>(content->size()), summary->attachments[0].size);
+
+    const auto nested = stm::MakeMessage(stm::MessageKind::NestedMessage, 20000, kSeed, 4);
+    const auto nestedSummary = ReadMimeMessage(nested.bytes);
+    ASSERT_TRUE(nestedSummary);
+    // The attached message is one attachment; its own stays inside it.
+    ASSERT_EQ(nestedSummary->attachments.size(), 1u);
+    EXPECT_EQ(nestedSummary->attachments[0].type, "message/rfc822");
+    EXPECT_FALSE(AttachmentContent(nested.bytes, 1));
+}
+
+TEST(StreamingCarverTest, AMessageWithAMovedRunComesBackIncompleteAndTheOthersIntact) {
+    // The first multipart message longer than two runs.
+    const auto corpus = stm::MakeCorpus(kCorpusMessages, kLargestMessage, kSeed);
+    int moved = -1;
+    for (size_t i = 0; i < corpus.size() && moved < 0; ++i) {
+        if (corpus[i].multipart && corpus[i].bytes.size() > 3 * 64 * 1024) {
+            moved = static_cast<int>(i);
+        }
+    }
+    ASSERT_GE(moved, 0);
+    const LaidCorpus laid = LayCorpus(moved);
+    ASSERT_TRUE(laid.laid[moved].runMoved);
+    const CarveResult result = Carve(laid.file);
+    ASSERT_EQ(result.messages.size(), laid.corpus.size());
+    EXPECT_EQ(result.counts.incomplete, 1);
+    for (size_t i = 0; i < laid.corpus.size(); ++i) {
+        const Carved& carved = result.messages[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(carved.message.offset, laid.laid[i].offset);
+        if (static_cast<int>(i) == moved) {
+            EXPECT_EQ(carved.message.incompleteReason, kReasonMultipartNotClosed);
+            EXPECT_TRUE(carved.message.bytes ==
+                        laid.corpus[i].bytes.substr(0, laid.laid[i].keptLength));
+        } else {
+            EXPECT_EQ(carved.message.incompleteReason, "");
+            EXPECT_TRUE(carved.message.bytes == laid.corpus[i].bytes);
+        }
+    }
+}
+
+TEST(StreamingCarverTest, MessagesStartAtPageBoundariesOrRightAfterZeroFill) {
+    const std::string message = "From: a@example.org\r\nSubject: one\r\n\r\nBody text.\r\n";
+    std::vector<uint8_t> file(5 * 4096, 0);
+    // Other text, then a message after zero fill in the middle of the page.
+    std::memset(file.data(), 'x', 1000);
+    std::memcpy(file.data() + 1100, message.data(), message.size());
+    // At a page boundary, after a free page.
+    std::memcpy(file.data() + 2 * 4096, message.data(), message.size());
+    // Header fields after other text with no zero fill between are no start.
+    std::memcpy(file.data() + 4 * 4096, "garbage", 7);
+    std::memcpy(file.data() + 4 * 4096 + 7, message.data(), message.size());
+    const CarveResult result = Carve(file);
+    ASSERT_EQ(result.messages.size(), 2u);
+    EXPECT_EQ(result.messages[0].message.offset, 1100);
+    EXPECT_EQ(result.messages[1].message.offset, 2 * 4096);
+    for (const Carved& carved : result.messages) {
+        EXPECT_EQ(carved.message.bytes, message);
+        EXPECT_EQ(carved.message.pages, 1);
+        EXPECT_EQ(carved.summary.subject, "one");
+    }
+}
+
+TEST(StreamingCarverTest, AMessageEndsAtTheNextStartAndTheClosingBoundaryOfItsOutermostMultipart) {
+    const std::string first =
+        "From: a@example.org\r\nDate: Mon, 7 Dec 2026 09:00:00 +0000\r\n\r\n" +
+        std::string(5000, 'a') + "\r\n";
+    const std::string second =
+        "To: b@example.org\r\nContent-Type: multipart/mixed;\r\n boundary=\"outer\"\r\n\r\n"
+        "--outer\r\nContent-Type: multipart/alternative; boundary=inner\r\n\r\n"
+        "--inner\r\nContent-Type: text/plain\r\n\r\nx\r\n--inner--\r\n"
+        "--outer--\r\n";
+    std::vector<uint8_t> file(4 * 4096, 0);
+    std::memcpy(file.data(), first.data(), first.size());
+    // Right after the first message's last byte: other text follows the closed multipart.
+    std::memcpy(file.data() + 2 * 4096, second.data(), second.size());
+    std::memset(file.data() + 2 * 4096 + second.size(), 'y', 4096);
+    const CarveResult result = Carve(file);
+    ASSERT_EQ(result.messages.size(), 2u);
+    EXPECT_EQ(result.messages[0].message.bytes, first);
+    EXPECT_EQ(result.messages[0].message.pages, 2);
+    EXPECT_EQ(result.messages[1].message.bytes, second);
+    EXPECT_EQ(result.messages[1].message.incompleteReason, "");
+}
+
+TEST(StreamingCarverTest, CutMessagesAreKeptAndMarkedWithTheReason) {
+    // A multipart cut by a free page.
+    const std::string open =
+        "From: a@example.org\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n"
+        "Content-Type: text/plain\r\n\r\ntext\r\n";
+    // A base64 body cut in a group of four.
+    const std::string cut =
+        "From: a@example.org\r\nSubject: cut\r\nContent-Type: application/pdf\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\nQUJDREVGR0hJ\r\nQUJD\r\nQU\r\n";
+    std::vector<uint8_t> file(4 * 4096, 0);
+    std::memcpy(file.data(), open.data(), open.size());
+    std::memcpy(file.data() + 2 * 4096, cut.data(), cut.size());
+    const CarveResult result = Carve(file);
+    ASSERT_EQ(result.messages.size(), 2u);
+    EXPECT_EQ(result.counts.incomplete, 2);
+    EXPECT_EQ(result.messages[0].message.bytes, open);
+    EXPECT_EQ(result.messages[0].message.incompleteReason, kReasonMultipartNotClosed);
+    EXPECT_EQ(result.messages[1].message.bytes, cut);
+    EXPECT_EQ(result.messages[1].message.incompleteReason, kReasonBase64Cut);
+}
+
+TEST(StreamingCarverTest, AHeaderBlockNeedsTwoMessageFieldsAndWellFormedLines) {
+    const auto starts = [](std::string_view text) {
+        return StartsHeaderBlock(PageView(reinterpret_cast<const uint8_t*>(text.data()),
+                                          static_cast<int64_t>(text.size())),
+                                 0);
+    };
+    EXPECT_TRUE(starts("SUBJECT: x\r\nmessage-id: <1@x>\r\n\r\nbody"));
+    EXPECT_TRUE(starts("Received: from a\r\n\tby b;\r\n date\r\nX-Other: 1\r\nTo: c\r\n\r\n"));
+    EXPECT_TRUE(starts("From: a\nTo: b\n"));  // cut by the end of the bytes
+    EXPECT_FALSE(starts("Subject: x\r\nX-Other: y\r\n\r\n"));
+    EXPECT_FALSE(starts("From a@b Mon Dec  7 09:00:00 2026\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    EXPECT_FALSE(starts(" From: a\r\nTo: b\r\n\r\n"));
+    EXPECT_FALSE(starts("From: a\r\nnot a field\r\nTo: b\r\n\r\n"));
+    EXPECT_FALSE(starts(std::string_view("From: a\0\r\nTo: b\r\n\r\n", 20)));
+    EXPECT_FALSE(starts("\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    // A name longer than any field's is other text.
+    EXPECT_FALSE(starts(std::string(80, 'X') + ": v\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    EXPECT_TRUE(starts(std::string(70, 'X') + ": v\r\nFrom: a\r\nTo: b\r\n\r\n"));
+
+    const auto boundary = [](std::string_view text) {
+        return OutermostBoundary(PageView(reinterpret_cast<const uint8_t*>(text.data()),
+                                          static_cast<int64_t>(text.size())),
+                                 0);
+    };
+    EXPECT_EQ(boundary("From: a\r\nContent-Type: Multipart/Mixed;\r\n\tboundary=\"a b\"\r\n\r\n"),
+              "a b");
+    EXPECT_EQ(boundary("Content-Type: multipart/related; type=x; boundary=plain\r\n\r\n"), "plain");
+    EXPECT_EQ(boundary("Content-Type: multipart/mixed; xboundary=no\r\n\r\n"), "");
+    EXPECT_EQ(boundary("Content-Type: text/plain; boundary=no\r\n\r\n"), "");
+    EXPECT_EQ(boundary("From: a\r\nTo: b\r\n\r\n"), "");
+}
+
+// Bytes made on demand: a header block, then one base64 line that never ends.
+class EndlessBase64Line : public ByteSource {
+public:
+    explicit EndlessBase64Line(int64_t size) : size_(size) {}
+    int64_t size() const override { return size_; }
+    int64_t Read(int64_t offset, std::span<uint8_t> buffer) override {
+        const auto count = std::min<int64_t>(static_cast<int64_t>(buffer.size()), size_ - offset);
+        for (int64_t i = 0; i < count; ++i) {
+            const int64_t at = offset + i;
+            buffer[static_cast<size_t>(i)] =
+                at < static_cast<int64_t>(kHeader.size()) ? kHeader[static_cast<size_t>(at)] : 'Q';
+        }
+        return count;
+    }
+
+private:
+    static constexpr std::string_view kHeader =
+        "From: a@example.org\r\nSubject: endless\r\nContent-Type: multipart/mixed; "
+        "boundary=b\r\n\r\n--b\r\nContent-Transfer-Encoding: base64\r\n\r\n";
+    int64_t size_;
+};
+
+TEST(StreamingCarverTest, HostileInputsEndWithinTheLimitsAndACount) {
+    CarveLimits limits;
+    limits.maxMessageBytes = 1 << 20;
+
+    // Random bytes hold no message.
+    std::vector<uint8_t> random(4 << 20);
+    uint64_t state = 88172645463325252ull;
+    for (uint8_t& byte : random) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        byte = static_cast<uint8_t>(state);
+    }
+    EXPECT_EQ(Carve(random, limits).counts.messages, 0);
+
+    // One header block of 64 bytes repeated: a message at every page boundary.
+    const std::string block =
+        "From: a@example.org\r\nTo: b@example.org\r\nSubject: repeated.\r\n\r\n";
+    ASSERT_EQ(block.size(), 62u);
+    std::string repeated;
+    for (int i = 0; i < 100000; ++i) {
+        repeated += block + "\r\n";
+    }
+    const CarveResult headers = Carve(Bytes(repeated), limits);
+    EXPECT_EQ(headers.counts.messages, static_cast<int64_t>((repeated.size() + 4095) / 4096));
+    for (const Carved& carved : headers.messages) {
+        EXPECT_LE(carved.message.bytes.size(), 4096u);
+    }
+
+    // A multipart with no end is cut at the limit; what follows it is no message.
+    std::string endless =
+        "From: a@example.org\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n\r\n";
+    while (endless.size() < 5u << 20) {
+        endless += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5\r\n";
+    }
+    const CarveResult multipart = Carve(Bytes(endless), limits);
+    ASSERT_EQ(multipart.messages.size(), 1u);
+    EXPECT_EQ(multipart.messages[0].message.incompleteReason, kReasonSizeLimit);
+    EXPECT_EQ(static_cast<int64_t>(multipart.messages[0].message.bytes.size()),
+              limits.maxMessageBytes);
+
+    // One base64 line of 64 MiB, made as it is read.
+    EndlessBase64Line line(int64_t{64} << 20);
+    const CarveResult base64 = Carve(line, limits);
+    ASSERT_EQ(base64.messages.size(), 1u);
+    EXPECT_EQ(base64.messages[0].message.incompleteReason, kReasonSizeLimit);
+    EXPECT_EQ(base64.counts.incomplete, 1);
+}
+
+// A source whose reads fail from one offset on.
+class FailingSource : public MemoryByteSource {
+public:
+    FailingSource(std::span<const uint8_t> bytes, int64_t failFrom)
+        : MemoryByteSource(bytes), failFrom_(failFrom) {}
+    int64_t Read(int64_t offset, std::span<uint8_t> buffer) override {
+        if (offset >= failFrom_) {
+            return -1;
+        }
+        return MemoryByteSource::Read(
+            offset, buffer.first(std::min<size_t>(buffer.size(), failFrom_ - offset)));
+    }
+
+private:
+    int64_t failFrom_;
+};
+
+TEST(StreamingCarverTest, BytesThatCannotBeReadCountAsZerosAndEndTheMessage) {
+    const std::string message =
+        "From: a@example.org\r\nSubject: s\r\n\r\n" + std::string(9000, 'b');
+    std::vector<uint8_t> file(4 * 4096, 0);
+    std::memcpy(file.data(), message.data(), message.size());
+    FailingSource source(file, 2 * 4096);
+    CarveLimits limits;
+    limits.chunkBytes = 4096;
+    const CarveResult result = Carve(source, limits);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].message.bytes, message.substr(0, 2 * 4096));
+    EXPECT_EQ(result.counts.unreadableBytes, 2 * 4096);
+}
+
+}  // namespace
+}  // namespace velmor

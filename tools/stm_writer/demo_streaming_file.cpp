@@ -1,0 +1,35 @@
+#include "stm_writer/demo_streaming_file.h"
+
+#include <string>
+
+#include "stm_writer/mime_corpus.h"
+#include "stm_writer/streaming_layout.h"
+
+namespace velmor::stm {
+
+namespace {
+
+constexpr int kDemoMessages = 7;
+constexpr int64_t kLargestDemoMessage = 300000;
+constexpr uint32_t kDemoSeed = 2026;
+// A message with attachments, longer than two runs, that loses its second run.
+constexpr int64_t kMovedMessageBytes = 200000;
+
+}  // namespace
+
+std::vector<uint8_t> DemoStreamingFile() {
+    std::vector<std::string> messages;
+    std::vector<bool> multipart;
+    for (const CorpusMessage& message : MakeCorpus(kDemoMessages, kLargestDemoMessage, kDemoSeed)) {
+        messages.push_back(message.bytes);
+        multipart.push_back(message.multipart);
+    }
+    const CorpusMessage cut = MakeMessage(MessageKind::MixedAttachments, kMovedMessageBytes,
+                                          kDemoSeed, kDemoMessages + 1);
+    messages.push_back(cut.bytes);
+    multipart.push_back(cut.multipart);
+    std::vector<LaidMessage> laid;
+    return LayStreamingFile(messages, multipart, kDemoSeed, kDemoMessages, laid);
+}
+
+}  // namespace velmor::stm
