@@ -9,9 +9,9 @@
 #include <functional>
 
 #include "browse/plain_folder_tree.h"
-#include "recorded_item_list.h"
 #include "edb/text_codec.h"
 #include "edb_writer/demo_store.h"
+#include "recorded_item_list.h"
 #include "temp_dir.h"
 
 namespace velmor::ui {
