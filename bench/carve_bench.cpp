@@ -11,9 +11,7 @@
 //                                         memory, carves them and compares byte for byte,
 //                                         then again with one run of one message moved
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,6 +23,7 @@
 
 #include "bench_command.h"
 #include "bench_store.h"
+#include "plain_read.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/file_byte_source.h"
@@ -35,12 +34,12 @@ namespace {
 using velmor::bench::Clock;
 using velmor::bench::kGiB;
 using velmor::bench::kMiB;
+using velmor::bench::PlainRead;
 
 constexpr int kCorpusMessages = 60;
 constexpr int64_t kLargestCorpusMessage = 4 << 20;
 constexpr int64_t kLargestMessage = 20 << 20;
 constexpr int kRuns = 3;
-constexpr size_t kPlainReadSize = 1 << 20;
 
 double PeakMemoryMiB() {
     rusage usage{};
@@ -71,26 +70,6 @@ int Write(const char* path, double gib) {
     std::printf("wrote %s: %.1f MiB, %zu messages, in %.2f s\n", path, layout.size() / kMiB,
                 layout.messages().size(), velmor::bench::SecondsSince(start));
     return 0;
-}
-
-// Reads the whole file sequentially in 1 MiB calls, as cat does.
-double PlainRead(const char* path) {
-    const auto start = Clock::now();
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    std::vector<char> buffer(kPlainReadSize);
-    unsigned long checksum = 0;
-    ssize_t count = 0;
-    while ((count = ::read(fd, buffer.data(), buffer.size())) > 0) {
-        checksum += static_cast<unsigned char>(buffer[0]);
-    }
-    ::close(fd);
-    const double seconds = velmor::bench::SecondsSince(start);
-    std::fprintf(stderr, "%s", checksum == 0xFFFFFFFF ? " " : "");
-    return seconds;
 }
 
 struct CarveRun {

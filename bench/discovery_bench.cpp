@@ -7,9 +7,7 @@
 //                                             on one thread) and cold figures
 //   velmor_bench_discovery measure-cold PATH  cold figures only (stores larger than memory)
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,15 +20,16 @@
 #include "bench_store.h"
 #include "discovery/null_progress_sink.h"
 #include "discovery/processing_driver.h"
+#include "plain_read.h"
 #include "store_footprint.h"
 
 namespace {
 
 using velmor::bench::Clock;
 using velmor::bench::kMiB;
+using velmor::bench::PlainRead;
 constexpr int kWarmRounds = 5;
 constexpr int kColdRounds = 5;
-constexpr size_t kPlainReadSize = 1 << 20;
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -56,26 +55,6 @@ double ProcessorSeconds() {
     ::getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-// Reads the whole file sequentially in 1 MiB calls, as cat does.
-double PlainRead(const char* path) {
-    const auto start = Clock::now();
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    std::vector<char> buffer(kPlainReadSize);
-    unsigned long checksum = 0;
-    ssize_t count = 0;
-    while ((count = ::read(fd, buffer.data(), buffer.size())) > 0) {
-        checksum += static_cast<unsigned char>(buffer[0]);
-    }
-    ::close(fd);
-    const double seconds = velmor::bench::SecondsSince(start);
-    std::fprintf(stderr, "%s", checksum == 0xFFFFFFFF ? " " : "");
-    return seconds;
 }
 
 // Notes when each processing part starts: the part announces itself in the status line.

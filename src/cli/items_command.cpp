@@ -13,22 +13,6 @@ namespace velmor::cli {
 
 namespace {
 
-std::string TabSeparated(const std::vector<std::u16string>& texts) {
-    std::string line;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        line += (i == 0 ? "" : "\t") + PlainText(texts[i]);
-    }
-    return line + "\n";
-}
-
-std::string JsonArray(const std::vector<std::u16string>& texts) {
-    std::string array = "[";
-    for (size_t i = 0; i < texts.size(); ++i) {
-        array += (i == 0 ? "" : ", ") + JsonString(texts[i]);
-    }
-    return array + "]";
-}
-
 std::vector<std::u16string> Headings(const PlainItemList& list) {
     std::vector<std::u16string> headings;
     for (const ItemColumn& column : list.columns()) {

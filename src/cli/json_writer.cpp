@@ -43,4 +43,12 @@ std::string JsonString(std::u16string_view text) {
     return JsonString(Utf16ToUtf8(text));
 }
 
+std::string JsonArray(const std::vector<std::u16string>& texts) {
+    std::string array = "[";
+    for (size_t i = 0; i < texts.size(); ++i) {
+        array += (i == 0 ? "" : ", ") + JsonString(texts[i]);
+    }
+    return array + "]";
+}
+
 }  // namespace velmor::cli

@@ -21,4 +21,12 @@ std::string PlainText(const std::u16string& text) {
     return Utf16ToUtf8(printable);
 }
 
+std::string TabSeparated(const std::vector<std::u16string>& texts) {
+    std::string line;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        line += (i == 0 ? "" : "\t") + PlainText(texts[i]);
+    }
+    return line + "\n";
+}
+
 }  // namespace velmor::cli

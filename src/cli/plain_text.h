@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velmor::cli {
 
@@ -8,5 +9,8 @@ namespace velmor::cli {
 // U+007F) as one blank, so that a name from a damaged page can neither end a line nor add a
 // column. JSON output keeps the exact text.
 std::string PlainText(const std::u16string& text);
+
+// One line of plain output: the texts separated by tabs.
+std::string TabSeparated(const std::vector<std::u16string>& texts);
 
 }  // namespace velmor::cli

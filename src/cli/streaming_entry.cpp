@@ -25,22 +25,6 @@ std::u16string Utf16(const std::string& utf8) {
     return Utf8ToUtf16(utf8);
 }
 
-std::string TabSeparated(const std::vector<std::u16string>& texts) {
-    std::string line;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        line += (i == 0 ? "" : "\t") + PlainText(texts[i]);
-    }
-    return line + "\n";
-}
-
-std::string JsonArray(const std::vector<std::u16string>& texts) {
-    std::string array = "[";
-    for (size_t i = 0; i < texts.size(); ++i) {
-        array += (i == 0 ? "" : ", ") + JsonString(texts[i]);
-    }
-    return array + "]";
-}
-
 int NoSuchFolder(const std::string& path) {
     return UsageError("no folder with the path '" + path + "'; see velmor-cli folders");
 }

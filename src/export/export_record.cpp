@@ -60,4 +60,15 @@ ExportRecord MakeExportRecord(int folderKind, int row, const std::vector<std::u1
     return record;
 }
 
+std::vector<MessageAddress> ToRecipients(const ExportRecord& record) {
+    if (!record.details.to.empty()) {
+        return record.details.to;
+    }
+    std::vector<MessageAddress> to;
+    for (const std::u16string& name : record.recipients) {
+        to.push_back({name, u"", u""});
+    }
+    return to;
+}
+
 }  // namespace velmor

@@ -46,4 +46,7 @@ struct ExportRecord {
 ExportRecord MakeExportRecord(int folderKind, int row, const std::vector<std::u16string>& cells,
                               const ListedItem& listed);
 
+// A mail's To recipients: the addresses read with its details, or else the names its row lists.
+std::vector<MessageAddress> ToRecipients(const ExportRecord& record);
+
 }  // namespace velmor

@@ -117,18 +117,6 @@ MessageAddress Sender(const ExportRecord& record) {
                                                      : from;
 }
 
-// The To recipients: the details read, or the record's names.
-std::vector<MessageAddress> ToRecipients(const ExportRecord& record) {
-    if (!record.details.to.empty()) {
-        return record.details.to;
-    }
-    std::vector<MessageAddress> to;
-    for (const std::u16string& name : record.recipients) {
-        to.push_back({name, u"", u""});
-    }
-    return to;
-}
-
 // A message id as GMime takes it: without its angle brackets.
 std::string BareMessageId(const std::u16string& id) {
     std::string text = DisplayName(id);

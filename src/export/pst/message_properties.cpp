@@ -45,18 +45,6 @@ std::u16string JoinNames(const std::vector<MessageAddress>& addresses) {
     return joined;
 }
 
-// The To recipients: the details read, or the record's names.
-std::vector<MessageAddress> ToRecipients(const ExportRecord& record) {
-    if (!record.details.to.empty()) {
-        return record.details.to;
-    }
-    std::vector<MessageAddress> to;
-    for (const std::u16string& name : record.recipients) {
-        to.push_back({name, u"", u""});
-    }
-    return to;
-}
-
 // The type of an address the store keeps: as stored, or SMTP for an untyped one.
 std::u16string AddressType(const MessageAddress& address) {
     return address.addressType.empty() ? std::u16string(kSmtpAddressType) : address.addressType;
