@@ -17,6 +17,8 @@ struct CliOptions {
     std::optional<std::string> formats;  // export: --format LIST
     bool version = false;
     std::optional<int> codePage;         // --code-page N: the store's 8-bit code page
+    size_t limit = 0;                    // search: --limit N, 0 for every match
+    bool noCache = false;                // search: --no-cache
     std::vector<std::string> arguments;  // FILE and what follows it
 };
 

@@ -12,5 +12,6 @@ int RunItemsCommand(const CliOptions& options);
 int RunExportCommand(const CliOptions& options);
 int RunLongValueCommand(const CliOptions& options);
 int RunMessageCommand(const CliOptions& options);
+int RunSearchCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

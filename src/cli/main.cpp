@@ -37,6 +37,9 @@ int main(int argc, char** argv) {
     if (options->command == "message") {
         return RunMessageCommand(*options);
     }
+    if (options->command == "search") {
+        return RunSearchCommand(*options);
+    }
     if (options->command == "long-value") {
         return RunLongValueCommand(*options);
     }
