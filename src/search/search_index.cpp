@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <xapian.h>
+
 #include "search/index_builder.h"
 #include "search/index_cache.h"
 #include "search/search_query.h"
@@ -28,12 +30,22 @@ std::optional<Xapian::Database> OpenCached(const IndexCacheEntry& entry) {
 
 }  // namespace
 
+SearchIndex::SearchIndex() : index_(std::make_unique<Xapian::Database>()) {}
+
+SearchIndex::~SearchIndex() = default;
+
+unsigned SearchIndex::documents() const {
+    return index_->get_doccount();
+}
+
 bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
                        const std::filesystem::path& database, const std::u16string& mailbox,
                        const SearchIndexOptions& options) {
     stemLanguage_ = options.stemLanguage;
     directory_.clear();
     origin_ = Origin::None;
+    database_ = database;
+    mailbox_ = mailbox;
     const std::filesystem::path cacheDirectory =
         options.cacheDirectory.empty() ? DefaultSearchCacheDirectory() : options.cacheDirectory;
     const auto entry = options.noCache
@@ -43,7 +55,7 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
         return BuildInMemory(context, tree);
     }
     if (auto cached = OpenCached(*entry)) {
-        index_ = std::move(*cached);
+        *index_ = std::move(*cached);
         directory_ = entry->directory;
         origin_ = Origin::Cache;
         return true;
@@ -79,7 +91,7 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
     if (!cached) {
         return BuildInMemory(context, tree);
     }
-    index_ = std::move(*cached);
+    *index_ = std::move(*cached);
     directory_ = entry->directory;
     origin_ = Origin::Built;
     return true;
@@ -90,7 +102,7 @@ bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tr
     if (!BuildSearchIndex(context, tree, writable, stemLanguage_)) {
         return false;
     }
-    index_ = writable;
+    *index_ = writable;
     origin_ = Origin::BuiltInMemory;
     return true;
 }
@@ -99,9 +111,9 @@ std::vector<SearchMatch> SearchIndex::Find(const std::string& query, size_t limi
                                            std::string& error) const {
     std::vector<SearchMatch> matches;
     try {
-        Xapian::Enquire enquire(index_);
-        enquire.set_query(ParseSearchQuery(index_, query, stemLanguage_));
-        const Xapian::doccount all = index_.get_doccount();
+        Xapian::Enquire enquire(*index_);
+        enquire.set_query(ParseSearchQuery(*index_, query, stemLanguage_));
+        const Xapian::doccount all = index_->get_doccount();
         const Xapian::doccount wanted =
             limit == 0 || limit > all ? all : static_cast<Xapian::doccount>(limit);
         const Xapian::MSet found = enquire.get_mset(0, wanted);

@@ -1,15 +1,19 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
-
-#include <xapian.h>
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
+
+// Xapian stays out of this header: its keywords clash with Qt's, whose windows include it.
+namespace Xapian {
+class Database;
+}
 
 namespace velmor {
 
@@ -29,6 +33,11 @@ class SearchIndex {
 public:
     enum class Origin { None, Cache, Built, BuiltInMemory };
 
+    SearchIndex();
+    ~SearchIndex();
+    SearchIndex(const SearchIndex&) = delete;
+    SearchIndex& operator=(const SearchIndex&) = delete;
+
     // Opens or builds the index of the mailbox whose tree is given, the tree's root labelled
     // mailbox, of the database file at database. False when a stop ended the build.
     bool Open(ProcessingContext& context, const FolderTree& tree,
@@ -39,17 +48,23 @@ public:
     // none with a reason in error when the text cannot be read.
     std::vector<SearchMatch> Find(const std::string& query, size_t limit, std::string& error) const;
 
+    // Whether the index is open for this mailbox of this database.
+    bool IsOpenFor(const std::filesystem::path& database, const std::u16string& mailbox) const {
+        return origin_ != Origin::None && database == database_ && mailbox == mailbox_;
+    }
     Origin origin() const { return origin_; }
     // The index's directory in the cache; empty when it is in memory.
     const std::filesystem::path& directory() const { return directory_; }
-    Xapian::doccount documents() const { return index_.get_doccount(); }
+    unsigned documents() const;
 
 private:
     bool BuildInMemory(ProcessingContext& context, const FolderTree& tree);
 
-    Xapian::Database index_;
+    std::unique_ptr<Xapian::Database> index_;
     std::string stemLanguage_ = kDefaultStemLanguage;
     std::filesystem::path directory_;
+    std::filesystem::path database_;
+    std::u16string mailbox_;
     Origin origin_ = Origin::None;
 };
 

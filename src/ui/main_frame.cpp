@@ -119,6 +119,12 @@ void CMainFrame::BuildMenu() {
 
     menuBar()->addMenu(new CodePageMenu(this));
 
+    // Ctrl+F goes to the search box; the menus stay as they are.
+    find_ = new QAction(this);
+    find_->setShortcut(QKeySequence::Find);
+    connect(find_, &QAction::triggered, this, &CMainFrame::FocusSearchBox);
+    addAction(find_);
+
     QMenu* helpMenu = menuBar()->addMenu("&Help");
     help_ = helpMenu->addAction("Help", QKeySequence(Qt::Key_F1), this, &CMainFrame::Help);
     helpMenu->addAction("Visit Software URL", this, &CMainFrame::OpenProductWebPage);
@@ -137,6 +143,14 @@ void CMainFrame::ConnectViews() {
     // A check box that changes may make the export possible or impossible.
     connect(leftPane_->folderTree(), &QTreeWidget::itemChanged, this, &CMainFrame::UpdateCommands);
     connect(rightPane_->itemView(), &QAbstractItemView::activated, this, &CMainFrame::OpenMessage);
+    connect(rightPane_, &CRightView::searchRequested, this, [this](const QString& query) {
+        flow_->Search(ToU16(query));
+        UpdateCommands();
+    });
+    connect(rightPane_, &CRightView::searchCleared, this, [this] {
+        flow_->EndSearch();
+        UpdateCommands();
+    });
     // Enter in the path box, and Enter or a double click on a mailbox, go on as Next does.
     connect(filePage_, &C1FirstView::enterPressed, this, &CMainFrame::NextByKeyboard);
     connect(mailboxPage_->mailboxList(), &QAbstractItemView::activated, this,
@@ -176,8 +190,16 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     }
 }
 
+void CMainFrame::FocusSearchBox() {
+    if (flow_->step() == kBrowseStep) {
+        rightPane_->searchBox()->setFocus();
+        rightPane_->searchBox()->selectAll();
+    }
+}
+
 void CMainFrame::UpdateCommands() {
     open_->setEnabled(flow_->OpenAllowed());
+    find_->setEnabled(flow_->step() == kBrowseStep);
     save_->setEnabled(flow_->SaveAllowed());
     export_->setEnabled(flow_->ExportAllowed());
     ShowCodePageStatus();

@@ -49,6 +49,7 @@ public:
     QAction* saveAction() const { return save_; }
     QAction* exportAction() const { return export_; }
     QAction* helpAction() const { return help_; }
+    QAction* findAction() const { return find_; }
 
     // Gives the current step's row the client height less 150 pixels.
     void ShowCurrentStep() override;
@@ -70,6 +71,8 @@ private:
     void ResizeRows(int clientHeight);
     void FocusStep();
     void Save();
+    // Ctrl+F: the keyboard goes to the search box in step 3.
+    void FocusSearchBox();
     // "E&xport Checked Folders...": the export dialog, then the export worker.
     void ExportCheckedFolders();
     // What a click on Next does, while Next is shown and enabled.
@@ -106,6 +109,7 @@ private:
     QAction* save_ = nullptr;
     QAction* export_ = nullptr;
     QAction* help_ = nullptr;
+    QAction* find_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;
     int focusedStep_ = 0;
     QPointer<QMessageBox> openMessage_;

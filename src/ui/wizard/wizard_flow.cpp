@@ -10,6 +10,8 @@
 #include "browse/tree_clearing.h"
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
+#include "edb/text_codec.h"
+#include "search/search_worker.h"
 
 namespace velmor::ui {
 
@@ -97,7 +99,41 @@ void WizardFlow::BrowseFolder(TreeItem item) {
     if (exportJob_) {
         return;
     }
+    searchShown_ = false;
     SelectFolderForBrowsing(windows_.folderTree, store_.folderViews, item, browseJobs_);
+    workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
+}
+
+bool WizardFlow::SearchAllowed() const {
+    return step_ == kBrowseStep && !exportJob_ && !browseJobs_.JobRunning() &&
+           windows_.bar.next.visible && windows_.bar.next.enabled;
+}
+
+void WizardFlow::Search(const std::u16string& query) {
+    const std::vector<TreeItem> roots = windows_.folderTree.Children(kNoTreeItem);
+    if (!SearchAllowed() || roots.empty()) {
+        return;
+    }
+    SearchRequest request;
+    request.query = Utf16ToUtf8(query);
+    request.database = Utf16ToUtf8(windows_.screen.DatabasePath());
+    request.mailbox = windows_.folderTree.Text(roots.front());
+    searchShown_ = true;
+    workers_.Start([this, request] {
+        SearchWorker(workerContext_, workerTree_, workerList_, browseJobs_, searchIndex_, request);
+    });
+}
+
+void WizardFlow::EndSearch() {
+    if (!searchShown_ || exportJob_) {
+        return;
+    }
+    searchShown_ = false;
+    if (browseJobs_.Selection().path.empty()) {
+        windows_.itemList.DeleteAllRows();
+        SetupItemColumns(windows_.itemList, kMailFolder);
+        return;
+    }
     workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
 }
 

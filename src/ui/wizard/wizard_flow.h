@@ -9,6 +9,7 @@
 #include "browse/message_content.h"
 #include "discovery/processing_context.h"
 #include "discovery/wizard_port.h"
+#include "search/search_index.h"
 #include "wizard/button_bar_state.h"
 #include "wizard/export_run.h"
 #include "wizard/mailbox_page_port.h"
@@ -74,6 +75,16 @@ public:
     bool ExportAllowed() const;
     bool exportJob() const { return exportJob_; }
 
+    // Lists the items of the mailbox that the query finds, across its folders, as a browse job
+    // does; the first search of a mailbox opens or builds its index. Only while SearchAllowed.
+    void Search(const std::u16string& query);
+    // In step 3 with the tree complete and no job running, as for an export.
+    bool SearchAllowed() const;
+    // Lists the selected folder again in place of the matches.
+    void EndSearch();
+    // Whether the item list shows matches rather than a folder.
+    bool searchShown() const { return searchShown_; }
+
     // The close rules: false keeps the window open. True after a confirmed close, when the
     // store is clear and the message template is gone: the window may be destroyed.
     bool RequestClose();
@@ -126,6 +137,7 @@ private:
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
     bool exportJob_ = false;
+    bool searchShown_ = false;
 
     EdbFile file_;
     RecoveredStore store_;
@@ -139,6 +151,8 @@ private:
     ProcessingContext workerContext_;
     WorkerThreads workers_;
     CheckPropagation checkPropagation_;
+    // Used by search jobs only, which run one at a time.
+    SearchIndex searchIndex_;
 };
 
 }  // namespace velmor::ui
