@@ -7,7 +7,8 @@
 namespace velmor {
 
 void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& list,
-                  BrowseJobState& state, SearchIndex& index, const SearchRequest& request) {
+                  BrowseJobState& state, SearchIndex& index, const SearchRequest& request,
+                  const std::function<void(std::vector<SearchMatch>)>& found) {
     ProgressSink& sink = context.sink;
     context.stop.request();
     state.BrowseJobEvent.Wait();
@@ -19,13 +20,14 @@ void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& 
         index.IsOpenFor(request.database, request.mailbox) ||
         index.Open(context, tree, request.database, request.mailbox, request.options);
     std::string error;
-    const std::vector<SearchMatch> matches =
+    std::vector<SearchMatch> matches =
         ready ? index.Find(request.query, request.limit, error) : std::vector<SearchMatch>{};
     ListSearchMatches(matches, list);
     if (!ready) {
         list.ListingStopped();
     }
 
+    found(std::move(matches));
     state.CurrentBrowseJob = std::thread::id{};
     context.stop.clear();
     ShowIdleButtons(sink);

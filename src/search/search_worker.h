@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "browse/browse_job_state.h"
@@ -23,8 +24,9 @@ struct SearchRequest {
 // A search as a browse job: waits for the job before it as a browse job does, opens or
 // builds the index unless it is open already (the item progress bar counts folders; Stop
 // ends the build), then lists the matches in the item list. A stop lists nothing and marks
-// the listing stopped.
+// the listing stopped. found gets the matches listed before the buttons show the job's end.
 void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& list,
-                  BrowseJobState& state, SearchIndex& index, const SearchRequest& request);
+                  BrowseJobState& state, SearchIndex& index, const SearchRequest& request,
+                  const std::function<void(std::vector<SearchMatch>)>& found);
 
 }  // namespace velmor

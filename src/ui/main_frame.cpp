@@ -28,6 +28,7 @@ namespace {
 
 // The help message takes the window's caption, cut to this length.
 constexpr int kLongestMessageCaption = 200;
+const QString kExportMatchesTitle = "Export Search Results";
 const QString kSaveFailed = "The items could not be saved to %1";
 const QString kSaveStoppedListing = "Save these items only?";
 const QString kSaveOverDatabase = "The items cannot be saved over the database being read: %1";
@@ -113,6 +114,8 @@ void CMainFrame::BuildMenu() {
     save_ = file->addAction("&Save", QKeySequence::Save, this, &CMainFrame::Save);
     export_ = file->addAction("&Export Checked Folders...", QKeySequence(Qt::CTRL | Qt::Key_E),
                               this, &CMainFrame::ExportCheckedFolders);
+    exportMatches_ =
+        file->addAction("Export Search &Results...", this, &CMainFrame::ExportSearchResults);
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
@@ -202,6 +205,7 @@ void CMainFrame::UpdateCommands() {
     find_->setEnabled(flow_->step() == kBrowseStep);
     save_->setEnabled(flow_->SaveAllowed());
     export_->setEnabled(flow_->ExportAllowed());
+    exportMatches_->setEnabled(flow_->SearchExportAllowed());
     ShowCodePageStatus();
 }
 
@@ -292,6 +296,20 @@ void CMainFrame::ExportCheckedFolders() {
     if (dialog.exec() == QDialog::Accepted) {
         lastExportChoice_ = dialog.Choice();
         flow_->ExportCheckedFolders(lastExportChoice_);
+        UpdateCommands();
+    }
+}
+
+void CMainFrame::ExportSearchResults() {
+    if (!flow_->SearchExportAllowed()) {
+        return;
+    }
+    CExportDialog dialog(desktop_, this);
+    dialog.setWindowTitle(kExportMatchesTitle);
+    dialog.SetChoice(lastExportChoice_);
+    if (dialog.exec() == QDialog::Accepted) {
+        lastExportChoice_ = dialog.Choice();
+        flow_->ExportSearchResults(lastExportChoice_);
         UpdateCommands();
     }
 }

@@ -48,6 +48,7 @@ public:
     QAction* openAction() const { return open_; }
     QAction* saveAction() const { return save_; }
     QAction* exportAction() const { return export_; }
+    QAction* exportMatchesAction() const { return exportMatches_; }
     QAction* helpAction() const { return help_; }
     QAction* findAction() const { return find_; }
 
@@ -75,6 +76,8 @@ private:
     void FocusSearchBox();
     // "E&xport Checked Folders...": the export dialog, then the export worker.
     void ExportCheckedFolders();
+    // "Export Search &Results...": the export dialog, then the export of the matches shown.
+    void ExportSearchResults();
     // What a click on Next does, while Next is shown and enabled.
     void NextByKeyboard();
     // A mail row chosen by double click or Enter: its message window.
@@ -108,6 +111,7 @@ private:
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
     QAction* export_ = nullptr;
+    QAction* exportMatches_ = nullptr;
     QAction* help_ = nullptr;
     QAction* find_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;

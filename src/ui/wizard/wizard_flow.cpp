@@ -8,6 +8,7 @@
 #include "browse/message_template.h"
 #include "browse/store_clearing.h"
 #include "browse/tree_clearing.h"
+#include "browse/tree_item_path.h"
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
 #include "edb/text_codec.h"
@@ -100,6 +101,7 @@ void WizardFlow::BrowseFolder(TreeItem item) {
         return;
     }
     searchShown_ = false;
+    searchMatches_.clear();
     SelectFolderForBrowsing(windows_.folderTree, store_.folderViews, item, browseJobs_);
     workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
 }
@@ -119,8 +121,56 @@ void WizardFlow::Search(const std::u16string& query) {
     request.database = Utf16ToUtf8(windows_.screen.DatabasePath());
     request.mailbox = windows_.folderTree.Text(roots.front());
     searchShown_ = true;
+    searchMatches_.clear();
     workers_.Start([this, request] {
-        SearchWorker(workerContext_, workerTree_, workerList_, browseJobs_, searchIndex_, request);
+        SearchWorker(workerContext_, workerTree_, workerList_, browseJobs_, searchIndex_, request,
+                     [this](std::vector<SearchMatch> matches) {
+                         bridge_.Call([this, &matches] {
+                             if (searchShown_) {
+                                 searchMatches_ = std::move(matches);
+                             }
+                         });
+                     });
+    });
+}
+
+bool WizardFlow::SearchExportAllowed() const {
+    return searchShown_ && !searchMatches_.empty() && SearchAllowed();
+}
+
+void WizardFlow::ExportSearchResults(const ExportChoice& choice) {
+    if (!SearchExportAllowed()) {
+        return;
+    }
+    // The matches' folders in tree order, each with the rows found in it.
+    std::map<std::u16string, std::set<int>> rowsByPath;
+    for (const SearchMatch& match : searchMatches_) {
+        rowsByPath[match.folderPath].insert(match.rowNumber);
+    }
+    std::vector<TreeItem> folders;
+    ExportRows rows;
+    std::vector<TreeItem> pending = windows_.folderTree.Children(kNoTreeItem);
+    while (!pending.empty()) {
+        const TreeItem item = pending.front();
+        pending.erase(pending.begin());
+        if (auto found = rowsByPath.find(TreeItemPath(windows_.folderTree, item));
+            found != rowsByPath.end()) {
+            folders.push_back(item);
+            rows.emplace(item, found->second);
+        }
+        const std::vector<TreeItem> children = windows_.folderTree.Children(item);
+        pending.insert(pending.begin(), children.begin(), children.end());
+    }
+    exportJob_ = true;
+    ShowBusyButtons(uiSink_);
+    workers_.Start([this, folders, rows, choice] {
+        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, rows);
+        bridge_.Call([this, &summary] {
+            exportJob_ = false;
+            stop_.clear();
+            ShowIdleButtons(uiSink_);
+            windows_.screen.ShowMessage(ExportSummaryText(summary), ExportSummaryIcon(summary));
+        });
     });
 }
 
@@ -129,6 +179,7 @@ void WizardFlow::EndSearch() {
         return;
     }
     searchShown_ = false;
+    searchMatches_.clear();
     if (browseJobs_.Selection().path.empty()) {
         windows_.itemList.DeleteAllRows();
         SetupItemColumns(windows_.itemList, kMailFolder);

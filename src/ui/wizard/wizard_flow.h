@@ -84,6 +84,11 @@ public:
     void EndSearch();
     // Whether the item list shows matches rather than a folder.
     bool searchShown() const { return searchShown_; }
+    // Writes the items found by the search shown as the export of their folders would; only
+    // while SearchExportAllowed.
+    void ExportSearchResults(const ExportChoice& choice);
+    // While matches are shown, as SearchAllowed.
+    bool SearchExportAllowed() const;
 
     // The close rules: false keeps the window open. True after a confirmed close, when the
     // store is clear and the message template is gone: the window may be destroyed.
@@ -153,6 +158,8 @@ private:
     CheckPropagation checkPropagation_;
     // Used by search jobs only, which run one at a time.
     SearchIndex searchIndex_;
+    // The matches the list shows.
+    std::vector<SearchMatch> searchMatches_;
 };
 
 }  // namespace velmor::ui

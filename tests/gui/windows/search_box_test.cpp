@@ -2,6 +2,10 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <fstream>
+#include <iterator>
+
+#include "export_dialog.h"
 #include "gui_test_support.h"
 #include "message_window.h"
 
@@ -14,6 +18,7 @@ class SearchBoxTest : public QObject {
 
 private slots:
     void enterListsMatchesThatOpenAndEscapeReturnsToTheFolder();
+    void exportSearchResultsWritesOnlyTheMatches();
 };
 
 void SearchBoxTest::enterListsMatchesThatOpenAndEscapeReturnsToTheFolder() {
@@ -61,6 +66,46 @@ void SearchBoxTest::enterListsMatchesThatOpenAndEscapeReturnsToTheFolder() {
     QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows() == inboxRows; }));
     QCOMPARE(pane.itemList()->Headings(), inboxHeadings);
     QVERIFY(boxes.seen.isEmpty());
+}
+
+void SearchBoxTest::exportSearchResultsWritesOnlyTheMatches() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((fixture.dir / "cache").string()));
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    QVERIFY(!frame.exportMatchesAction()->isEnabled());
+    ui::CRightView& pane = *frame.rightPane();
+    pane.searchBox()->setText("from:hughes kind:mail");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && pane.itemList()->rowCount() == 3; }));
+    QVERIFY(WaitFor([&] { return frame.exportMatchesAction()->isEnabled(); }));
+
+    const auto out = fixture.dir / "found";
+    QString title;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<ui::CExportDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        title = dialog->windowTitle();
+        dialog->directoryBox()->setText(QString::fromStdString(out.string()));
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    frame.exportMatchesAction()->trigger();
+    QCOMPARE(title, QString("Export Search Results"));
+    QVERIFY(WaitFor([&] { return boxes.seen.size() == 1 && fixture.Idle(); }));
+    QCOMPARE(boxes.seen[0].text, QString("3 items of 2 folders were written to %1.")
+                                     .arg(QString::fromStdString(out.string())));
+    std::ifstream csv(out / "Top of Information Store" / "Inbox" / "items.csv");
+    const std::string inbox{std::istreambuf_iterator<char>(csv), {}};
+    QVERIFY(inbox.find("Quarterly budget review") != std::string::npos);
+    QVERIFY(inbox.find("Project kick-off meeting") != std::string::npos);
+    QVERIFY2(inbox.find("Team lunch") == std::string::npos, inbox.c_str());
+    QVERIFY(std::filesystem::exists(out / "Top of Information Store" / "Deleted Items"));
+
+    // A click on a folder ends the search: nothing is left to export.
+    fixture.ListFolder({"Top of Information Store", "Inbox"});
+    QVERIFY(!frame.exportMatchesAction()->isEnabled());
 }
 
 }  // namespace velmor::test
