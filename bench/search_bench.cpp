@@ -188,8 +188,10 @@ void TimeScans(const char* label, const std::vector<std::string>& bodies,
         times.push_back(velmor::bench::SecondsSince(start) * 1000.0);
     }
     const Percentiles p = Times(times);
-    std::printf("%-22s p95 %7.2f ms, median %7.2f ms  (%d scans of bodies in memory)\n", label,
-                p.p95, p.median, kScans);
+    std::printf(
+        "%-22s p95 %7.2f ms, median %7.2f ms  (%d scans of bodies in memory, %.1f "
+        "bodies found each)\n",
+        label, p.p95, p.median, kScans, static_cast<double>(found) / kScans);
 }
 
 int Measure(const char* path) {

@@ -19,8 +19,6 @@ namespace velmor {
 
 namespace {
 
-// Documents added between two commits: bounds the builder's memory.
-constexpr Xapian::doccount kDocumentsPerCommit = 5000;
 // FILETIME ticks (100 ns) from 1601-01-01 to 1970-01-01, and per second.
 constexpr uint64_t kUnixEpochTicks = 116444736000000000ULL;
 constexpr uint64_t kTicksPerSecond = 10000000ULL;
@@ -52,7 +50,7 @@ std::u16string BodyWords(const MailBody& body) {
 class IndexingItemList : public ItemList {
 public:
     IndexingItemList(ProcessingContext& context, const std::u16string& folderPath,
-                     Xapian::WritableDatabase& index, Xapian::TermGenerator& terms)
+                     IndexParts& index, Xapian::TermGenerator& terms)
         : context_(context),
           folderPath_(folderPath),
           index_(index),
@@ -112,23 +110,20 @@ private:
         document.set_data(
             EncodeSearchMatch({fields.folderPath, fields.rowNumber, fields.kind, fields.sender,
                                fields.subject, fields.dateText, fields.itemId}));
-        index_.add_document(document);
-        if (index_.get_doccount() % kDocumentsPerCommit == 0) {
-            index_.commit();
-        }
+        index_.Add(document);
     }
 
     ProcessingContext& context_;
     const std::u16string& folderPath_;
-    Xapian::WritableDatabase& index_;
+    IndexParts& index_;
     Xapian::TermGenerator& terms_;
     LongValueRecipients recipients_;
 };
 
 }  // namespace
 
-bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree,
-                      Xapian::WritableDatabase& index, const std::string& stemLanguage) {
+bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexParts& index,
+                      const std::string& stemLanguage) {
     Xapian::TermGenerator terms;
     terms.set_stemmer(Xapian::Stem(stemLanguage));
     terms.set_stemming_strategy(Xapian::TermGenerator::STEM_SOME);
@@ -162,9 +157,6 @@ bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree,
     }
     sink.HideItemProgress();
     sink.HideItemStatus();
-    if (complete) {
-        index.commit();
-    }
     return complete;
 }
 

@@ -6,6 +6,7 @@
 
 #include "search/index_builder.h"
 #include "search/index_cache.h"
+#include "search/index_parts.h"
 #include "search/search_query.h"
 
 namespace velmor {
@@ -67,26 +68,21 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
         (".build-" + std::to_string(::getpid()) + "-" + entry->directory.filename().string());
     std::error_code error;
     try {
-        std::filesystem::create_directories(cacheDirectory, error);
-        Xapian::WritableDatabase writable(building.string(), Xapian::DB_CREATE_OR_OVERWRITE);
-        if (!BuildSearchIndex(context, tree, writable, stemLanguage_)) {
-            writable.close();
+        std::filesystem::create_directories(building / "parts", error);
+        IndexParts parts(building / "parts");
+        if (!BuildSearchIndex(context, tree, parts, stemLanguage_)) {
             std::filesystem::remove_all(building, error);
             return false;
         }
-        writable.set_metadata(kKeyMetadata, entry->key);
-        writable.close();
+        parts.MergeInto(building / "index", kKeyMetadata, entry->key);
     } catch (const Xapian::Error&) {
         std::filesystem::remove_all(building, error);
         return BuildInMemory(context, tree);
     }
-    RemoveStaleIndexes(*entry);
     std::filesystem::remove_all(entry->directory, error);
-    std::filesystem::rename(building, entry->directory, error);
-    if (error) {
-        std::filesystem::remove_all(building, error);
-        return BuildInMemory(context, tree);
-    }
+    std::filesystem::rename(building / "index", entry->directory, error);
+    std::filesystem::remove_all(building, error);
+    RemoveStaleIndexes(*entry);
     auto cached = OpenCached(*entry);
     if (!cached) {
         return BuildInMemory(context, tree);
@@ -98,11 +94,11 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
 }
 
 bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tree) {
-    Xapian::WritableDatabase writable(std::string(), Xapian::DB_BACKEND_INMEMORY);
-    if (!BuildSearchIndex(context, tree, writable, stemLanguage_)) {
+    IndexParts parts{std::filesystem::path()};
+    if (!BuildSearchIndex(context, tree, parts, stemLanguage_)) {
         return false;
     }
-    *index_ = writable;
+    *index_ = parts.InMemory();
     origin_ = Origin::BuiltInMemory;
     return true;
 }
