@@ -19,7 +19,9 @@ IndexParts::IndexParts(std::filesystem::path directory) : directory_(std::move(d
 
 void IndexParts::StartPart() {
     parts_.push_back(directory_ / ("part-" + std::to_string(parts_.size())));
-    current_ = Xapian::WritableDatabase(parts_.back().string(), Xapian::DB_CREATE_OR_OVERWRITE);
+    // No document is ever read back term by term or removed: the term lists are not kept.
+    current_ = Xapian::WritableDatabase(parts_.back().string(),
+                                        Xapian::DB_CREATE_OR_OVERWRITE | Xapian::DB_NO_TERMLIST);
     inPart_ = 0;
 }
 
@@ -34,6 +36,8 @@ void IndexParts::Add(const Xapian::Document& document) {
 
 void IndexParts::MergeInto(const std::filesystem::path& target, const std::string& key,
                            const std::string& value) {
+    // The merge keeps the parts' metadata; an index without term lists opens read-only only.
+    current_.set_metadata(key, value);
     current_.close();
     Xapian::Database all;
     for (const std::filesystem::path& part : parts_) {
@@ -41,9 +45,6 @@ void IndexParts::MergeInto(const std::filesystem::path& target, const std::strin
     }
     // The index is never added to again: its blocks may be packed full.
     all.compact(target.string(), Xapian::DBCOMPACT_MULTIPASS | Xapian::Compactor::FULLER);
-    Xapian::WritableDatabase merged(target.string(), Xapian::DB_OPEN);
-    merged.set_metadata(key, value);
-    merged.commit();
 }
 
 }  // namespace velmor
