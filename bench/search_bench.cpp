@@ -4,6 +4,7 @@
 // linear scan of the same bodies.
 //
 //   velmor_bench_search write PATH     writes the store
+//   velmor_bench_search write-folders N PATH   writes a smaller store of N folders (for profiling)
 //   velmor_bench_search measure PATH   prints the figures (the index goes beside PATH)
 
 #include <algorithm>
@@ -78,7 +79,7 @@ std::string SenderName(int number) {
     return "Sender " + Word(static_cast<uint32_t>(number) + 1000) + " " + std::to_string(number);
 }
 
-int Write(const char* path) {
+int WriteFolders(const char* path, int folders) {
     const auto start = Clock::now();
     uint64_t counter = 0x10000;
     const auto nextId = [&] { return velmor::testdb::MakeEntryId(kReplica, ++counter); };
@@ -96,7 +97,7 @@ int Write(const char* path) {
         top.id = nextId();
         writer.AddFolder(top);
         int number = 0;
-        for (int f = 0; f < kFolders; ++f) {
+        for (int f = 0; f < folders; ++f) {
             velmor::testdb::Folder folder;
             folder.parent = top.id;
             folder.name = "Project " + std::to_string(f);
@@ -122,6 +123,10 @@ int Write(const char* path) {
     std::printf("wrote %s: %.1f MiB in %.1f s\n", path, std::filesystem::file_size(path) / kMiB,
                 velmor::bench::SecondsSince(start));
     return 0;
+}
+
+int Write(const char* path) {
+    return WriteFolders(path, kFolders);
 }
 
 struct Percentiles {
@@ -263,5 +268,8 @@ int Measure(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "write-folders") {
+        return WriteFolders(argv[3], std::stoi(argv[2]));
+    }
     return velmor::bench::RunBenchCommand(argc, argv, "velmor_bench_search", Write, Measure);
 }

@@ -126,7 +126,9 @@ bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexP
                       const std::string& stemLanguage) {
     Xapian::TermGenerator terms;
     terms.set_stemmer(Xapian::Stem(stemLanguage));
-    terms.set_stemming_strategy(Xapian::TermGenerator::STEM_SOME);
+    // Only the stems are kept, with their positions for phrases: keeping the words beside
+    // them doubled the terms. CJK n-grams have no stem and stay as they are.
+    terms.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL);
     terms.set_flags(Xapian::TermGenerator::FLAG_CJK_NGRAM);
 
     // The listings report to no window: the bar counts folders, not a folder's items.

@@ -9,7 +9,8 @@ Xapian::Query ParseSearchQuery(const Xapian::Database& index, const std::string&
     Xapian::QueryParser parser;
     parser.set_database(index);
     parser.set_stemmer(Xapian::Stem(stemLanguage));
-    parser.set_stemming_strategy(Xapian::QueryParser::STEM_SOME);
+    // The index holds stems only, so every word of a query is stemmed, phrases' too.
+    parser.set_stemming_strategy(Xapian::QueryParser::STEM_ALL);
     parser.set_default_op(Xapian::Query::OP_AND);
     struct Field {
         const char* name;
