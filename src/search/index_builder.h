@@ -4,7 +4,7 @@
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
-#include "search/index_parts.h"
+#include "search/index_shards.h"
 
 namespace velmor {
 
@@ -13,7 +13,7 @@ inline constexpr char16_t kIndexingStatus[] = u"Indexing items...";
 // Adds every item of every folder of the tree to the index: each folder is listed as a click
 // lists it, and each listed item's fields and body go into one document. The item progress
 // bar counts the folders. False when a stop ended the build; the index is then partial.
-bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexParts& index,
-                      const std::string& stemLanguage);
+// Call index.Finish() after.
+bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexShards& index);
 
 }  // namespace velmor

@@ -13,6 +13,9 @@ IndexParts::IndexParts(std::filesystem::path directory) : directory_(std::move(d
     if (directory_.empty()) {
         current_ = Xapian::WritableDatabase(std::string(), Xapian::DB_BACKEND_INMEMORY);
     } else {
+        // A directory that cannot be made fails as the part's creation.
+        std::error_code ignored;
+        std::filesystem::create_directories(directory_, ignored);
         StartPart();
     }
 }

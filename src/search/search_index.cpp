@@ -6,7 +6,7 @@
 
 #include "search/index_builder.h"
 #include "search/index_cache.h"
-#include "search/index_parts.h"
+#include "search/index_shards.h"
 #include "search/search_query.h"
 
 namespace velmor {
@@ -67,17 +67,21 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
         entry->directory.parent_path() /
         (".build-" + std::to_string(::getpid()) + "-" + entry->directory.filename().string());
     std::error_code error;
+    bool complete = false;
     try {
-        std::filesystem::create_directories(building / "parts", error);
-        IndexParts parts(building / "parts");
-        if (!BuildSearchIndex(context, tree, parts, stemLanguage_)) {
-            std::filesystem::remove_all(building, error);
-            return false;
+        IndexShards shards(building / "parts", context.threadCount(), stemLanguage_);
+        complete = BuildSearchIndex(context, tree, shards);
+        if (complete) {
+            shards.Finish();
+            shards.MergeInto(building / "index", kKeyMetadata, entry->key);
         }
-        parts.MergeInto(building / "index", kKeyMetadata, entry->key);
     } catch (const Xapian::Error&) {
         std::filesystem::remove_all(building, error);
         return BuildInMemory(context, tree);
+    }
+    if (!complete) {
+        std::filesystem::remove_all(building, error);
+        return false;
     }
     std::filesystem::remove_all(entry->directory, error);
     std::filesystem::rename(building / "index", entry->directory, error);
@@ -94,11 +98,12 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
 }
 
 bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tree) {
-    IndexParts parts{std::filesystem::path()};
-    if (!BuildSearchIndex(context, tree, parts, stemLanguage_)) {
+    IndexShards shards(std::filesystem::path(), context.threadCount(), stemLanguage_);
+    if (!BuildSearchIndex(context, tree, shards)) {
         return false;
     }
-    *index_ = parts.InMemory();
+    shards.Finish();
+    *index_ = shards.InMemory();
     origin_ = Origin::BuiltInMemory;
     return true;
 }
