@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -199,6 +200,14 @@ void TimeScans(const char* label, const std::vector<std::string>& bodies,
         label, p.p95, p.median, kScans, static_cast<double>(found) / kScans);
 }
 
+// The load average of the last minute: other work on the machine lengthens the build.
+std::string MachineLoad() {
+    std::ifstream loadAverage("/proc/loadavg");
+    std::string load;
+    loadAverage >> load;
+    return load;
+}
+
 int Measure(const char* path) {
     velmor::EdbFile file;
     velmor::RecoveredStore store;
@@ -224,8 +233,10 @@ int Measure(const char* path) {
     std::filesystem::remove_all(options.cacheDirectory);
     velmor::SearchIndex index;
     auto start = Clock::now();
+    const double processorBefore = velmor::bench::ProcessorSeconds();
     index.Open(context, tree, path, label, options);
     const double build = velmor::bench::SecondsSince(start);
+    const double buildProcessor = velmor::bench::ProcessorSeconds() - processorBefore;
     const double peakAfter = velmor::bench::PeakResidentBytes() / kMiB;
 
     start = Clock::now();
@@ -246,8 +257,11 @@ int Measure(const char* path) {
 
     std::printf("store:                 %.1f MiB, %u items indexed, %.1f MiB of bodies\n",
                 file.fileSize() / kMiB, index.documents(), bodyBytes / kMiB);
-    std::printf("index build:           %.1f s  (origin %s)\n", build,
-                index.origin() == velmor::SearchIndex::Origin::Built ? "built" : "other");
+    std::printf(
+        "index build:           %.1f s, processor time %.1f s  (origin %s, machine load %s)\n",
+        build, buildProcessor,
+        index.origin() == velmor::SearchIndex::Origin::Built ? "built" : "other",
+        MachineLoad().c_str());
     std::printf("peak memory:           %.1f MiB after the discovery, %.1f MiB after indexing\n",
                 peakBefore, peakAfter);
     const double indexBytes = static_cast<double>(DirectoryBytes(index.directory()));
