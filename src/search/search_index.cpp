@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <xapian.h>
 
 #include "search/index_builder.h"
@@ -15,6 +17,14 @@ namespace {
 
 // The metadata entry that holds the cache key the index was built for.
 constexpr char kKeyMetadata[] = "velmor-key";
+
+// Shards written at once, one per core up to this many: each holds a part's documents in
+// memory while it is written.
+constexpr unsigned kMaxShards = 2;
+
+unsigned ShardCount(const ProcessingContext& context) {
+    return std::min(context.threadCount(), kMaxShards);
+}
 
 // The cached index when it exists and was built for this key.
 std::optional<Xapian::Database> OpenCached(const IndexCacheEntry& entry) {
@@ -69,7 +79,7 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
     std::error_code error;
     bool complete = false;
     try {
-        IndexShards shards(building / "parts", context.threadCount(), stemLanguage_);
+        IndexShards shards(building / "parts", ShardCount(context), stemLanguage_);
         complete = BuildSearchIndex(context, tree, shards);
         if (complete) {
             shards.Finish();
@@ -98,7 +108,7 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
 }
 
 bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tree) {
-    IndexShards shards(std::filesystem::path(), context.threadCount(), stemLanguage_);
+    IndexShards shards(std::filesystem::path(), ShardCount(context), stemLanguage_);
     if (!BuildSearchIndex(context, tree, shards)) {
         return false;
     }
