@@ -267,7 +267,9 @@ int Measure(const char* path) {
     const double indexBytes = static_cast<double>(DirectoryBytes(index.directory()));
     std::printf("index size:            %.1f MiB, %.2f x the bodies\n", indexBytes / kMiB,
                 indexBytes / static_cast<double>(bodyBytes));
-    std::printf("reopen from the cache: %.3f s\n", reopen);
+    std::printf("reopen from the cache: %.3f s  (origin %s, %u items)\n", reopen,
+                reopened.origin() == velmor::SearchIndex::Origin::Cache ? "cache" : "other",
+                reopened.documents());
     TimeQueries("query, one word:", reopened, WordQuery);
     TimeQueries("query, phrase:", reopened, PhraseQuery);
     TimeQueries("query, from: AND date:", reopened, SenderDateQuery);

@@ -8,7 +8,9 @@ inline constexpr char kToPrefix[] = "XTO";
 inline constexpr char kCcPrefix[] = "XCC";
 inline constexpr char kBccPrefix[] = "XBCC";
 inline constexpr char kSubjectPrefix[] = "S";
-inline constexpr char kBodyPrefix[] = "XB";
+// The body's words, most of the index's terms, go without a prefix: a prefix's bytes would
+// lengthen every one of their keys. The other prefixes start with capitals, which words never do.
+inline constexpr char kBodyPrefix[] = "";
 inline constexpr char kFolderPrefix[] = "XF";
 inline constexpr char kAttachmentNamePrefix[] = "XN";
 inline constexpr char kKindPrefix[] = "K";
