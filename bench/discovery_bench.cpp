@@ -28,6 +28,7 @@ namespace {
 using velmor::bench::Clock;
 using velmor::bench::kMiB;
 using velmor::bench::PlainRead;
+using velmor::bench::ProcessorSeconds;
 constexpr int kWarmRounds = 5;
 constexpr int kColdRounds = 5;
 
@@ -47,14 +48,6 @@ uint64_t DiskReadBytes() {
         }
     }
     return 0;
-}
-
-// Processor time of all this process's threads so far, user and system.
-double ProcessorSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // Notes when each processing part starts: the part announces itself in the status line.

@@ -13,10 +13,11 @@ fi
 build=${1:-build}
 if [ ! -x "$build/bench/velmor_bench_discovery" ] || [ ! -x "$build/bench/velmor_bench_browse" ] ||
     [ ! -x "$build/bench/velmor_bench_export" ] || [ ! -x "$build/bench/velmor_bench_message" ] ||
-    [ ! -x "$build/bench/velmor_bench_carve" ] || [ ! -x "$build/src/cli/velmor-cli" ]; then
+    [ ! -x "$build/bench/velmor_bench_carve" ] || [ ! -x "$build/bench/velmor_bench_search" ] ||
+    [ ! -x "$build/src/cli/velmor-cli" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" --target velmor_bench_discovery velmor_bench_browse \
-        velmor_bench_export velmor_bench_message velmor_bench_carve velmor-cli
+        velmor_bench_export velmor_bench_message velmor_bench_carve velmor_bench_search velmor-cli
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
@@ -85,3 +86,9 @@ echo "== carve, fidelity =="
 "$build/bench/velmor_bench_carve" fidelity
 echo "== carve, hostile inputs =="
 "$build/bench/velmor_bench_carve" hostile
+
+if [ ! -f "$stores/search.edb" ]; then
+    "$build/bench/velmor_bench_search" write "$stores/search.edb"
+fi
+echo "== search (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
+"$build/bench/velmor_bench_search" measure "$stores/search.edb"

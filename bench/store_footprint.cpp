@@ -22,4 +22,11 @@ size_t PeakResidentBytes() {
     return static_cast<size_t>(usage.ru_maxrss) * kBytesPerKib;
 }
 
+double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 }  // namespace velmor::bench

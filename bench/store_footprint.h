@@ -11,4 +11,7 @@ size_t HeapInUseBytes();
 // Peak resident set size of this process so far.
 size_t PeakResidentBytes();
 
+// Processor time of all this process's threads so far, user and system.
+double ProcessorSeconds();
+
 }  // namespace velmor::bench

@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev clang
     libclang-rt-14-dev libesedb-utils desktop-file-utils appstream man-db groff-base
-    libgmime-3.0-dev libical-dev libicu-dev libuchardet-dev python3-vobject pkg-config)
+    libgmime-3.0-dev libical-dev libicu-dev libuchardet-dev libxapian-dev python3-vobject pkg-config)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(pst-utils pff-tools exfatprogs exfat-fuse)
 fi

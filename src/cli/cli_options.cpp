@@ -22,8 +22,11 @@ constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kFormatOption = "--format";
 constexpr std::string_view kCodePageOption = "--code-page";
 constexpr std::string_view kStreamingFileOption = "--stm";
+constexpr std::string_view kSearchCommand = "search";
+constexpr std::string_view kLimitOption = "--limit";
+constexpr std::string_view kNoCacheOption = "--no-cache";
 
-constexpr std::array<CommandShape, 10> kCommands = {{
+constexpr std::array<CommandShape, 11> kCommands = {{
     {"catalog", 1, 1, "velmor-cli catalog   [--code-page N] [--json] FILE"},
     {"mailboxes", 1, 1, "velmor-cli mailboxes [--code-page N] [--json] FILE"},
     {"folders", 2, 2, "velmor-cli folders   [--code-page N] [--json] FILE MAILBOX"},
@@ -37,6 +40,9 @@ constexpr std::array<CommandShape, 10> kCommands = {{
     {"attachment", 6, 6,
      "velmor-cli attachment [--code-page N] FILE MAILBOX PATH NO INDEX OUTFILE"},
     {"carve", 2, 2, "velmor-cli carve     [--json] STMFILE OUTDIR"},
+    {kSearchCommand, 3, 3,
+     "velmor-cli search    [--limit N] [--no-cache] [--code-page N] [--json] FILE MAILBOX "
+     "QUERY"},
 }};
 
 // A whole decimal number naming a code page the system can convert, or nothing.
@@ -44,6 +50,16 @@ std::optional<int> ParseCodePage(std::string_view text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || !IsConvertibleCodePage(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A whole decimal number from 1, or nothing.
+std::optional<size_t> ParseLimit(std::string_view text) {
+    size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value == 0) {
         return std::nullopt;
     }
     return value;
@@ -77,6 +93,11 @@ std::string UsageText() {
         "             line per message: file, start offset, length, pages, complete or why\n"
         "             not, Message-ID, From, Subject, Date, attachment count (--json: one\n"
         "             JSON object per line)\n"
+        "  search     the items of the mailbox that QUERY finds, most relevant first: folder\n"
+        "             path, row number in that folder's items, kind, sender, subject, date,\n"
+        "             relevance in percent (see the README for the query language)\n"
+        "  --limit N  search: at most N matches\n"
+        "  --no-cache search: keep the index in memory instead of $XDG_CACHE_HOME/velmor\n"
         "  --format   the files to write, a comma-separated subset of eml,mbox,vcf,ics,csv,pst\n"
         "             (default eml,vcf,ics,csv; pst: one PST file for the mailbox)\n"
         "  --code-page N  read the store's 8-bit text (names and subjects that are not\n"
@@ -105,9 +126,9 @@ std::string UsageText() {
         "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
         "row has no message record; long-value: the tree has no such value; export: a folder\n"
         "or the output directory cannot be written; carve: STMFILE cannot be read or OUTDIR\n"
-        "cannot be written; attachment: OUTFILE exists or cannot be written), 2 usage errors (an "
-        "unknown mailbox row, folder path, row number\n"
-        "or format among them).\n";
+        "cannot be written; attachment: OUTFILE exists or cannot be written; search: nothing\n"
+        "matches), 2 usage errors (an unknown mailbox row, folder path, row number or format\n"
+        "among them).\n";
     return text;
 }
 
@@ -154,6 +175,17 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
                 return std::nullopt;
             }
             options.streamingFile = std::string(words[++i]);
+        } else if (words[i] == kLimitOption && shape->name == kSearchCommand) {
+            const std::optional<size_t> limit =
+                i + 1 < words.size() ? ParseLimit(words[i + 1]) : std::nullopt;
+            if (!limit) {
+                error = "--limit needs a number of matches from 1";
+                return std::nullopt;
+            }
+            options.limit = *limit;
+            ++i;
+        } else if (words[i] == kNoCacheOption && shape->name == kSearchCommand) {
+            options.noCache = true;
         } else if (words[i] == kCodePageOption) {
             const std::optional<int> codePage =
                 i + 1 < words.size() ? ParseCodePage(words[i + 1]) : std::nullopt;

@@ -18,6 +18,8 @@ struct CliOptions {
     bool version = false;
     std::optional<int> codePage;               // --code-page N: the store's 8-bit code page
     std::optional<std::string> streamingFile;  // --stm FILE: the database's streaming file
+    size_t limit = 0;                          // search: --limit N, 0 for every match
+    bool noCache = false;                      // search: --no-cache
     std::vector<std::string> arguments;        // FILE and what follows it
 };
 

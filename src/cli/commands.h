@@ -15,5 +15,6 @@ int RunMessageCommand(const CliOptions& options);
 int RunCarveCommand(const CliOptions& options);
 int RunAttachmentsCommand(const CliOptions& options);
 int RunAttachmentCommand(const CliOptions& options);
+int RunSearchCommand(const CliOptions& options);
 
 }  // namespace velmor::cli

@@ -46,6 +46,9 @@ int main(int argc, char** argv) {
     if (options->command == "carve") {
         return RunCarveCommand(*options);
     }
+    if (options->command == "search") {
+        return RunSearchCommand(*options);
+    }
     if (options->command == "long-value") {
         return RunLongValueCommand(*options);
     }

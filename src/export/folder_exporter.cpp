@@ -114,6 +114,9 @@ void ExportingItemList::InsertListedRow(int row, int image,
     if (!error_.empty()) {
         return;
     }
+    if (options_.includeRow && !options_.includeRow(row + 1)) {
+        return;
+    }
     ExportRecord record = MakeExportRecord(selection_.folderKind, row, cells, item);
     if (WritesBodies()) {
         MailBody body = ReadMailBodyOfItem(context_, record.itemId);

@@ -27,6 +27,8 @@ struct ExportOptions {
     PstFolderTarget pst;
     // Completes a mail record, its body read, before it is written; may be empty.
     std::function<void(ExportRecord&, const ListedItem&)> completeRecord;
+    // Whether the row numbered so (from 1) is written; empty: every row.
+    std::function<bool(int rowNumber)> includeRow;
 };
 
 // What the export of one folder left behind.

@@ -30,6 +30,7 @@ namespace {
 
 // The help message takes the window's caption, cut to this length.
 constexpr int kLongestMessageCaption = 200;
+const QString kExportMatchesTitle = "Export Search Results";
 const QString kSaveFailed = "The items could not be saved to %1";
 const QString kSaveStoppedListing = "Save these items only?";
 const QString kSaveOverDatabase = "The items cannot be saved over the database being read: %1";
@@ -115,11 +116,19 @@ void CMainFrame::BuildMenu() {
     save_ = file->addAction("&Save", QKeySequence::Save, this, &CMainFrame::Save);
     export_ = file->addAction("&Export Checked Folders...", QKeySequence(Qt::CTRL | Qt::Key_E),
                               this, &CMainFrame::ExportCheckedFolders);
+    exportMatches_ =
+        file->addAction("Export Search &Results...", this, &CMainFrame::ExportSearchResults);
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
 
     menuBar()->addMenu(new CodePageMenu(this));
+
+    // Ctrl+F goes to the search box; the menus stay as they are.
+    find_ = new QAction(this);
+    find_->setShortcut(QKeySequence::Find);
+    connect(find_, &QAction::triggered, this, &CMainFrame::FocusSearchBox);
+    addAction(find_);
 
     QMenu* helpMenu = menuBar()->addMenu("&Help");
     help_ = helpMenu->addAction("Help", QKeySequence(Qt::Key_F1), this, &CMainFrame::Help);
@@ -139,6 +148,14 @@ void CMainFrame::ConnectViews() {
     // A check box that changes may make the export possible or impossible.
     connect(leftPane_->folderTree(), &QTreeWidget::itemChanged, this, &CMainFrame::UpdateCommands);
     connect(rightPane_->itemView(), &QAbstractItemView::activated, this, &CMainFrame::OpenMessage);
+    connect(rightPane_, &CRightView::searchRequested, this, [this](const QString& query) {
+        flow_->Search(ToU16(query));
+        UpdateCommands();
+    });
+    connect(rightPane_, &CRightView::searchCleared, this, [this] {
+        flow_->EndSearch();
+        UpdateCommands();
+    });
     // Enter in the path box, and Enter or a double click on a mailbox, go on as Next does.
     connect(filePage_, &C1FirstView::enterPressed, this, &CMainFrame::NextByKeyboard);
     connect(mailboxPage_->mailboxList(), &QAbstractItemView::activated, this,
@@ -186,10 +203,19 @@ void CMainFrame::OpenMessage(const QModelIndex& index) {
     window->show();
 }
 
+void CMainFrame::FocusSearchBox() {
+    if (flow_->step() == kBrowseStep) {
+        rightPane_->searchBox()->setFocus();
+        rightPane_->searchBox()->selectAll();
+    }
+}
+
 void CMainFrame::UpdateCommands() {
     open_->setEnabled(flow_->OpenAllowed());
+    find_->setEnabled(flow_->step() == kBrowseStep);
     save_->setEnabled(flow_->SaveAllowed());
     export_->setEnabled(flow_->ExportAllowed());
+    exportMatches_->setEnabled(flow_->SearchExportAllowed());
     ShowCodePageStatus();
 }
 
@@ -280,6 +306,20 @@ void CMainFrame::ExportCheckedFolders() {
     if (dialog.exec() == QDialog::Accepted) {
         lastExportChoice_ = dialog.Choice();
         flow_->ExportCheckedFolders(lastExportChoice_);
+        UpdateCommands();
+    }
+}
+
+void CMainFrame::ExportSearchResults() {
+    if (!flow_->SearchExportAllowed()) {
+        return;
+    }
+    CExportDialog dialog(desktop_, this);
+    dialog.setWindowTitle(kExportMatchesTitle);
+    dialog.SetChoice(lastExportChoice_);
+    if (dialog.exec() == QDialog::Accepted) {
+        lastExportChoice_ = dialog.Choice();
+        flow_->ExportSearchResults(lastExportChoice_);
         UpdateCommands();
     }
 }

@@ -48,7 +48,9 @@ public:
     QAction* openAction() const { return open_; }
     QAction* saveAction() const { return save_; }
     QAction* exportAction() const { return export_; }
+    QAction* exportMatchesAction() const { return exportMatches_; }
     QAction* helpAction() const { return help_; }
+    QAction* findAction() const { return find_; }
 
     // Gives the current step's row the client height less 150 pixels.
     void ShowCurrentStep() override;
@@ -70,8 +72,12 @@ private:
     void ResizeRows(int clientHeight);
     void FocusStep();
     void Save();
+    // Ctrl+F: the keyboard goes to the search box in step 3.
+    void FocusSearchBox();
     // "E&xport Checked Folders...": the export dialog, then the export worker.
     void ExportCheckedFolders();
+    // "Export Search &Results...": the export dialog, then the export of the matches shown.
+    void ExportSearchResults();
     // What a click on Next does, while Next is shown and enabled.
     void NextByKeyboard();
     // A mail row chosen by double click or Enter: its message window.
@@ -106,7 +112,9 @@ private:
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
     QAction* export_ = nullptr;
+    QAction* exportMatches_ = nullptr;
     QAction* help_ = nullptr;
+    QAction* find_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;
     int focusedStep_ = 0;
     QPointer<QMessageBox> openMessage_;

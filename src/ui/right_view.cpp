@@ -1,6 +1,7 @@
 #include "right_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QStyle>
 #include <algorithm>
 
@@ -15,9 +16,23 @@ QString StoppedListingNote(int rows) {
 
 CRightView::CRightView(QWidget* parent)
     : QWidget(parent),
+      search_(new QLineEdit(this)),
       caption_(new CaptionStrip(this)),
       model_(new ItemListModel(this)),
       view_(new QTreeView(this)) {
+    search_->setPlaceholderText("Search this mailbox (Ctrl+F)");
+    search_->setClearButtonEnabled(true);
+    search_->installEventFilter(this);
+    connect(search_, &QLineEdit::returnPressed, this, [this] {
+        if (!search_->text().trimmed().isEmpty()) {
+            emit searchRequested(search_->text());
+        }
+    });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.isEmpty()) {
+            emit searchCleared();
+        }
+    });
     view_->setModel(model_);
     view_->setRootIsDecorated(false);
     view_->setItemsExpandable(false);
@@ -98,8 +113,26 @@ void CRightView::FillLastColumn() {
     header->resizeSection(last, std::max(lastColumnWidth_, room));
 }
 
+// Escape empties the box, which returns the list to the folder.
+bool CRightView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == search_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (search_->text().isEmpty()) {
+            emit searchCleared();
+        } else {
+            search_->clear();
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CRightView::resizeEvent(QResizeEvent*) {
-    PlaceBelowCaption(caption_, view_, width(), height());
+    const int boxHeight = search_->sizeHint().height();
+    search_->setGeometry(0, 0, width(), boxHeight);
+    PlaceBelowCaption(caption_, view_, width(), height() - boxHeight);
+    caption_->move(0, boxHeight);
+    view_->move(0, view_->y() + boxHeight);
     FillLastColumn();
 }
 

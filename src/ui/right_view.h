@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QTreeView>
 #include <QWidget>
 #include <vector>
@@ -12,7 +13,7 @@ namespace velmor::ui {
 // The note on a listing that a stop ended.
 QString StoppedListingNote(int rows);
 
-// The right browse pane: a caption strip above the item list.
+// The right browse pane: the search box, then a caption strip above the item list.
 class CRightView : public QWidget {
     Q_OBJECT
 
@@ -22,6 +23,13 @@ public:
     ItemListModel* itemList() const { return model_; }
     QTreeView* itemView() const { return view_; }
     CaptionStrip* caption() const { return caption_; }
+    QLineEdit* searchBox() const { return search_; }
+
+signals:
+    // Enter in the search box with text in it.
+    void searchRequested(const QString& query);
+    // Escape in the search box, or its text cleared.
+    void searchCleared();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -31,6 +39,7 @@ private:
     void SortBy(int column);
     void FitNumberColumn();
     void FillLastColumn();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Padding of the number column's cells beside the digits and the icon.
     static constexpr int kNumberPadding = 24;
@@ -38,6 +47,7 @@ private:
     int nextFit_ = 0;
     // The last column's own width, which filling the room never goes below.
     int lastColumnWidth_ = 0;
+    QLineEdit* search_;
     CaptionStrip* caption_;
     ItemListModel* model_;
     QTreeView* view_;

@@ -112,12 +112,17 @@ bool AnyFolderChecked(const FolderTree& tree) {
 }
 
 ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
-                        const std::vector<TreeItem>& folders, const ExportChoice& choice) {
+                        const std::vector<TreeItem>& folders, const ExportChoice& choice,
+                        const ExportRows& rows) {
     ProgressSink& sink = context.sink;
     ListingProgress listingProgress(sink);
     ProcessingContext listing{context.file, context.store, listingProgress, context.stop};
     ExportOptions options;
     options.formats = choice.formats;
+    const std::set<int>* folderRows = nullptr;
+    options.includeRow = [&folderRows](int row) {
+        return folderRows == nullptr || folderRows->contains(row);
+    };
     MailboxExport exporter(listing, tree, choice.directory, options);
     ExportSummary summary;
     summary.directory = choice.directory;
@@ -130,6 +135,8 @@ ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
     sink.SetItemProgressRange(0, static_cast<int>(folders.size()) * kStepsPerFolder);
     for (size_t i = 0; i < folders.size() && !context.stop.requested(); ++i) {
         listingProgress.StartFolder(i);
+        const auto chosen = rows.find(folders[i]);
+        folderRows = chosen == rows.end() ? nullptr : &chosen->second;
         sink.SetItemStatus(FolderStatus(tree.Text(folders[i]), i, folders.size()));
         const FolderExportResult result = exporter.Export(folders[i]);
         summary.items += result.items;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +38,9 @@ struct ExportSummary {
     std::string pstError;           // why the PST file could not be completed
 };
 
+// The rows to write of each folder, by row number from 1; a folder not named is written whole.
+using ExportRows = std::map<TreeItem, std::set<int>>;
+
 // The checked folders of the tree, depth first: the checked items below the top-level items.
 std::vector<TreeItem> CheckedFolders(const FolderTree& tree);
 // Whether CheckedFolders has any; stops at the first.
@@ -43,9 +48,10 @@ bool AnyFolderChecked(const FolderTree& tree);
 
 // The export worker's body: writes the folders one after the other, showing the folder being
 // written in the item status and the listing's progress in the item progress bar; a stop
-// ends it between two items.
+// ends it between two items. Of the folders that rows names, only those rows are written.
 ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
-                        const std::vector<TreeItem>& folders, const ExportChoice& choice);
+                        const std::vector<TreeItem>& folders, const ExportChoice& choice,
+                        const ExportRows& rows = {});
 
 // The message that ends an export: how many items of how many folders were written where,
 // what a stop left unwritten, and which folders failed, why.

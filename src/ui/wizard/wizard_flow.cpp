@@ -8,9 +8,11 @@
 #include "browse/message_template.h"
 #include "browse/store_clearing.h"
 #include "browse/tree_clearing.h"
+#include "browse/tree_item_path.h"
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
 #include "edb/text_codec.h"
+#include "search/search_worker.h"
 
 namespace velmor::ui {
 
@@ -117,11 +119,96 @@ void WizardFlow::BrowseFolder(TreeItem item) {
     if (exportJob_) {
         return;
     }
+    searchShown_ = false;
+    searchMatches_.clear();
     if (streaming_.open()) {
         streaming_.ListFolder(item, windows_.itemList);
         return;
     }
     SelectFolderForBrowsing(windows_.folderTree, store_.folderViews, item, browseJobs_);
+    workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
+}
+
+bool WizardFlow::SearchAllowed() const {
+    // The streaming file's entry is one folder of carved mails, not a mailbox with an index.
+    return step_ == kBrowseStep && !streaming_.open() && !exportJob_ && !browseJobs_.JobRunning() &&
+           windows_.bar.next.visible && windows_.bar.next.enabled;
+}
+
+void WizardFlow::Search(const std::u16string& query) {
+    const std::vector<TreeItem> roots = windows_.folderTree.Children(kNoTreeItem);
+    if (!SearchAllowed() || roots.empty()) {
+        return;
+    }
+    SearchRequest request;
+    request.query = Utf16ToUtf8(query);
+    request.database = Utf16ToUtf8(windows_.screen.DatabasePath());
+    request.mailbox = windows_.folderTree.Text(roots.front());
+    searchShown_ = true;
+    searchMatches_.clear();
+    workers_.Start([this, request] {
+        SearchWorker(workerContext_, workerTree_, workerList_, browseJobs_, searchIndex_, request,
+                     [this](std::vector<SearchMatch> matches) {
+                         bridge_.Call([this, &matches] {
+                             if (searchShown_) {
+                                 searchMatches_ = std::move(matches);
+                             }
+                         });
+                     });
+    });
+}
+
+bool WizardFlow::SearchExportAllowed() const {
+    return searchShown_ && !searchMatches_.empty() && SearchAllowed();
+}
+
+void WizardFlow::ExportSearchResults(const ExportChoice& choice) {
+    if (!SearchExportAllowed()) {
+        return;
+    }
+    // The matches' folders in tree order, each with the rows found in it.
+    std::map<std::u16string, std::set<int>> rowsByPath;
+    for (const SearchMatch& match : searchMatches_) {
+        rowsByPath[match.folderPath].insert(match.rowNumber);
+    }
+    std::vector<TreeItem> folders;
+    ExportRows rows;
+    std::vector<TreeItem> pending = windows_.folderTree.Children(kNoTreeItem);
+    while (!pending.empty()) {
+        const TreeItem item = pending.front();
+        pending.erase(pending.begin());
+        if (auto found = rowsByPath.find(TreeItemPath(windows_.folderTree, item));
+            found != rowsByPath.end()) {
+            folders.push_back(item);
+            rows.emplace(item, found->second);
+        }
+        const std::vector<TreeItem> children = windows_.folderTree.Children(item);
+        pending.insert(pending.begin(), children.begin(), children.end());
+    }
+    exportJob_ = true;
+    ShowBusyButtons(uiSink_);
+    workers_.Start([this, folders, rows, choice] {
+        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, rows);
+        bridge_.Call([this, &summary] {
+            exportJob_ = false;
+            stop_.clear();
+            ShowIdleButtons(uiSink_);
+            windows_.screen.ShowMessage(ExportSummaryText(summary), ExportSummaryIcon(summary));
+        });
+    });
+}
+
+void WizardFlow::EndSearch() {
+    if (!searchShown_ || exportJob_) {
+        return;
+    }
+    searchShown_ = false;
+    searchMatches_.clear();
+    if (browseJobs_.Selection().path.empty()) {
+        windows_.itemList.DeleteAllRows();
+        SetupItemColumns(windows_.itemList, kMailFolder);
+        return;
+    }
     workers_.Start([this] { BrowseWorker(workerContext_, workerList_, browseJobs_); });
 }
 

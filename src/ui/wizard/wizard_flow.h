@@ -9,6 +9,7 @@
 #include "browse/message_content.h"
 #include "discovery/processing_context.h"
 #include "discovery/wizard_port.h"
+#include "search/search_index.h"
 #include "wizard/button_bar_state.h"
 #include "wizard/export_run.h"
 #include "wizard/mailbox_page_port.h"
@@ -77,6 +78,21 @@ public:
     bool ExportAllowed() const;
     bool exportJob() const { return exportJob_; }
 
+    // Lists the items of the mailbox that the query finds, across its folders, as a browse job
+    // does; the first search of a mailbox opens or builds its index. Only while SearchAllowed.
+    void Search(const std::u16string& query);
+    // In step 3 with the tree complete and no job running, as for an export.
+    bool SearchAllowed() const;
+    // Lists the selected folder again in place of the matches.
+    void EndSearch();
+    // Whether the item list shows matches rather than a folder.
+    bool searchShown() const { return searchShown_; }
+    // Writes the items found by the search shown as the export of their folders would; only
+    // while SearchExportAllowed.
+    void ExportSearchResults(const ExportChoice& choice);
+    // While matches are shown, as SearchAllowed.
+    bool SearchExportAllowed() const;
+
     // The close rules: false keeps the window open. True after a confirmed close, when the
     // store is clear and the message template is gone: the window may be destroyed.
     bool RequestClose();
@@ -134,6 +150,7 @@ private:
     bool discoveryJob_ = false;
     bool storeClearingJob_ = false;
     bool exportJob_ = false;
+    bool searchShown_ = false;
 
     EdbFile file_;
     RecoveredStore store_;
@@ -148,6 +165,10 @@ private:
     WorkerThreads workers_;
     CheckPropagation checkPropagation_;
     StreamingEntryFlow streaming_;
+    // Used by search jobs only, which run one at a time.
+    SearchIndex searchIndex_;
+    // The matches the list shows.
+    std::vector<SearchMatch> searchMatches_;
 };
 
 }  // namespace velmor::ui

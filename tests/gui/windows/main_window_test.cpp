@@ -106,8 +106,15 @@ void MainWindowTest::theDividerResizesBothPanesWithTheirCaptions() {
     QCOMPARE(frame.leftPane()->width(), 400);
     QCOMPARE(frame.leftPane()->folderTree()->geometry(),
              QRect(0, 20, 400, frame.leftPane()->height() - 20));
-    QCOMPARE(frame.rightPane()->itemView()->geometry(),
-             QRect(0, 20, frame.rightPane()->width(), frame.rightPane()->height() - 20));
+    // The right pane has the search box above its caption.
+    const int box = frame.rightPane()->searchBox()->height();
+    QCOMPARE(frame.rightPane()->searchBox()->geometry(),
+             QRect(0, 0, frame.rightPane()->width(), box));
+    QCOMPARE(frame.rightPane()->caption()->geometry(),
+             QRect(0, box, frame.rightPane()->width(), 20));
+    QCOMPARE(
+        frame.rightPane()->itemView()->geometry(),
+        QRect(0, box + 20, frame.rightPane()->width(), frame.rightPane()->height() - box - 20));
     QCOMPARE(frame.rightPane()->width(), splitter->width() - 400 - splitter->handleWidth());
 }
 

@@ -1,0 +1,108 @@
+#include "search/index_builder.h"
+
+#include "browse/browse_worker.h"
+#include "browse/folder_classification.h"
+#include "browse/long_value_recipients.h"
+#include "browse/mail_body.h"
+#include "browse/mail_details.h"
+#include "browse/tree_item_path.h"
+#include "discovery/null_progress_sink.h"
+#include "search/html_text.h"
+#include "search/search_fields.h"
+
+namespace velmor {
+
+namespace {
+
+// Items handed to the indexing threads at a time.
+constexpr size_t kItemsPerBatch = 100;
+
+// The body as words: the text, else the HTML's text.
+std::u16string BodyWords(const MailBody& body) {
+    if (body.text) {
+        return *body.text;
+    }
+    return body.html ? HtmlToText(*body.html) : std::u16string();
+}
+
+// The item list the index lists into: every row's fields and body are read here and handed
+// to the indexing threads, a batch at a time.
+class IndexingItemList : public ItemList {
+public:
+    IndexingItemList(ProcessingContext& context, const std::u16string& folderPath,
+                     IndexShards& index)
+        : context_(context), folderPath_(folderPath), index_(index), recipients_(context) {}
+
+    void DeleteAllRows() override {}
+    void SetColumns(const std::vector<ItemColumn>&) override {}
+    void InsertRow(int row, int image, const std::vector<std::u16string>& cells) override {
+        InsertListedRow(row, image, cells, ListedItem{});
+    }
+    void InsertListedRow(int row, int, const std::vector<std::u16string>&,
+                         const ListedItem& listed) override {
+        SearchFields fields = CollectSearchFields(folderPath_, row, listed);
+        if (!fields.itemId.empty()) {
+            fields.body = BodyWords(ReadMailBodyOfItem(context_, fields.itemId));
+        }
+        // Only sent mails are listed with their recipients; the others have them read here.
+        if (fields.to.empty() && dynamic_cast<const CMailItem*>(listed.item) != nullptr) {
+            fields.to = ReadMailDetails(context_, fields.itemId, true, recipients_).recipients;
+        }
+        batch_.push_back(std::move(fields));
+        if (batch_.size() == kItemsPerBatch) {
+            HandOver();
+        }
+    }
+
+    // Hands the items read so far to the indexing threads.
+    void HandOver() {
+        if (!batch_.empty()) {
+            index_.Add(std::move(batch_));
+            batch_.clear();
+        }
+    }
+
+private:
+    ProcessingContext& context_;
+    const std::u16string& folderPath_;
+    IndexShards& index_;
+    LongValueRecipients recipients_;
+    std::vector<SearchFields> batch_;
+};
+
+}  // namespace
+
+bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexShards& index) {
+    // The listings report to no window: the bar counts folders, not a folder's items.
+    NullProgressSink quiet;
+    ProcessingContext listing{context.file, context.store, quiet, context.stop, context.threads};
+    std::vector<TreeItem> items;
+    for (std::vector<TreeItem> pending = tree.Children(kNoTreeItem); !pending.empty();) {
+        const TreeItem item = pending.back();
+        pending.pop_back();
+        items.push_back(item);
+        const std::vector<TreeItem> children = tree.Children(item);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    ProgressSink& sink = context.sink;
+    sink.SetItemStatus(kIndexingStatus);
+    sink.ShowItemStatus();
+    sink.SetItemProgressRange(0, static_cast<int>(items.size()));
+    sink.SetItemProgressPosition(0);
+    sink.ShowItemProgress();
+    bool complete = true;
+    for (size_t i = 0; i < items.size() && complete; ++i) {
+        BrowseSelection selection{TreeItemPath(tree, items[i]), kUnclassifiedFolder};
+        ClassifyFolder(context.store.folderViews, items[i], selection.folderKind);
+        IndexingItemList list(listing, selection.path, index);
+        ListFolder(listing, list, selection);
+        list.HandOver();
+        complete = !context.stop.requested();
+        sink.SetItemProgressPosition(static_cast<int>(i + 1));
+    }
+    sink.HideItemProgress();
+    sink.HideItemStatus();
+    return complete;
+}
+
+}  // namespace velmor

@@ -1,0 +1,55 @@
+#include "search/index_parts.h"
+
+namespace velmor {
+
+namespace {
+
+// Documents per part: bounds the memory Xapian buffers them in before writing.
+constexpr Xapian::doccount kDocumentsPerPart = 2000;
+
+}  // namespace
+
+IndexParts::IndexParts(std::filesystem::path directory) : directory_(std::move(directory)) {
+    if (directory_.empty()) {
+        current_ = Xapian::WritableDatabase(std::string(), Xapian::DB_BACKEND_INMEMORY);
+    } else {
+        // A directory that cannot be made fails as the part's creation.
+        std::error_code ignored;
+        std::filesystem::create_directories(directory_, ignored);
+        StartPart();
+    }
+}
+
+void IndexParts::StartPart() {
+    parts_.push_back(directory_ / ("part-" + std::to_string(parts_.size())));
+    // No document is ever read back term by term or removed: the term lists are not kept.
+    // A part is thrown away after the merge, so its writes need not reach the disk.
+    current_ = Xapian::WritableDatabase(parts_.back().string(), Xapian::DB_CREATE_OR_OVERWRITE |
+                                                                    Xapian::DB_NO_TERMLIST |
+                                                                    Xapian::DB_NO_SYNC);
+    inPart_ = 0;
+}
+
+void IndexParts::Add(const Xapian::Document& document) {
+    if (!directory_.empty() && inPart_ == kDocumentsPerPart) {
+        current_.close();
+        StartPart();
+    }
+    current_.add_document(document);
+    ++inPart_;
+}
+
+void IndexParts::MergeInto(const std::filesystem::path& target, const std::string& key,
+                           const std::string& value) {
+    // The merge keeps the parts' metadata; an index without term lists opens read-only only.
+    current_.set_metadata(key, value);
+    current_.close();
+    Xapian::Database all;
+    for (const std::filesystem::path& part : parts_) {
+        all.add_database(Xapian::Database(part.string()));
+    }
+    // The index is never added to again: its blocks may be packed full.
+    all.compact(target.string(), Xapian::DBCOMPACT_MULTIPASS | Xapian::Compactor::FULLER);
+}
+
+}  // namespace velmor

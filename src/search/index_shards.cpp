@@ -1,0 +1,137 @@
+#include "search/index_shards.h"
+
+#include <fstream>
+
+#include "search/search_document.h"
+
+namespace velmor {
+
+namespace {
+
+// Batches of items waiting for the threads: bounds the bodies held in memory.
+constexpr size_t kMaxWaitingBatches = 8;
+
+}  // namespace
+
+IndexShards::IndexShards(const std::filesystem::path& directory, unsigned count,
+                         const std::string& stemLanguage)
+    : stemLanguage_(stemLanguage) {
+    for (unsigned i = 0; i < std::max(1U, count); ++i) {
+        shards_.push_back(std::make_unique<IndexParts>(
+            directory.empty() ? directory : directory / ("shard-" + std::to_string(i))));
+    }
+    for (const auto& shard : shards_) {
+        threads_.emplace_back([this, &shard] { Write(*shard); });
+    }
+}
+
+IndexShards::~IndexShards() {
+    {
+        std::lock_guard lock(mutex_);
+        waiting_.clear();
+    }
+    Stop();
+}
+
+void IndexShards::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+    }
+    changed_.notify_all();
+    for (std::thread& thread : threads_) {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+}
+
+void IndexShards::Add(std::vector<SearchFields> items) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_.size() < kMaxWaitingBatches; });
+    waiting_.push_back(std::move(items));
+    lock.unlock();
+    changed_.notify_all();
+}
+
+void IndexShards::Finish() {
+    Stop();
+    if (failure_) {
+        std::rethrow_exception(failure_);
+    }
+}
+
+void IndexShards::Write(IndexParts& shard) {
+    Xapian::TermGenerator terms;
+    terms.set_stemmer(Xapian::Stem(stemLanguage_));
+    // Only the stems are kept, with their positions for phrases: keeping the words beside
+    // them doubled the terms. CJK n-grams have no stem and stay as they are.
+    terms.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL);
+    terms.set_flags(Xapian::TermGenerator::FLAG_CJK_NGRAM);
+    for (;;) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !waiting_.empty() || finished_; });
+        if (waiting_.empty()) {
+            return;
+        }
+        std::vector<SearchFields> items = std::move(waiting_.front());
+        waiting_.pop_front();
+        const bool failed = failure_ != nullptr;
+        lock.unlock();
+        changed_.notify_all();
+        if (failed) {
+            continue;  // Drained, so that the reader never waits for a thread that stopped.
+        }
+        try {
+            for (const SearchFields& fields : items) {
+                shard.Add(MakeSearchDocument(fields, terms));
+            }
+        } catch (...) {
+            std::lock_guard failedLock(mutex_);
+            failure_ = std::current_exception();
+        }
+    }
+}
+
+void IndexShards::MergeInto(const std::filesystem::path& target, const std::string& key,
+                            const std::string& value) {
+    // A directory that cannot be made fails as the stub's or a shard's writing.
+    std::error_code ignored;
+    std::filesystem::create_directories(target, ignored);
+    std::vector<std::thread> compacting;
+    std::vector<std::exception_ptr> failures(shards_.size());
+    std::ofstream stub(target / "XAPIANDB");
+    for (size_t i = 0; i < shards_.size(); ++i) {
+        const std::string name = "shard-" + std::to_string(i);
+        stub << "auto " << name << "\n";
+        compacting.emplace_back([&, i, name] {
+            try {
+                shards_[i]->MergeInto(target / name, key, value);
+            } catch (...) {
+                failures[i] = std::current_exception();
+            }
+        });
+    }
+    for (std::thread& thread : compacting) {
+        thread.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
+    stub.close();
+    if (!stub) {
+        throw Xapian::DatabaseCreateError("cannot write " + (target / "XAPIANDB").string());
+    }
+}
+
+Xapian::Database IndexShards::InMemory() const {
+    Xapian::Database all;
+    for (const auto& shard : shards_) {
+        all.add_database(shard->InMemory());
+    }
+    return all;
+}
+
+}  // namespace velmor

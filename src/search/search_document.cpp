@@ -1,0 +1,73 @@
+#include "search/search_document.h"
+
+#include <ctime>
+
+#include "edb/text_codec.h"
+#include "search/search_match.h"
+#include "search/search_terms.h"
+
+namespace velmor {
+
+namespace {
+
+// FILETIME ticks (100 ns) from 1601-01-01 to 1970-01-01, and per second.
+constexpr uint64_t kUnixEpochTicks = 116444736000000000ULL;
+constexpr uint64_t kTicksPerSecond = 10000000ULL;
+
+// The item's local date as YYYY-MM-DD, as the listing's date shows it; empty when none.
+std::string LocalDate(const std::optional<uint64_t>& fileTime) {
+    if (!fileTime || *fileTime < kUnixEpochTicks) {
+        return {};
+    }
+    const auto seconds = static_cast<time_t>((*fileTime - kUnixEpochTicks) / kTicksPerSecond);
+    std::tm local{};
+    if (localtime_r(&seconds, &local) == nullptr) {
+        return {};
+    }
+    char text[16];
+    std::strftime(text, sizeof(text), "%Y-%m-%d", &local);
+    return text;
+}
+
+void Index(Xapian::TermGenerator& terms, const std::u16string& text, const char* prefix) {
+    if (!text.empty()) {
+        terms.index_text(Utf16ToUtf8(text), 1, prefix);
+        terms.increase_termpos();
+    }
+}
+
+void Index(Xapian::TermGenerator& terms, const std::vector<std::u16string>& texts,
+           const char* prefix) {
+    for (const std::u16string& text : texts) {
+        Index(terms, text, prefix);
+    }
+}
+
+}  // namespace
+
+Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGenerator& terms) {
+    Xapian::Document document;
+    terms.set_document(document);
+    Index(terms, fields.sender, kSenderPrefix);
+    Index(terms, fields.to, kToPrefix);
+    Index(terms, fields.cc, kCcPrefix);
+    Index(terms, fields.bcc, kBccPrefix);
+    Index(terms, fields.subject, kSubjectPrefix);
+    Index(terms, fields.body, kBodyPrefix);
+    Index(terms, fields.folderPath, kFolderPrefix);
+    Index(terms, fields.attachmentNames, kAttachmentNamePrefix);
+    document.add_boolean_term(kKindPrefix + Utf16ToUtf8(fields.kind));
+    if (!fields.attachmentNames.empty()) {
+        document.add_boolean_term(std::string(kHasPrefix) + kAttachmentFlag);
+    }
+    if (const std::string date = LocalDate(fields.fileTime); !date.empty()) {
+        document.add_boolean_term(kDatePrefix + date);
+        document.add_value(kDateSlot, date.substr(0, 4) + date.substr(5, 2) + date.substr(8));
+    }
+    document.set_data(
+        EncodeSearchMatch({fields.folderPath, fields.rowNumber, fields.kind, fields.sender,
+                           fields.subject, fields.dateText, fields.itemId}));
+    return document;
+}
+
+}  // namespace velmor

@@ -1,0 +1,56 @@
+#include "search/search_listing.h"
+
+#include "browse/folder_kind.h"
+#include "browse/item_columns.h"
+#include "browse/item_images.h"
+#include "edb/text_codec.h"
+
+namespace velmor {
+
+namespace {
+
+constexpr int kFolderColumnWidth = 250;
+
+int ImageOf(const std::u16string& kind) {
+    struct KindImage {
+        std::u16string_view kind;
+        int image;
+    };
+    static constexpr KindImage kImages[] = {{u"contact", kContactImage},
+                                            {u"appointment", kAppointmentImage},
+                                            {u"task", kTaskImage},
+                                            {u"note", kStickyNoteImage},
+                                            {u"journal", kJournalImage}};
+    for (const KindImage& known : kImages) {
+        if (kind == known.kind) {
+            return known.image;
+        }
+    }
+    return kMailImage;
+}
+
+}  // namespace
+
+void ListSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list) {
+    std::vector<ItemColumn> columns = ItemColumnsOf(kMailFolder);
+    columns.push_back({kFolderHeading, kFolderColumnWidth});
+    list.DeleteAllRows();
+    list.SetColumns(columns);
+    int row = 0;
+    for (const SearchMatch& match : matches) {
+        // Only a mail row's item id opens a message; the record carries it.
+        CMailItem mail;
+        mail.itemId = match.itemId;
+        ListedItem listed;
+        listed.item = &mail;
+        listed.subject = match.subject;
+        listed.sender = match.sender;
+        list.InsertListedRow(row, ImageOf(match.kind),
+                             {Utf8ToUtf16(std::to_string(match.rowNumber)), match.sender,
+                              match.subject, match.dateText, match.folderPath},
+                             listed);
+        ++row;
+    }
+}
+
+}  // namespace velmor

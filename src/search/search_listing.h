@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "browse/item_list.h"
+#include "search/search_match.h"
+
+namespace velmor {
+
+inline constexpr char16_t kFolderHeading[] = u"Folder";
+
+// Lists matches in the item list as a folder's mails are listed, with a Folder column added:
+// each row's number is its row in that folder, and its item id opens the message.
+void ListSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list);
+
+}  // namespace velmor

@@ -1,0 +1,40 @@
+#include "search/search_query.h"
+
+#include "search/search_terms.h"
+
+namespace velmor {
+
+Xapian::Query ParseSearchQuery(const Xapian::Database& index, const std::string& text,
+                               const std::string& stemLanguage) {
+    Xapian::QueryParser parser;
+    parser.set_database(index);
+    parser.set_stemmer(Xapian::Stem(stemLanguage));
+    // The index holds stems only, so every word of a query is stemmed, phrases' too.
+    parser.set_stemming_strategy(Xapian::QueryParser::STEM_ALL);
+    parser.set_default_op(Xapian::Query::OP_AND);
+    struct Field {
+        const char* name;
+        const char* prefix;
+    };
+    static constexpr Field kFields[] = {{"from", kSenderPrefix},     {"to", kToPrefix},
+                                        {"cc", kCcPrefix},           {"bcc", kBccPrefix},
+                                        {"subject", kSubjectPrefix}, {"body", kBodyPrefix},
+                                        {"folder", kFolderPrefix}};
+    for (const Field& field : kFields) {
+        parser.add_prefix(field.name, field.prefix);
+    }
+    for (const char* prefix : {kSenderPrefix, kToPrefix, kCcPrefix, kBccPrefix, kSubjectPrefix,
+                               kBodyPrefix, kAttachmentNamePrefix}) {
+        parser.add_prefix("", prefix);
+    }
+    parser.add_boolean_prefix("kind", kKindPrefix);
+    parser.add_boolean_prefix("has", kHasPrefix);
+    parser.add_rangeprocessor((new Xapian::DateRangeProcessor(kDateSlot, "date:"))->release());
+    parser.add_boolean_prefix("date", kDatePrefix);
+    constexpr unsigned kFlags = Xapian::QueryParser::FLAG_DEFAULT |
+                                Xapian::QueryParser::FLAG_BOOLEAN_ANY_CASE |
+                                Xapian::QueryParser::FLAG_CJK_NGRAM;
+    return parser.parse_query(text, kFlags);
+}
+
+}  // namespace velmor

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "browse/browse_job_state.h"
+#include "browse/folder_tree.h"
+#include "browse/item_list.h"
+#include "discovery/processing_context.h"
+#include "search/search_index.h"
+
+namespace velmor {
+
+// What a search box asks for: the query and where the mailbox's index comes from.
+struct SearchRequest {
+    std::string query;  // UTF-8
+    std::filesystem::path database;
+    std::u16string mailbox;  // the tree's root label
+    SearchIndexOptions options;
+    size_t limit = 0;  // 0: every match
+};
+
+// A search as a browse job: waits for the job before it as a browse job does, opens or
+// builds the index unless it is open already (the item progress bar counts folders; Stop
+// ends the build), then lists the matches in the item list. A stop lists nothing and marks
+// the listing stopped. found gets the matches listed before the buttons show the job's end.
+void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& list,
+                  BrowseJobState& state, SearchIndex& index, const SearchRequest& request,
+                  const std::function<void(std::vector<SearchMatch>)>& found);
+
+}  // namespace velmor

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "export_test_store.h"
+#include "search/index_builder.h"
+#include "search/search_index.h"
+
+namespace velmor {
+namespace {
+
+using test::ExportTestStore;
+
+class SearchIndexTest : public testing::Test {
+protected:
+    SearchIndexTest() {
+        for (const char* name : {"Inbox", "Archive", "Projects"}) {
+            const auto folder = store_.AddFolder(name);
+            store_.builder.AddItem(folder, test::Mail("Carol Hughes", name, test::April(2, 9, 0)));
+        }
+    }
+    bool Open(SearchIndex& index) {
+        test::BrowsedStore& browsed = store_.Browsed();
+        SearchIndexOptions options;
+        options.cacheDirectory = cache_.path();
+        return index.Open(browsed.context(), browsed.tree, browsed.databasePath(),
+                          browsed.rootLabel(), options);
+    }
+    std::vector<std::filesystem::path> CacheEntries() const {
+        std::vector<std::filesystem::path> entries;
+        for (const auto& entry : std::filesystem::directory_iterator(cache_.path())) {
+            entries.push_back(entry.path());
+        }
+        return entries;
+    }
+
+    ExportTestStore store_;
+    test::TempDir cache_;
+};
+
+TEST_F(SearchIndexTest, TheBarCountsFoldersAndAStopLeavesNoIndexBehind) {
+    test::BrowsedStore& browsed = store_.Browsed();
+    browsed.sink.onCall = [&](const std::string& call) {
+        if (call == "SetItemProgressPosition 2") {
+            browsed.stop().request();
+        }
+    };
+    SearchIndex stopped;
+    EXPECT_FALSE(Open(stopped));
+    EXPECT_TRUE(CacheEntries().empty()) << "a partial index is never kept";
+    const auto& calls = browsed.sink.calls;
+    EXPECT_NE(
+        std::find(calls.begin(), calls.end(), "SetItemStatus " + Utf16ToUtf8(kIndexingStatus)),
+        calls.end());
+    // The root, the top folder and its three folders.
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetItemProgressRange 0 5"), calls.end());
+    EXPECT_EQ(calls.back(), "HideItemStatus");
+
+    browsed.sink.onCall = nullptr;
+    browsed.stop().clear();
+    SearchIndex built;
+    ASSERT_TRUE(Open(built));
+    EXPECT_EQ(built.origin(), SearchIndex::Origin::Built);
+    EXPECT_EQ(built.documents(), 3U);
+    EXPECT_EQ(CacheEntries(), std::vector<std::filesystem::path>{built.directory()});
+    SearchIndex again;
+    ASSERT_TRUE(Open(again));
+    EXPECT_EQ(again.origin(), SearchIndex::Origin::Cache);
+    std::string error;
+    const auto matches = again.Find("folder:projects", 10, error);
+    ASSERT_EQ(matches.size(), 1U) << error;
+    EXPECT_EQ(matches.front().subject, u"Projects");
+    EXPECT_EQ(matches.front().rowNumber, 1);
+}
+
+}  // namespace
+}  // namespace velmor
