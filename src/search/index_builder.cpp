@@ -5,6 +5,7 @@
 #include "browse/long_value_recipients.h"
 #include "browse/mail_body.h"
 #include "browse/mail_details.h"
+#include "browse/message_details.h"
 #include "browse/tree_item_path.h"
 #include "discovery/null_progress_sink.h"
 #include "search/html_text.h"
@@ -23,6 +24,23 @@ std::u16string BodyWords(const MailBody& body) {
         return *body.text;
     }
     return body.html ? HtmlToText(*body.html) : std::u16string();
+}
+
+// An address as words: its name and, for an e-mail address, the address. A distinguished
+// name ("EX") is no word anyone searches for.
+std::u16string AddressWords(const MessageAddress& address) {
+    if (address.addressType == kExchangeAddressType || address.address.empty()) {
+        return address.name;
+    }
+    return address.name + u' ' + address.address;
+}
+
+std::vector<std::u16string> AddressWords(const std::vector<MessageAddress>& addresses) {
+    std::vector<std::u16string> words;
+    for (const MessageAddress& address : addresses) {
+        words.push_back(AddressWords(address));
+    }
+    return words;
 }
 
 // The item list the index lists into: every row's fields and body are read here and handed
@@ -44,14 +62,28 @@ public:
         if (!fields.itemId.empty()) {
             fields.body = BodyWords(ReadMailBodyOfItem(context_, fields.itemId));
         }
-        // Only sent mails are listed with their recipients; the others have them read here.
-        if (fields.to.empty() && dynamic_cast<const CMailItem*>(listed.item) != nullptr) {
-            fields.to = ReadMailDetails(context_, fields.itemId, true, recipients_).recipients;
+        if (dynamic_cast<const CMailItem*>(listed.item) != nullptr) {
+            AddAddresses(fields);
         }
         batch_.push_back(std::move(fields));
         if (batch_.size() == kItemsPerBatch) {
             HandOver();
         }
+    }
+
+    // A mail's sender address and its To, Cc and Bcc recipients with their addresses. Only sent
+    // mails are listed with their recipients; the others have them read here.
+    void AddAddresses(SearchFields& fields) {
+        std::vector<std::u16string> names = fields.to;
+        if (names.empty()) {
+            names = ReadMailDetails(context_, fields.itemId, true, recipients_).recipients;
+        }
+        const MessageDetails details =
+            ReadMessageDetails(context_, fields.itemId, fields.sender, names);
+        fields.senderAddress = AddressWords(details.from);
+        fields.to = AddressWords(details.to);
+        fields.cc = AddressWords(details.cc);
+        fields.bcc = AddressWords(details.bcc);
     }
 
     // Hands the items read so far to the indexing threads.

@@ -49,6 +49,7 @@ Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGene
     Xapian::Document document;
     terms.set_document(document);
     Index(terms, fields.sender, kSenderPrefix);
+    Index(terms, fields.senderAddress, kSenderPrefix);
     Index(terms, fields.to, kToPrefix);
     Index(terms, fields.cc, kCcPrefix);
     Index(terms, fields.bcc, kBccPrefix);

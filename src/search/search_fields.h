@@ -16,7 +16,8 @@ struct SearchFields {
     std::u16string folderPath;
     int rowNumber = 0;  // 1-based, as the folder's listing numbers it
     std::u16string itemId;
-    std::u16string sender;
+    std::u16string sender;         // as the listing shows it
+    std::u16string senderAddress;  // the sender's name and address as the details give them
     std::vector<std::u16string> to;
     std::vector<std::u16string> cc;
     std::vector<std::u16string> bcc;

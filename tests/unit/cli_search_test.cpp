@@ -57,6 +57,10 @@ protected:
         Item contract = MailItem("Carol Hughes", "Contract for the harbour project",
                                  Day(2007, 1, 15), "Please sign the contract before Friday.");
         contract.recipients = {{"Ann Walker"}, {"Dan Brook"}};
+        contract.fields.senderEmailAddress = "carol.hughes@example.com";
+        contract.fields.senderAddressType = "SMTP";
+        contract.fields.displayTo = "Ann Walker; Dan Brook";
+        contract.fields.displayCc = "Hugo Lamb";
         builder_.AddItem(inbox, contract);
         Item html = MailItem("Emma Fisher", "Menu", Day(2007, 2, 20), "");
         html.content.html =
@@ -70,6 +74,8 @@ protected:
         const EntryId sent = AddFolder(top_, "Sent Items", "IPF.Note");
         Item reply = MailItem("", "Re: budget review", Day(2007, 5, 2), "Numbers attached.");
         reply.recipients = {{"Frank Norris"}};
+        reply.fields.displayTo = "Frank Norris";
+        reply.fields.displayBcc = "Ida Moss";
         builder_.AddItem(sent, reply);
         const EntryId archive = AddFolder(top_, "Archive", "IPF.Note");
         builder_.AddItem(archive, MailItem("Carol Hughes", "Old harbour plans", Day(2006, 6, 1),
@@ -151,7 +157,12 @@ TEST_F(CliSearchTest, EachPrefixSearchesItsOwnField) {
               (Found{"Contract for the harbour project", "Old harbour plans"}));
     EXPECT_EQ(Subjects(file, "to:brook"), (Found{"Contract for the harbour project"}));
     EXPECT_EQ(Subjects(file, "to:norris"), (Found{"Re: budget review"}));
-    EXPECT_EQ(Subjects(file, "cc:brook"), Found{}) << "recipients without a type are To";
+    EXPECT_EQ(Subjects(file, "cc:brook"), Found{}) << "Dan Brook is a To recipient";
+    EXPECT_EQ(Subjects(file, "cc:lamb"), (Found{"Contract for the harbour project"}));
+    EXPECT_EQ(Subjects(file, "bcc:moss"), (Found{"Re: budget review"}));
+    EXPECT_EQ(Subjects(file, "from:\"carol.hughes@example.com\""),
+              (Found{"Contract for the harbour project"}))
+        << "the sender's address is searched with the name";
     EXPECT_EQ(Subjects(file, "subject:harbour"),
               (Found{"Call the harbour office", "Contract for the harbour project",
                      "Old harbour plans"}));
