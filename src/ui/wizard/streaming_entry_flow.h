@@ -24,6 +24,9 @@ public:
     void Choose(const std::u16string& path);
     // On the discovery worker: carves the chosen file. The row follows only when it reads.
     void Carve();
+    // On the discovery worker, once the discovery is done: the messages that match mails of
+    // the store leave the entry and lend those mails their bodies and attachments.
+    void Match(ProcessingContext& context);
     // Once the discovery has listed mailboxes: the entry's row below them.
     void AddRow(MailboxPagePort& page);
     bool IsEntryRow(int row) const { return row >= 0 && row == row_; }
@@ -43,6 +46,9 @@ public:
     // The message of a listed row by its item id, and its attachments.
     std::optional<MessageContent> Read(const std::u16string& itemId);
     std::optional<MessageAttachments> Attachments(const std::u16string& itemId);
+    // A mail of the store that matched a message: its body and its attachments from there.
+    bool UseOriginal(MessageContent& content, const std::u16string& itemId);
+    std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
     // Writes the messages as .eml and/or .mbox below directory.
     RecoveredExportResult Export(const std::filesystem::path& directory, bool eml, bool mbox,
                                  const EdbFile* database,

@@ -101,14 +101,17 @@ std::optional<MessageContent> WizardFlow::ReadMessage(const std::u16string& item
     NullProgressSink sink;
     StopFlag neverStopped;
     ProcessingContext context{file_, store_, sink, neverStopped};
-    return ReadMessageContent(context, itemId, subject, date);
+    MessageContent content = ReadMessageContent(context, itemId, subject, date);
+    streaming_.UseOriginal(content, itemId);
+    return content;
 }
 
 std::optional<MessageAttachments> WizardFlow::ReadAttachments(const std::u16string& itemId) {
-    if (step_ != kBrowseStep || workers_.AnyRunning() || !streaming_.open()) {
+    if (step_ != kBrowseStep || workers_.AnyRunning()) {
         return std::nullopt;
     }
-    return streaming_.Attachments(itemId);
+    return streaming_.open() ? streaming_.Attachments(itemId)
+                             : streaming_.OriginalAttachments(itemId);
 }
 
 // While an export lists folders, a click lists nothing: both would use the folders' items.
@@ -340,6 +343,7 @@ void WizardFlow::StartDiscovery() {
     workers_.Start([this] {
         streaming_.Carve();
         DiscoveryWorker(workerContext_, workerWizard_);
+        streaming_.Match(workerContext_);
         // A worker that finds the stop flag set at its start ends without clearing its job.
         workerWizard_.ClearDiscoveryJob();
     });
