@@ -137,6 +137,37 @@ TEST_F(StreamingMatchTest, MatchedMailsShowTheirOriginalAndOnlyUnmatchedMessages
     EXPECT_NE(entry.out.find("\t" + subjects_[2] + "\t"), std::string::npos) << entry.out;
 }
 
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(StreamingMatchTest, EmlAndMboxCarryTheOriginalOfAMatchedMailAsItWas) {
+    const auto items = RunCli({"items", Database(), "1", kInbox}, tmp_.path());
+    const std::string byId = RowOf(items.out, "Invoice as listed");
+    const std::string bySender = RowOf(items.out, subjects_[1]);
+    const std::string tooLate = RowOf(items.out, subjects_[0]);
+    const auto exported =
+        RunCli({"export", "--format", "eml,mbox", Database(), "1", (tmp_ / "out").string(), kInbox},
+               tmp_.path());
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    const auto directory = tmp_ / "out" / "Top" / "Inbox";
+    const auto eml = [&](const std::string& row) {
+        return ReadFile(directory / ("0000" + row + ".eml"));
+    };
+    EXPECT_TRUE(eml(byId) == corpus_[3].bytes);
+    EXPECT_TRUE(eml(bySender) == corpus_[1].bytes);
+    EXPECT_NE(eml(tooLate).find("Stored text of the late one"), std::string::npos);
+    EXPECT_EQ(eml(tooLate).find("Message-ID: <carve-"), std::string::npos);
+
+    const std::string mbox = ReadFile(directory / "folder.mbox");
+    EXPECT_NE(mbox.find(" Mon Dec  7 08:14:00 2026\n" + corpus_[3].bytes + "\n"),
+              std::string::npos);
+    EXPECT_NE(mbox.find(" Mon Dec  7 08:12:40 2026\n" + corpus_[1].bytes + "\n"),
+              std::string::npos);
+    EXPECT_NE(mbox.find("Stored text of the late one"), std::string::npos);
+}
+
 TEST(CarvedMessageMatcherTest, MatchesByMessageIdElseBySubjectSenderAndTimeWithinAMinute) {
     std::vector<RecoveredMessage> messages(3);
     messages[0].summary = {.messageId = "a@example.org", .subject = "Hello", .fileTime = 1000};

@@ -111,13 +111,16 @@ bool AnyFolderChecked(const FolderTree& tree) {
     return false;
 }
 
-ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
-                        const std::vector<TreeItem>& folders, const ExportChoice& choice) {
+ExportSummary RunExport(
+    ProcessingContext& context, const FolderTree& tree, const std::vector<TreeItem>& folders,
+    const ExportChoice& choice,
+    const std::function<void(ExportRecord&, const ListedItem&)>& completeRecord) {
     ProgressSink& sink = context.sink;
     ListingProgress listingProgress(sink);
     ProcessingContext listing{context.file, context.store, listingProgress, context.stop};
     ExportOptions options;
     options.formats = choice.formats;
+    options.completeRecord = completeRecord;
     MailboxExport exporter(listing, tree, choice.directory, options);
     ExportSummary summary;
     summary.directory = choice.directory;

@@ -5,6 +5,7 @@
 #include "browse/insert_folder_item.h"
 #include "browse/item_images.h"
 #include "edb/text_codec.h"
+#include "export/carved_original_record.h"
 #include "items/item_records.h"
 #include "streaming/matched_message_content.h"
 #include "streaming/recovered_message_rows.h"
@@ -136,6 +137,13 @@ std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
         return std::nullopt;
     }
     return MessageAttachments(std::move(*bytes), original->summary.attachments);
+}
+
+std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {
+    if (!carved_) {
+        return {};
+    }
+    return CarvedOriginalCompletion(*messages_);
 }
 
 RecoveredExportResult StreamingEntryFlow::Export(const std::filesystem::path& directory, bool eml,

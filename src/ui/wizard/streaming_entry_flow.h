@@ -8,6 +8,7 @@
 #include "browse/folder_tree.h"
 #include "browse/item_list.h"
 #include "browse/message_content.h"
+#include "export/export_record.h"
 #include "export/recovered_messages_export.h"
 #include "streaming/recovered_messages.h"
 #include "wizard/mailbox_page_port.h"
@@ -49,6 +50,8 @@ public:
     // A mail of the store that matched a message: its body and its attachments from there.
     bool UseOriginal(MessageContent& content, const std::u16string& itemId);
     std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
+    // What completes an exported mail record with its original; empty without a carve.
+    std::function<void(ExportRecord&, const ListedItem&)> RecordCompletion();
     // Writes the messages as .eml and/or .mbox below directory.
     RecoveredExportResult Export(const std::filesystem::path& directory, bool eml, bool mbox,
                                  const EdbFile* database,

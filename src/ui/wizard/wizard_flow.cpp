@@ -150,7 +150,8 @@ void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {
         return;
     }
     workers_.Start([this, folders = CheckedFolders(windows_.folderTree), choice] {
-        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice);
+        const ExportSummary summary =
+            RunExport(workerContext_, workerTree_, folders, choice, streaming_.RecordCompletion());
         bridge_.Call([this, &summary] {
             exportJob_ = false;
             stop_.clear();
