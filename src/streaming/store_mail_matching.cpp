@@ -2,23 +2,73 @@
 
 #include <unordered_set>
 
-#include "browse/mail_details.h"
-#include "browse/stored_message_fields.h"
+#include "browse/column_value.h"
+#include "browse/record_block_walk.h"
+#include "edb/stored_text_decoder.h"
+#include "edb/stored_value.h"
 #include "edb/text_codec.h"
+#include "items/length_prefixed_text.h"
+#include "items/record_block.h"
 
 namespace velmor {
 
+namespace {
+
+// The message record's own columns of subject and sender name, and the walk's bound, as the
+// mail list reads them.
+constexpr uint16_t kSubjectColumn = 0x14B;
+constexpr uint16_t kSenderColumn = 0x100;
+constexpr uint16_t kSenderAltColumn = 0x101;
+constexpr int64_t kTextDataLimit = 256;
+constexpr int kMaxEntries = 80;
+
+// A named column's text, only when read whole.
+std::string WholeText(const ColumnValue& value) {
+    if (!value.present || value.missingBytes != 0 || value.capped) {
+        return {};
+    }
+    return Utf16ToUtf8(DecodeStoredText(value.bytes).text);
+}
+
+// Takes from one record block what keys still lacks: only the four columns the matching
+// compares are read, so that a store's mails are matched without their bodies or headers.
+void ReadRecordKeys(ProcessingContext& context, const PageView& block, MailMatchKeys& keys) {
+    const SchemaIds& schema = context.store.schema;
+    WalkRecordBlock(block, kMaxEntries, context.stop, [&](const BlockEntry& e) {
+        const int64_t v = e.s + 1;
+        const bool inLine = v > 0 && v < PAGE_SIZE && e.n < kTextDataLimit;
+        if (e.column == kSubjectColumn && inLine && keys.subject.empty()) {
+            keys.subject = Utf16ToUtf8(DecodeStoredString(block, v, e.n - 1));
+        } else if ((e.column == kSenderColumn || e.column == kSenderAltColumn) && inLine &&
+                   keys.senderName.empty()) {
+            keys.senderName = Utf16ToUtf8(DecodeLengthPrefixedText(block, v, e.n - 1));
+        } else if (schema.is(MessageColumn::S1035, e.column) && keys.messageId.empty()) {
+            keys.messageId = WholeText(ReadColumnValue(context, block, e));
+        } else if (schema.is(MessageColumn::S0c1f, e.column) && keys.senderAddress.empty()) {
+            keys.senderAddress = WholeText(ReadColumnValue(context, block, e));
+        }
+        return true;
+    });
+}
+
+}  // namespace
+
 MailMatchKeys ReadMailMatchKeys(ProcessingContext& context, const std::u16string& itemId,
                                 uint64_t fileTime) {
-    const StoredMessageFields fields = ReadStoredMessageFields(context, itemId);
-    LongValueRecipients outOfLine(context);
-    const MailDetails details = ReadMailDetails(context, itemId, false, outOfLine);
     MailMatchKeys keys;
-    keys.messageId = fields.messageId ? Utf16ToUtf8(*fields.messageId) : "";
-    keys.subject = Utf16ToUtf8(details.subjectFallback);
-    keys.senderName = Utf16ToUtf8(details.sender);
-    keys.senderAddress = fields.senderAddress ? Utf16ToUtf8(*fields.senderAddress) : "";
     keys.fileTime = fileTime == kNoFileTime ? 0 : fileTime;
+    PageBuffer buffer{};
+    const PageView block(buffer);
+    context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
+        if (context.stop.requested()) {
+            return false;
+        }
+        if (ReadablePosition(context.file, entry.recordPosition) &&
+            ReadRecordBlock(context.file, entry.recordPosition, buffer)) {
+            ReadRecordKeys(context, block, keys);
+        }
+        return true;
+    });
     return keys;
 }
 
