@@ -61,7 +61,8 @@ int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail
         mail.bytes = *bytes;
         return kExitOk;
     }
-    // The database keeps no attachment bytes the program reads: its mails list none.
+    // The database keeps no attachment bytes the program reads: only a mail whose original
+    // the streaming file holds lists its attachments.
     PlainItemList list;
     int folderKind = 0;
     if (const int status = mailbox.ListFolder(path, list, folderKind); status != kExitOk) {
@@ -70,6 +71,17 @@ int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail
     if (*number > list.rows().size()) {
         return UsageError("no row " + options.arguments[3] +
                           " in the folder; see velmor-cli items");
+    }
+    const std::u16string& itemId = list.rows()[*number - 1].itemId;
+    if (const RecoveredMessage* original = mailbox.recoveredMessages().MatchedMessage(itemId)) {
+        const std::optional<std::string> bytes = mailbox.recoveredMessages().MatchedBytes(itemId);
+        if (!bytes) {
+            std::fprintf(stderr, "velmor-cli: row %zu cannot be read from the streaming file\n",
+                         *number);
+            return kExitFailure;
+        }
+        mail.attachments = original->summary.attachments;
+        mail.bytes = *bytes;
     }
     return kExitOk;
 }

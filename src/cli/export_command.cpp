@@ -10,6 +10,7 @@
 #include "cli/plain_text.h"
 #include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
+#include "export/carved_original_record.h"
 #include "export/mailbox_export.h"
 
 namespace velmor::cli {
@@ -77,6 +78,7 @@ int RunExportCommand(const CliOptions& options) {
     const std::filesystem::path outdir = options.arguments[2];
     ExportOptions exportOptions;
     exportOptions.formats = *formats;
+    exportOptions.completeRecord = CarvedOriginalCompletion(mailbox.recoveredMessages());
     MailboxExport exporter(context, mailbox.tree(), outdir, exportOptions);
     std::string error;
     if (!exporter.Prepare(error)) {

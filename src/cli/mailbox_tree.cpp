@@ -9,6 +9,7 @@
 #include "cli/plain_text.h"
 #include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
+#include "streaming/store_mail_matching.h"
 
 namespace velmor::cli {
 
@@ -39,12 +40,13 @@ int MailboxTree::Load(const CliOptions& options) {
     }
     const auto& rows = session_.progress().mailboxRows();
     const auto streamingFile = StreamingFileOf(options);
+    streamingFile_ = streamingFile;
     const int row = RowIndex(mailboxRow, rows.size() + (streamingFile ? 1 : 0));
     if (row < 0) {
         return UsageError("no mailbox row '" + mailboxRow + "'; see velmor-cli mailboxes");
     }
     if (static_cast<size_t>(row) == rows.size()) {
-        if (!recoveredMessages_.Load(*streamingFile)) {
+        if (!CarveAndMatch(*streamingFile)) {
             std::fprintf(stderr, "velmor-cli: cannot read the streaming file %s\n",
                          streamingFile->c_str());
             return kExitFailure;
@@ -58,6 +60,22 @@ int MailboxTree::Load(const CliOptions& options) {
     PopulateFolderTree(tree_, context.store, context.sink, rootLabel_);
     session_.progress().Finish();
     return kExitOk;
+}
+
+bool MailboxTree::CarveAndMatch(const std::filesystem::path& streamingFile) {
+    carved_ = true;
+    if (!recoveredMessages_.Load(streamingFile)) {
+        return false;
+    }
+    MatchStoreMails(session_.context(), recoveredMessages_);
+    return true;
+}
+
+RecoveredMessages& MailboxTree::recoveredMessages() {
+    if (!carved_ && streamingFile_) {
+        CarveAndMatch(*streamingFile_);
+    }
+    return recoveredMessages_;
 }
 
 int MailboxTree::ListFolder(const std::string& path, PlainItemList& list, int& folderKind) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "browse/plain_folder_tree.h"
@@ -22,7 +24,10 @@ public:
 
     // Whether the row is the streaming entry's, and its messages.
     bool streamingEntry() const { return streamingEntry_; }
-    RecoveredMessages& recoveredMessages() { return recoveredMessages_; }
+    // The streaming file's messages, those that match a mail of the store taken out. On a
+    // mailbox row they are carved and matched on first use, and none when there is no
+    // streaming file or it cannot be read.
+    RecoveredMessages& recoveredMessages();
 
     CliSession& session() { return session_; }
     const PlainFolderTree& tree() const { return tree_; }
@@ -38,10 +43,15 @@ public:
     int ListFolder(const std::string& path, PlainItemList& list, int& folderKind);
 
 private:
+    // Carves the streaming file and matches its messages to the store's mails.
+    bool CarveAndMatch(const std::filesystem::path& streamingFile);
+
     CliSession session_;
     PlainFolderTree tree_;
     std::u16string rootLabel_;
     bool streamingEntry_ = false;
+    std::optional<std::filesystem::path> streamingFile_;
+    bool carved_ = false;
     RecoveredMessages recoveredMessages_;
 };
 

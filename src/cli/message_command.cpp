@@ -10,6 +10,7 @@
 #include "cli/plain_text.h"
 #include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
+#include "streaming/matched_message_content.h"
 
 namespace velmor::cli {
 
@@ -200,8 +201,9 @@ int RunMessageCommand(const CliOptions& options) {
         std::fprintf(stderr, "velmor-cli: row %d has no message record\n", number);
         return kExitFailure;
     }
-    const MessageContent message =
+    MessageContent message =
         ReadMessageContent(context, row.itemId, row.cells[kSubjectCell], row.cells[kDateCell]);
+    UseCarvedOriginal(message, mailbox.recoveredMessages(), row.itemId);
     options.json ? PrintJson(number, message) : PrintPlain(message);
     return kExitOk;
 }

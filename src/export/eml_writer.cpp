@@ -14,7 +14,9 @@ std::string EmlFileName(int rowNumber) {
 
 bool EmlWriter::Write(const ExportRecord& record) {
     AtomicFile file(directory_, database_);
-    if (file.Open() && file.Write(MimeMessage(record, LineEnding::CrLf))) {
+    const std::string message =
+        record.originalMime ? *record.originalMime : MimeMessage(record, LineEnding::CrLf);
+    if (file.Open() && file.Write(message)) {
         if (const auto path = file.Commit(EmlFileName(record.rowNumber))) {
             files_.push_back(path->filename().string());
             return true;

@@ -5,7 +5,8 @@
 
 namespace velmor {
 
-// One message file per mail row, named after the row number: "00001.eml", "00002.eml"...
+// One message file per mail row, named after the row number: "00001.eml", "00002.eml"...; a
+// mail with its original MIME gets that, byte for byte.
 class EmlWriter : public FormatWriter {
 public:
     EmlWriter(std::filesystem::path directory, const EdbFile* database)

@@ -40,6 +40,8 @@ struct ExportRecord {
     std::optional<std::u16string> bodyText;
     std::optional<std::u16string> bodyHtml;
     MessageDetails details;  // mails written with their bodies: addressing, headers, state
+    // A mail's original from the streaming file, which EML and mbox carry as it is.
+    std::optional<std::string> originalMime;
 };
 
 // The export record of a row that a lister inserted in a folder of the given kind.

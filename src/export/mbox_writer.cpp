@@ -71,7 +71,9 @@ std::string MboxrdQuote(const std::string& message) {
 }
 
 std::string MboxWriter::Entry(const ExportRecord& record) {
-    std::string message = MboxrdQuote(MimeMessage(record, LineEnding::Lf, StatusLine::Mbox));
+    std::string message =
+        MboxrdQuote(record.originalMime ? *record.originalMime
+                                        : MimeMessage(record, LineEnding::Lf, StatusLine::Mbox));
     if (!message.empty() && message.back() != '\n') {
         message += '\n';
     }

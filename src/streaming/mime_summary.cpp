@@ -59,6 +59,18 @@ std::string Addresses(InternetAddressList* list) {
     return result;
 }
 
+void ReadFirstSender(InternetAddressList* list, MimeSummary& summary) {
+    if (list == nullptr || internet_address_list_length(list) < 1) {
+        return;
+    }
+    InternetAddress* address = internet_address_list_get_address(list, 0);
+    summary.fromName = Text(internet_address_get_name(address));
+    if (INTERNET_ADDRESS_IS_MAILBOX(address)) {
+        summary.fromAddress =
+            Text(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)));
+    }
+}
+
 // The first text parts of the tree that are no attachments; attached messages keep theirs.
 void FindTextParts(GMimeObject* object, MimeBody& body) {
     if (GMIME_IS_MULTIPART(object)) {
@@ -254,6 +266,7 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
     summary.messageId = Text(g_mime_message_get_message_id(message.get));
     summary.subject = Text(g_mime_message_get_subject(message.get));
     summary.from = Addresses(g_mime_message_get_from(message.get));
+    ReadFirstSender(g_mime_message_get_from(message.get), summary);
     if (GDateTime* date = g_mime_message_get_date(message.get)) {
         char* text = g_date_time_format_iso8601(date);
         summary.date = Text(text);

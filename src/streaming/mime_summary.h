@@ -18,6 +18,8 @@ struct MimeAttachment {
 struct MimeSummary {
     std::string messageId;  // without the angle brackets
     std::string from;
+    std::string fromName;  // of the first sender, for matching the database's mails
+    std::string fromAddress;
     std::string subject;
     std::string date;       // ISO 8601, empty when it has none that reads
     uint64_t fileTime = 0;  // the same date as a FILETIME; 0 when none

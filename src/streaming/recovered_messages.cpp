@@ -5,6 +5,8 @@ namespace velmor {
 bool RecoveredMessages::Load(const std::filesystem::path& streamingFile,
                              const CarveLimits& limits) {
     messages_.clear();
+    matched_.clear();
+    matchedByItemId_.clear();
     if (!source_.Open(streamingFile)) {
         return false;
     }
@@ -21,7 +23,10 @@ std::optional<std::string> RecoveredMessages::Bytes(size_t index) {
     if (index >= messages_.size()) {
         return std::nullopt;
     }
-    const RecoveredMessage& message = messages_[index];
+    return ReadBytes(messages_[index]);
+}
+
+std::optional<std::string> RecoveredMessages::ReadBytes(const RecoveredMessage& message) {
     std::string bytes(static_cast<size_t>(message.length), '\0');
     const int64_t count = source_.Read(
         message.offset, std::span(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()));
@@ -29,6 +34,38 @@ std::optional<std::string> RecoveredMessages::Bytes(size_t index) {
         return std::nullopt;
     }
     return bytes;
+}
+
+void RecoveredMessages::TakeMatched(const std::vector<std::pair<std::u16string, size_t>>& matches) {
+    constexpr size_t kNotMatched = SIZE_MAX;
+    std::vector<size_t> matchedIndex(messages_.size(), kNotMatched);
+    for (const auto& [itemId, index] : matches) {
+        if (index >= messages_.size()) {
+            continue;
+        }
+        if (matchedIndex[index] == kNotMatched) {
+            matchedIndex[index] = matched_.size();
+            matched_.push_back(messages_[index]);
+        }
+        matchedByItemId_.emplace(itemId, matchedIndex[index]);
+    }
+    std::vector<RecoveredMessage> unmatched;
+    for (size_t i = 0; i < messages_.size(); ++i) {
+        if (matchedIndex[i] == kNotMatched) {
+            unmatched.push_back(std::move(messages_[i]));
+        }
+    }
+    messages_ = std::move(unmatched);
+}
+
+const RecoveredMessage* RecoveredMessages::MatchedMessage(const std::u16string& itemId) const {
+    const auto found = matchedByItemId_.find(itemId);
+    return found == matchedByItemId_.end() ? nullptr : &matched_[found->second];
+}
+
+std::optional<std::string> RecoveredMessages::MatchedBytes(const std::u16string& itemId) {
+    const RecoveredMessage* message = MatchedMessage(itemId);
+    return message ? ReadBytes(*message) : std::nullopt;
 }
 
 }  // namespace velmor

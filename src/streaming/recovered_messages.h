@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "streaming/file_byte_source.h"
@@ -35,10 +37,21 @@ public:
     // The carved bytes of message index, or nothing when they cannot be read.
     std::optional<std::string> Bytes(size_t index);
 
+    // Moves the messages that mails of the database match out of messages(): each pair is a
+    // mail's item id and the index of its original in messages().
+    void TakeMatched(const std::vector<std::pair<std::u16string, size_t>>& matches);
+    // The original of the mail with the item id, and its bytes; nothing when it has none.
+    const RecoveredMessage* MatchedMessage(const std::u16string& itemId) const;
+    std::optional<std::string> MatchedBytes(const std::u16string& itemId);
+
 private:
+    std::optional<std::string> ReadBytes(const RecoveredMessage& message);
+
     FileByteSource source_;
     std::vector<RecoveredMessage> messages_;
     StreamingCarveCounts counts_;
+    std::vector<RecoveredMessage> matched_;
+    std::unordered_map<std::u16string, size_t> matchedByItemId_;  // into matched_
 };
 
 }  // namespace velmor

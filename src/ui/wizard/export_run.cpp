@@ -111,9 +111,10 @@ bool AnyFolderChecked(const FolderTree& tree) {
     return false;
 }
 
-ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
-                        const std::vector<TreeItem>& folders, const ExportChoice& choice,
-                        const ExportRows& rows) {
+ExportSummary RunExport(
+    ProcessingContext& context, const FolderTree& tree, const std::vector<TreeItem>& folders,
+    const ExportChoice& choice, const ExportRows& rows,
+    const std::function<void(ExportRecord&, const ListedItem&)>& completeRecord) {
     ProgressSink& sink = context.sink;
     ListingProgress listingProgress(sink);
     ProcessingContext listing{context.file, context.store, listingProgress, context.stop};
@@ -123,6 +124,7 @@ ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
     options.includeRow = [&folderRows](int row) {
         return folderRows == nullptr || folderRows->contains(row);
     };
+    options.completeRecord = completeRecord;
     MailboxExport exporter(listing, tree, choice.directory, options);
     ExportSummary summary;
     summary.directory = choice.directory;

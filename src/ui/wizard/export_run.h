@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -10,6 +11,7 @@
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
 #include "export/export_formats.h"
+#include "export/export_record.h"
 #include "wizard/wizard_screen.h"
 
 namespace velmor::ui {
@@ -49,9 +51,11 @@ bool AnyFolderChecked(const FolderTree& tree);
 // The export worker's body: writes the folders one after the other, showing the folder being
 // written in the item status and the listing's progress in the item progress bar; a stop
 // ends it between two items. Of the folders that rows names, only those rows are written.
-ExportSummary RunExport(ProcessingContext& context, const FolderTree& tree,
-                        const std::vector<TreeItem>& folders, const ExportChoice& choice,
-                        const ExportRows& rows = {});
+// completeRecord completes each mail record (its original from the streaming file).
+ExportSummary RunExport(
+    ProcessingContext& context, const FolderTree& tree, const std::vector<TreeItem>& folders,
+    const ExportChoice& choice, const ExportRows& rows = {},
+    const std::function<void(ExportRecord&, const ListedItem&)>& completeRecord = {});
 
 // The message that ends an export: how many items of how many folders were written where,
 // what a stop left unwritten, and which folders failed, why.

@@ -5,8 +5,11 @@
 #include "browse/insert_folder_item.h"
 #include "browse/item_images.h"
 #include "edb/text_codec.h"
+#include "export/carved_original_record.h"
 #include "items/item_records.h"
+#include "streaming/matched_message_content.h"
 #include "streaming/recovered_message_rows.h"
+#include "streaming/store_mail_matching.h"
 
 namespace velmor::ui {
 
@@ -29,6 +32,12 @@ void StreamingEntryFlow::Choose(const std::u16string& path) {
 void StreamingEntryFlow::Carve() {
     messages_.emplace();
     carved_ = file_ && messages_->Load(*file_);
+}
+
+void StreamingEntryFlow::Match(ProcessingContext& context) {
+    if (carved_) {
+        MatchStoreMails(context, *messages_);
+    }
 }
 
 std::optional<std::filesystem::path> StreamingEntryFlow::UnreadableFile() const {
@@ -114,6 +123,27 @@ std::optional<MessageAttachments> StreamingEntryFlow::Attachments(const std::u16
         return std::nullopt;
     }
     return MessageAttachments(std::move(*bytes), messages_->messages()[*index].summary.attachments);
+}
+
+bool StreamingEntryFlow::UseOriginal(MessageContent& content, const std::u16string& itemId) {
+    return carved_ && UseCarvedOriginal(content, *messages_, itemId);
+}
+
+std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
+    const std::u16string& itemId) {
+    const RecoveredMessage* original = carved_ ? messages_->MatchedMessage(itemId) : nullptr;
+    std::optional<std::string> bytes = original ? messages_->MatchedBytes(itemId) : std::nullopt;
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return MessageAttachments(std::move(*bytes), original->summary.attachments);
+}
+
+std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {
+    if (!carved_) {
+        return {};
+    }
+    return CarvedOriginalCompletion(*messages_);
 }
 
 RecoveredExportResult StreamingEntryFlow::Export(const std::filesystem::path& directory, bool eml,

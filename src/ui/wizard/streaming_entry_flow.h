@@ -8,6 +8,7 @@
 #include "browse/folder_tree.h"
 #include "browse/item_list.h"
 #include "browse/message_content.h"
+#include "export/export_record.h"
 #include "export/recovered_messages_export.h"
 #include "streaming/recovered_messages.h"
 #include "wizard/mailbox_page_port.h"
@@ -24,6 +25,9 @@ public:
     void Choose(const std::u16string& path);
     // On the discovery worker: carves the chosen file. The row follows only when it reads.
     void Carve();
+    // On the discovery worker, once the discovery is done: the messages that match mails of
+    // the store leave the entry and lend those mails their bodies and attachments.
+    void Match(ProcessingContext& context);
     // Once the discovery has listed mailboxes: the entry's row below them.
     void AddRow(MailboxPagePort& page);
     bool IsEntryRow(int row) const { return row >= 0 && row == row_; }
@@ -43,6 +47,11 @@ public:
     // The message of a listed row by its item id, and its attachments.
     std::optional<MessageContent> Read(const std::u16string& itemId);
     std::optional<MessageAttachments> Attachments(const std::u16string& itemId);
+    // A mail of the store that matched a message: its body and its attachments from there.
+    bool UseOriginal(MessageContent& content, const std::u16string& itemId);
+    std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
+    // What completes an exported mail record with its original; empty without a carve.
+    std::function<void(ExportRecord&, const ListedItem&)> RecordCompletion();
     // Writes the messages as .eml and/or .mbox below directory.
     RecoveredExportResult Export(const std::filesystem::path& directory, bool eml, bool mbox,
                                  const EdbFile* database,

@@ -103,14 +103,17 @@ std::optional<MessageContent> WizardFlow::ReadMessage(const std::u16string& item
     NullProgressSink sink;
     StopFlag neverStopped;
     ProcessingContext context{file_, store_, sink, neverStopped};
-    return ReadMessageContent(context, itemId, subject, date);
+    MessageContent content = ReadMessageContent(context, itemId, subject, date);
+    streaming_.UseOriginal(content, itemId);
+    return content;
 }
 
 std::optional<MessageAttachments> WizardFlow::ReadAttachments(const std::u16string& itemId) {
-    if (step_ != kBrowseStep || workers_.AnyRunning() || !streaming_.open()) {
+    if (step_ != kBrowseStep || workers_.AnyRunning()) {
         return std::nullopt;
     }
-    return streaming_.Attachments(itemId);
+    return streaming_.open() ? streaming_.Attachments(itemId)
+                             : streaming_.OriginalAttachments(itemId);
 }
 
 // While an export lists folders, a click lists nothing: both would use the folders' items.
@@ -188,7 +191,8 @@ void WizardFlow::ExportSearchResults(const ExportChoice& choice) {
     exportJob_ = true;
     ShowBusyButtons(uiSink_);
     workers_.Start([this, folders, rows, choice] {
-        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, rows);
+        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, rows,
+                                                streaming_.RecordCompletion());
         bridge_.Call([this, &summary] {
             exportJob_ = false;
             stop_.clear();
@@ -234,7 +238,8 @@ void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {
         return;
     }
     workers_.Start([this, folders = CheckedFolders(windows_.folderTree), choice] {
-        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice);
+        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, {},
+                                                streaming_.RecordCompletion());
         bridge_.Call([this, &summary] {
             exportJob_ = false;
             stop_.clear();
@@ -427,6 +432,7 @@ void WizardFlow::StartDiscovery() {
     workers_.Start([this] {
         streaming_.Carve();
         DiscoveryWorker(workerContext_, workerWizard_);
+        streaming_.Match(workerContext_);
         // A worker that finds the stop flag set at its start ends without clearing its job.
         workerWizard_.ClearDiscoveryJob();
     });

@@ -112,7 +112,8 @@ public:
                                               const std::u16string& subject,
                                               const std::u16string& date);
     // The attachments of a listed mail, when it has a MIME form (the streaming file's
-    // messages); read on this thread under the same rules as ReadMessage.
+    // messages and the mails they match); read on this thread under the same rules as
+    // ReadMessage.
     std::optional<MessageAttachments> ReadAttachments(const std::u16string& itemId);
 
     const EdbFile& database() const { return file_; }

@@ -1,9 +1,12 @@
 // The attachments of a mail in its message window: listed with name, type and size, saved one
 // at a time or all at once through the file dialogs.
+#include <QLabel>
 #include <QTest>
 #include <QTreeView>
 
 #include "attachment_list.h"
+#include "edb_writer/file_time.h"
+#include "edb_writer/store_builder.h"
 #include "gui_test_support.h"
 #include "message_window.h"
 
@@ -41,6 +44,7 @@ class AttachmentListTest : public QObject {
 private slots:
     void aCarvedMailListsItsAttachmentsAndSavesOneOrAll();
     void aMailOfTheDatabaseShowsNoAttachmentList();
+    void aMailMatchedInTheStreamingFileShowsItsOriginalAndItsAttachments();
 };
 
 void AttachmentListTest::aCarvedMailListsItsAttachmentsAndSavesOneOrAll() {
@@ -111,6 +115,45 @@ void AttachmentListTest::aMailOfTheDatabaseShowsNoAttachmentList() {
     ui::MessageWindow* window = OpenRow(fixture, 0);
     QVERIFY(window != nullptr);
     QVERIFY(window->findChild<ui::AttachmentList*>() == nullptr);
+}
+
+void AttachmentListTest::aMailMatchedInTheStreamingFileShowsItsOriginalAndItsAttachments() {
+    FrameFixture fixture;
+    testdb::StoreBuilder builder;
+    testdb::Mailbox mailbox;
+    mailbox.name = "Ann Walker";
+    testdb::Folder top;
+    top.parent = builder.AddMailbox(mailbox);
+    top.name = "Top";
+    testdb::Folder inbox;
+    inbox.parent = builder.AddFolder(top);
+    inbox.name = "Inbox";
+    inbox.containerClass = "IPF.Note";
+    const auto inboxId = builder.AddFolder(inbox);
+    // The Message-ID of the demo streaming file's fourth message.
+    testdb::Item mail;
+    mail.subject = "As the store lists it";
+    mail.sender = "Someone";
+    mail.time = testdb::FileTimeFromUtc(2026, 12, 7, 8, 14, 0);
+    mail.fields.messageId = "<carve-4@example.org>";
+    mail.content.text = "Stored text";
+    builder.AddItem(inboxId, mail);
+    builder.WriteTo(fixture.dir / "Store.edb");
+    WriteDemoStreamingFile(fixture.dir / "Store.stm");
+    fixture.OpenDatabase(fixture.dir / "Store.edb");
+    fixture.OpenMailbox(0);
+    fixture.ListFolder({"Top", "Inbox"});
+
+    ui::MessageWindow* window = OpenRow(fixture, 0);
+    QVERIFY(window != nullptr);
+    bool noted = false;
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        noted = noted || label->text() == "Body and attachments from the streaming file.";
+    }
+    QVERIFY(noted);
+    auto* attachments = window->findChild<ui::AttachmentList*>();
+    QVERIFY(attachments != nullptr);
+    QCOMPARE(attachments->list()->topLevelItemCount(), 3);
 }
 
 }  // namespace velmor::test

@@ -1,0 +1,32 @@
+#include "streaming/matched_message_content.h"
+
+#include "edb/text_codec.h"
+
+namespace velmor {
+
+bool UseCarvedOriginal(MessageContent& content, RecoveredMessages& messages,
+                       const std::u16string& itemId) {
+    const RecoveredMessage* original = messages.MatchedMessage(itemId);
+    const std::optional<std::string> bytes =
+        original ? messages.MatchedBytes(itemId) : std::nullopt;
+    const std::optional<MimeBody> body = bytes ? ReadMimeBody(*bytes) : std::nullopt;
+    if (!body) {
+        return false;
+    }
+    MailBody carved;
+    if (body->text) {
+        carved.text = Utf8ToUtf16(*body->text);
+    }
+    if (body->html) {
+        carved.html = Utf8ToUtf16(*body->html);
+    }
+    carved.note = kMatchedOriginalNote;
+    if (!original->incompleteReason.empty()) {
+        carved.note += u" Incomplete: " + Utf8ToUtf16(original->incompleteReason) + u".";
+    }
+    content.body = std::move(carved);
+    content.details.hasAttachments = !original->summary.attachments.empty();
+    return true;
+}
+
+}  // namespace velmor

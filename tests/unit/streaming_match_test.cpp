@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "edb_writer/file_time.h"
+#include "edb_writer/store_builder.h"
+#include "stm_writer/mime_corpus.h"
+#include "stm_writer/streaming_layout.h"
+#include "streaming/carved_message_matcher.h"
+#include "streaming/mime_summary.h"
+
+namespace velmor {
+namespace {
+
+using test::RunCli;
+
+constexpr char kInbox[] = "Mailbox - Ann Walker\\Top\\Inbox\\";
+constexpr char kEntryFolder[] = "Recovered from the streaming file\\";
+constexpr int kMessages = 4;
+// The corpus dates message n at 09:(10+n):00 +0100.
+uint64_t CarvedTime(int number, int extraSeconds) {
+    return testdb::FileTimeFromUtc(2026, 12, 7, 8, 10 + number, extraSeconds);
+}
+
+// The row number of the mail with the subject in an items listing, or "" when none.
+std::string RowOf(const std::string& listing, const std::string& subject) {
+    const size_t at = listing.find("\t" + subject + "\t");
+    if (at == std::string::npos) {
+        return "";
+    }
+    const size_t lineStart = listing.rfind('\n', at) + 1;
+    return listing.substr(lineStart, listing.find('\t', lineStart) - lineStart);
+}
+
+// A store whose mails match carved messages by Message-ID, by subject, sender and sent time,
+// and by neither (sent two minutes off), beside a streaming file of four messages.
+class StreamingMatchTest : public testing::Test {
+protected:
+    StreamingMatchTest() {
+        corpus_ = stm::MakeCorpus(kMessages, 60000, 5);
+        std::vector<std::string> bytes;
+        std::vector<bool> multipart;
+        for (const auto& message : corpus_) {
+            bytes.push_back(message.bytes);
+            multipart.push_back(message.multipart);
+            subjects_.push_back(ReadMimeMessage(message.bytes)->subject);
+        }
+        std::vector<stm::LaidMessage> laid;
+        const std::vector<uint8_t> file = stm::LayStreamingFile(bytes, multipart, 5, -1, laid);
+        std::ofstream(tmp_ / "Store.stm", std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()),
+                   static_cast<std::streamsize>(file.size()));
+
+        testdb::Mailbox mailbox;
+        mailbox.name = "Ann Walker";
+        testdb::StoreBuilder builder;
+        testdb::Folder top;
+        top.parent = builder.AddMailbox(mailbox);
+        top.name = "Top";
+        testdb::Folder inbox;
+        inbox.parent = builder.AddFolder(top);
+        inbox.name = "Inbox";
+        inbox.containerClass = "IPF.Note";
+        const auto inboxId = builder.AddFolder(inbox);
+        // The fourth message has attachments; its mail keeps only a different subject.
+        testdb::Item byId;
+        byId.subject = "Invoice as listed";
+        byId.sender = "Someone Else";
+        byId.time = CarvedTime(4, 0);
+        byId.fields.messageId = "<carve-4@example.org>";
+        builder.AddItem(inboxId, byId);
+        testdb::Item bySender;
+        bySender.subject = subjects_[1];
+        bySender.sender = "Jürgen Müller";
+        bySender.time = CarvedTime(2, 40);
+        bySender.content.text = "Stored text only";
+        builder.AddItem(inboxId, bySender);
+        testdb::Item tooLate;
+        tooLate.subject = subjects_[0];
+        tooLate.sender = "Jürgen Müller";
+        tooLate.time = CarvedTime(1, 0) + 2 * kMatchTimeTolerance;
+        tooLate.content.text = "Stored text of the late one";
+        builder.AddItem(inboxId, tooLate);
+        builder.WriteTo(tmp_ / "Store.edb");
+    }
+
+    std::string Database() const { return (tmp_ / "Store.edb").string(); }
+
+    test::TempDir tmp_;
+    std::vector<stm::CorpusMessage> corpus_;
+    std::vector<std::string> subjects_;
+};
+
+TEST_F(StreamingMatchTest, MatchedMailsShowTheirOriginalAndOnlyUnmatchedMessagesStayInTheEntry) {
+    const auto items = RunCli({"items", Database(), "1", kInbox}, tmp_.path());
+    ASSERT_EQ(items.exitCode, 0) << items.err;
+    const std::string byId = RowOf(items.out, "Invoice as listed");
+    const std::string bySender = RowOf(items.out, subjects_[1]);
+    const std::string tooLate = RowOf(items.out, subjects_[0]);
+    ASSERT_FALSE(byId.empty() || bySender.empty() || tooLate.empty()) << items.out;
+
+    const auto matchedById = RunCli({"message", Database(), "1", kInbox, byId}, tmp_.path());
+    ASSERT_EQ(matchedById.exitCode, 0) << matchedById.err;
+    EXPECT_NE(matchedById.out.find("Note: Body and attachments from the streaming file.\n"),
+              std::string::npos)
+        << matchedById.out;
+    EXPECT_NE(matchedById.out.find("Has attachments: yes\n"), std::string::npos);
+    const auto attachments = RunCli({"attachments", Database(), "1", kInbox, byId}, tmp_.path());
+    ASSERT_EQ(attachments.exitCode, 0) << attachments.err;
+    EXPECT_TRUE(attachments.out.starts_with("1\tattachment-1.bin\t")) << attachments.out;
+    const std::string saved = (tmp_ / "saved.bin").string();
+    EXPECT_EQ(
+        RunCli({"attachment", Database(), "1", kInbox, byId, "1", saved}, tmp_.path()).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(saved));
+
+    const auto matchedBySender =
+        RunCli({"message", Database(), "1", kInbox, bySender}, tmp_.path());
+    EXPECT_NE(matchedBySender.out.find("Note: Body and attachments from the streaming file."),
+              std::string::npos)
+        << matchedBySender.out;
+    EXPECT_EQ(matchedBySender.out.find("Stored text only"), std::string::npos);
+
+    const auto unmatched = RunCli({"message", Database(), "1", kInbox, tooLate}, tmp_.path());
+    EXPECT_NE(unmatched.out.find("Stored text of the late one"), std::string::npos)
+        << unmatched.out;
+    EXPECT_EQ(unmatched.out.find("streaming file"), std::string::npos);
+    EXPECT_EQ(RunCli({"attachments", Database(), "1", kInbox, tooLate}, tmp_.path()).out, "");
+
+    // Messages 1 and 3 match no mail: only they are left in the entry.
+    const auto entry = RunCli({"items", Database(), "2", kEntryFolder}, tmp_.path());
+    ASSERT_EQ(entry.exitCode, 0) << entry.err;
+    EXPECT_EQ(std::count(entry.out.begin(), entry.out.end(), '\n'), 3) << entry.out;
+    EXPECT_NE(entry.out.find("\t" + subjects_[0] + "\t"), std::string::npos) << entry.out;
+    EXPECT_NE(entry.out.find("\t" + subjects_[2] + "\t"), std::string::npos) << entry.out;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(StreamingMatchTest, EmlAndMboxCarryTheOriginalOfAMatchedMailAsItWas) {
+    const auto items = RunCli({"items", Database(), "1", kInbox}, tmp_.path());
+    const std::string byId = RowOf(items.out, "Invoice as listed");
+    const std::string bySender = RowOf(items.out, subjects_[1]);
+    const std::string tooLate = RowOf(items.out, subjects_[0]);
+    const auto exported =
+        RunCli({"export", "--format", "eml,mbox", Database(), "1", (tmp_ / "out").string(), kInbox},
+               tmp_.path());
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    const auto directory = tmp_ / "out" / "Top" / "Inbox";
+    const auto eml = [&](const std::string& row) {
+        return ReadFile(directory / ("0000" + row + ".eml"));
+    };
+    EXPECT_TRUE(eml(byId) == corpus_[3].bytes);
+    EXPECT_TRUE(eml(bySender) == corpus_[1].bytes);
+    EXPECT_NE(eml(tooLate).find("Stored text of the late one"), std::string::npos);
+    EXPECT_EQ(eml(tooLate).find("Message-ID: <carve-"), std::string::npos);
+
+    const std::string mbox = ReadFile(directory / "folder.mbox");
+    EXPECT_NE(mbox.find(" Mon Dec  7 08:14:00 2026\n" + corpus_[3].bytes + "\n"),
+              std::string::npos);
+    EXPECT_NE(mbox.find(" Mon Dec  7 08:12:40 2026\n" + corpus_[1].bytes + "\n"),
+              std::string::npos);
+    EXPECT_NE(mbox.find("Stored text of the late one"), std::string::npos);
+}
+
+TEST(CarvedMessageMatcherTest, MatchesByMessageIdElseBySubjectSenderAndTimeWithinAMinute) {
+    std::vector<RecoveredMessage> messages(3);
+    messages[0].summary = {.messageId = "a@example.org", .subject = "Hello", .fileTime = 1000};
+    messages[1].summary = {.fromName = "Ann Smith",
+                           .fromAddress = "ann@example.net",
+                           .subject = "Report",
+                           .fileTime = CarvedTime(2, 0)};
+    messages[2].summary = {.fromName = "Ann Smith",
+                           .subject = "Report",
+                           .fileTime = CarvedTime(2, 0) + 3 * kMatchTimeTolerance};
+    const CarvedMessageMatcher matcher(messages);
+
+    EXPECT_EQ(matcher.Match({.messageId = "<a@example.org>"}), 0U);
+    // A mail with a Message-ID that no message has is not matched by its subject.
+    EXPECT_EQ(matcher.Match({.messageId = "<b@example.org>",
+                             .subject = "Report",
+                             .senderName = "Ann Smith",
+                             .fileTime = CarvedTime(2, 0)}),
+              std::nullopt);
+    EXPECT_EQ(matcher.Match({.subject = "Report",
+                             .senderAddress = "ANN@example.net",
+                             .fileTime = CarvedTime(2, 0) + kMatchTimeTolerance}),
+              1U);
+    // The nearest in time of the messages of one subject and sender.
+    EXPECT_EQ(matcher.Match({.subject = "Report",
+                             .senderName = "Ann Smith",
+                             .fileTime = CarvedTime(2, 0) + 3 * kMatchTimeTolerance - 5}),
+              2U);
+    EXPECT_EQ(matcher.Match({.subject = "Report",
+                             .senderName = "Ann Smith",
+                             .fileTime = CarvedTime(2, 0) + kMatchTimeTolerance + 1}),
+              std::nullopt);
+    EXPECT_EQ(matcher.Match({.subject = "Report", .senderName = "Bob"}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace velmor
