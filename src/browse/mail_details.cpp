@@ -1,5 +1,6 @@
 #include "browse/mail_details.h"
 
+#include "browse/message_records.h"
 #include "browse/recipient_list.h"
 #include "browse/record_block_walk.h"
 #include "edb/stored_value.h"
@@ -11,9 +12,6 @@ namespace velmor {
 namespace {
 
 constexpr int kMaxEntries = 20;
-constexpr uint16_t kSubjectColumn = 0x14B;
-constexpr uint16_t kSenderColumn = 0x100;
-constexpr uint16_t kSenderAltColumn = 0x101;
 constexpr uint16_t kRecipientListColumn = 0x11A;
 constexpr int64_t kTextDataLimit = 256;
 constexpr int64_t kRecipientDataLimit = 1000;
@@ -48,10 +46,10 @@ MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& it
         const bool walked = WalkRecordBlock(block, kMaxEntries, context.stop, [&](BlockEntry e) {
             const int64_t v = e.s + 1;
             const bool textValue = InBlock(v) && e.n < kTextDataLimit;
-            if (e.column == kSubjectColumn && textValue && details.subjectFallback.empty()) {
+            if (e.column == kRecordSubjectColumn && textValue && details.subjectFallback.empty()) {
                 details.subjectFallback = DecodeStoredString(block, v, e.n - 1);
-            } else if ((e.column == kSenderColumn || e.column == kSenderAltColumn) && textValue &&
-                       details.sender.empty()) {
+            } else if ((e.column == kRecordSenderColumn || e.column == kRecordSenderAltColumn) &&
+                       textValue && details.sender.empty()) {
                 details.sender = DecodeLengthPrefixedText(block, v, e.n - 1);
             }
             if (sentOrOutbox && e.column == kRecipientListColumn && InBlock(v) &&

@@ -3,9 +3,9 @@
 #include <array>
 
 #include "browse/column_value.h"
+#include "browse/message_records.h"
 #include "browse/record_block_walk.h"
 #include "edb/stored_text_decoder.h"
-#include "items/record_block.h"
 
 namespace velmor {
 
@@ -94,18 +94,8 @@ void ReadRecordFields(ProcessingContext& context, const PageView& block,
 StoredMessageFields ReadStoredMessageFields(ProcessingContext& context,
                                             const std::u16string& itemId) {
     StoredMessageFields fields;
-    PageBuffer buffer{};
-    const PageView block(buffer);
-    context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
-        if (context.stop.requested()) {
-            return false;
-        }
-        if (ReadablePosition(context.file, entry.recordPosition) &&
-            ReadRecordBlock(context.file, entry.recordPosition, buffer)) {
-            ReadRecordFields(context, block, fields);
-        }
-        return true;
-    });
+    ForEachReadableMessageRecord(
+        context, itemId, [&](const PageView& block) { ReadRecordFields(context, block, fields); });
     return fields;
 }
 

@@ -3,22 +3,18 @@
 #include <unordered_set>
 
 #include "browse/column_value.h"
+#include "browse/message_records.h"
 #include "browse/record_block_walk.h"
 #include "edb/stored_text_decoder.h"
 #include "edb/stored_value.h"
 #include "edb/text_codec.h"
 #include "items/length_prefixed_text.h"
-#include "items/record_block.h"
 
 namespace velmor {
 
 namespace {
 
-// The message record's own columns of subject and sender name, and the walk's bound, as the
-// mail list reads them.
-constexpr uint16_t kSubjectColumn = 0x14B;
-constexpr uint16_t kSenderColumn = 0x100;
-constexpr uint16_t kSenderAltColumn = 0x101;
+// The walk's bounds, as the mail list reads the record.
 constexpr int64_t kTextDataLimit = 256;
 constexpr int kMaxEntries = 80;
 
@@ -37,10 +33,10 @@ void ReadRecordKeys(ProcessingContext& context, const PageView& block, MailMatch
     WalkRecordBlock(block, kMaxEntries, context.stop, [&](const BlockEntry& e) {
         const int64_t v = e.s + 1;
         const bool inLine = v > 0 && v < PAGE_SIZE && e.n < kTextDataLimit;
-        if (e.column == kSubjectColumn && inLine && keys.subject.empty()) {
+        if (e.column == kRecordSubjectColumn && inLine && keys.subject.empty()) {
             keys.subject = Utf16ToUtf8(DecodeStoredString(block, v, e.n - 1));
-        } else if ((e.column == kSenderColumn || e.column == kSenderAltColumn) && inLine &&
-                   keys.senderName.empty()) {
+        } else if ((e.column == kRecordSenderColumn || e.column == kRecordSenderAltColumn) &&
+                   inLine && keys.senderName.empty()) {
             keys.senderName = Utf16ToUtf8(DecodeLengthPrefixedText(block, v, e.n - 1));
         } else if (schema.is(MessageColumn::S1035, e.column) && keys.messageId.empty()) {
             keys.messageId = WholeText(ReadColumnValue(context, block, e));
@@ -57,18 +53,8 @@ MailMatchKeys ReadMailMatchKeys(ProcessingContext& context, const std::u16string
                                 uint64_t fileTime) {
     MailMatchKeys keys;
     keys.fileTime = fileTime == kNoFileTime ? 0 : fileTime;
-    PageBuffer buffer{};
-    const PageView block(buffer);
-    context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
-        if (context.stop.requested()) {
-            return false;
-        }
-        if (ReadablePosition(context.file, entry.recordPosition) &&
-            ReadRecordBlock(context.file, entry.recordPosition, buffer)) {
-            ReadRecordKeys(context, block, keys);
-        }
-        return true;
-    });
+    ForEachReadableMessageRecord(
+        context, itemId, [&](const PageView& block) { ReadRecordKeys(context, block, keys); });
     return keys;
 }
 
