@@ -1,5 +1,7 @@
 #include "wizard/wizard_flow.h"
 
+#include <algorithm>
+
 #include "browse/browse_worker.h"
 #include "browse/check_propagation.h"
 #include "browse/folder_kind.h"
@@ -176,21 +178,28 @@ void WizardFlow::ExportSearchResults(const ExportChoice& choice) {
     }
     std::vector<TreeItem> folders;
     ExportRows rows;
+    // Depth first, children taken from the back of the stack in their own order.
     std::vector<TreeItem> pending = windows_.folderTree.Children(kNoTreeItem);
+    std::reverse(pending.begin(), pending.end());
     while (!pending.empty()) {
-        const TreeItem item = pending.front();
-        pending.erase(pending.begin());
+        const TreeItem item = pending.back();
+        pending.pop_back();
         if (auto found = rowsByPath.find(TreeItemPath(windows_.folderTree, item));
             found != rowsByPath.end()) {
             folders.push_back(item);
             rows.emplace(item, found->second);
         }
         const std::vector<TreeItem> children = windows_.folderTree.Children(item);
-        pending.insert(pending.begin(), children.begin(), children.end());
+        pending.insert(pending.end(), children.rbegin(), children.rend());
     }
     exportJob_ = true;
     ShowBusyButtons(uiSink_);
-    workers_.Start([this, folders, rows, choice] {
+    StartExport(std::move(folders), std::move(rows), choice);
+}
+
+void WizardFlow::StartExport(std::vector<TreeItem> folders, ExportRows rows,
+                             const ExportChoice& choice) {
+    workers_.Start([this, folders = std::move(folders), rows = std::move(rows), choice] {
         const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, rows,
                                                 streaming_.RecordCompletion());
         bridge_.Call([this, &summary] {
@@ -237,16 +246,7 @@ void WizardFlow::ExportCheckedFolders(const ExportChoice& choice) {
         ExportStreamingEntry(choice);
         return;
     }
-    workers_.Start([this, folders = CheckedFolders(windows_.folderTree), choice] {
-        const ExportSummary summary = RunExport(workerContext_, workerTree_, folders, choice, {},
-                                                streaming_.RecordCompletion());
-        bridge_.Call([this, &summary] {
-            exportJob_ = false;
-            stop_.clear();
-            ShowIdleButtons(uiSink_);
-            windows_.screen.ShowMessage(ExportSummaryText(summary), ExportSummaryIcon(summary));
-        });
-    });
+    StartExport(CheckedFolders(windows_.folderTree), {}, choice);
 }
 
 bool WizardFlow::RequestClose() {

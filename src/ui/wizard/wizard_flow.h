@@ -142,6 +142,9 @@ private:
     void StartTreeClearing();
     void OpenStreamingEntry();
     void ExportStreamingEntry(const ExportChoice& choice);
+    // Exports folders (of those that rows names, only those rows) on a worker and shows the
+    // summary when it ends.
+    void StartExport(std::vector<TreeItem> folders, ExportRows rows, const ExportChoice& choice);
     void FinishWorkers();
 
     WizardWindows windows_;
