@@ -118,15 +118,13 @@ void ExportingItemList::InsertListedRow(int row, int image,
         return;
     }
     ExportRecord record = MakeExportRecord(selection_.folderKind, row, cells, item);
-    if (WritesBodies()) {
-        MailBody body = ReadMailBodyOfItem(context_, record.itemId);
-        record.bodyText = std::move(body.text);
-        record.bodyHtml = std::move(body.html);
-    }
     if (record.sender.empty() && IsOwnMailKind(selection_.folderKind)) {
         record.sender = owner_;
     }
     if (WritesBodies()) {
+        MailBody body = ReadMailBodyOfItem(context_, record.itemId);
+        record.bodyText = std::move(body.text);
+        record.bodyHtml = std::move(body.html);
         record.details =
             ReadMessageDetails(context_, record.itemId, record.sender, record.recipients);
     }
