@@ -13,7 +13,7 @@ jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELMOR_BUILD_FUZZ=ON -DVELMOR_BUILD_TESTS=OFF -DVELMOR_BUILD_BENCH=OFF \
-    -DVELMOR_BUILD_GUI=OFF >/dev/null
+    -DVELMOR_BUILD_GUI=OFF -DVELMOR_UNITY_BUILD=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 
 targets=("$@")

@@ -5,6 +5,13 @@
 
 namespace velmor::pictures {
 
+QLinearGradient Vertical(qreal top, qreal bottom, const QColor& from, const QColor& to) {
+    QLinearGradient gradient(0, top, 0, bottom);
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
+    return gradient;
+}
+
 Canvas::Canvas(int width, int height) : image_(width, height, QImage::Format_ARGB32) {
     image_.fill(Qt::transparent);
     painter_.begin(&image_);

@@ -19,6 +19,9 @@ inline const QColor kGreen(40, 160, 60);
 inline const QColor kRed(200, 40, 40);
 inline const QColor kInk(40, 40, 40);
 
+// A gradient from `from` at top to `to` at bottom.
+QLinearGradient Vertical(qreal top, qreal bottom, const QColor& from, const QColor& to);
+
 // A transparent picture with an antialiased painter on it.
 class Canvas {
 public:

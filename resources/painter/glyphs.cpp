@@ -16,13 +16,6 @@ QPen Edge(const QColor& color, qreal width = 1.0) {
     return pen;
 }
 
-QLinearGradient Vertical(qreal top, qreal bottom, const QColor& from, const QColor& to) {
-    QLinearGradient gradient(0, top, 0, bottom);
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    return gradient;
-}
-
 void Paper(QPainter& p, const QRectF& rect) {
     p.setPen(Edge(QColor(110, 110, 120)));
     p.setBrush(Vertical(rect.top(), rect.bottom(), Qt::white, QColor(226, 230, 238)));

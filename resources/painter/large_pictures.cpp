@@ -19,13 +19,6 @@ constexpr int kLogoWidth = 764;
 constexpr int kBarWidth = 1024;
 constexpr int kBarHeight = 80;
 
-QLinearGradient Vertical(qreal top, qreal bottom, const QColor& from, const QColor& to) {
-    QLinearGradient gradient(0, top, 0, bottom);
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    return gradient;
-}
-
 // The banner's background: deep blue, lighter at the top, with a gold line at the foot.
 void FillBannerBackground(QPainter& p, int width, int height) {
     QLinearGradient sky(0, 0, 0, height);

@@ -20,7 +20,7 @@ namespace velmor {
 namespace {
 
 // Entries walked per record block; a writer never puts more in a directory.
-constexpr int kMaxEntries = 80;
+constexpr int kMaxBodyEntries = 80;
 
 constexpr char16_t kNoBodyNote[] = u"This mail has no body.";
 constexpr char16_t kCompressedNote[] =
@@ -186,7 +186,7 @@ MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
     }
     const SchemaIds& schema = context.store.schema;
     std::optional<std::vector<uint8_t>> rtf;
-    WalkRecordBlock(block, kMaxEntries, context.stop, [&](const BlockEntry& e) {
+    WalkRecordBlock(block, kMaxBodyEntries, context.stop, [&](const BlockEntry& e) {
         const bool text = schema.is(MessageColumn::S1000, e.column);
         const bool htmlBytes = schema.is(MessageColumn::N1013, e.column);
         const bool htmlText = schema.is(MessageColumn::S1013, e.column);

@@ -11,7 +11,7 @@ namespace velmor {
 
 namespace {
 
-constexpr int kMaxEntries = 20;
+constexpr int kMaxDetailsEntries = 20;
 constexpr uint16_t kRecipientListColumn = 0x11A;
 constexpr int64_t kTextDataLimit = 256;
 constexpr int64_t kRecipientDataLimit = 1000;
@@ -43,38 +43,41 @@ MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& it
             failed = true;
             return false;
         }
-        const bool walked = WalkRecordBlock(block, kMaxEntries, context.stop, [&](BlockEntry e) {
-            const int64_t v = e.s + 1;
-            const bool textValue = InBlock(v) && e.n < kTextDataLimit;
-            if (e.column == kRecordSubjectColumn && textValue && details.subjectFallback.empty()) {
-                details.subjectFallback = DecodeStoredString(block, v, e.n - 1);
-            } else if ((e.column == kRecordSenderColumn || e.column == kRecordSenderAltColumn) &&
-                       textValue && details.sender.empty()) {
-                details.sender = DecodeLengthPrefixedText(block, v, e.n - 1);
-            }
-            if (sentOrOutbox && e.column == kRecipientListColumn && InBlock(v) &&
-                e.n < kRecipientDataLimit) {
-                if (e.n == kOutOfLineLength) {
-                    // Only a list found on a long-value page replaces what an earlier
-                    // recipient column gave.
-                    const auto recipients = outOfLine.Read(block.u32(v));
-                    if (context.stop.requested()) {
-                        failed = true;
-                        return false;
-                    }
-                    if (recipients) {
-                        details.recipients = *recipients;
-                    }
-                } else {
-                    details.recipients = DecodeRecipientNames(block, v, e.n - 1);
+        const bool walked =
+            WalkRecordBlock(block, kMaxDetailsEntries, context.stop, [&](BlockEntry e) {
+                const int64_t v = e.s + 1;
+                const bool textValue = InBlock(v) && e.n < kTextDataLimit;
+                if (e.column == kRecordSubjectColumn && textValue &&
+                    details.subjectFallback.empty()) {
+                    details.subjectFallback = DecodeStoredString(block, v, e.n - 1);
+                } else if ((e.column == kRecordSenderColumn ||
+                            e.column == kRecordSenderAltColumn) &&
+                           textValue && details.sender.empty()) {
+                    details.sender = DecodeLengthPrefixedText(block, v, e.n - 1);
                 }
-            }
-            if (schema.is(MessageColumn::N67b3, e.column) && InBlock(v) && e.n >= kShortestMarker &&
-                e.n < kMarkerDataLimit) {
-                details.marker = true;
-            }
-            return true;
-        });
+                if (sentOrOutbox && e.column == kRecipientListColumn && InBlock(v) &&
+                    e.n < kRecipientDataLimit) {
+                    if (e.n == kOutOfLineLength) {
+                        // Only a list found on a long-value page replaces what an earlier
+                        // recipient column gave.
+                        const auto recipients = outOfLine.Read(block.u32(v));
+                        if (context.stop.requested()) {
+                            failed = true;
+                            return false;
+                        }
+                        if (recipients) {
+                            details.recipients = *recipients;
+                        }
+                    } else {
+                        details.recipients = DecodeRecipientNames(block, v, e.n - 1);
+                    }
+                }
+                if (schema.is(MessageColumn::N67b3, e.column) && InBlock(v) &&
+                    e.n >= kShortestMarker && e.n < kMarkerDataLimit) {
+                    details.marker = true;
+                }
+                return true;
+            });
         if (!walked || failed) {
             failed = true;
             return false;

@@ -8,7 +8,7 @@ namespace velmor {
 
 namespace {
 
-constexpr int kMaxEntries = 60;
+constexpr int kMaxColumnTextEntries = 60;
 constexpr int64_t kLastDataStart = 4094;
 constexpr int64_t kLongestData = 255;
 
@@ -29,12 +29,13 @@ std::u16string ReadRecordColumnText(ProcessingContext& context, const std::u16st
         if (!ReadRecordBlock(context.file, entry.recordPosition, buffer)) {
             return false;
         }
-        const bool walked = WalkRecordBlock(block, kMaxEntries, context.stop, [&](BlockEntry e) {
-            if (e.column == column && e.s <= kLastDataStart && e.n <= kLongestData) {
-                text = DecodeStoredString(block, e.s + 1, e.n - 1);
-            }
-            return text.empty();
-        });
+        const bool walked =
+            WalkRecordBlock(block, kMaxColumnTextEntries, context.stop, [&](BlockEntry e) {
+                if (e.column == column && e.s <= kLastDataStart && e.n <= kLongestData) {
+                    text = DecodeStoredString(block, e.s + 1, e.n - 1);
+                }
+                return text.empty();
+            });
         return walked && text.empty();
     });
     return text;

@@ -12,7 +12,7 @@ namespace velmor {
 namespace {
 
 // Entries walked per record block; a writer never puts more in a directory.
-constexpr int kMaxEntries = 80;
+constexpr int kMaxStoredFieldEntries = 80;
 constexpr int64_t kNumberSize = 4;
 
 using TextField = std::optional<std::u16string> StoredMessageFields::*;
@@ -74,7 +74,7 @@ std::optional<uint32_t> Number(const PageView& block, const BlockEntry& e) {
 void ReadRecordFields(ProcessingContext& context, const PageView& block,
                       StoredMessageFields& fields) {
     const SchemaIds& schema = context.store.schema;
-    WalkRecordBlock(block, kMaxEntries, context.stop, [&](const BlockEntry& e) {
+    WalkRecordBlock(block, kMaxStoredFieldEntries, context.stop, [&](const BlockEntry& e) {
         for (const TextColumn& text : kTextColumns) {
             if (schema.is(text.column, e.column) && !(fields.*text.field)) {
                 fields.*text.field = WholeText(ReadColumnValue(context, block, e));

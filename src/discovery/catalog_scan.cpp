@@ -13,7 +13,7 @@ constexpr int32_t kCatalogObjectId = 2;
 constexpr int32_t kShadowCatalogObjectId = 3;
 
 // Scans and record fields stay within the first 4046 bytes of a page.
-constexpr int64_t kScanEnd = 4046;
+constexpr int64_t kCatalogScanEnd = 4046;
 constexpr int64_t kMaxNameLength = 999;
 constexpr int64_t kMaxOffsetArrayStart = 1000;
 constexpr uint16_t kEmptyColumnFlag = 0x8000;
@@ -56,7 +56,7 @@ int64_t MatchSignature(const PageView& page, int64_t pos) {
 void ScanCatalogPage(const PageView& page, int32_t maxObjectId,
                      std::vector<CatalogEntry>& entries) {
     int64_t pos = kPageHeaderSize;
-    while (pos < kScanEnd) {
+    while (pos < kCatalogScanEnd) {
         const int64_t advance = MatchSignature(page, pos);
         if (advance == 0) {
             ++pos;
@@ -66,7 +66,7 @@ void ScanCatalogPage(const PageView& page, int32_t maxObjectId,
         int64_t n = 0;
         int64_t nameEnd = 0;
         CatalogEntry entry;
-        if (q < kScanEnd) {
+        if (q < kCatalogScanEnd) {
             const int64_t v = page.u16(q + kOffsetArrayField);
             entry.tableObjectId = page.i32(q + kTableObjectIdField);
             entry.id = page.i32(q + kIdField);
@@ -74,7 +74,7 @@ void ScanCatalogPage(const PageView& page, int32_t maxObjectId,
             entry.rootMarker = page.u16(q + kRootMarkerField);
             n = v >= 2 ? v - 2 : v;
         }
-        if (q + n <= kScanEnd && n >= 0) {
+        if (q + n <= kCatalogScanEnd && n >= 0) {
             nameEnd = page.u16(q + n - 2);
         }
         // Offset-array entries equal to the previous end plus 0x8000 mark empty columns; step
@@ -97,7 +97,7 @@ void ScanCatalogPage(const PageView& page, int32_t maxObjectId,
         }
         const bool accepted = nameEnd >= 1 && nameEnd <= kMaxNameLength &&
                               entry.tableObjectId >= 1 && entry.tableObjectId <= maxObjectId &&
-                              q + n < kScanEnd && n >= 1;
+                              q + n < kCatalogScanEnd && n >= 1;
         if (!accepted) {
             pos = q + 1;
             continue;

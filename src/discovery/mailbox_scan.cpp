@@ -9,7 +9,7 @@ namespace {
 
 constexpr uint8_t kMarkerByte = 0xFF;
 constexpr std::array<uint8_t, 4> kMailboxMarker = {0xFF, 0xFF, 0xFF, 0xFF};
-constexpr int64_t kScanEnd = 3996;
+constexpr int64_t kMailboxScanEnd = 3996;
 constexpr int64_t kKeyLengthField = 49;  // from the marker
 constexpr int kMaxRunWords = 10;
 constexpr uint16_t kFirstKeyWord = 1;
@@ -26,14 +26,14 @@ bool IsKeyWord(uint16_t word) {
 
 bool ScanMailboxPage(const PageView& page, StopFlag& stop, MailboxList& mailboxes) {
     int64_t pos = kPageHeaderSize;
-    while (pos < kScanEnd) {
+    while (pos < kMailboxScanEnd) {
         if (stop.requested()) {
             return false;
         }
         if (!page.matches(pos, kMailboxMarker)) {
             // Jump to the next 0xFF byte: nothing before it can start a marker.
-            const int64_t next = page.find(kMarkerByte, pos + 1, kScanEnd);
-            pos = next < 0 ? kScanEnd : next;
+            const int64_t next = page.find(kMarkerByte, pos + 1, kMailboxScanEnd);
+            pos = next < 0 ? kMailboxScanEnd : next;
             continue;
         }
         pos += kKeyLengthField;

@@ -15,4 +15,9 @@ std::u16string Windows1252ToUtf16(std::span<const uint8_t> bytes);
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
+// A byte inside a UTF-8 character, never its first: text is not cut before one.
+constexpr bool IsUtf8ContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 }  // namespace velmor

@@ -6,13 +6,12 @@
 #include "edb/text_codec.h"
 #include "export/mime_message.h"
 #include "export/vcard_writer.h"
+#include "items/file_time.h"
 
 namespace velmor {
 
 namespace {
 
-constexpr int64_t kTicksPerSecond = 10'000'000;
-constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
 constexpr char kProductId[] = "-//Velmor//Velmor for Exchange Server//EN";
 
 // An event must have a start: an appointment without a time is kept as a journal entry.
@@ -49,8 +48,7 @@ std::string IcalendarWriter::Entry(const ExportRecord& record) {
     icalcomponent_add_property(component, icalproperty_new_uid(uid.c_str()));
     icalcomponent_add_property(component, icalproperty_new_dtstamp(UtcTime(stamp_)));
     if (record.fileTime) {
-        const auto seconds = static_cast<time_t>(
-            static_cast<int64_t>(*record.fileTime / kTicksPerSecond) - kEpochDifferenceSeconds);
+        const auto seconds = static_cast<time_t>(FileTimeToUnixSeconds(*record.fileTime));
         icalcomponent_add_property(component, icalproperty_new_dtstart(UtcTime(seconds)));
     }
     icalcomponent_add_property(component,

@@ -5,13 +5,12 @@
 
 #include "edb/text_codec.h"
 #include "export/mime_message.h"
+#include "items/file_time.h"
 
 namespace velmor {
 
 namespace {
 
-constexpr int64_t kTicksPerSecond = 10'000'000;
-constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
 // The envelope sender of a mail without a stored e-mail address.
 constexpr char kEnvelopeSender[] = "MAILER-DAEMON";
 
@@ -41,8 +40,7 @@ std::string EnvelopeSender(const ExportRecord& record) {
 std::string EnvelopeLine(const ExportRecord& record, time_t exportTime) {
     time_t seconds = exportTime;
     if (record.fileTime) {
-        seconds = static_cast<time_t>(static_cast<int64_t>(*record.fileTime / kTicksPerSecond) -
-                                      kEpochDifferenceSeconds);
+        seconds = static_cast<time_t>(FileTimeToUnixSeconds(*record.fileTime));
     }
     std::tm utc{};
     char when[64] = "Thu Jan  1 00:00:00 1970";  // a time that gmtime cannot take

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "edb/text_codec.h"
+#include "items/file_time.h"
 #include "mime/gmime_object.h"
 
 namespace velmor {
@@ -12,9 +13,6 @@ namespace {
 constexpr char kCharset[] = "utf-8";
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kDelete = 0x7F;
-constexpr int64_t kTicksPerSecond = 10'000'000;
-// Seconds from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
-constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
 // Ends the header block, whether or not the stored headers end with one.
 constexpr char kHeaderEnd[] = "\r\n\r\n";
 // The headers that describe the original body, which the export does not have.
@@ -58,8 +56,7 @@ void AddMailboxes(GMimeMessage* message, GMimeAddressType type,
 }
 
 void SetDate(GMimeMessage* message, uint64_t fileTime) {
-    const int64_t seconds =
-        static_cast<int64_t>(fileTime / kTicksPerSecond) - kEpochDifferenceSeconds;
+    const int64_t seconds = FileTimeToUnixSeconds(fileTime);
     if (GDateTime* date = g_date_time_new_from_unix_utc(seconds)) {
         g_mime_message_set_date(message, date);
         g_date_time_unref(date);

@@ -6,6 +6,7 @@
 #include "edb/text_codec.h"
 #include "export/atomic_file.h"
 #include "export/mbox_writer.h"
+#include "items/file_time.h"
 
 namespace velmor {
 
@@ -22,13 +23,9 @@ std::string FileName(size_t number) {
 
 // "From MAILER-DAEMON Mon Dec  7 08:10:00 2026": the envelope line, in UTC.
 std::string EnvelopeLine(const RecoveredMessage& message, time_t exportTime) {
-    constexpr uint64_t kTicksPerSecond = 10000000;
-    constexpr int64_t kEpochDifferenceSeconds = 11644473600;
     time_t seconds = exportTime;
     if (message.summary.fileTime) {
-        seconds =
-            static_cast<time_t>(static_cast<int64_t>(message.summary.fileTime / kTicksPerSecond) -
-                                kEpochDifferenceSeconds);
+        seconds = static_cast<time_t>(FileTimeToUnixSeconds(message.summary.fileTime));
     }
     std::tm utc{};
     char when[64] = "Thu Jan  1 00:00:00 1970";

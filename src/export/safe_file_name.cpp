@@ -23,17 +23,13 @@ constexpr std::string_view kRefusedCharacters = "<>:\"/\\|?*";
 constexpr std::string_view kReservedNames[] = {"CON", "PRN", "AUX", "NUL"};
 constexpr std::string_view kReservedNumberedNames[] = {"COM", "LPT"};
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 // Cuts UTF-8 to at most maxBytes without splitting a character.
 std::string CutUtf8(std::string text, size_t maxBytes) {
     if (text.size() <= maxBytes) {
         return text;
     }
     size_t end = maxBytes;
-    while (end > 0 && IsContinuationByte(text[end])) {
+    while (end > 0 && IsUtf8ContinuationByte(text[end])) {
         --end;
     }
     text.resize(end);

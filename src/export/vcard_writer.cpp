@@ -12,10 +12,6 @@ constexpr size_t kMaxLineOctets = 75;
 constexpr char kLineBreak[] = "\r\n";
 constexpr char16_t kNoName[] = u"(no name)";
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 void AddLine(std::string& card, const std::string& line) {
     card += FoldContentLine(line);
 }
@@ -74,7 +70,7 @@ std::string FoldContentLine(std::string_view line) {
     size_t room = kMaxLineOctets;
     while (line.size() - start > room) {
         size_t end = start + room;
-        while (end > start && IsContinuationByte(line[end])) {
+        while (end > start && IsUtf8ContinuationByte(line[end])) {
             --end;
         }
         folded.append(line.substr(start, end - start));

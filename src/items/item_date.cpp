@@ -1,4 +1,5 @@
 #include "items/item_date.h"
+#include "items/file_time.h"
 
 #include <array>
 #include <ctime>
@@ -7,9 +8,6 @@ namespace velmor {
 
 namespace {
 
-constexpr uint64_t kTicksPerSecond = 10'000'000;
-// Seconds from 1 January 1601 (the FILETIME epoch) to 1 January 1970.
-constexpr int64_t kEpochDifferenceSeconds = 11'644'473'600;
 // FILETIME values at or above this one cannot be converted.
 constexpr uint64_t kLargestFileTime = 0x7FFF'FFFF'FFFF'FFFFull;
 constexpr int kEarliestYear = 1601;
@@ -42,8 +40,7 @@ std::u16string FormatFileTime(uint64_t fileTime) {
     if (fileTime > kLargestFileTime) {
         return {};
     }
-    const auto seconds = static_cast<time_t>(static_cast<int64_t>(fileTime / kTicksPerSecond) -
-                                             kEpochDifferenceSeconds);
+    const auto seconds = static_cast<time_t>(FileTimeToUnixSeconds(fileTime));
     std::tm local{};
     // West of UTC the first hours of the FILETIME epoch fall in 1600, which no FILETIME can
     // stand for: such a time converts to nothing.

@@ -3,16 +3,16 @@
 #include "edb/stored_value.h"
 #include "edb/tagged_directory.h"
 #include "items/folder_record_walk.h"
+#include "items/item_record_columns.h"
 #include "items/record_time.h"
 
 namespace velmor {
 
 namespace {
 
-constexpr int kMaxEntries = 80;
+constexpr int kMaxKindRecordEntries = 80;
 constexpr int64_t kLongestValue = 4000;
 constexpr int64_t kLastValueStart = 4000;
-constexpr uint16_t kSubjectColumn = 282;
 constexpr uint16_t kSecondaryTextColumn = 481;
 
 // How far into the page a value may reach, per kind.
@@ -28,7 +28,7 @@ void WalkKindDirectory(const PageView& page, int64_t& position, int64_t valueEnd
                        Take&& take) {
     const int64_t directory = position + kRecordStartToDirectory;
     position = directory;
-    for (int k = 0; k < kMaxEntries; ++k) {
+    for (int k = 0; k < kMaxKindRecordEntries; ++k) {
         if (stop.requested()) {
             return;
         }
@@ -58,7 +58,7 @@ void DecodeDatedSubject(const PageView& page, int64_t& position, Record& record,
     }
     record.dateCopy = ReadRecordTime(page, position, record);
     WalkKindDirectory(page, position, valueEnd, stop, [&](uint16_t col, int64_t s, int64_t n) {
-        if (col == kSubjectColumn) {
+        if (col == kItemSubjectColumn) {
             record.subject = DecodeStoredString(page, s, n);
         }
     });
@@ -73,7 +73,7 @@ void DecodeAppointment(const PageView& page, int64_t& position, CCalendar& recor
     record.dateCopy = ReadRecordTime(page, position, record);
     WalkKindDirectory(page, position, kAppointmentValueEnd, stop,
                       [&](uint16_t col, int64_t s, int64_t n) {
-                          if (col == kSubjectColumn) {
+                          if (col == kItemSubjectColumn) {
                               record.appointmentSubject = DecodeStoredString(page, s, n);
                           } else if (col == kSecondaryTextColumn) {
                               record.secondaryText = DecodeStoredString(page, s, n);

@@ -4,6 +4,7 @@
 #include "edb/tagged_directory.h"
 #include "edb/text_contains.h"
 #include "items/folder_record_walk.h"
+#include "items/item_record_columns.h"
 #include "items/length_prefixed_text.h"
 #include "items/record_time.h"
 
@@ -11,7 +12,7 @@ namespace velmor {
 
 namespace {
 
-constexpr int kMaxEntries = 40;
+constexpr int kMaxMailRecordEntries = 40;
 constexpr int64_t kValueEndLimit = 4090;
 
 // Fixed tagged columns of a mail record.
@@ -19,7 +20,6 @@ constexpr uint16_t kBodyMarkerColumn = 256;  // its length 5 marks a record with
 constexpr uint16_t kSenderBlobColumn = 258;
 constexpr uint16_t kSenderColumn = 264;
 constexpr uint16_t kSubjectPrefixColumn = 281;
-constexpr uint16_t kSubjectColumn = 282;
 constexpr int64_t kNoSubjectMarkerLength = 5;
 
 // Message-class texts and the kinds they give; the last one contained wins.
@@ -50,7 +50,7 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
     position = directory;
     int64_t length256 = 0;
     uint16_t previousColumn = 0;
-    for (int k = 0; k < kMaxEntries; ++k) {
+    for (int k = 0; k < kMaxMailRecordEntries; ++k) {
         const auto entry = ReadTaggedEntry(page, position, 0);
         if (!entry || entry->column == 0 || entry->column < previousColumn) {
             return;
@@ -88,7 +88,7 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
                         mail.subjectPrefix = text;
                     }
                     break;
-                case kSubjectColumn:
+                case kItemSubjectColumn:
                     if (length256 != kNoSubjectMarkerLength && mail.subject.empty()) {
                         mail.subject = text;
                     }

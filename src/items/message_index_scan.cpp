@@ -5,19 +5,19 @@
 #include <vector>
 
 #include "discovery/ordered_page_scan.h"
+#include "items/folder_record_walk.h"
 
 namespace velmor {
 
 namespace {
 
-constexpr int64_t kScanEnd = 3996;
-constexpr int64_t kItemIdField = -24;  // from the directory start M
+constexpr int64_t kIndexScanEnd = 3996;
+constexpr int64_t kIndexedItemIdField = -24;  // from the directory start M
 constexpr int64_t kTimeField = -53;
-constexpr int64_t kItemIdLength = 8;
 constexpr int64_t kSkipAfterRecord = 47;
 // Both values of every marker pair have 0x01 as their high byte, 4 bytes apart.
-constexpr uint8_t kMarkerHighByte = 0x01;
-constexpr int64_t kMarkerHighBytesApart = 4;
+constexpr uint8_t kIndexMarkerHighByte = 0x01;
+constexpr int64_t kIndexMarkerHighBytesApart = 4;
 
 // A message record's tagged directory starts with one of these column pairs.
 bool IndexMarker(const PageView& page, int64_t p) {
@@ -32,11 +32,11 @@ bool IndexMarker(const PageView& page, int64_t p) {
 void FindMessageRecords(const PageView& page, int64_t pageOffset,
                         std::vector<MessageIndexEntry>& found) {
     int64_t p = kPageHeaderSize;
-    while (p < kScanEnd) {
+    while (p < kIndexScanEnd) {
         // Only positions whose two high bytes are 0x01 can hold a marker; they are found
         // sixteen at a time.
-        const int64_t high =
-            page.findPair(kMarkerHighByte, kMarkerHighBytesApart, p + 1, kScanEnd + 1);
+        const int64_t high = page.findPair(kIndexMarkerHighByte, kIndexMarkerHighBytesApart, p + 1,
+                                           kIndexScanEnd + 1);
         if (high < 0) {
             break;
         }
@@ -51,7 +51,7 @@ void FindMessageRecords(const PageView& page, int64_t pageOffset,
         if (page.contains(p + kTimeField, sizeof entry.fileTime)) {
             entry.fileTime = page.u64(p + kTimeField);
         }
-        for (uint8_t byte : page.bytes(p + kItemIdField, kItemIdLength)) {
+        for (uint8_t byte : page.bytes(p + kIndexedItemIdField, kItemIdLength)) {
             entry.itemIdValue = (entry.itemIdValue << 8) | byte;
         }
         found.push_back(entry);

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "edb/text_codec.h"
+#include "items/file_time.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
 
@@ -10,16 +11,12 @@ namespace velmor {
 
 namespace {
 
-// FILETIME ticks (100 ns) from 1601-01-01 to 1970-01-01, and per second.
-constexpr uint64_t kUnixEpochTicks = 116444736000000000ULL;
-constexpr uint64_t kTicksPerSecond = 10000000ULL;
-
 // The item's local date as YYYY-MM-DD, as the listing's date shows it; empty when none.
 std::string LocalDate(const std::optional<uint64_t>& fileTime) {
-    if (!fileTime || *fileTime < kUnixEpochTicks) {
+    if (!fileTime || *fileTime < kUnixEpochFileTime) {
         return {};
     }
-    const auto seconds = static_cast<time_t>((*fileTime - kUnixEpochTicks) / kTicksPerSecond);
+    const auto seconds = static_cast<time_t>(FileTimeToUnixSeconds(*fileTime));
     std::tm local{};
     if (localtime_r(&seconds, &local) == nullptr) {
         return {};

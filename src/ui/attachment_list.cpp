@@ -17,7 +17,7 @@ namespace {
 const QStringList kHeadings = {"Attachment", "Type", "Size"};
 const QString kSave = "&Save Attachment...";
 const QString kSaveAll = "Save &All Attachments...";
-const QString kSaveFailed = "The attachment could not be saved: %1";
+const QString kAttachmentSaveFailed = "The attachment could not be saved: %1";
 const QString kSaveAllFailed = "%1 of %2 attachments were saved to %3. %4";
 constexpr int kSizeColumn = 2;
 constexpr int kVisibleRows = 4;
@@ -78,7 +78,7 @@ void AttachmentList::SaveCurrent() {
     }
     std::string error;
     if (!attachments_.Save(at, path.toStdString(), database_, error)) {
-        ShowFailure(kSaveFailed.arg(QString::fromStdString(error)));
+        ShowFailure(kAttachmentSaveFailed.arg(QString::fromStdString(error)));
     }
 }
 

@@ -13,7 +13,6 @@ namespace velmor::ui {
 
 namespace {
 
-constexpr int kStepPanelWidth = 200;
 // The step panel marks step 1 on this page.
 constexpr int kFileStepIndex = 0;
 const QString kBrowseButtonText = "...";

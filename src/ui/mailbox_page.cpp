@@ -12,7 +12,6 @@ namespace velmor::ui {
 namespace {
 
 constexpr int kMailboxStepIndex = 1;
-constexpr int kStepPanelWidth = 200;
 constexpr int kNumberColumn = 0;
 constexpr int kNameColumn = 1;
 constexpr int kNumberColumnWidth = 50;

@@ -31,7 +31,7 @@ namespace {
 // The help message takes the window's caption, cut to this length.
 constexpr int kLongestMessageCaption = 200;
 const QString kExportMatchesTitle = "Export Search Results";
-const QString kSaveFailed = "The items could not be saved to %1";
+const QString kItemsSaveFailed = "The items could not be saved to %1";
 const QString kSaveStoppedListing = "Save these items only?";
 const QString kSaveOverDatabase = "The items cannot be saved over the database being read: %1";
 const QString kHelpNotOpened = "The help document could not be opened: %1";
@@ -388,7 +388,8 @@ void CMainFrame::SaveItemList() {
         }
     }
     if (!WriteCsvFile(path.toStdString(), headings, rows)) {
-        ShowBox(QMessageBox::Critical, ToQString(kApplicationTitle), kSaveFailed.arg(path), this);
+        ShowBox(QMessageBox::Critical, ToQString(kApplicationTitle), kItemsSaveFailed.arg(path),
+                this);
     }
 }
 

@@ -6,6 +6,9 @@
 
 namespace velmor::ui {
 
+// The panel's width on both wizard pages that show it.
+inline constexpr int kStepPanelWidth = 200;
+
 // The panel down the left edge of the wizard pages: the three steps with their titles and
 // descriptions, the current one marked.
 class StepPanel : public QWidget {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "file_contents.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 
@@ -13,11 +14,6 @@ namespace velmor {
 namespace {
 
 constexpr uint32_t kSeed = 7;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -71,7 +67,7 @@ TEST(CliCarveTest, EveryCarvedMessageIsWrittenAsAFileWithOneLineEach) {
         const std::string name = fields[0];
         EXPECT_EQ(name, (i < 9 ? "0000" : "000") + std::to_string(i + 1) + ".eml");
         EXPECT_EQ(fields[1], std::to_string(laid[i].offset));
-        const std::string carved = ReadFile(tmp / "out" / name);
+        const std::string carved = test::ReadFile(tmp / "out" / name);
         EXPECT_EQ(fields[2], std::to_string(carved.size()));
         EXPECT_EQ(fields[5], "carve-" + std::to_string(i + 1) + "@example.org");
         EXPECT_EQ(fields[6], "Jürgen Müller <juergen" + std::to_string(i + 1) + "@example.org>");

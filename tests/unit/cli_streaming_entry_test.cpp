@@ -7,6 +7,7 @@
 #include "cli_runner.h"
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
+#include "file_contents.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 
@@ -17,11 +18,6 @@ using test::RunCli;
 
 constexpr char kFolder[] = "Recovered from the streaming file\\";
 constexpr int kMessages = 4;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A store of one mailbox and, beside it or elsewhere, a streaming file of a few messages.
 class CliStreamingEntryTest : public testing::Test {
@@ -100,11 +96,11 @@ TEST_F(CliStreamingEntryTest, TheStreamingFileBesideTheDatabaseIsListedBrowsedAn
     const auto directory = tmp_ / "out" / "Recovered from the streaming file";
     std::string mbox;
     for (int i = 0; i < kMessages; ++i) {
-        EXPECT_TRUE(ReadFile(directory / ("0000" + std::to_string(i + 1) + ".eml")) ==
+        EXPECT_TRUE(test::ReadFile(directory / ("0000" + std::to_string(i + 1) + ".eml")) ==
                     corpus_[i].bytes)
             << i;
     }
-    const std::string folderMbox = ReadFile(directory / "folder.mbox");
+    const std::string folderMbox = test::ReadFile(directory / "folder.mbox");
     EXPECT_TRUE(folderMbox.starts_with("From MAILER-DAEMON Mon Dec  7 08:11:00 2026\n" +
                                        corpus_[0].bytes + "\n"))
         << folderMbox.substr(0, 200);

@@ -7,6 +7,7 @@
 #include "export/icalendar_writer.h"
 #include "export/vcard_writer.h"
 #include "export_test_store.h"
+#include "file_contents.h"
 #include "python_reader.h"
 
 namespace velmor {
@@ -17,13 +18,6 @@ using test::ExportTestStore;
 using test::MakeItem;
 using testdb::Item;
 using testdb::ItemKind;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Every card as python3-vobject reads it: FN, N, the TEL values with their types, ADR, EMAIL.
 constexpr char kVcardReader[] = R"(
@@ -85,7 +79,7 @@ TEST_F(ExportContactsCalendarTest, ContactsBecomeVcardsThatVobjectReadsBack) {
     EXPECT_EQ(test::FileNames(result.directory),
               (std::vector<std::string>{"contacts.vcf", "items.csv"}));
     const auto file = result.directory / kVcardFileName;
-    std::istringstream physical(ReadFile(file));
+    std::istringstream physical(test::ReadFile(file));
     for (std::string line; std::getline(physical, line);) {
         EXPECT_LE(line.size(), 76u) << line;  // 75 octets and the CR
     }
@@ -146,7 +140,7 @@ for path in sys.argv[1:]:
                                               "VJOURNAL|Call with Henry|True|Phone call, "
                                               "conference; misc\\x"}));
 
-    const std::string text = ReadFile(journals.directory / kIcalendarFileName);
+    const std::string text = test::ReadFile(journals.directory / kIcalendarFileName);
     icalcomponent* parsed = icalparser_parse_string(text.c_str());
     ASSERT_NE(parsed, nullptr);
     icalcomponent* entry = icalcomponent_get_first_component(parsed, ICAL_VJOURNAL_COMPONENT);
@@ -190,7 +184,7 @@ TEST_F(ExportContactsCalendarTest, CalendarKindsBecomeComponentsThatLibicalParse
         ASSERT_TRUE(result.ok()) << result.error;
         EXPECT_EQ(test::FileNames(result.directory),
                   (std::vector<std::string>{"items.csv", "items.ics"}));
-        const std::string text = ReadFile(result.directory / kIcalendarFileName);
+        const std::string text = test::ReadFile(result.directory / kIcalendarFileName);
         icalcomponent* calendar = icalparser_parse_string(text.c_str());
         ASSERT_NE(calendar, nullptr);
         EXPECT_EQ(icalcomponent_isa(calendar), ICAL_VCALENDAR_COMPONENT);

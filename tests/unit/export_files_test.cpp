@@ -9,6 +9,7 @@
 #include "export/file_naming_calls.h"
 #include "export/safe_file_name.h"
 #include "export_test_store.h"
+#include "file_contents.h"
 
 namespace velmor {
 namespace {
@@ -17,13 +18,6 @@ using test::April;
 using test::ExportTestStore;
 using test::FileNames;
 using test::Mail;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 TEST(SafeFileNameTest, FolderNamesBecomeSafeComponentsOfAtMost200Bytes) {
     EXPECT_EQ(SafeFileName(u"Inbox"), "Inbox");
@@ -69,8 +63,8 @@ TEST(AtomicFileTest, TakenNamesGetTheNextFreeNumberAndNothingIsOverwritten) {
     const auto path = file.Commit("00001.eml");
     ASSERT_TRUE(path);
     EXPECT_EQ(path->filename(), "00001 (3).eml");
-    EXPECT_EQ(ReadFile(*path), "new");
-    EXPECT_EQ(ReadFile(dir / "00001.eml"), "old");
+    EXPECT_EQ(test::ReadFile(*path), "new");
+    EXPECT_EQ(test::ReadFile(dir / "00001.eml"), "old");
     EXPECT_EQ(FileNames(dir.path()),
               (std::vector<std::string>{"00001 (2).eml", "00001 (3).eml", "00001.eml"}));
     EXPECT_EQ(NumberedName("folder.mbox", 2), "folder (2).mbox");
@@ -97,7 +91,7 @@ TEST(AtomicFileTest, TheOpenDatabaseIsNeverATargetAndFailuresNameTheFile) {
     ASSERT_TRUE(file.Open());
     ASSERT_TRUE(file.Write("rows"));
     EXPECT_EQ(file.Commit("link.csv")->filename(), "link (2).csv");
-    EXPECT_EQ(ReadFile(dir / "store.edb"), "database bytes");
+    EXPECT_EQ(test::ReadFile(dir / "store.edb"), "database bytes");
 
     AtomicFile missing(dir / "gone", nullptr);
     EXPECT_FALSE(missing.Open());
@@ -143,9 +137,9 @@ TEST(AtomicFileTest, WithoutLinksOrNoReplaceRenamesFilesAreStillNamedAndNothingI
     const auto path = file.Commit("00001.eml");
     ASSERT_TRUE(path) << file.error();
     EXPECT_EQ(path->filename(), "00001 (4).eml");
-    EXPECT_EQ(ReadFile(*path), "new");
-    EXPECT_EQ(ReadFile(dir / "00001.eml"), "old");
-    EXPECT_EQ(ReadFile(dir / "00001 (2).eml"), "older");
+    EXPECT_EQ(test::ReadFile(*path), "new");
+    EXPECT_EQ(test::ReadFile(dir / "00001.eml"), "old");
+    EXPECT_EQ(test::ReadFile(dir / "00001 (2).eml"), "older");
     EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere")) << "a link is never followed";
     EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"00001 (2).eml", "00001 (3).eml",
                                                                "00001 (4).eml", "00001.eml"}))

@@ -14,6 +14,7 @@
 #include "export/mbox_writer.h"
 #include "export/mime_message.h"
 #include "export_test_store.h"
+#include "file_contents.h"
 #include "python_reader.h"
 
 namespace velmor {
@@ -23,13 +24,6 @@ using test::April;
 using test::ExportTestStore;
 using test::Mail;
 using testdb::Item;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Each message of the EML files named, read with Python's email package: file, From as
 // parseaddr gives it, the To names, Subject, Date, Message-ID, item id, marker.
@@ -253,7 +247,7 @@ TEST_F(ExportMailTest, EveryMessageHasAFromShortLinesAndNoDefect) {
               "00001.eml|[]|short|Ann Walker<unknown@velmor.invalid>|"
               "Emma Fisher<unknown@velmor.invalid>|6|''");
 
-    const std::string csv = ReadFile(sentDirectory / kCsvFileName);
+    const std::string csv = test::ReadFile(sentDirectory / kCsvFileName);
     EXPECT_NE(csv.find(",\"Doe, John; Carol Hughes\","), std::string::npos)
         << "the recipients' cell keeps each name whole: " << csv;
 }
@@ -264,7 +258,7 @@ TEST_F(ExportMailTest, AnEmptyMailFolderGetsAnEmptyMbox) {
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(test::FileNames(result.directory),
               (std::vector<std::string>{"folder.mbox", "items.csv"}));
-    EXPECT_EQ(ReadFile(result.directory / kMboxFileName), "");
+    EXPECT_EQ(test::ReadFile(result.directory / kMboxFileName), "");
     const auto read = test::RunPython(store_.out.path(),
                                       "import sys, mailbox\nprint(len(mailbox.mbox(sys.argv[1])))",
                                       {(result.directory / kMboxFileName).string()});

@@ -7,15 +7,11 @@
 #include <string>
 
 #include "browse/message_template.h"
+#include "file_contents.h"
 #include "temp_dir.h"
 
 namespace velmor {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(MessageTemplateTest, WritesThirtySixCrlfLinesIntoAPrivateDirectoryBelowTheTemporaryOne) {
     test::TempDir dir;
@@ -25,7 +21,7 @@ TEST(MessageTemplateTest, WritesThirtySixCrlfLinesIntoAPrivateDirectoryBelowTheT
     EXPECT_EQ(path.filename(), "Test.eml");
     EXPECT_EQ(path.parent_path().parent_path(), dir.path());
     EXPECT_TRUE(path.parent_path().filename().string().starts_with("velmor-"));
-    const std::string text = ReadFile(path);
+    const std::string text = test::ReadFile(path);
     EXPECT_EQ(text, MessageTemplateText());
 
     size_t lines = 1;
@@ -54,7 +50,7 @@ TEST(MessageTemplateTest, RewritingReplacesTheTemplateAndDeletingRemovesItsDirec
     std::ofstream(path, std::ios::app) << std::string(10000, 'x');
     WriteMessageTemplate();
     EXPECT_EQ(MessageTemplatePath(), path);
-    EXPECT_EQ(ReadFile(path), MessageTemplateText());
+    EXPECT_EQ(test::ReadFile(path), MessageTemplateText());
     DeleteMessageTemplate();
     EXPECT_FALSE(std::filesystem::exists(path.parent_path()));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
@@ -69,9 +65,9 @@ TEST(MessageTemplateTest, APlantedLinkOrFileIsNeverTouched) {
     std::ofstream(dir / "victim") << "keep me";
     std::filesystem::create_symlink(dir / "victim", dir / "Test.eml");
     WriteMessageTemplate();
-    EXPECT_EQ(ReadFile(MessageTemplatePath()), MessageTemplateText());
+    EXPECT_EQ(test::ReadFile(MessageTemplatePath()), MessageTemplateText());
     DeleteMessageTemplate();
-    EXPECT_EQ(ReadFile(dir / "victim"), "keep me");
+    EXPECT_EQ(test::ReadFile(dir / "victim"), "keep me");
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "Test.eml"));
 }
 
@@ -92,7 +88,7 @@ TEST(MessageTemplateTest, TwoProcessesAtOnceKeepTheirOwnTemplates) {
         const bool talked =
             ::write(toParent[1], path.data(), path.size()) == static_cast<ssize_t>(path.size()) &&
             ::read(toChild[0], &go, 1) == 1;
-        const bool intact = ReadFile(MessageTemplatePath()) == MessageTemplateText();
+        const bool intact = test::ReadFile(MessageTemplatePath()) == MessageTemplateText();
         DeleteMessageTemplate();
         ::_exit(talked && intact ? 0 : 1);
     }
@@ -104,7 +100,7 @@ TEST(MessageTemplateTest, TwoProcessesAtOnceKeepTheirOwnTemplates) {
     const std::filesystem::path own = MessageTemplatePath();
     EXPECT_NE(own, childPath);
     DeleteMessageTemplate();
-    EXPECT_EQ(ReadFile(childPath), MessageTemplateText()) << "the other's file remains";
+    EXPECT_EQ(test::ReadFile(childPath), MessageTemplateText()) << "the other's file remains";
     ASSERT_EQ(::write(toChild[1], "g", 1), 1);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);

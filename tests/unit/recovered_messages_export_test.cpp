@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "file_contents.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "temp_dir.h"
@@ -15,11 +16,6 @@ namespace {
 
 constexpr int kMessages = 5;
 constexpr char kEntryDirectory[] = "Recovered from the streaming file";
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The messages of a written streaming file, carved.
 class RecoveredMessagesExportTest : public testing::Test {
@@ -50,9 +46,9 @@ TEST_F(RecoveredMessagesExportTest, EachMessageIsWrittenAsCarvedAsEmlAndIntoOneM
     EXPECT_TRUE(result.error.empty()) << result.error;
     EXPECT_EQ(result.written, static_cast<size_t>(kMessages));
     EXPECT_EQ(result.directory, tmp_ / "out" / kEntryDirectory);
-    EXPECT_EQ(ReadFile(result.directory / "00001.eml"), corpus_[0]);
-    EXPECT_EQ(ReadFile(result.directory / "00005.eml"), corpus_[4]);
-    const std::string mbox = ReadFile(result.directory / "folder.mbox");
+    EXPECT_EQ(test::ReadFile(result.directory / "00001.eml"), corpus_[0]);
+    EXPECT_EQ(test::ReadFile(result.directory / "00005.eml"), corpus_[4]);
+    const std::string mbox = test::ReadFile(result.directory / "folder.mbox");
     EXPECT_TRUE(mbox.starts_with("From MAILER-DAEMON ")) << mbox.substr(0, 80);
 }
 

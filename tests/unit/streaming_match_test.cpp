@@ -7,6 +7,7 @@
 #include "cli_runner.h"
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
+#include "file_contents.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/carved_message_matcher.h"
@@ -137,11 +138,6 @@ TEST_F(StreamingMatchTest, MatchedMailsShowTheirOriginalAndOnlyUnmatchedMessages
     EXPECT_NE(entry.out.find("\t" + subjects_[2] + "\t"), std::string::npos) << entry.out;
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST_F(StreamingMatchTest, EmlAndMboxCarryTheOriginalOfAMatchedMailAsItWas) {
     const auto items = RunCli({"items", Database(), "1", kInbox}, tmp_.path());
     const std::string byId = RowOf(items.out, "Invoice as listed");
@@ -153,14 +149,14 @@ TEST_F(StreamingMatchTest, EmlAndMboxCarryTheOriginalOfAMatchedMailAsItWas) {
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
     const auto directory = tmp_ / "out" / "Top" / "Inbox";
     const auto eml = [&](const std::string& row) {
-        return ReadFile(directory / ("0000" + row + ".eml"));
+        return test::ReadFile(directory / ("0000" + row + ".eml"));
     };
     EXPECT_TRUE(eml(byId) == corpus_[3].bytes);
     EXPECT_TRUE(eml(bySender) == corpus_[1].bytes);
     EXPECT_NE(eml(tooLate).find("Stored text of the late one"), std::string::npos);
     EXPECT_EQ(eml(tooLate).find("Message-ID: <carve-"), std::string::npos);
 
-    const std::string mbox = ReadFile(directory / "folder.mbox");
+    const std::string mbox = test::ReadFile(directory / "folder.mbox");
     EXPECT_NE(mbox.find(" Mon Dec  7 08:14:00 2026\n" + corpus_[3].bytes + "\n"),
               std::string::npos);
     EXPECT_NE(mbox.find(" Mon Dec  7 08:12:40 2026\n" + corpus_[1].bytes + "\n"),

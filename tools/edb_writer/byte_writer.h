@@ -9,6 +9,9 @@
 
 namespace velmor::testdb {
 
+// Directory, padding and a few values: one allocation for most records.
+inline constexpr size_t kTypicalRecordSize = 1024;
+
 // Builds a record image front to back; positions are counted from the record's first byte.
 class ByteWriter {
 public:

@@ -35,14 +35,6 @@ uint64_t Day(int month, int day, int hour, int minute) {
     return FileTimeFromUtc(2007, month, day, hour, minute, 0);
 }
 
-Folder MakeFolder(const EntryId& parent, std::string name, std::string containerClass) {
-    Folder folder;
-    folder.parent = parent;
-    folder.name = std::move(name);
-    folder.containerClass = std::move(containerClass);
-    return folder;
-}
-
 // Mail bodies: plain text, HTML wrapped in compressed RTF, a text long enough to be kept
 // in chunks on long-value pages, and HTML beside its text.
 constexpr char kBudgetText[] =

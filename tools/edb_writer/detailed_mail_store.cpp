@@ -32,14 +32,6 @@ constexpr char kEmmaDn[] = "/O=EXAMPLE/OU=FIRST ADMINISTRATIVE GROUP/CN=RECIPIEN
 constexpr uint32_t kRead = 0x1;
 constexpr uint32_t kHasAttachments = 0x10;
 
-Folder MakeFolder(const EntryId& parent, std::string name, std::string containerClass) {
-    Folder folder;
-    folder.parent = parent;
-    folder.name = std::move(name);
-    folder.containerClass = std::move(containerClass);
-    return folder;
-}
-
 Item MakeMail(std::string sender, std::string subject, int day, std::string text) {
     Item item;
     item.kind = ItemKind::Mail;

@@ -7,10 +7,7 @@ namespace velmor::testdb {
 namespace {
 
 constexpr size_t kFolderIdOffset = kFolderMessageDirectoryOffset - 32;
-constexpr size_t kItemIdOffset = kFolderMessageDirectoryOffset - 16;
-
-// Directory, padding and a few values: one allocation for most records.
-constexpr size_t kTypicalRecordSize = 1024;
+constexpr size_t kFolderMessageItemIdOffset = kFolderMessageDirectoryOffset - 16;
 
 }  // namespace
 
@@ -19,7 +16,7 @@ std::vector<uint8_t> EncodeFolderMessageRecord(const FolderMessageRecord& record
     writer.U64(record.time);
     writer.PadTo(kFolderIdOffset);
     writer.Bytes(record.folderId);
-    writer.PadTo(kItemIdOffset);
+    writer.PadTo(kFolderMessageItemIdOffset);
     writer.Bytes(record.itemId);
     writer.PadTo(kFolderMessageDirectoryOffset);
     AppendTaggedDirectory(writer, record.values, record.layout);

@@ -6,17 +6,14 @@ namespace velmor::testdb {
 
 namespace {
 
-constexpr size_t kItemIdOffset = kMessageDirectoryOffset - 24;
-
-// Directory, padding and a few values: one allocation for most records.
-constexpr size_t kTypicalRecordSize = 1024;
+constexpr size_t kMessageItemIdOffset = kMessageDirectoryOffset - 24;
 
 }  // namespace
 
 std::vector<uint8_t> EncodeMessageRecord(const MessageRecord& record) {
     ByteWriter writer(kTypicalRecordSize);
     writer.U64(record.time);
-    writer.PadTo(kItemIdOffset);
+    writer.PadTo(kMessageItemIdOffset);
     writer.Bytes(record.itemId);
     writer.PadTo(kMessageDirectoryOffset);
     AppendTaggedDirectory(writer, record.values, record.layout);

@@ -32,6 +32,15 @@ struct Folder {
     TextEncoding encoding = TextEncoding::Utf16;
 };
 
+// A folder below parent with the given name and class, the rest as a folder usually has it.
+inline Folder MakeFolder(const EntryId& parent, std::string name, std::string containerClass) {
+    Folder folder;
+    folder.parent = parent;
+    folder.name = std::move(name);
+    folder.containerClass = std::move(containerClass);
+    return folder;
+}
+
 enum class ItemKind { Mail, Contact, Appointment, Task, StickyNote, Journal };
 
 // Where a sender is stored in the folder's table: length-prefixed text (column 258) or plain

@@ -4,12 +4,12 @@
 #include <stdexcept>
 
 #include "edb_writer/little_endian.h"
+#include "edb_writer/page.h"
 
 namespace velmor::testdb {
 
 namespace {
 
-constexpr int64_t kObjectIdOffset = 24;
 constexpr int64_t kDatabaseTimeOffset = 8;
 constexpr int64_t kTagCountOffset = 34;
 constexpr int64_t kPageFlagsOffset = 36;

@@ -9,6 +9,7 @@
 #include "export/pst/property_ids.h"
 #include "export/pst/pst_layout.h"
 #include "export/pst/table_columns.h"
+#include "items/file_time.h"
 
 namespace velmor::pst {
 
@@ -16,9 +17,6 @@ namespace {
 
 constexpr size_t kStoreKeySize = 16;
 constexpr size_t kSearchKeyStoreBytes = 12;
-// FILETIME: 100-nanosecond steps since 1601; the Unix epoch is this many steps later.
-constexpr uint64_t kUnixEpochFileTime = 116444736000000000ull;
-constexpr uint64_t kFileTimeStepsPerSecond = 10000000;
 constexpr uint32_t kNoParent = 0;
 
 Bytes RandomStoreKey() {
