@@ -1,5 +1,7 @@
 #include "stm_writer/mime_corpus.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string_view>
 
@@ -244,6 +246,57 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
                 Base64(RandomBytes(random, payload));
             break;
     }
+    return message;
+}
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// filename*=UTF-8''... with every byte outside letters, digits and ".-_" percent-encoded.
+std::string ExtendedFileName(std::string_view name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string value = "filename*=UTF-8''";
+    for (char c : name) {
+        const auto byte = static_cast<uint8_t>(c);
+        if (std::isalnum(byte) != 0 && byte < 0x80) {
+            value += c;
+        } else if (c == '.' || c == '-' || c == '_') {
+            value += c;
+        } else {
+            value += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        }
+    }
+    return value;
+}
+
+std::string NamedAttachmentPart(const CorpusAttachment& attachment) {
+    const bool ascii = IsAscii(attachment.name);
+    const std::string typeName = ascii ? "; name=\"" + attachment.name + "\"" : std::string();
+    const std::string fileName =
+        ascii ? "filename=\"" + attachment.name + "\"" : ExtendedFileName(attachment.name);
+    return "Content-Type: " + attachment.type + typeName +
+           "\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n\t" +
+           fileName + "\r\n\r\n" + Base64(attachment.content);
+}
+
+}  // namespace
+
+CorpusMessage MakeMessageWithAttachments(int number,
+                                         const std::vector<CorpusAttachment>& attachments,
+                                         uint32_t seed) {
+    Random random(seed + static_cast<uint32_t>(number) * 7919u);
+    const std::string boundary = Boundary(number, 0);
+    std::vector<std::string> parts = {TextPart(random, 300)};
+    for (const CorpusAttachment& attachment : attachments) {
+        parts.push_back(NamedAttachmentPart(attachment));
+    }
+    CorpusMessage message;
+    message.bytes =
+        Headers(random, number, MultipartType("mixed", boundary), "") + Multipart(boundary, parts);
+    message.multipart = true;
     return message;
 }
 

@@ -26,6 +26,19 @@ enum class MessageKind {
 // seed; number makes its Message-ID and boundaries unique.
 CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, int number);
 
+// An attachment of a message made to order.
+struct CorpusAttachment {
+    std::string name;  // UTF-8; a name outside ASCII is written as an RFC 2231 parameter
+    std::string type;  // "application/pdf"
+    std::string content;
+};
+
+// A multipart/mixed message with a text part and the attachments, in base64, its headers as
+// MakeMessage writes them for number (Message-ID <carve-number@example.org>).
+CorpusMessage MakeMessageWithAttachments(int number,
+                                         const std::vector<CorpusAttachment>& attachments,
+                                         uint32_t seed);
+
 // count messages of every kind in turn, from 1 KB up to maxBytes, sizes spread
 // logarithmically.
 std::vector<CorpusMessage> MakeCorpus(int count, int64_t maxBytes, uint32_t seed);
