@@ -10,6 +10,7 @@
 #include "export/pst/property_ids.h"
 #include "export/pst/pst_layout.h"
 #include "export/pst/table_columns.h"
+#include "export/safe_file_name.h"
 
 namespace velmor::pst {
 
@@ -244,6 +245,11 @@ std::optional<std::filesystem::path> PstMailboxFile::Commit(const std::string& n
         }
     }
     return database_.Commit(name);
+}
+
+std::string PstFileName(const std::u16string& displayName) {
+    constexpr char kExtension[] = ".pst";
+    return SafeFileName(displayName, kMaxComponentBytes - sizeof(kExtension)) + kExtension;
 }
 
 }  // namespace velmor::pst

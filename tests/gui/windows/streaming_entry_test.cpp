@@ -2,6 +2,8 @@
 // and, opened, one mail folder whose carved messages list, open and export.
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "gui_test_support.h"
@@ -122,14 +124,16 @@ void StreamingEntryTest::theEntryBelowTheMailboxesListsOpensAndExportsTheCarvedM
     QVERIFY(cut->noteLabel()->text().contains("incomplete: multipart not closed"));
     cut->close();
 
-    // The checked folder exports as .eml files and one mbox file, the messages as carved.
+    // The checked folder exports as .eml files and one mbox file, the messages as carved, and
+    // as a list and a PST file like a mailbox's mail folder.
     fixture.ClickCheckBox(tree->topLevelItem(0)->child(0));
     QVERIFY(WaitFor([&] { return fixture.Idle() && frame.wizard().ExportAllowed(); }));
     ui::ExportChoice choice;
     choice.directory = fixture.dir / "out";
     choice.formats.eml = true;
     choice.formats.mbox = true;
-    choice.formats.csv = false;
+    choice.formats.csv = true;
+    choice.formats.pst = true;
     choice.formats.vcard = false;
     choice.formats.icalendar = false;
     frame.wizard().ExportCheckedFolders(choice);
@@ -141,6 +145,12 @@ void StreamingEntryTest::theEntryBelowTheMailboxesListsOpensAndExportsTheCarvedM
     const std::string fourthMail = Contents(written / "00004.eml");
     QVERIFY(fourthMail.find("Subject:") != std::string::npos);
     QVERIFY(Contents(written / "folder.mbox").find(fourthMail.substr(0, 200)) != std::string::npos);
+    const std::string list = Contents(written / "items.csv");
+    QCOMPARE(std::count(list.begin(), list.end(), '\n'), 8 + 1);
+    const auto pst = choice.directory / (kEntry.toStdString() + ".pst");
+    QVERIFY(std::filesystem::exists(pst));
+    QVERIFY2(boxes.seen.last().text.contains(QString::fromStdString(pst.string())),
+             qPrintable(boxes.seen.last().text));
 
     // Back in step 2 the entry opens again; back in step 1 a new run starts from nothing.
     fixture.ClickBack();
