@@ -115,17 +115,22 @@ std::string RandomBytes(Random& random, int64_t count) {
     return bytes;
 }
 
-// A subject with non-ASCII words, as an RFC 2047 encoded word.
-std::string EncodedSubject(Random& random) {
-    return "=?UTF-8?B?" + Base64(Words(random, 4)) + "?=";
+// A subject with non-ASCII words, as an RFC 2047 encoded word; plain gets the words.
+std::string EncodedSubject(Random& random, std::string* plain) {
+    const std::string words = Words(random, 4);
+    if (plain != nullptr) {
+        *plain = words;
+    }
+    return "=?UTF-8?B?" + Base64(words) + "?=";
 }
 
-std::string Headers(Random& random, int number, std::string_view contentType,
+// The header block of message number; subject, when given, gets its subject as UTF-8.
+std::string Headers(Random& random, std::string* subject, int number, std::string_view contentType,
                     std::string_view encoding) {
-    std::string subject = EncodedSubject(random);
+    std::string encodedSubject = EncodedSubject(random, subject);
     // Base64 adds line breaks; an encoded word is one line.
-    std::erase(subject, '\r');
-    std::erase(subject, '\n');
+    std::erase(encodedSubject, '\r');
+    std::erase(encodedSubject, '\n');
     std::string text;
     text += "Received: from mail" + std::to_string(number % 7) +
             ".example.org (mail.example.org [192.0.2.7])\r\n\tby mx.example.net with ESMTP id " +
@@ -134,7 +139,7 @@ std::string Headers(Random& random, int number, std::string_view contentType,
     text += "From: =?UTF-8?Q?J=C3=BCrgen_M=C3=BCller?= <juergen" + std::to_string(number) +
             "@example.org>\r\n";
     text += "To: Ann Smith <ann@example.net>\r\n";
-    text += "Subject: " + subject + "\r\n";
+    text += "Subject: " + encodedSubject + "\r\n";
     text += "Date: Mon, 7 Dec 2026 09:" + std::to_string(10 + number % 50) + ":00 +0100\r\n";
     text += "Message-ID: <carve-" + std::to_string(number) + "@example.org>\r\n";
     text += "MIME-Version: 1.0\r\n";
@@ -190,19 +195,22 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
     const int64_t payload = std::max<int64_t>(200, approxBytes * 3 / 4 - 900);
     switch (kind) {
         case MessageKind::PlainEightBit:
-            message.bytes = Headers(random, number, "text/plain; charset=utf-8", "8bit") +
-                            Prose(random, std::max<int64_t>(200, approxBytes - 900));
+            message.bytes =
+                Headers(random, &message.subject, number, "text/plain; charset=utf-8", "8bit") +
+                Prose(random, std::max<int64_t>(200, approxBytes - 900));
             break;
         case MessageKind::QuotedPrintable:
             message.bytes =
-                Headers(random, number, "text/plain; charset=utf-8", "quoted-printable") +
+                Headers(random, &message.subject, number, "text/plain; charset=utf-8",
+                        "quoted-printable") +
                 QuotedPrintable(Prose(random, std::max<int64_t>(200, approxBytes * 2 / 3 - 600)));
             break;
         case MessageKind::Alternative: {
             const std::string boundary = Boundary(number, 0);
             const std::string prose = Prose(random, std::max<int64_t>(200, approxBytes / 3));
             message.bytes =
-                Headers(random, number, MultipartType("alternative", boundary), "") +
+                Headers(random, &message.subject, number, MultipartType("alternative", boundary),
+                        "") +
                 Multipart(boundary, {"Content-Type: text/plain; charset=utf-8\r\n"
                                      "Content-Transfer-Encoding: 8bit\r\n\r\n" +
                                          prose,
@@ -220,8 +228,9 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
             for (int i = 0; i < attachments; ++i) {
                 parts.push_back(AttachmentPart(random, i, payload / attachments));
             }
-            message.bytes = Headers(random, number, MultipartType("mixed", boundary), "") +
-                            Multipart(boundary, parts);
+            message.bytes =
+                Headers(random, &message.subject, number, MultipartType("mixed", boundary), "") +
+                Multipart(boundary, parts);
             message.multipart = true;
             break;
         }
@@ -229,10 +238,10 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
             const std::string outer = Boundary(number, 0);
             const std::string inner = Boundary(number, 1);
             const std::string attached =
-                Headers(random, number + 100000, MultipartType("mixed", inner), "") +
+                Headers(random, nullptr, number + 100000, MultipartType("mixed", inner), "") +
                 Multipart(inner, {TextPart(random, 200), AttachmentPart(random, 0, payload)});
             message.bytes =
-                Headers(random, number, MultipartType("mixed", outer), "") +
+                Headers(random, &message.subject, number, MultipartType("mixed", outer), "") +
                 Multipart(outer, {TextPart(random, 300),
                                   "Content-Type: message/rfc822\r\nContent-Disposition: "
                                   "attachment\r\n\r\n" +
@@ -241,9 +250,9 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
             break;
         }
         case MessageKind::SinglePartAttachment:
-            message.bytes =
-                Headers(random, number, "application/pdf; name=\"scan.pdf\"", "base64") +
-                Base64(RandomBytes(random, payload));
+            message.bytes = Headers(random, &message.subject, number,
+                                    "application/pdf; name=\"scan.pdf\"", "base64") +
+                            Base64(RandomBytes(random, payload));
             break;
     }
     return message;
@@ -295,7 +304,8 @@ CorpusMessage MakeMessageWithAttachments(int number,
     }
     CorpusMessage message;
     message.bytes =
-        Headers(random, number, MultipartType("mixed", boundary), "") + Multipart(boundary, parts);
+        Headers(random, &message.subject, number, MultipartType("mixed", boundary), "") +
+        Multipart(boundary, parts);
     message.multipart = true;
     return message;
 }

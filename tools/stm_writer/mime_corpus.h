@@ -10,6 +10,7 @@ namespace velmor::stm {
 struct CorpusMessage {
     std::string bytes;
     bool multipart = false;  // its end is the closing boundary of its outermost multipart
+    std::string subject;     // as the Subject header gives it, decoded to UTF-8
 };
 
 // The kinds of message the corpus holds.
