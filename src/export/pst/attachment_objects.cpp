@@ -40,33 +40,9 @@ uint32_t AttachmentSize(const PropertyList& properties) {
     return static_cast<uint32_t>(size);
 }
 
-PropertyList AttachmentProperties(const MailAttachment& attachment, uint32_t number) {
-    using namespace prop;
-    const std::u16string longName = Utf8ToUtf16(attachment.fileName);
-    PropertyList properties;
-    properties.SetInt32(kObjectType, kObjectTypeAttachment);
-    properties.SetInt32(kAttachNumber, number);
-    properties.SetInt32(kAttachMethod, kAttachByValue);
-    properties.SetInt32(kRenderingPosition, kRenderingPositionNone);
-    properties.SetString(kAttachLongFileName, longName);
-    properties.SetString(kAttachFileName, ShortFileName(attachment.fileName));
-    properties.SetString(kDisplayName, longName);
-    const size_t dot = longName.rfind(u'.');
-    if (dot != std::u16string::npos && dot > 0) {
-        properties.SetString(kAttachExtension, longName.substr(dot));
-    }
-    if (!attachment.mimeType.empty()) {
-        properties.SetString(kAttachMimeTag, Utf8ToUtf16(attachment.mimeType));
-    }
-    properties.SetBinary(kAttachDataBinary,
-                         Bytes(attachment.content.begin(), attachment.content.end()));
-    properties.SetInt32(kAttachSize, 0);
-    properties.SetInt32(kAttachSize, AttachmentSize(properties));
-    return properties;
-}
-
-}  // namespace
-
+// The 8.3 name of an attachment, as the attachment table lists it: up to eight letters and
+// digits of the name before its last dot and three of its extension, upper case, the name
+// ending in "~1" when it was shortened.
 std::u16string ShortFileName(const std::string& fileName) {
     const size_t dot = fileName.rfind('.');
     const bool hasExtension = dot != std::string::npos && dot > 0;
@@ -92,6 +68,33 @@ std::u16string ShortFileName(const std::string& fileName) {
     const std::string name = extension.empty() ? base : base + "." + extension;
     return std::u16string(name.begin(), name.end());
 }
+
+PropertyList AttachmentProperties(const MailAttachment& attachment, uint32_t number) {
+    using namespace prop;
+    const std::u16string longName = Utf8ToUtf16(attachment.fileName);
+    PropertyList properties;
+    properties.SetInt32(kObjectType, kObjectTypeAttachment);
+    properties.SetInt32(kAttachNumber, number);
+    properties.SetInt32(kAttachMethod, kAttachByValue);
+    properties.SetInt32(kRenderingPosition, kRenderingPositionNone);
+    properties.SetString(kAttachLongFileName, longName);
+    properties.SetString(kAttachFileName, ShortFileName(attachment.fileName));
+    properties.SetString(kDisplayName, longName);
+    const size_t dot = longName.rfind(u'.');
+    if (dot != std::u16string::npos && dot > 0) {
+        properties.SetString(kAttachExtension, longName.substr(dot));
+    }
+    if (!attachment.mimeType.empty()) {
+        properties.SetString(kAttachMimeTag, Utf8ToUtf16(attachment.mimeType));
+    }
+    properties.SetBinary(kAttachDataBinary,
+                         Bytes(attachment.content.begin(), attachment.content.end()));
+    // The size counts its own value too.
+    properties.SetInt32(kAttachSize, AttachmentSize(properties) + sizeof(uint32_t));
+    return properties;
+}
+
+}  // namespace
 
 void AddAttachmentObjects(NodeContent& message, const std::vector<MailAttachment>& attachments) {
     if (attachments.empty()) {

@@ -13,9 +13,4 @@ namespace velmor::pst {
 // attachment's own subnodes.
 void AddAttachmentObjects(NodeContent& message, const std::vector<MailAttachment>& attachments);
 
-// The 8.3 name of an attachment, as the attachment table lists it: up to eight letters and
-// digits of the name before its last dot and three of its extension, upper case, the name
-// ending in "~1" when it was shortened.
-std::u16string ShortFileName(const std::string& fileName);
-
 }  // namespace velmor::pst
