@@ -5,6 +5,7 @@
 
 #include "browse/folder_kind.h"
 #include "browse/item_images.h"
+#include "cli/export_report.h"
 #include "cli/json_writer.h"
 #include "cli/mailbox_tree.h"
 #include "cli/plain_text.h"
@@ -156,26 +157,30 @@ int ExportStreamingMessages(const CliOptions& options, RecoveredMessages& messag
             return NoSuchFolder(options.arguments[i]);
         }
     }
-    if (formats.csv || formats.pst) {
-        std::fputs("velmor-cli: the streaming file's messages are written as eml and mbox only\n",
-                   stderr);
-    }
     const RecoveredExportResult result =
-        ExportRecoveredMessages(messages, formats.eml, formats.mbox, directory, database);
+        ExportRecoveredMessages(messages, formats, directory, database);
     if (result.unreadable != 0) {
         std::fprintf(stderr,
                      "velmor-cli: %zu messages cannot be read from the streaming file again\n",
                      result.unreadable);
     }
-    if (!result.error.empty()) {
-        std::fprintf(stderr, "velmor-cli: %s\n", result.error.c_str());
-        return kExitFailure;
+    FolderExportResult folder;
+    folder.path = StreamingFolderPath();
+    folder.directory = result.directory;
+    folder.folderKind = kMailFolder;
+    folder.items = result.written;
+    folder.files = result.files;
+    folder.error = result.error;
+    ExportReport report(directory, options.json);
+    report.Add(folder);
+    if (result.pst) {
+        report.SetPst(*result.pst);
     }
-    std::fputs((PlainText(StreamingFolderPath()) + "\t" + Utf16ToUtf8(kStreamingEntryName) + "\t" +
-                std::to_string(result.written) + "\n")
-                   .c_str(),
-               stdout);
-    return kExitOk;
+    if (!result.error.empty()) {
+        std::fprintf(stderr, "velmor-cli: %s\n", PlainText(Utf8ToUtf16(result.error)).c_str());
+    }
+    std::fputs(report.Text().c_str(), stdout);
+    return result.error.empty() ? kExitOk : kExitFailure;
 }
 
 }  // namespace velmor::cli

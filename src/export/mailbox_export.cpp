@@ -133,10 +133,7 @@ std::optional<std::filesystem::path> MailboxExport::FinishPst(std::string& error
         error = "no personal-folders file was begun";
         return std::nullopt;
     }
-    constexpr char kExtension[] = ".pst";
-    const std::string name =
-        SafeFileName(pstName_, kMaxComponentBytes - sizeof(kExtension)) + kExtension;
-    auto path = pst_->Commit(name);
+    auto path = pst_->Commit(pst::PstFileName(pstName_));
     if (!path) {
         error = pst_->error();
     }

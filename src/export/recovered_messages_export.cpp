@@ -1,93 +1,113 @@
 #include "export/recovered_messages_export.h"
 
-#include <cstdio>
 #include <ctime>
+#include <memory>
+#include <vector>
 
+#include "browse/folder_kind.h"
 #include "edb/text_codec.h"
-#include "export/atomic_file.h"
+#include "export/csv_writer.h"
+#include "export/eml_writer.h"
 #include "export/mbox_writer.h"
-#include "items/file_time.h"
+#include "export/pst/message_properties.h"
+#include "export/pst/pst_mailbox_file.h"
+#include "export/pst_folder_writer.h"
+#include "export/recovered_message_record.h"
+#include "streaming/recovered_message_rows.h"
 
 namespace velmor {
 
 namespace {
 
-constexpr char kEnvelopeLine[] = "From MAILER-DAEMON ";
-constexpr int kFileNumberDigits = 5;
+// The entry's personal-folders file: its one mail folder below the file's top folder.
+struct EntryPstFile {
+    pst::PstMailboxFile file;
+    uint32_t folder = 0;
 
-std::string FileName(size_t number) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "%0*zu.eml", kFileNumberDigits, number);
-    return name;
-}
-
-// "From MAILER-DAEMON Mon Dec  7 08:10:00 2026": the envelope line, in UTC.
-std::string EnvelopeLine(const RecoveredMessage& message, time_t exportTime) {
-    time_t seconds = exportTime;
-    if (message.summary.fileTime) {
-        seconds = static_cast<time_t>(FileTimeToUnixSeconds(message.summary.fileTime));
-    }
-    std::tm utc{};
-    char when[64] = "Thu Jan  1 00:00:00 1970";
-    if (gmtime_r(&seconds, &utc) != nullptr) {
-        std::strftime(when, sizeof when, "%a %b %e %H:%M:%S %Y", &utc);
-    }
-    return std::string(kEnvelopeLine) + when + "\n";
-}
+    EntryPstFile(const std::filesystem::path& directory, const EdbFile* database)
+        : file(directory, database, kStreamingEntryName) {}
+};
 
 }  // namespace
 
-RecoveredExportResult ExportRecoveredMessages(RecoveredMessages& messages, bool eml, bool mbox,
+RecoveredExportResult ExportRecoveredMessages(RecoveredMessages& messages,
+                                              const ExportFormats& formats,
                                               const std::filesystem::path& directory,
                                               const EdbFile* database,
                                               const std::function<bool()>& stopRequested) {
     RecoveredExportResult result;
     result.directory = directory / std::filesystem::path(Utf16ToUtf8(kStreamingEntryName));
+    // The PST file goes into the chosen directory, the other files into the entry's.
+    if (!formats.WritesFolderFiles()) {
+        result.directory = directory;
+    }
     std::error_code error;
     std::filesystem::create_directories(result.directory, error);
     if (!std::filesystem::is_directory(result.directory, error)) {
         result.error = "cannot make the directory " + result.directory.string();
         return result;
     }
-    const time_t exportTime = std::time(nullptr);
-    AtomicFile mboxFile(result.directory, database);
-    if (mbox && !mboxFile.Open()) {
-        result.error = mboxFile.error();
-        return result;
+    std::vector<std::unique_ptr<FormatWriter>> writers;
+    if (formats.eml) {
+        writers.push_back(std::make_unique<EmlWriter>(result.directory, database));
     }
+    if (formats.mbox) {
+        writers.push_back(
+            std::make_unique<MboxWriter>(result.directory, database, std::time(nullptr)));
+    }
+    if (formats.csv) {
+        writers.push_back(
+            std::make_unique<CsvWriter>(result.directory, database, RecoveredListHeadings()));
+    }
+    std::unique_ptr<EntryPstFile> pst;
+    if (formats.pst) {
+        pst = std::make_unique<EntryPstFile>(directory, database);
+        if (!pst->file.Open()) {
+            result.error = pst->file.error();
+            return result;
+        }
+        pst->folder = pst->file.AddFolder(pst::PstMailboxFile::TopFolder(), kStreamingEntryName,
+                                          pst::ContainerClass(kMailFolder));
+        writers.push_back(
+            std::make_unique<PstFolderWriter>(PstFolderTarget{&pst->file, pst->folder}));
+    }
+    // The files completed so far, when the writing ends.
+    const auto completed = [&] {
+        for (const auto& writer : writers) {
+            result.files.insert(result.files.end(), writer->files().begin(), writer->files().end());
+        }
+        return result;
+    };
     for (size_t i = 0; i < messages.messages().size(); ++i) {
         if (stopRequested && stopRequested()) {
             result.stopped = true;
-            break;
+            return completed();
         }
-        const std::optional<std::string> bytes = messages.Bytes(i);
-        if (!bytes) {
+        const std::optional<ExportRecord> record = RecoveredMessageRecord(messages, i);
+        if (!record) {
             ++result.unreadable;
             continue;
         }
-        if (eml) {
-            AtomicFile file(result.directory, database);
-            if (!file.Open() || !file.Write(*bytes) || !file.Commit(FileName(i + 1))) {
-                result.error = file.error();
-                return result;
-            }
-        }
-        if (mbox) {
-            std::string entry =
-                EnvelopeLine(messages.messages()[i], exportTime) + MboxrdQuote(*bytes);
-            if (!entry.ends_with('\n')) {
-                entry += '\n';
-            }
-            if (!mboxFile.Write(entry + "\n")) {
-                result.error = mboxFile.error();
-                return result;
+        for (const auto& writer : writers) {
+            if (!writer->Write(*record)) {
+                result.error = writer->error();
+                return completed();
             }
         }
         ++result.written;
     }
-    // A stopped export writes no mbox file rather than one that lacks messages.
-    if (mbox && !result.stopped && !mboxFile.Commit(kMboxFileName)) {
-        result.error = mboxFile.error();
+    for (const auto& writer : writers) {
+        if (!writer->Finish()) {
+            result.error = writer->error();
+            return completed();
+        }
+    }
+    completed();
+    if (pst) {
+        result.pst = pst->file.Commit(pst::PstFileName(kStreamingEntryName));
+        if (!result.pst) {
+            result.error = pst->file.error();
+        }
     }
     return result;
 }

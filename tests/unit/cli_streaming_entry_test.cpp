@@ -101,7 +101,7 @@ TEST_F(CliStreamingEntryTest, TheStreamingFileBesideTheDatabaseIsListedBrowsedAn
             << i;
     }
     const std::string folderMbox = test::ReadFile(directory / "folder.mbox");
-    EXPECT_TRUE(folderMbox.starts_with("From MAILER-DAEMON Mon Dec  7 08:11:00 2026\n" +
+    EXPECT_TRUE(folderMbox.starts_with("From juergen1@example.org Mon Dec  7 08:11:00 2026\n" +
                                        corpus_[0].bytes + "\n"))
         << folderMbox.substr(0, 200);
 }

@@ -12,9 +12,16 @@
 //   index) and a table's own header right after it, at 0x40;
 // - every table's row matrix: blocks of 8,176 bytes but the last, rows never across blocks,
 //   row N found in block N / floor(8176 / row size) with the row id the row index gives;
-// - the four table templates with exactly the columns the description lists, every table of
+// - the five table templates with exactly the columns the description lists, every table of
 //   a folder with its template's columns;
 // - every message with the properties the description makes mandatory, of their types;
+// - attachments: the attachment table template (node 0x671) with exactly its columns; a
+//   message's attachment table (its subnode 0x671) with at least them, a row per attachment
+//   object subnode (NID type 0x05) and the row id that subnode's NID, its size, method and
+//   rendering position those of the object; every attachment object with its mandatory
+//   properties, by value (method 1) with its data (0x3701), its size at least the data's, data
+//   of more than one block in a data tree of full blocks; a message with attachments with
+//   MSGFLAG_HASATTACH (0x10) and PidTagHasAttachments, and one without neither;
 // - the minimum folders: the root folder (node 0x122) holds exactly three folders, each a
 //   folder object of a property context and hierarchy, contents and FAI contents tables, and
 //   one of them is the empty "SPAM Search Folder 2" (no items, no unread items, no subfolders).
@@ -75,10 +82,18 @@ SEARCH_CONTENTS = {(0x0017, T_INT32), (0x001A, T_STRING), (0x0036, T_INT32), (0x
     (0x0E17, T_INT32), (0x0E2A, T_BOOL), (0x0E30, T_INT32), (0x0E33, T_INT64),
     (0x0E34, T_BINARY), (0x0E38, T_INT32), (0x0E3C, T_BINARY), (0x0E3D, T_BINARY),
     (0x1097, T_INT32), (0x3008, T_TIME), (0x65C6, T_INT32), (0x67F1, T_INT32), ROW_ID, ROW_VER}
-TEMPLATES = {0x60D: HIERARCHY, 0x60E: CONTENTS, 0x60F: FAI, 0x610: SEARCH_CONTENTS}
+ATTACHMENT_TABLE = {(0x0E20, T_INT32), (0x3704, T_STRING), (0x3705, T_INT32), (0x370B, T_INT32),
+    ROW_ID, ROW_VER}
+TEMPLATES = {0x60D: HIERARCHY, 0x60E: CONTENTS, 0x60F: FAI, 0x610: SEARCH_CONTENTS,
+    0x671: ATTACHMENT_TABLE}
 TABLES_BY_TYPE = {0x0D: HIERARCHY, 0x0E: CONTENTS, 0x0F: FAI, 0x10: SEARCH_CONTENTS}
 MESSAGE = {(0x001A, T_STRING), (0x0E07, T_INT32), (0x0E08, T_INT32), (0x0E17, T_INT32),
     (0x3007, T_TIME), (0x3008, T_TIME), (0x300B, T_BINARY)}
+ATTACHMENT = {(0x0E20, T_INT32), (0x3705, T_INT32), (0x370B, T_INT32)}
+NID_ATTACHMENT_TABLE, NID_TYPE_ATTACHMENT = 0x671, 0x05
+MESSAGE_FLAGS, MSGFLAG_HASATTACH, HAS_ATTACHMENTS = 0x0E07, 0x10, 0x0E1B
+ATTACH_SIZE, ATTACH_METHOD, RENDERING_POSITION = 0x0E20, 0x3705, 0x370B
+AF_BY_VALUE, ATTACH_DATA_BINARY = 1, 0x3701
 
 def tags(pairs): return ' '.join('%04X:%04X' % p for p in sorted(pairs))
 
@@ -223,7 +238,82 @@ def table(nid, heap, subs, root):
             fail('node %#x: row %d is not where the row index puts it' % (nid, n))
     return set(cols)
 
-seen = {'tables': 0, 'messages': 0}
+# A table's rows as dicts of (property id, type) to the cell's bytes, cells that exist only.
+def table_rows(heap, subs):
+    info = allocation(heap, struct.unpack_from('<I', heap[0], 4)[0])
+    ccols = info[1]
+    bitmap, row_size = struct.unpack_from('<HH', info, 6)
+    hnid_rows = struct.unpack_from('<I', info, 14)[0]
+    cols = []
+    for i in range(ccols):
+        tag, ib, cb, bit = struct.unpack_from('<IHBB', info, 22 + 8 * i)
+        cols.append(((tag >> 16, tag & 0xffff), ib, cb, bit))
+    if hnid_rows == 0: parts = []
+    elif hnid_rows & 0x1f == 0: parts = [allocation(heap, hnid_rows)]
+    else: parts = data_blocks(subs[hnid_rows][0])
+    per_block = BLOCK_DATA // row_size
+    rows = []
+    for part in parts:
+        for at in range(0, len(part) // row_size * row_size, row_size):
+            row = part[at:at + row_size]
+            rows.append({key: row[ib:ib + cb] for key, ib, cb, bit in cols
+                         if row[bitmap + bit // 8] & (0x80 >> (bit % 8))})
+    return rows
+# A property context's values: (property id, type) to the 4-byte cell.
+def pc_cells(heap):
+    records, key = bth(heap, struct.unpack_from('<I', heap[0], 4)[0])
+    return {struct.unpack_from('<HH', r, 0): struct.unpack_from('<I', r, 4)[0] for r in records}
+# A variable-size value by its cell: in the heap, or in a subnode as a data tree.
+def pc_value(heap, subs, cell):
+    if cell == 0: return b''
+    if cell & 0x1f == 0: return allocation(heap, cell)
+    parts = data_blocks(subs[cell][0])
+    for i, part in enumerate(parts[:-1]):
+        if len(part) != BLOCK_DATA: fail('value %#x: data block %d of %d bytes' % (cell, i, len(part)))
+    return b''.join(parts)
+def u32(cell_bytes): return struct.unpack('<I', cell_bytes)[0]
+
+def check_attachments(nid, props, subs):
+    objects = {sub for sub in subs if sub & 0x1f == NID_TYPE_ATTACHMENT}
+    flags = props.get((MESSAGE_FLAGS, T_INT32), 0)
+    if NID_ATTACHMENT_TABLE not in subs:
+        if objects: fail('message %#x: attachment objects without an attachment table' % nid)
+        if flags & MSGFLAG_HASATTACH: fail('message %#x: MSGFLAG_HASATTACH without attachments' % nid)
+        return
+    heap = data_blocks(subs[NID_ATTACHMENT_TABLE][0])
+    table_subs = subnodes(subs[NID_ATTACHMENT_TABLE][1])
+    cols = table(NID_ATTACHMENT_TABLE, heap, table_subs, struct.unpack_from('<I', heap[0], 4)[0])
+    if not ATTACHMENT_TABLE <= cols:
+        fail('message %#x: attachment table without %s' % (nid, tags(ATTACHMENT_TABLE - cols)))
+    rows = table_rows(heap, table_subs)
+    row_ids = {u32(row[ROW_ID]) for row in rows}
+    if row_ids != objects or len(rows) != len(objects):
+        fail('message %#x: %d attachment rows, %d attachment objects' % (nid, len(rows), len(objects)))
+    if rows and not flags & MSGFLAG_HASATTACH: fail('message %#x: no MSGFLAG_HASATTACH' % nid)
+    if rows and props.get((HAS_ATTACHMENTS, T_BOOL), 0) & 0xff != 1:
+        fail('message %#x: PidTagHasAttachments not set' % nid)
+    for row in rows:
+        attachment = u32(row[ROW_ID])
+        pc_heap = data_blocks(subs[attachment][0])
+        pc_subs = subnodes(subs[attachment][1])
+        cells = pc_cells(pc_heap)
+        if not ATTACHMENT <= set(cells):
+            fail('attachment %#x: missing %s' % (attachment, tags(ATTACHMENT - set(cells))))
+        for pid in (ATTACH_SIZE, ATTACH_METHOD, RENDERING_POSITION):
+            if (pid, T_INT32) in row and u32(row[(pid, T_INT32)]) != cells[(pid, T_INT32)]:
+                fail('attachment %#x: %04X is %d in the table, %d in the object' % (
+                    attachment, pid, u32(row[(pid, T_INT32)]), cells[(pid, T_INT32)]))
+        if cells[(ATTACH_METHOD, T_INT32)] != AF_BY_VALUE:
+            fail('attachment %#x: method %d' % (attachment, cells[(ATTACH_METHOD, T_INT32)]))
+        if (ATTACH_DATA_BINARY, T_BINARY) not in cells:
+            fail('attachment %#x: by value without data' % attachment)
+        data = pc_value(pc_heap, pc_subs, cells[(ATTACH_DATA_BINARY, T_BINARY)])
+        if cells[(ATTACH_SIZE, T_INT32)] < len(data):
+            fail('attachment %#x: size %d below its %d bytes of data' % (
+                attachment, cells[(ATTACH_SIZE, T_INT32)], len(data)))
+        seen['attachments'] += 1
+
+seen = {'tables': 0, 'messages': 0, 'attachments': 0}
 def check_node(nid, bdata, bsub):
     parts = data_blocks(bdata)
     if not parts or len(parts[0]) < 12 or parts[0][2] != 0xEC: return
@@ -246,6 +336,7 @@ def check_node(nid, bdata, bsub):
             props = {struct.unpack_from('<HH', r, 0) for r in records}
             if not MESSAGE <= props: fail('message %#x: missing %s' % (nid, tags(MESSAGE - props)))
             seen['messages'] += 1
+            check_attachments(nid, pc_cells(parts), subnodes(bsub))
 for nid, (bdata, bsub) in sorted(nodes.items()):
     checked(check_node, nid, bdata, bsub)
 
@@ -296,8 +387,9 @@ if faults:
     for count, example in kinds.values():
         print('%s (%d times)' % (example, count))
 else:
-    print('ok %d tables %d messages %d page maps %d free maps %d free-page maps %d ranges' % (
-        seen['tables'], seen['messages'], counts[0x83], counts[0x82], counts[0x85], ranges))
+    print('ok %d tables %d messages %d attachments %d page maps %d free maps %d free-page maps '
+          '%d ranges' % (seen['tables'], seen['messages'], seen['attachments'], counts[0x83],
+          counts[0x82], counts[0x85], ranges))
 )";
 
 }  // namespace velmor::test

@@ -17,6 +17,10 @@ namespace {
 constexpr int kMessages = 5;
 constexpr char kEntryDirectory[] = "Recovered from the streaming file";
 
+ExportFormats EmlAndMbox() {
+    return {.eml = true, .mbox = true, .vcard = false, .icalendar = false, .csv = false};
+}
+
 // The messages of a written streaming file, carved.
 class RecoveredMessagesExportTest : public testing::Test {
 protected:
@@ -42,14 +46,16 @@ protected:
 
 TEST_F(RecoveredMessagesExportTest, EachMessageIsWrittenAsCarvedAsEmlAndIntoOneMbox) {
     const RecoveredExportResult result =
-        ExportRecoveredMessages(messages_, true, true, tmp_ / "out", nullptr);
+        ExportRecoveredMessages(messages_, EmlAndMbox(), tmp_ / "out", nullptr);
     EXPECT_TRUE(result.error.empty()) << result.error;
     EXPECT_EQ(result.written, static_cast<size_t>(kMessages));
     EXPECT_EQ(result.directory, tmp_ / "out" / kEntryDirectory);
     EXPECT_EQ(test::ReadFile(result.directory / "00001.eml"), corpus_[0]);
     EXPECT_EQ(test::ReadFile(result.directory / "00005.eml"), corpus_[4]);
     const std::string mbox = test::ReadFile(result.directory / "folder.mbox");
-    EXPECT_TRUE(mbox.starts_with("From MAILER-DAEMON ")) << mbox.substr(0, 80);
+    EXPECT_TRUE(mbox.starts_with("From juergen1@example.org Mon Dec  7 08:11:00 2026\n" +
+                                 corpus_[0] + "\n"))
+        << mbox.substr(0, 80);
 }
 
 // A stop between two messages keeps the .eml files already written and writes no mbox file
@@ -57,7 +63,7 @@ TEST_F(RecoveredMessagesExportTest, EachMessageIsWrittenAsCarvedAsEmlAndIntoOneM
 TEST_F(RecoveredMessagesExportTest, AStopKeepsTheEmlFilesWrittenAndWritesNoMbox) {
     int asked = 0;
     const RecoveredExportResult result = ExportRecoveredMessages(
-        messages_, true, true, tmp_ / "out", nullptr, [&] { return ++asked > 2; });
+        messages_, EmlAndMbox(), tmp_ / "out", nullptr, [&] { return ++asked > 2; });
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.written, 2U);
     EXPECT_TRUE(std::filesystem::exists(result.directory / "00002.eml"));

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "edb_writer/demo_store.h"
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
 #include "file_contents.h"
+#include "stm_writer/demo_streaming_file.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/carved_message_matcher.h"
@@ -197,6 +199,39 @@ TEST(CarvedMessageMatcherTest, MatchesByMessageIdElseBySubjectSenderAndTimeWithi
                              .fileTime = CarvedTime(2, 0) + kMatchTimeTolerance + 1}),
               std::nullopt);
     EXPECT_EQ(matcher.Match({.subject = "Report", .senderName = "Bob"}), std::nullopt);
+}
+
+// The demo: the second mailbox's last three inbox mails show their originals, two with
+// attachments (one found by subject, sender and time); the file's five other messages, the cut
+// one among them, stay in the entry.
+TEST(DemoStreamingMatchTest, TheDemoInboxShowsItsInternetMailFromTheStreamingFile) {
+    test::TempDir tmp;
+    testdb::BuildDemoStore().WriteTo(tmp / "Demo.edb");
+    const std::vector<uint8_t> file = stm::DemoStreamingFile();
+    std::ofstream(tmp / "Demo.stm", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
+    const std::string database = (tmp / "Demo.edb").string();
+    const std::string inbox = "Mailbox - Ben Carter\\Top of Information Store\\Inbox\\";
+    const std::vector<std::string> attachments = {"1\tquarterly meeting schedule draft\t",
+                                                  "1\tscan.pdf\t", ""};
+    for (int row = 5; row <= 7; ++row) {
+        SCOPED_TRACE(row);
+        const auto message =
+            RunCli({"message", database, "2", inbox, std::to_string(row)}, tmp.path());
+        ASSERT_EQ(message.exitCode, 0) << message.err;
+        EXPECT_NE(message.out.find("Note: Body and attachments from the streaming file.\n"),
+                  std::string::npos)
+            << message.out;
+        const auto listed =
+            RunCli({"attachments", database, "2", inbox, std::to_string(row)}, tmp.path());
+        EXPECT_TRUE(listed.out.starts_with(attachments[row - 5])) << listed.out;
+        EXPECT_EQ(listed.out.empty(), attachments[row - 5].empty()) << listed.out;
+    }
+    const auto entry = RunCli({"items", database, "3", kEntryFolder}, tmp.path());
+    ASSERT_EQ(entry.exitCode, 0) << entry.err;
+    EXPECT_EQ(std::count(entry.out.begin(), entry.out.end(), '\n'), 1 + 5) << entry.out;
+    EXPECT_NE(entry.out.find("\tincomplete: multipart not closed\n"), std::string::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "edb_writer/file_time.h"
 #include "edb_writer/rtf_compressor.h"
+#include "stm_writer/demo_streaming_file.h"
 
 namespace velmor::testdb {
 
@@ -105,7 +106,8 @@ Item SentMail(const Person& owner, std::vector<Person> to, std::string subject, 
     return item;
 }
 
-void AddMailFolders(StoreBuilder& store, const EntryId& top, const Person& owner, int offset) {
+// Returns the inbox.
+EntryId AddMailFolders(StoreBuilder& store, const EntryId& top, const Person& owner, int offset) {
     const Person& a = kColleagues[offset % kColleagues.size()];
     const Person& b = kColleagues[(offset + 1) % kColleagues.size()];
     const Person& c = kColleagues[(offset + 2) % kColleagues.size()];
@@ -155,6 +157,34 @@ void AddMailFolders(StoreBuilder& store, const EntryId& top, const Person& owner
     const EntryId deleted = store.AddFolder(MakeFolder(top, "Deleted Items", "IPF.Note"));
     store.AddItem(deleted, Mail(c, "Newsletter: April edition", Day(4, 1, 7, 0)));
     store.AddItem(deleted, Mail(a, "Parking permits", Day(3, 28, 12, 10)));
+    return inbox;
+}
+
+// Internet mail that the store keeps only the list fields of: its bodies and attachments are
+// in the streaming file. Two mails find their originals there by Message-ID, one by subject,
+// sender and sent time; the file's other messages stay in its own entry.
+constexpr char kInternetSender[] = "J\xC3\xBCrgen M\xC3\xBCller";
+constexpr int kMatchedBySender = 5;     // a message with an attached message
+constexpr int kMatchedById[] = {6, 7};  // a scanned document; a plain text
+constexpr int kSecondsLate = 25;        // the sent time the store keeps is this much later
+
+void AddInternetMails(StoreBuilder& store, const EntryId& inbox) {
+    const std::vector<stm::CorpusMessage> messages = stm::DemoMessages();
+    const auto mail = [&](int number, int seconds) {
+        // The demo's messages are sent on 7 December 2026 at 08:(10+N):00 UTC.
+        Item item = MakeItem(ItemKind::Mail, messages[number - 1].subject,
+                             FileTimeFromUtc(2026, 12, 7, 8, 10 + number, seconds));
+        item.sender = kInternetSender;
+        item.senderAddress = "juergen" + std::to_string(number) + "@example.org";
+        item.recipients.push_back({"Ann Smith"});
+        return item;
+    };
+    store.AddItem(inbox, mail(kMatchedBySender, kSecondsLate));
+    for (int number : kMatchedById) {
+        Item item = mail(number, 0);
+        item.fields.messageId = "<carve-" + std::to_string(number) + "@example.org>";
+        store.AddItem(inbox, item);
+    }
 }
 
 void AddOtherFolders(StoreBuilder& store, const EntryId& top, int offset) {
@@ -191,6 +221,9 @@ void AddOtherFolders(StoreBuilder& store, const EntryId& top, int offset) {
     store.AddItem(journal, JournalEntry("Design review", "Meeting", Day(4, 12, 14, 0)));
 }
 
+// The mailbox whose inbox holds the Internet mail: the second, which fewer examples use.
+constexpr size_t kInternetMailOwner = 1;
+
 }  // namespace
 
 StoreBuilder BuildDemoStore() {
@@ -202,8 +235,11 @@ StoreBuilder BuildDemoStore() {
         const EntryId key = store.AddMailbox(mailbox);
         const EntryId top = store.AddFolder(MakeFolder(key, "Top of Information Store", ""));
         const int offset = static_cast<int>(i) * 4;
-        AddMailFolders(store, top, owners[i], offset);
+        const EntryId inbox = AddMailFolders(store, top, owners[i], offset);
         AddOtherFolders(store, top, offset);
+        if (i == kInternetMailOwner) {
+            AddInternetMails(store, inbox);
+        }
     }
     return store;
 }

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 
 namespace velmor::stm {
@@ -17,17 +16,20 @@ constexpr int64_t kMovedMessageBytes = 200000;
 
 }  // namespace
 
+std::vector<CorpusMessage> DemoMessages() {
+    std::vector<CorpusMessage> messages = MakeCorpus(kDemoMessages, kLargestDemoMessage, kDemoSeed);
+    messages.push_back(MakeMessage(MessageKind::MixedAttachments, kMovedMessageBytes, kDemoSeed,
+                                   kDemoMessages + 1));
+    return messages;
+}
+
 std::vector<uint8_t> DemoStreamingFile() {
     std::vector<std::string> messages;
     std::vector<bool> multipart;
-    for (const CorpusMessage& message : MakeCorpus(kDemoMessages, kLargestDemoMessage, kDemoSeed)) {
+    for (const CorpusMessage& message : DemoMessages()) {
         messages.push_back(message.bytes);
         multipart.push_back(message.multipart);
     }
-    const CorpusMessage cut = MakeMessage(MessageKind::MixedAttachments, kMovedMessageBytes,
-                                          kDemoSeed, kDemoMessages + 1);
-    messages.push_back(cut.bytes);
-    multipart.push_back(cut.multipart);
     std::vector<LaidMessage> laid;
     return LayStreamingFile(messages, multipart, kDemoSeed, kDemoMessages, laid);
 }

@@ -1,5 +1,7 @@
 #include "stm_writer/mime_corpus.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string_view>
 
@@ -113,17 +115,22 @@ std::string RandomBytes(Random& random, int64_t count) {
     return bytes;
 }
 
-// A subject with non-ASCII words, as an RFC 2047 encoded word.
-std::string EncodedSubject(Random& random) {
-    return "=?UTF-8?B?" + Base64(Words(random, 4)) + "?=";
+// A subject with non-ASCII words, as an RFC 2047 encoded word; plain gets the words.
+std::string EncodedSubject(Random& random, std::string* plain) {
+    const std::string words = Words(random, 4);
+    if (plain != nullptr) {
+        *plain = words;
+    }
+    return "=?UTF-8?B?" + Base64(words) + "?=";
 }
 
-std::string Headers(Random& random, int number, std::string_view contentType,
+// The header block of message number; subject, when given, gets its subject as UTF-8.
+std::string Headers(Random& random, std::string* subject, int number, std::string_view contentType,
                     std::string_view encoding) {
-    std::string subject = EncodedSubject(random);
+    std::string encodedSubject = EncodedSubject(random, subject);
     // Base64 adds line breaks; an encoded word is one line.
-    std::erase(subject, '\r');
-    std::erase(subject, '\n');
+    std::erase(encodedSubject, '\r');
+    std::erase(encodedSubject, '\n');
     std::string text;
     text += "Received: from mail" + std::to_string(number % 7) +
             ".example.org (mail.example.org [192.0.2.7])\r\n\tby mx.example.net with ESMTP id " +
@@ -132,7 +139,7 @@ std::string Headers(Random& random, int number, std::string_view contentType,
     text += "From: =?UTF-8?Q?J=C3=BCrgen_M=C3=BCller?= <juergen" + std::to_string(number) +
             "@example.org>\r\n";
     text += "To: Ann Smith <ann@example.net>\r\n";
-    text += "Subject: " + subject + "\r\n";
+    text += "Subject: " + encodedSubject + "\r\n";
     text += "Date: Mon, 7 Dec 2026 09:" + std::to_string(10 + number % 50) + ":00 +0100\r\n";
     text += "Message-ID: <carve-" + std::to_string(number) + "@example.org>\r\n";
     text += "MIME-Version: 1.0\r\n";
@@ -188,19 +195,22 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
     const int64_t payload = std::max<int64_t>(200, approxBytes * 3 / 4 - 900);
     switch (kind) {
         case MessageKind::PlainEightBit:
-            message.bytes = Headers(random, number, "text/plain; charset=utf-8", "8bit") +
-                            Prose(random, std::max<int64_t>(200, approxBytes - 900));
+            message.bytes =
+                Headers(random, &message.subject, number, "text/plain; charset=utf-8", "8bit") +
+                Prose(random, std::max<int64_t>(200, approxBytes - 900));
             break;
         case MessageKind::QuotedPrintable:
             message.bytes =
-                Headers(random, number, "text/plain; charset=utf-8", "quoted-printable") +
+                Headers(random, &message.subject, number, "text/plain; charset=utf-8",
+                        "quoted-printable") +
                 QuotedPrintable(Prose(random, std::max<int64_t>(200, approxBytes * 2 / 3 - 600)));
             break;
         case MessageKind::Alternative: {
             const std::string boundary = Boundary(number, 0);
             const std::string prose = Prose(random, std::max<int64_t>(200, approxBytes / 3));
             message.bytes =
-                Headers(random, number, MultipartType("alternative", boundary), "") +
+                Headers(random, &message.subject, number, MultipartType("alternative", boundary),
+                        "") +
                 Multipart(boundary, {"Content-Type: text/plain; charset=utf-8\r\n"
                                      "Content-Transfer-Encoding: 8bit\r\n\r\n" +
                                          prose,
@@ -218,8 +228,9 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
             for (int i = 0; i < attachments; ++i) {
                 parts.push_back(AttachmentPart(random, i, payload / attachments));
             }
-            message.bytes = Headers(random, number, MultipartType("mixed", boundary), "") +
-                            Multipart(boundary, parts);
+            message.bytes =
+                Headers(random, &message.subject, number, MultipartType("mixed", boundary), "") +
+                Multipart(boundary, parts);
             message.multipart = true;
             break;
         }
@@ -227,10 +238,10 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
             const std::string outer = Boundary(number, 0);
             const std::string inner = Boundary(number, 1);
             const std::string attached =
-                Headers(random, number + 100000, MultipartType("mixed", inner), "") +
+                Headers(random, nullptr, number + 100000, MultipartType("mixed", inner), "") +
                 Multipart(inner, {TextPart(random, 200), AttachmentPart(random, 0, payload)});
             message.bytes =
-                Headers(random, number, MultipartType("mixed", outer), "") +
+                Headers(random, &message.subject, number, MultipartType("mixed", outer), "") +
                 Multipart(outer, {TextPart(random, 300),
                                   "Content-Type: message/rfc822\r\nContent-Disposition: "
                                   "attachment\r\n\r\n" +
@@ -239,11 +250,63 @@ CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, 
             break;
         }
         case MessageKind::SinglePartAttachment:
-            message.bytes =
-                Headers(random, number, "application/pdf; name=\"scan.pdf\"", "base64") +
-                Base64(RandomBytes(random, payload));
+            message.bytes = Headers(random, &message.subject, number,
+                                    "application/pdf; name=\"scan.pdf\"", "base64") +
+                            Base64(RandomBytes(random, payload));
             break;
     }
+    return message;
+}
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// filename*=UTF-8''... with every byte outside letters, digits and ".-_" percent-encoded.
+std::string ExtendedFileName(std::string_view name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string value = "filename*=UTF-8''";
+    for (char c : name) {
+        const auto byte = static_cast<uint8_t>(c);
+        if (std::isalnum(byte) != 0 && byte < 0x80) {
+            value += c;
+        } else if (c == '.' || c == '-' || c == '_') {
+            value += c;
+        } else {
+            value += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        }
+    }
+    return value;
+}
+
+std::string NamedAttachmentPart(const CorpusAttachment& attachment) {
+    const bool ascii = IsAscii(attachment.name);
+    const std::string typeName = ascii ? "; name=\"" + attachment.name + "\"" : std::string();
+    const std::string fileName =
+        ascii ? "filename=\"" + attachment.name + "\"" : ExtendedFileName(attachment.name);
+    return "Content-Type: " + attachment.type + typeName +
+           "\r\nContent-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n\t" +
+           fileName + "\r\n\r\n" + Base64(attachment.content);
+}
+
+}  // namespace
+
+CorpusMessage MakeMessageWithAttachments(int number,
+                                         const std::vector<CorpusAttachment>& attachments,
+                                         uint32_t seed) {
+    Random random(seed + static_cast<uint32_t>(number) * 7919u);
+    const std::string boundary = Boundary(number, 0);
+    std::vector<std::string> parts = {TextPart(random, 300)};
+    for (const CorpusAttachment& attachment : attachments) {
+        parts.push_back(NamedAttachmentPart(attachment));
+    }
+    CorpusMessage message;
+    message.bytes =
+        Headers(random, &message.subject, number, MultipartType("mixed", boundary), "") +
+        Multipart(boundary, parts);
+    message.multipart = true;
     return message;
 }
 

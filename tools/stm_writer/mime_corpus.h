@@ -10,6 +10,7 @@ namespace velmor::stm {
 struct CorpusMessage {
     std::string bytes;
     bool multipart = false;  // its end is the closing boundary of its outermost multipart
+    std::string subject;     // as the Subject header gives it, decoded to UTF-8
 };
 
 // The kinds of message the corpus holds.
@@ -25,6 +26,19 @@ enum class MessageKind {
 // A message of kind, about approxBytes long (attachments fill it), its contents drawn from
 // seed; number makes its Message-ID and boundaries unique.
 CorpusMessage MakeMessage(MessageKind kind, int64_t approxBytes, uint32_t seed, int number);
+
+// An attachment of a message made to order.
+struct CorpusAttachment {
+    std::string name;  // UTF-8; a name outside ASCII is written as an RFC 2231 parameter
+    std::string type;  // "application/pdf"
+    std::string content;
+};
+
+// A multipart/mixed message with a text part and the attachments, in base64, its headers as
+// MakeMessage writes them for number (Message-ID <carve-number@example.org>).
+CorpusMessage MakeMessageWithAttachments(int number,
+                                         const std::vector<CorpusAttachment>& attachments,
+                                         uint32_t seed);
 
 // count messages of every kind in turn, from 1 KB up to maxBytes, sizes spread
 // logarithmically.

@@ -67,9 +67,10 @@ void SetSender(PropertyList& properties, const ExportRecord& record) {
     }
 }
 
-// The stored flags that the file can keep true: read or not; attachments are not exported.
-uint32_t MessageFlags(const MessageDetails& details) {
-    return details.read.value_or(true) ? prop::kMessageFlagRead : 0;
+// The stored flags that the file can keep true: read or not, and whether attachments follow.
+uint32_t MessageFlags(const MessageDetails& details, bool hasAttachments) {
+    return (details.read.value_or(true) ? prop::kMessageFlagRead : 0) |
+           (hasAttachments ? prop::kMessageFlagHasAttachments : 0);
 }
 
 void SetIfPresent(PropertyList& properties, uint16_t id,
@@ -144,14 +145,18 @@ std::pair<std::u16string, std::u16string> SplitSubject(const std::u16string& sub
     return {u"", subject};
 }
 
-PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime) {
+PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime,
+                               const std::vector<MailAttachment>& attachments) {
     using namespace prop;
     PropertyList properties;
     properties.SetString(kMessageClass, MessageClass(record.folderKind));
     const MessageDetails& details = record.details;
     properties.SetInt32(kImportance, details.importance.value_or(kImportanceNormal));
     properties.SetInt32(kSensitivity, details.sensitivity.value_or(0));
-    properties.SetInt32(kMessageFlags, MessageFlags(details));
+    properties.SetInt32(kMessageFlags, MessageFlags(details, !attachments.empty()));
+    if (!attachments.empty()) {
+        properties.SetBoolean(kHasAttachments, true);
+    }
     properties.SetInt32(kMessageStatus, 0);
     properties.SetBoolean(kMessageToMe, false);
     properties.SetBoolean(kMessageCcMe, false);
@@ -214,7 +219,12 @@ PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime) 
         properties.SetInt32(kInternetCodepage, kCodepageUtf8);
     }
     SetIfPresent(properties, NamedId(Named::kItemId), record.itemId);
-    properties.SetInt32(kMessageSize, MessageSize(properties));
+    size_t attachmentBytes = 0;
+    for (const MailAttachment& attachment : attachments) {
+        attachmentBytes += attachment.content.size();
+    }
+    properties.SetInt32(kMessageSize,
+                        MessageSize(properties) + static_cast<uint32_t>(attachmentBytes));
     return properties;
 }
 

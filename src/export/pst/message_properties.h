@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "export/export_record.h"
+#include "export/mail_attachments.h"
 #include "export/pst/property_list.h"
 
 namespace velmor::pst {
@@ -17,8 +18,10 @@ std::u16string ContainerClass(int folderKind);
 std::pair<std::u16string, std::u16string> SplitSubject(const std::u16string& subject);
 
 // The properties of the item of an exported row; exportTime (a FILETIME) stands for the
-// creation and modification times of an item whose stored time is not usable.
-PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime);
+// creation and modification times of an item whose stored time is not usable. A mail with
+// attachments says so in its flags and counts them in its size.
+PropertyList MessageProperties(const ExportRecord& record, uint64_t exportTime,
+                               const std::vector<MailAttachment>& attachments);
 
 // The rows of the item's recipient table, one per recipient.
 std::vector<PropertyList> RecipientRows(const ExportRecord& record);

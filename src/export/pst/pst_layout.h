@@ -103,6 +103,7 @@ inline constexpr uint8_t kDensityListBackfillComplete = 0x01;
 inline constexpr int kNidTypeBits = 5;
 inline constexpr uint32_t kNidTypeNormalFolder = 0x02;
 inline constexpr uint32_t kNidTypeNormalMessage = 0x04;
+inline constexpr uint32_t kNidTypeAttachment = 0x05;
 inline constexpr uint32_t kNidTypeHierarchyTable = 0x0D;
 inline constexpr uint32_t kNidTypeContentsTable = 0x0E;
 inline constexpr uint32_t kNidTypeAssocContentsTable = 0x0F;

@@ -3,12 +3,14 @@
 #include <chrono>
 #include <random>
 
+#include "export/pst/attachment_objects.h"
 #include "export/pst/message_properties.h"
 #include "export/pst/named_properties.h"
 #include "export/pst/property_context.h"
 #include "export/pst/property_ids.h"
 #include "export/pst/pst_layout.h"
 #include "export/pst/table_columns.h"
+#include "export/safe_file_name.h"
 #include "items/file_time.h"
 
 namespace velmor::pst {
@@ -95,9 +97,14 @@ uint32_t PstMailboxFile::AddFolder(uint32_t parent, const std::u16string& name,
 bool PstMailboxFile::AddItem(uint32_t folderNid, const ExportRecord& record) {
     Folder& folder = folders_.at(folderNid);
     const uint32_t nid = MakeNid(kNidTypeNormalMessage, nextMessageIndex_++);
-    PropertyList properties = MessageProperties(record, exportTime_);
+    // A mail with its original from the streaming file carries that original's attachments.
+    const std::vector<MailAttachment> attachments = record.originalMime
+                                                        ? ReadMailAttachments(*record.originalMime)
+                                                        : std::vector<MailAttachment>{};
+    PropertyList properties = MessageProperties(record, exportTime_, attachments);
     properties.SetBinary(prop::kSearchKey, SearchKey(nid));
     NodeContent content = BuildPropertyContext(properties);
+    AddAttachmentObjects(content, attachments);
     // Every message has its recipient table, empty when the row names nobody.
     TableContext recipients(RecipientTableColumns());
     for (const PropertyList& row : RecipientRows(record)) {
@@ -236,6 +243,11 @@ std::optional<std::filesystem::path> PstMailboxFile::Commit(const std::string& n
         }
     }
     return database_.Commit(name);
+}
+
+std::string PstFileName(const std::u16string& displayName) {
+    constexpr char kExtension[] = ".pst";
+    return SafeFileName(displayName, kMaxComponentBytes - sizeof(kExtension)) + kExtension;
 }
 
 }  // namespace velmor::pst

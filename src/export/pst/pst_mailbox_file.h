@@ -72,4 +72,7 @@ private:
     std::string error_;
 };
 
+// The name of the file of a mailbox shown as displayName: a safe file name and ".pst".
+std::string PstFileName(const std::u16string& displayName);
+
 }  // namespace velmor::pst

@@ -3,12 +3,11 @@
 #include <optional>
 
 #include "export/atomic_file.h"
+#include "export/attachment_file_name.h"
 
 namespace velmor::ui {
 
 namespace {
-
-constexpr char kUnnamedAttachment[] = "attachment ";
 
 // Writes content as name in directory; the name given, or nothing with the reason in error.
 std::optional<std::filesystem::path> WriteFile(const std::filesystem::path& directory,
@@ -28,16 +27,7 @@ std::optional<std::filesystem::path> WriteFile(const std::filesystem::path& dire
 }  // namespace
 
 std::string MessageAttachments::FileName(size_t index) const {
-    // A name that carries a directory ("..\evil.exe") gives only its last part.
-    std::string name = attachments_[index].name;
-    const size_t slash = name.find_last_of("/\\");
-    if (slash != std::string::npos) {
-        name.erase(0, slash + 1);
-    }
-    if (name.empty() || name == "." || name == "..") {
-        return kUnnamedAttachment + std::to_string(index + 1);
-    }
-    return name;
+    return AttachmentFileName(attachments_[index].name, index);
 }
 
 bool MessageAttachments::Save(size_t index, const std::filesystem::path& path,

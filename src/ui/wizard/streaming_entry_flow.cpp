@@ -146,13 +146,14 @@ std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::Record
     return CarvedOriginalCompletion(*messages_);
 }
 
-RecoveredExportResult StreamingEntryFlow::Export(const std::filesystem::path& directory, bool eml,
-                                                 bool mbox, const EdbFile* database,
+RecoveredExportResult StreamingEntryFlow::Export(const std::filesystem::path& directory,
+                                                 const ExportFormats& formats,
+                                                 const EdbFile* database,
                                                  const std::function<bool()>& stopRequested) {
     if (!carved_) {
         return {};
     }
-    return ExportRecoveredMessages(*messages_, eml, mbox, directory, database, stopRequested);
+    return ExportRecoveredMessages(*messages_, formats, directory, database, stopRequested);
 }
 
 }  // namespace velmor::ui

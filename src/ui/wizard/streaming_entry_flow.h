@@ -52,9 +52,9 @@ public:
     std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
     // What completes an exported mail record with its original; empty without a carve.
     std::function<void(ExportRecord&, const ListedItem&)> RecordCompletion();
-    // Writes the messages as .eml and/or .mbox below directory.
-    RecoveredExportResult Export(const std::filesystem::path& directory, bool eml, bool mbox,
-                                 const EdbFile* database,
+    // Writes the messages in the formats below directory, as a mailbox's mail folder.
+    RecoveredExportResult Export(const std::filesystem::path& directory,
+                                 const ExportFormats& formats, const EdbFile* database,
                                  const std::function<bool()>& stopRequested);
 
 private:

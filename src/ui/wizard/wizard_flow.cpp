@@ -21,8 +21,6 @@ namespace velmor::ui {
 namespace {
 
 constexpr char16_t kStreamingFileUnreadable[] = u"The streaming file could not be read: ";
-constexpr char kStreamingFormatsOnly[] =
-    "the streaming file's messages are written as eml and mbox files only";
 
 }  // namespace
 
@@ -342,16 +340,14 @@ void WizardFlow::ExportStreamingEntry(const ExportChoice& choice) {
     workers_.Start([this, choice] {
         ExportSummary summary;
         summary.directory = choice.directory;
-        if (!choice.formats.eml && !choice.formats.mbox) {
-            summary.refused = kStreamingFormatsOnly;
-        }
-        const RecoveredExportResult result =
-            !summary.refused.empty()
-                ? RecoveredExportResult{}
-                : streaming_.Export(choice.directory, choice.formats.eml, choice.formats.mbox,
-                                    &file_, [this] { return stop_.requested(); });
+        summary.pstChosen = choice.formats.pst;
+        const RecoveredExportResult result = streaming_.Export(
+            choice.directory, choice.formats, &file_, [this] { return stop_.requested(); });
         summary.items = result.written;
         summary.stopped = result.stopped;
+        if (result.pst) {
+            summary.pstFile = *result.pst;
+        }
         if (result.stopped) {
             summary.stoppedFolder = kStreamingEntryName;
         } else if (!result.error.empty()) {
