@@ -47,13 +47,13 @@ std::string Line(bool json, const std::string& file, const CarvedMessage& messag
                ", \"from\": " + JsonString(summary.from) +
                ", \"subject\": " + JsonString(summary.subject) +
                ", \"date\": " + JsonString(summary.date) +
-               ", \"attachments\": " + std::to_string(summary.attachments.size()) + "}\n";
+               ", \"attachments\": " + std::to_string(summary.attachmentCount) + "}\n";
     }
     return file + '\t' + std::to_string(message.offset) + '\t' +
            std::to_string(message.bytes.size()) + '\t' + std::to_string(message.pages) + '\t' +
            status + '\t' + PlainField(summary.messageId) + '\t' + PlainField(summary.from) + '\t' +
            PlainField(summary.subject) + '\t' + summary.date + '\t' +
-           std::to_string(summary.attachments.size()) + '\n';
+           std::to_string(summary.attachmentCount) + '\n';
 }
 
 }  // namespace

@@ -122,7 +122,8 @@ std::optional<MessageAttachments> StreamingEntryFlow::Attachments(const std::u16
     if (!bytes) {
         return std::nullopt;
     }
-    return MessageAttachments(std::move(*bytes), messages_->messages()[*index].summary.attachments);
+    std::vector<MimeAttachment> attachments = ReadMimeAttachments(*bytes);
+    return MessageAttachments(std::move(*bytes), std::move(attachments));
 }
 
 bool StreamingEntryFlow::UseOriginal(MessageContent& content, const std::u16string& itemId) {
@@ -136,7 +137,8 @@ std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
     if (!bytes) {
         return std::nullopt;
     }
-    return MessageAttachments(std::move(*bytes), original->summary.attachments);
+    std::vector<MimeAttachment> attachments = ReadMimeAttachments(*bytes);
+    return MessageAttachments(std::move(*bytes), std::move(attachments));
 }
 
 std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {
