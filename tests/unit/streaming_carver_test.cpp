@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/header_block.h"
+#include "streaming/recovered_messages.h"
 #include "streaming/streaming_carve.h"
+#include "temp_dir.h"
 
 namespace velmor {
 namespace {
@@ -192,6 +195,57 @@ TEST(StreamingCarverTest, AMessageWithAMovedRunComesBackIncompleteAndTheOthersIn
             EXPECT_EQ(carved.message.incompleteReason, "");
             EXPECT_TRUE(carved.message.bytes == laid.corpus[i].bytes);
         }
+    }
+}
+
+// The window and velmor-cli show the pass's progress and may stop it: a stop keeps the
+// messages carved before it, as they were, and drops the one being carved.
+TEST(StreamingCarverTest, APassReportsItsProgressAndAStopKeepsTheMessagesCarvedBeforeIt) {
+    const LaidCorpus laid = LayCorpus(-1);
+    test::TempDir dir;
+    const auto path = dir / "Laid.stm";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(laid.file.data()),
+               static_cast<std::streamsize>(laid.file.size()));
+    CarveLimits limits;
+    limits.chunkBytes = 256 * 1024;
+    const auto total = static_cast<int64_t>(laid.file.size());
+
+    std::vector<int64_t> reported;
+    CarveObserver watch;
+    watch.progress = [&](int64_t done, int64_t size) {
+        EXPECT_EQ(size, total);
+        reported.push_back(done);
+    };
+    RecoveredMessages whole;
+    ASSERT_TRUE(whole.Load(path, limits, watch));
+    EXPECT_FALSE(whole.counts().stopped);
+    ASSERT_EQ(whole.messages().size(), laid.corpus.size());
+    ASSERT_EQ(reported.size(),
+              static_cast<size_t>((total + limits.chunkBytes - 1) / limits.chunkBytes));
+    for (size_t i = 0; i < reported.size(); ++i) {
+        EXPECT_EQ(reported[i], static_cast<int64_t>(i) * limits.chunkBytes);
+    }
+
+    // Stopped in the middle of the file.
+    int tests = 0;
+    CarveObserver stopping;
+    stopping.stopRequested = [&] { return ++tests > static_cast<int>(reported.size() / 2); };
+    RecoveredMessages stopped;
+    ASSERT_TRUE(stopped.Load(path, limits, stopping));
+    EXPECT_TRUE(stopped.counts().stopped);
+    const int64_t stopAt = static_cast<int64_t>(reported.size() / 2) * limits.chunkBytes;
+    size_t before = 0;
+    while (laid.laid[before].offset + laid.laid[before].length <= stopAt) {
+        ++before;
+    }
+    // The last one before the stop may still be open there: its end shows after it.
+    ASSERT_LE(stopped.messages().size(), before);
+    ASSERT_GE(stopped.messages().size() + 1, before);
+    ASSERT_GT(stopped.messages().size(), 0u);
+    for (size_t i = 0; i < stopped.messages().size(); ++i) {
+        EXPECT_EQ(stopped.messages()[i].offset, laid.laid[i].offset);
+        EXPECT_EQ(stopped.Bytes(i), laid.corpus[i].bytes);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "wizard/streaming_entry_flow.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "browse/insert_folder_item.h"
@@ -16,6 +17,8 @@ namespace velmor::ui {
 namespace {
 
 constexpr char16_t kMailFolderClass[] = u"IPF.Note";
+constexpr char16_t kCarveStatus[] = u"Reading the streaming file...";
+constexpr int kCarveProgressSteps = 1000;
 constexpr int kEntryRowImage = 0;
 // Item list widths of the entry's columns, as the mail folders' first four.
 constexpr int kColumnWidths[] = {60, 150, 230, 180, 90, 160};
@@ -29,9 +32,31 @@ void StreamingEntryFlow::Choose(const std::u16string& path) {
     }
 }
 
-void StreamingEntryFlow::Carve() {
+void StreamingEntryFlow::Carve(ProcessingContext& context) {
+    if (!file_) {
+        return;
+    }
+    ProgressSink& sink = context.sink;
+    sink.SetScanStatus(kCarveStatus);
+    sink.ShowProgress();
+    sink.SetProgressRange(0, kCarveProgressSteps);
+    sink.SetProgressPosition(0);
+    int shown = 0;
+    CarveObserver observer;
+    observer.progress = [&](int64_t done, int64_t total) {
+        // Only a changed position goes to the window, each a call across threads.
+        const auto position =
+            static_cast<int>(done * kCarveProgressSteps / std::max<int64_t>(total, 1));
+        if (position != shown) {
+            shown = position;
+            sink.SetProgressPosition(position);
+        }
+    };
+    observer.stopRequested = [&] { return context.stop.requested(); };
     messages_.emplace();
-    carved_ = file_ && messages_->Load(*file_);
+    unreadable_ = !messages_->Load(*file_, {}, observer);
+    carved_ = !unreadable_ && (!messages_->counts().stopped || !messages_->messages().empty());
+    sink.SetProgressPosition(kCarveProgressSteps);
 }
 
 void StreamingEntryFlow::Match(ProcessingContext& context) {
@@ -41,7 +66,7 @@ void StreamingEntryFlow::Match(ProcessingContext& context) {
 }
 
 std::optional<std::filesystem::path> StreamingEntryFlow::UnreadableFile() const {
-    return file_ && !carved_ ? file_ : std::nullopt;
+    return unreadable_ ? file_ : std::nullopt;
 }
 
 void StreamingEntryFlow::AddRow(MailboxPagePort& page) {
@@ -70,6 +95,7 @@ void StreamingEntryFlow::Reset() {
     Close();
     file_.reset();
     carved_ = false;
+    unreadable_ = false;
     row_ = -1;
     messages_.reset();
 }
