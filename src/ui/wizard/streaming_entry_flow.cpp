@@ -1,6 +1,5 @@
 #include "wizard/streaming_entry_flow.h"
 
-#include <algorithm>
 #include <charconv>
 
 #include "browse/insert_folder_item.h"
@@ -8,6 +7,7 @@
 #include "edb/text_codec.h"
 #include "export/carved_original_record.h"
 #include "items/item_records.h"
+#include "streaming/carve_progress.h"
 #include "streaming/matched_message_content.h"
 #include "streaming/recovered_message_rows.h"
 #include "streaming/store_mail_matching.h"
@@ -17,8 +17,6 @@ namespace velmor::ui {
 namespace {
 
 constexpr char16_t kMailFolderClass[] = u"IPF.Note";
-constexpr char16_t kCarveStatus[] = u"Reading the streaming file...";
-constexpr int kCarveProgressSteps = 1000;
 constexpr int kEntryRowImage = 0;
 // Item list widths of the entry's columns, as the mail folders' first four.
 constexpr int kColumnWidths[] = {60, 150, 230, 180, 90, 160};
@@ -36,27 +34,10 @@ void StreamingEntryFlow::Carve(ProcessingContext& context) {
     if (!file_) {
         return;
     }
-    ProgressSink& sink = context.sink;
-    sink.SetScanStatus(kCarveStatus);
-    sink.ShowProgress();
-    sink.SetProgressRange(0, kCarveProgressSteps);
-    sink.SetProgressPosition(0);
-    int shown = 0;
-    CarveObserver observer;
-    observer.progress = [&](int64_t done, int64_t total) {
-        // Only a changed position goes to the window, each a call across threads.
-        const auto position =
-            static_cast<int>(done * kCarveProgressSteps / std::max<int64_t>(total, 1));
-        if (position != shown) {
-            shown = position;
-            sink.SetProgressPosition(position);
-        }
-    };
-    observer.stopRequested = [&] { return context.stop.requested(); };
     messages_.emplace();
-    unreadable_ = !messages_->Load(*file_, {}, observer);
+    unreadable_ = !messages_->Load(
+        *file_, {}, ShowCarveProgress(context.sink, [&] { return context.stop.requested(); }));
     carved_ = !unreadable_ && (!messages_->counts().stopped || !messages_->messages().empty());
-    sink.SetProgressPosition(kCarveProgressSteps);
 }
 
 void StreamingEntryFlow::Match(ProcessingContext& context) {
