@@ -5,10 +5,18 @@
 
 namespace velmor {
 
+namespace {
+constexpr size_t kAlignment = 4096;
+}  // namespace
+
 SequentialWindow::SequentialWindow(ByteSource& source, int64_t chunkBytes, int64_t lookaheadBytes)
     : source_(source),
       chunkBytes_(chunkBytes),
-      buffer_(static_cast<size_t>(chunkBytes + lookaheadBytes)) {}
+      storage_(static_cast<size_t>(chunkBytes + lookaheadBytes + kAlignment)) {
+    const auto address = reinterpret_cast<uintptr_t>(storage_.data());
+    const size_t skip = (kAlignment - address % kAlignment) % kAlignment;
+    buffer_ = std::span(storage_).subspan(skip, static_cast<size_t>(chunkBytes + lookaheadBytes));
+}
 
 void SequentialWindow::AnnounceAhead() {
     // The disk reads the next chunks while the caller works on this one: told in large steps,
