@@ -12,8 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     limits.maxMessageBytes = int64_t{1024} << (shape >> 4);
     velmor::MemoryByteSource source(input.rest());
     velmor::CarveStreamingFile(
-        source, limits, [](velmor::CarvedMessage&& message, const velmor::MimeSummary& summary) {
-            for (size_t i = 0; i < summary.attachments.size(); ++i) {
+        source, limits, [](velmor::CarvedMessage&& message, const velmor::MimeSummary&) {
+            const auto attachments = velmor::ReadMimeAttachments(message.bytes);
+            for (size_t i = 0; i < attachments.size(); ++i) {
                 velmor::AttachmentContent(message.bytes, i);
             }
         });

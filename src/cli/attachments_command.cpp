@@ -57,7 +57,7 @@ int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail
                          *number);
             return kExitFailure;
         }
-        mail.attachments = messages.messages()[*number - 1].summary.attachments;
+        mail.attachments = ReadMimeAttachments(*bytes);
         mail.bytes = *bytes;
         return kExitOk;
     }
@@ -73,14 +73,14 @@ int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail
                           " in the folder; see velmor-cli items");
     }
     const std::u16string& itemId = list.rows()[*number - 1].itemId;
-    if (const RecoveredMessage* original = mailbox.recoveredMessages().MatchedMessage(itemId)) {
+    if (mailbox.recoveredMessages().MatchedMessage(itemId) != nullptr) {
         const std::optional<std::string> bytes = mailbox.recoveredMessages().MatchedBytes(itemId);
         if (!bytes) {
             std::fprintf(stderr, "velmor-cli: row %zu cannot be read from the streaming file\n",
                          *number);
             return kExitFailure;
         }
-        mail.attachments = original->summary.attachments;
+        mail.attachments = ReadMimeAttachments(*bytes);
         mail.bytes = *bytes;
     }
     return kExitOk;

@@ -6,6 +6,8 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/terminal_progress.h"
+#include "streaming/carve_progress.h"
 #include "streaming/file_byte_source.h"
 #include "streaming/streaming_carve.h"
 
@@ -47,13 +49,13 @@ std::string Line(bool json, const std::string& file, const CarvedMessage& messag
                ", \"from\": " + JsonString(summary.from) +
                ", \"subject\": " + JsonString(summary.subject) +
                ", \"date\": " + JsonString(summary.date) +
-               ", \"attachments\": " + std::to_string(summary.attachments.size()) + "}\n";
+               ", \"attachments\": " + std::to_string(summary.attachmentCount) + "}\n";
     }
     return file + '\t' + std::to_string(message.offset) + '\t' +
            std::to_string(message.bytes.size()) + '\t' + std::to_string(message.pages) + '\t' +
            status + '\t' + PlainField(summary.messageId) + '\t' + PlainField(summary.from) + '\t' +
            PlainField(summary.subject) + '\t' + summary.date + '\t' +
-           std::to_string(summary.attachments.size()) + '\n';
+           std::to_string(summary.attachmentCount) + '\n';
 }
 
 }  // namespace
@@ -73,8 +75,10 @@ int RunCarveCommand(const CliOptions& options) {
     }
     int64_t number = 0;
     bool written = true;
+    TerminalProgress progress;
     const StreamingCarveCounts counts = CarveStreamingFile(
-        source, CarveLimits{}, [&](CarvedMessage&& message, const MimeSummary& summary) {
+        source, CarveLimits{},
+        [&](CarvedMessage&& message, const MimeSummary& summary) {
             const std::string file = FileName(++number);
             std::ofstream out(directory / file, std::ios::binary | std::ios::trunc);
             out.write(message.bytes.data(), static_cast<std::streamsize>(message.bytes.size()));
@@ -82,8 +86,11 @@ int RunCarveCommand(const CliOptions& options) {
             if (!out) {
                 written = false;
             }
+            progress.Finish();  // the line starts clean; the bar comes back as it moves
             std::fputs(Line(options.json, file, message, summary).c_str(), stdout);
-        });
+        },
+        ShowCarveProgress(progress, {}));
+    progress.Finish();
     std::fprintf(stderr, "velmor-cli: %" PRId64 " messages carved, %" PRId64 " incomplete\n",
                  counts.messages, counts.incomplete);
     if (counts.unreadableBytes != 0) {

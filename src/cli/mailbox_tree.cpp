@@ -9,6 +9,7 @@
 #include "cli/plain_text.h"
 #include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
+#include "streaming/carve_progress.h"
 #include "streaming/store_mail_matching.h"
 
 namespace velmor::cli {
@@ -64,10 +65,14 @@ int MailboxTree::Load(const CliOptions& options) {
 
 bool MailboxTree::CarveAndMatch(const std::filesystem::path& streamingFile) {
     carved_ = true;
-    if (!recoveredMessages_.Load(streamingFile)) {
+    ProcessingContext& context = session_.context();
+    const bool read =
+        recoveredMessages_.Load(streamingFile, {}, ShowCarveProgress(context.sink, {}));
+    session_.progress().Finish();
+    if (!read) {
         return false;
     }
-    MatchStoreMails(session_.context(), recoveredMessages_);
+    MatchStoreMails(context, recoveredMessages_);
     return true;
 }
 

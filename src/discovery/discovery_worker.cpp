@@ -12,7 +12,8 @@ constexpr int kFirstStep = 1;
 
 }  // namespace
 
-void DiscoveryWorker(ProcessingContext& context, WizardPort& wizard) {
+void DiscoveryWorker(ProcessingContext& context, WizardPort& wizard,
+                     const std::function<void()>& furtherParts) {
     ProgressSink& sink = context.sink;
     ShowBusyButtons(sink);
     if (context.stop.requested()) {
@@ -22,6 +23,9 @@ void DiscoveryWorker(ProcessingContext& context, WizardPort& wizard) {
     sink.EnableButton(WizardButton::Stop, true);
 
     const bool ok = RunProcessingParts(context);
+    if (ok && furtherParts && !context.stop.requested()) {
+        furtherParts();
+    }
     if (!ok) {
         context.store.pageGroups.Clear();
         wizard.ShowMessage(kNoUserFound);

@@ -25,7 +25,7 @@ bool UseCarvedOriginal(MessageContent& content, RecoveredMessages& messages,
         carved.note += u" Incomplete: " + Utf8ToUtf16(original->incompleteReason) + u".";
     }
     content.body = std::move(carved);
-    content.details.hasAttachments = !original->summary.attachments.empty();
+    content.details.hasAttachments = original->summary.attachmentCount > 0;
     return true;
 }
 

@@ -154,14 +154,27 @@ private:
 class Carver {
 public:
     Carver(ByteSource& source, const CarveLimits& limits,
-           const std::function<void(CarvedMessage&&)>& found)
+           const std::function<void(CarvedMessage&&)>& found, const CarveObserver& observer)
         : source_(source),
           limits_(limits),
           found_(found),
+          observer_(observer),
           window_(source, limits.chunkBytes, PAGE_SIZE + kHeaderLookahead) {}
 
     CarveCounts Run() {
+        int64_t nextReport = 0;
         for (int64_t page = 0; page < source_.size(); page += PAGE_SIZE) {
+            if (page >= nextReport) {
+                if (observer_.stopRequested && observer_.stopRequested()) {
+                    message_.reset();
+                    counts_.stopped = true;
+                    break;
+                }
+                if (observer_.progress) {
+                    observer_.progress(page, source_.size());
+                }
+                nextReport = page + limits_.chunkBytes;
+            }
             CarvePage(page);
         }
         Close(kReasonMultipartNotClosed);
@@ -231,6 +244,7 @@ private:
     ByteSource& source_;
     const CarveLimits& limits_;
     const std::function<void(CarvedMessage&&)>& found_;
+    const CarveObserver& observer_;
     SequentialWindow window_;
     std::optional<OpenMessage> message_;
     std::string spare_;
@@ -240,8 +254,9 @@ private:
 }  // namespace
 
 CarveCounts CarveMessages(ByteSource& source, const CarveLimits& limits,
-                          const std::function<void(CarvedMessage&&)>& found) {
-    return Carver(source, limits, found).Run();
+                          const std::function<void(CarvedMessage&&)>& found,
+                          const CarveObserver& observer) {
+    return Carver(source, limits, found, observer).Run();
 }
 
 }  // namespace velmor

@@ -18,6 +18,14 @@ struct CarveCounts {
     int64_t messages = 0;
     int64_t incomplete = 0;
     int64_t unreadableBytes = 0;
+    bool stopped = false;  // the pass ended at a stop, before the end of the source
+};
+
+// What a long pass reports to and asks, once per chunk; either may be empty.
+struct CarveObserver {
+    std::function<void(int64_t bytesDone, int64_t bytesTotal)> progress;
+    // True ends the pass there; the message being carved then is dropped.
+    std::function<bool()> stopRequested;
 };
 
 // Finds the messages of a streaming file (or any raw image) without trusting its structure,
@@ -26,6 +34,7 @@ struct CarveCounts {
 // boundary of its outermost multipart, or at the end of the source, its trailing zero fill
 // cut. found sees each message in file order; memory stays within the largest message.
 CarveCounts CarveMessages(ByteSource& source, const CarveLimits& limits,
-                          const std::function<void(CarvedMessage&&)>& found);
+                          const std::function<void(CarvedMessage&&)>& found,
+                          const CarveObserver& observer = {});
 
 }  // namespace velmor

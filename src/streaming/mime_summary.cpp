@@ -3,12 +3,12 @@
 #include <gmime/gmime.h>
 
 #include <algorithm>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <functional>
-#include <mutex>
 #include <vector>
+
+#include "streaming/base64_characters.h"
+#include "streaming/mime_library.h"
+#include "streaming/mime_structure.h"
 
 namespace velmor {
 
@@ -28,11 +28,6 @@ struct Owned {
     T* get;
 };
 
-void InitializeMimeLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { g_mime_init(); });
-}
-
 GMimeMessage* ParseMessage(std::string_view bytes) {
     InitializeMimeLibrary();
     Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
@@ -43,6 +38,25 @@ GMimeMessage* ParseMessage(std::string_view bytes) {
 
 std::string Text(const char* text) {
     return text ? text : "";
+}
+
+// The bytes up to and with the first empty line: all the MIME library reads to tell whether a
+// message is there and to give its header fields.
+std::string_view HeaderBlock(std::string_view bytes) {
+    for (size_t line = 0; line < bytes.size();) {
+        if (bytes[line] == '\n') {
+            return bytes.substr(0, line + 1);
+        }
+        if (bytes[line] == '\r' && line + 1 < bytes.size() && bytes[line + 1] == '\n') {
+            return bytes.substr(0, line + 2);
+        }
+        const size_t end = bytes.find('\n', line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        line = end + 1;
+    }
+    return bytes;
 }
 
 // Seconds from 1601 (where FILETIME counts from) to 1970, and its units per second.
@@ -118,29 +132,6 @@ struct Base64Text {
     int64_t decodedBytes() const { return characters / 4 * 3 - std::min<int64_t>(padding, 2); }
 };
 
-// Bytes above the blank among count at data: base64 characters, for base64 text holds no
-// others but line breaks and blanks. Sixteen at a time where the processor allows, as base64
-// parts are most of a message's bytes.
-int64_t CountAboveBlank(const char* data, int64_t count) {
-    int64_t above = 0;
-    int64_t i = 0;
-#if defined(__SSE2__)
-    const __m128i blank = _mm_set1_epi8(' ');
-    const __m128i one = _mm_set1_epi8(1);
-    __m128i sums = _mm_setzero_si128();
-    for (; i + 16 <= count; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i ones = _mm_and_si128(_mm_cmpgt_epi8(bytes, blank), one);
-        sums = _mm_add_epi64(sums, _mm_sad_epu8(ones, _mm_setzero_si128()));
-    }
-    above += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
-#endif
-    for (; i < count; ++i) {
-        above += static_cast<signed char>(data[i]) > ' ';
-    }
-    return above;
-}
-
 Base64Text CountBase64(GMimeDataWrapper* content) {
     Base64Text text;
     GMimeStream* raw = g_mime_data_wrapper_get_stream(content);
@@ -153,7 +144,7 @@ Base64Text CountBase64(GMimeDataWrapper* content) {
     ssize_t count = 0;
     while ((count = g_mime_stream_read(raw, buffer.data(), buffer.size())) > 0) {
         const auto end = buffer.begin() + count;
-        text.characters += CountAboveBlank(buffer.data(), count);
+        text.characters += CountBase64Characters(buffer.data(), count);
         // Padding sits at the end: count the trailing '=' of this read, or add to those
         // of the reads before when it is all padding and blanks.
         int64_t trailing = 0;
@@ -178,14 +169,14 @@ bool IsBase64(GMimePart* part) {
 }
 
 // Calls attachment(object, base64Bytes) for each attachment of the part tree, in order, with
-// the decoded size of a base64 part (-1 for others), and marks a cut base64 part in summary
+// the decoded size of a base64 part (-1 for others), and marks a cut base64 part in base64Cut
 // (when given).
 using AttachmentVisit = std::function<void(GMimeObject*, int64_t)>;
-void WalkParts(GMimeObject* object, MimeSummary* summary, const AttachmentVisit& attachment) {
+void WalkParts(GMimeObject* object, bool* base64Cut, const AttachmentVisit& attachment) {
     if (GMIME_IS_MULTIPART(object)) {
         GMimeMultipart* multipart = GMIME_MULTIPART(object);
         for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
-            WalkParts(g_mime_multipart_get_part(multipart, i), summary, attachment);
+            WalkParts(g_mime_multipart_get_part(multipart, i), base64Cut, attachment);
         }
         return;
     }
@@ -194,7 +185,7 @@ void WalkParts(GMimeObject* object, MimeSummary* summary, const AttachmentVisit&
         GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
         if (inner && g_mime_message_get_mime_part(inner)) {
             // Its own attachments stay inside it; a cut part still marks the whole.
-            WalkParts(g_mime_message_get_mime_part(inner), summary, [](GMimeObject*, int64_t) {});
+            WalkParts(g_mime_message_get_mime_part(inner), base64Cut, [](GMimeObject*, int64_t) {});
         }
         return;
     }
@@ -206,11 +197,11 @@ void WalkParts(GMimeObject* object, MimeSummary* summary, const AttachmentVisit&
     const bool isAttachment =
         g_mime_part_is_attachment(part) || g_mime_part_get_filename(part) != nullptr;
     int64_t base64Bytes = -1;
-    if (content && IsBase64(part) && summary) {
+    if (content && IsBase64(part) && base64Cut) {
         const Base64Text text = CountBase64(content);
         base64Bytes = text.decodedBytes();
-        if (summary && text.cut()) {
-            summary->base64Cut = true;
+        if (text.cut()) {
+            *base64Cut = true;
         }
     }
     if (isAttachment) {
@@ -258,7 +249,7 @@ MimeAttachment DescribeAttachment(GMimeObject* object, int64_t base64Bytes) {
 }  // namespace
 
 std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
-    Owned<GMimeMessage> message(ParseMessage(bytes));
+    Owned<GMimeMessage> message(ParseMessage(HeaderBlock(bytes)));
     if (message.get == nullptr) {
         return std::nullopt;
     }
@@ -277,12 +268,29 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
                 static_cast<uint64_t>(unixSeconds + kFileTimeEpochToUnix) * kFileTimeUnitsPerSecond;
         }
     }
+    const MimeStructure structure = ScanMimeStructure(bytes);
+    summary.attachmentCount = structure.attachments;
+    summary.base64Cut = structure.base64Cut;
+    return summary;
+}
+
+std::optional<MimeParts> ReadMimeParts(std::string_view bytes) {
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    if (message.get == nullptr) {
+        return std::nullopt;
+    }
+    MimeParts parts;
     if (GMimeObject* body = g_mime_message_get_mime_part(message.get)) {
-        WalkParts(body, &summary, [&](GMimeObject* object, int64_t base64Bytes) {
-            summary.attachments.push_back(DescribeAttachment(object, base64Bytes));
+        WalkParts(body, &parts.base64Cut, [&](GMimeObject* object, int64_t base64Bytes) {
+            parts.attachments.push_back(DescribeAttachment(object, base64Bytes));
         });
     }
-    return summary;
+    return parts;
+}
+
+std::vector<MimeAttachment> ReadMimeAttachments(std::string_view bytes) {
+    std::optional<MimeParts> parts = ReadMimeParts(bytes);
+    return parts ? std::move(parts->attachments) : std::vector<MimeAttachment>{};
 }
 
 std::optional<MimeBody> ReadMimeBody(std::string_view bytes) {

@@ -23,14 +23,28 @@ struct MimeSummary {
     std::string subject;
     std::string date;       // ISO 8601, empty when it has none that reads
     uint64_t fileTime = 0;  // the same date as a FILETIME; 0 when none
-    std::vector<MimeAttachment> attachments;
+    int64_t attachmentCount = 0;
     bool base64Cut = false;  // a base64 part ends in the middle of a group of four
 };
 
-// The message as the MIME library reads it, or nothing when it reads no message there.
-// Attachments are the parts with a file name or an attachment disposition, and each attached
-// message (message/rfc822) as one.
+// The message's summary, or nothing when the MIME library reads no message there. Only the
+// header block goes through the MIME library (whether it reads a message depends on nothing
+// else); the part tree is walked by ScanMimeStructure, so that a pass over a whole streaming
+// file costs little more than reading it.
 std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes);
+
+// The parts of a message as the MIME library builds them.
+struct MimeParts {
+    // The parts with a file name or an attachment disposition, and each attached message
+    // (message/rfc822) as one.
+    std::vector<MimeAttachment> attachments;
+    bool base64Cut = false;
+};
+
+// The message read whole by the MIME library, or nothing when it reads no message there.
+std::optional<MimeParts> ReadMimeParts(std::string_view bytes);
+// Its attachments as ReadMimeParts lists them; none when it reads no message there.
+std::vector<MimeAttachment> ReadMimeAttachments(std::string_view bytes);
 
 // What a message window shows of a MIME message besides its summary, as UTF-8.
 struct MimeBody {

@@ -29,7 +29,7 @@ std::vector<std::u16string> RecoveredListCells(size_t row, const RecoveredMessag
             Utf8ToUtf16(message.summary.from),
             Utf8ToUtf16(message.summary.subject),
             DateText(message),
-            Utf8ToUtf16(std::to_string(message.summary.attachments.size())),
+            Utf8ToUtf16(std::to_string(message.summary.attachmentCount)),
             Utf8ToUtf16(StatusText(message))};
 }
 

@@ -2,8 +2,8 @@
 
 namespace velmor {
 
-bool RecoveredMessages::Load(const std::filesystem::path& streamingFile,
-                             const CarveLimits& limits) {
+bool RecoveredMessages::Load(const std::filesystem::path& streamingFile, const CarveLimits& limits,
+                             const CarveObserver& observer) {
     messages_.clear();
     matched_.clear();
     matchedByItemId_.clear();
@@ -11,11 +11,13 @@ bool RecoveredMessages::Load(const std::filesystem::path& streamingFile,
         return false;
     }
     counts_ = CarveStreamingFile(
-        source_, limits, [&](CarvedMessage&& message, const MimeSummary& summary) {
+        source_, limits,
+        [&](CarvedMessage&& message, const MimeSummary& summary) {
             messages_.push_back(
                 RecoveredMessage{message.offset, static_cast<int64_t>(message.bytes.size()),
                                  message.pages, std::move(message.incompleteReason), summary});
-        });
+        },
+        observer);
     return true;
 }
 

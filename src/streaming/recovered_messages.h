@@ -29,8 +29,10 @@ struct RecoveredMessage {
 // The messages of a streaming file, carved once; each one's bytes are read again when asked.
 class RecoveredMessages {
 public:
-    // False when the file cannot be read.
-    bool Load(const std::filesystem::path& streamingFile, const CarveLimits& limits = {});
+    // False when the file cannot be read. A pass stopped by observer keeps the messages
+    // carved up to the stop (counts().stopped).
+    bool Load(const std::filesystem::path& streamingFile, const CarveLimits& limits = {},
+              const CarveObserver& observer = {});
 
     const std::vector<RecoveredMessage>& messages() const { return messages_; }
     const StreamingCarveCounts& counts() const { return counts_; }

@@ -5,10 +5,33 @@
 
 namespace velmor {
 
+namespace {
+constexpr size_t kAlignment = 4096;
+}  // namespace
+
 SequentialWindow::SequentialWindow(ByteSource& source, int64_t chunkBytes, int64_t lookaheadBytes)
     : source_(source),
       chunkBytes_(chunkBytes),
-      buffer_(static_cast<size_t>(chunkBytes + lookaheadBytes)) {}
+      storage_(static_cast<size_t>(chunkBytes + lookaheadBytes + kAlignment)) {
+    const auto address = reinterpret_cast<uintptr_t>(storage_.data());
+    const size_t skip = (kAlignment - address % kAlignment) % kAlignment;
+    buffer_ = std::span(storage_).subspan(skip, static_cast<size_t>(chunkBytes + lookaheadBytes));
+}
+
+void SequentialWindow::AnnounceAhead() {
+    // The disk reads the next chunks while the caller works on this one: told in large steps,
+    // so that the calls cost nothing next to the reads.
+    const int64_t readEnd = base_ + filled_;
+    if (announcedEnd_ - readEnd >= kReadAheadBytes / 2) {
+        return;
+    }
+    const int64_t from = std::max(announcedEnd_, readEnd);
+    const int64_t to = std::min(readEnd + kReadAheadBytes, source_.size());
+    if (to > from) {
+        source_.WillRead(from, to - from);
+        announcedEnd_ = to;
+    }
+}
 
 PageView SequentialWindow::At(int64_t offset, int64_t wanted) {
     const int64_t end = std::min(offset + wanted, source_.size());
@@ -36,6 +59,7 @@ PageView SequentialWindow::At(int64_t offset, int64_t wanted) {
             }
             filled_ += count;
         }
+        AnnounceAhead();
     }
     const int64_t from = offset - base_;
     return PageView(buffer_.data() + from, std::max<int64_t>(0, filled_ - from));

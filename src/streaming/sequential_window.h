@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "edb/page_view.h"
@@ -21,12 +22,21 @@ public:
     int64_t unreadableBytes() const { return unreadableBytes_; }
 
 private:
+    // Bytes past the window the source is told it will be asked for.
+    static constexpr int64_t kReadAheadBytes = int64_t{32} << 20;
+
+    void AnnounceAhead();
+
     ByteSource& source_;
     int64_t chunkBytes_;
-    std::vector<uint8_t> buffer_;
+    std::vector<uint8_t> storage_;
+    // The part of storage_ from a page boundary on: the system copies whole pages into it at
+    // memory speed, and much slower to a misaligned address.
+    std::span<uint8_t> buffer_;
     int64_t base_ = 0;    // file offset of buffer_[0]
     int64_t filled_ = 0;  // bytes of buffer_ that hold file bytes
     int64_t unreadableBytes_ = 0;
+    int64_t announcedEnd_ = 0;  // the source was told of the bytes up to here
 };
 
 }  // namespace velmor

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/header_block.h"
+#include "streaming/recovered_messages.h"
 #include "streaming/streaming_carve.h"
+#include "temp_dir.h"
 
 namespace velmor {
 namespace {
@@ -86,23 +89,83 @@ TEST(StreamingCarverTest, EveryMessageOfALaidOutFileComesBackByteForByte) {
 
 TEST(StreamingCarverTest, AttachmentsAreListedWithNameTypeAndSize) {
     const auto mixed = stm::MakeMessage(stm::MessageKind::MixedAttachments, 40000, kSeed, 3);
-    const auto summary = ReadMimeMessage(mixed.bytes);
-    ASSERT_TRUE(summary);
-    ASSERT_GE(summary->attachments.size(), 2u);
-    EXPECT_EQ(summary->attachments[0].name, "attachment-1.bin");
-    EXPECT_EQ(summary->attachments[0].type, "application/pdf");
-    EXPECT_GT(summary->attachments[0].size, 0);
+    const auto parts = ReadMimeParts(mixed.bytes);
+    ASSERT_TRUE(parts);
+    ASSERT_GE(parts->attachments.size(), 2u);
+    EXPECT_EQ(parts->attachments[0].name, "attachment-1.bin");
+    EXPECT_EQ(parts->attachments[0].type, "application/pdf");
+    EXPECT_GT(parts->attachments[0].size, 0);
     const auto content = AttachmentContent(mixed.bytes, 0);
     ASSERT_TRUE(content);
-    EXPECT_EQ(static_cast<int64_t>(content->size()), summary->attachments[0].size);
+    EXPECT_EQ(static_cast<int64_t>(content->size()), parts->attachments[0].size);
 
     const auto nested = stm::MakeMessage(stm::MessageKind::NestedMessage, 20000, kSeed, 4);
-    const auto nestedSummary = ReadMimeMessage(nested.bytes);
-    ASSERT_TRUE(nestedSummary);
+    const auto nestedParts = ReadMimeParts(nested.bytes);
+    ASSERT_TRUE(nestedParts);
     // The attached message is one attachment; its own stays inside it.
-    ASSERT_EQ(nestedSummary->attachments.size(), 1u);
-    EXPECT_EQ(nestedSummary->attachments[0].type, "message/rfc822");
+    ASSERT_EQ(nestedParts->attachments.size(), 1u);
+    EXPECT_EQ(nestedParts->attachments[0].type, "message/rfc822");
     EXPECT_FALSE(AttachmentContent(nested.bytes, 1));
+}
+
+// The pass reads only the header block with the MIME library and walks the part tree itself:
+// what it finds must equal a full reading, on whole, cut and odd messages alike.
+TEST(StreamingCarverTest, ThePassFindsWhatAFullReadingFinds) {
+    std::vector<std::string> messages;
+    for (const stm::CorpusMessage& message : stm::MakeCorpus(18, 200000, kSeed)) {
+        messages.push_back(message.bytes);
+        // Cut anywhere: in a base64 part, a boundary line or a header block.
+        for (const size_t cutAt : {message.bytes.size() / 2, message.bytes.size() - 7,
+                                   message.bytes.size() * 3 / 4 + 1}) {
+            messages.push_back(message.bytes.substr(0, cutAt));
+        }
+    }
+    const std::string head = "From: a@example.org\r\nSubject: odd\r\n";
+    const std::string base64Part =
+        "Content-Type: application/pdf; name=\"a.pdf\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\nQUJDREVGR0hJ\r\nQUJ\r\n";
+    messages.insert(
+        messages.end(),
+        {// A boundary followed by blanks, a part without headers, a folded content type.
+         head +
+             "Content-Type: multipart/mixed;\r\n boundary=\"b b\"\r\n\r\npreface\r\n"
+             "--b b  \r\n\r\nno headers\r\n--b b\r\n" +
+             base64Part + "--b b--\r\nepilogue\r\n",
+         // An inner multipart that never closes ends at its parent's boundary.
+         head +
+             "Content-Type: multipart/mixed; boundary=outer\r\n\r\n--outer\r\n"
+             "Content-Type: multipart/related; boundary=inner\r\n\r\n--inner\r\n" +
+             base64Part + "--outer\r\nContent-Disposition: attachment\r\n\r\nx\r\n--outer--\r\n",
+         // A digest, whose parts are messages unless they say otherwise; an encoded message.
+         head +
+             "Content-Type: multipart/digest; boundary=d\r\n\r\n--d\r\n\r\n"
+             "From: b@example.org\r\nContent-Type: multipart/mixed; boundary=e\r\n\r\n"
+             "--e\r\n" +
+             base64Part +
+             "--e--\r\n--d\r\nContent-Type: message/rfc822\r\n"
+             "Content-Transfer-Encoding: base64\r\n\r\nQUJD\r\n--d--\r\n",
+         // A single base64 body cut in a group; one with a boundary that is no boundary here.
+         head + "Content-Transfer-Encoding: base64\r\n\r\nQUJDREVG\r\nQU\r\n",
+         head + "Content-Transfer-Encoding: base64\r\n\r\nQUJD\r\n--b\r\nQU\r\n",
+         // A part's header block runs over a boundary line; the bytes end inside a field name.
+         head + "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nX-A: 1\r\n--b\r\n"
+                "Content-Transfer-Encoding: base64\r\n\r\nQUJ\r\n--b--\r\n",
+         head + "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Disp",
+         // Lines ending in LF only; a multipart without a boundary.
+         "From: a\nTo: b\nContent-Type: multipart/mixed; boundary=z\n\n--z\n"
+         "Content-Type: image/png\nContent-Transfer-Encoding: base64\n\nQUJDRA\n--z--\n",
+         head + "Content-Type: multipart/mixed\r\n\r\n--b\r\n" + base64Part});
+    for (size_t i = 0; i < messages.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::optional<MimeSummary> summary = ReadMimeMessage(messages[i]);
+        const std::optional<MimeParts> parts = ReadMimeParts(messages[i]);
+        ASSERT_EQ(summary.has_value(), parts.has_value());
+        if (!summary) {
+            continue;
+        }
+        EXPECT_EQ(summary->attachmentCount, static_cast<int64_t>(parts->attachments.size()));
+        EXPECT_EQ(summary->base64Cut, parts->base64Cut);
+    }
 }
 
 TEST(StreamingCarverTest, AMessageWithAMovedRunComesBackIncompleteAndTheOthersIntact) {
@@ -132,6 +195,57 @@ TEST(StreamingCarverTest, AMessageWithAMovedRunComesBackIncompleteAndTheOthersIn
             EXPECT_EQ(carved.message.incompleteReason, "");
             EXPECT_TRUE(carved.message.bytes == laid.corpus[i].bytes);
         }
+    }
+}
+
+// The window and velmor-cli show the pass's progress and may stop it: a stop keeps the
+// messages carved before it, as they were, and drops the one being carved.
+TEST(StreamingCarverTest, APassReportsItsProgressAndAStopKeepsTheMessagesCarvedBeforeIt) {
+    const LaidCorpus laid = LayCorpus(-1);
+    test::TempDir dir;
+    const auto path = dir / "Laid.stm";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(laid.file.data()),
+               static_cast<std::streamsize>(laid.file.size()));
+    CarveLimits limits;
+    limits.chunkBytes = 256 * 1024;
+    const auto total = static_cast<int64_t>(laid.file.size());
+
+    std::vector<int64_t> reported;
+    CarveObserver watch;
+    watch.progress = [&](int64_t done, int64_t size) {
+        EXPECT_EQ(size, total);
+        reported.push_back(done);
+    };
+    RecoveredMessages whole;
+    ASSERT_TRUE(whole.Load(path, limits, watch));
+    EXPECT_FALSE(whole.counts().stopped);
+    ASSERT_EQ(whole.messages().size(), laid.corpus.size());
+    ASSERT_EQ(reported.size(),
+              static_cast<size_t>((total + limits.chunkBytes - 1) / limits.chunkBytes));
+    for (size_t i = 0; i < reported.size(); ++i) {
+        EXPECT_EQ(reported[i], static_cast<int64_t>(i) * limits.chunkBytes);
+    }
+
+    // Stopped in the middle of the file.
+    int tests = 0;
+    CarveObserver stopping;
+    stopping.stopRequested = [&] { return ++tests > static_cast<int>(reported.size() / 2); };
+    RecoveredMessages stopped;
+    ASSERT_TRUE(stopped.Load(path, limits, stopping));
+    EXPECT_TRUE(stopped.counts().stopped);
+    const int64_t stopAt = static_cast<int64_t>(reported.size() / 2) * limits.chunkBytes;
+    size_t before = 0;
+    while (laid.laid[before].offset + laid.laid[before].length <= stopAt) {
+        ++before;
+    }
+    // The last one before the stop may still be open there: its end shows after it.
+    ASSERT_LE(stopped.messages().size(), before);
+    ASSERT_GE(stopped.messages().size() + 1, before);
+    ASSERT_GT(stopped.messages().size(), 0u);
+    for (size_t i = 0; i < stopped.messages().size(); ++i) {
+        EXPECT_EQ(stopped.messages()[i].offset, laid.laid[i].offset);
+        EXPECT_EQ(stopped.Bytes(i), laid.corpus[i].bytes);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "edb/text_codec.h"
 #include "export/carved_original_record.h"
 #include "items/item_records.h"
+#include "streaming/carve_progress.h"
 #include "streaming/matched_message_content.h"
 #include "streaming/recovered_message_rows.h"
 #include "streaming/store_mail_matching.h"
@@ -29,9 +30,14 @@ void StreamingEntryFlow::Choose(const std::u16string& path) {
     }
 }
 
-void StreamingEntryFlow::Carve() {
+void StreamingEntryFlow::Carve(ProcessingContext& context) {
+    if (!file_) {
+        return;
+    }
     messages_.emplace();
-    carved_ = file_ && messages_->Load(*file_);
+    unreadable_ = !messages_->Load(
+        *file_, {}, ShowCarveProgress(context.sink, [&] { return context.stop.requested(); }));
+    carved_ = !unreadable_ && (!messages_->counts().stopped || !messages_->messages().empty());
 }
 
 void StreamingEntryFlow::Match(ProcessingContext& context) {
@@ -41,7 +47,7 @@ void StreamingEntryFlow::Match(ProcessingContext& context) {
 }
 
 std::optional<std::filesystem::path> StreamingEntryFlow::UnreadableFile() const {
-    return file_ && !carved_ ? file_ : std::nullopt;
+    return unreadable_ ? file_ : std::nullopt;
 }
 
 void StreamingEntryFlow::AddRow(MailboxPagePort& page) {
@@ -70,6 +76,7 @@ void StreamingEntryFlow::Reset() {
     Close();
     file_.reset();
     carved_ = false;
+    unreadable_ = false;
     row_ = -1;
     messages_.reset();
 }
@@ -122,7 +129,8 @@ std::optional<MessageAttachments> StreamingEntryFlow::Attachments(const std::u16
     if (!bytes) {
         return std::nullopt;
     }
-    return MessageAttachments(std::move(*bytes), messages_->messages()[*index].summary.attachments);
+    std::vector<MimeAttachment> attachments = ReadMimeAttachments(*bytes);
+    return MessageAttachments(std::move(*bytes), std::move(attachments));
 }
 
 bool StreamingEntryFlow::UseOriginal(MessageContent& content, const std::u16string& itemId) {
@@ -136,7 +144,8 @@ std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
     if (!bytes) {
         return std::nullopt;
     }
-    return MessageAttachments(std::move(*bytes), original->summary.attachments);
+    std::vector<MimeAttachment> attachments = ReadMimeAttachments(*bytes);
+    return MessageAttachments(std::move(*bytes), std::move(attachments));
 }
 
 std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {

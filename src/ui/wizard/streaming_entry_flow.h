@@ -23,10 +23,13 @@ class StreamingEntryFlow {
 public:
     // Step 1's Next: the path of the streaming-file box; empty chooses none.
     void Choose(const std::u16string& path);
-    // On the discovery worker: carves the chosen file. The row follows only when it reads.
-    void Carve();
-    // On the discovery worker, once the discovery is done: the messages that match mails of
-    // the store leave the entry and lend those mails their bodies and attachments.
+    // On the discovery worker, once the discovery has found mailboxes: carves the chosen file,
+    // with the progress bar and a status line. A stop keeps the messages carved up to it, as
+    // the discovery keeps the mailboxes listed; the row follows when the file reads and, after
+    // a stop, when some message was carved.
+    void Carve(ProcessingContext& context);
+    // Then: the messages that match mails of the store leave the entry and lend those mails
+    // their bodies and attachments.
     void Match(ProcessingContext& context);
     // Once the discovery has listed mailboxes: the entry's row below them.
     void AddRow(MailboxPagePort& page);
@@ -62,6 +65,7 @@ private:
 
     std::optional<std::filesystem::path> file_;
     bool carved_ = false;
+    bool unreadable_ = false;
     std::optional<RecoveredMessages> messages_;  // once carved
     int row_ = -1;
     bool open_ = false;

@@ -426,9 +426,10 @@ void WizardFlow::StopExport() {
 void WizardFlow::StartDiscovery() {
     discoveryJob_ = true;
     workers_.Start([this] {
-        streaming_.Carve();
-        DiscoveryWorker(workerContext_, workerWizard_);
-        streaming_.Match(workerContext_);
+        DiscoveryWorker(workerContext_, workerWizard_, [this] {
+            streaming_.Carve(workerContext_);
+            streaming_.Match(workerContext_);
+        });
         // A worker that finds the stop flag set at its start ends without clearing its job.
         workerWizard_.ClearDiscoveryJob();
     });

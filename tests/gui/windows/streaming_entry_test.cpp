@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "gui_test_support.h"
 #include "message_window.h"
@@ -15,6 +16,7 @@ namespace velmor::test {
 namespace {
 
 const QString kEntry = "Recovered from the streaming file";
+const QString kCarveStatus = "Reading the streaming file...";
 
 int FilesEndingIn(const std::filesystem::path& directory, const std::string& extension) {
     int count = 0;
@@ -38,6 +40,7 @@ private slots:
     void theStreamingBoxFollowsTheDatabaseUntilTheUserGivesOne();
     void theEntryBelowTheMailboxesListsOpensAndExportsTheCarvedMessages();
     void anEmptyStreamingBoxAddsNoEntry();
+    void theCarveShowsItsProgressAndStopsOnStop();
 };
 
 void StreamingEntryTest::theStreamingBoxFollowsTheDatabaseUntilTheUserGivesOne() {
@@ -186,6 +189,46 @@ void StreamingEntryTest::anEmptyStreamingBoxAddsNoEntry() {
     QCOMPARE(boxes.Texts(),
              QStringList({"The streaming file could not be read: " +
                           QString::fromStdString((fixture.dir / "None.stm").string())}));
+}
+
+// The carve follows the discovery on its worker: the bar shows its status and progress, and a
+// stop keeps the mailboxes and the messages carved before it (here none: it stops at its
+// first test), adding no entry and no message about the file.
+void StreamingEntryTest::theCarveShowsItsProgressAndStopsOnStop() {
+    FrameFixture fixture;
+    BoxAnswerer boxes(QMessageBox::Yes);
+    ui::CMainFrame& frame = fixture.frame();
+    const auto database = WriteDemoDatabase(fixture.dir.path());
+    WriteDemoStreamingFile(fixture.dir / "Demo.stm");
+    // The worker waits at the carve's first stop test while the question is open.
+    auto opened = std::make_shared<bool>(false);
+    QObject::connect(frame.buttonBar(), &ui::CBackNextView::refreshed, &frame, [&frame, opened] {
+        if (!*opened && frame.buttonBar()->scanStatus()->text() == kCarveStatus) {
+            *opened = true;
+            frame.wizard().stopFlag().openQuestion();
+        }
+    });
+    frame.filePage()->pathBox()->setPlainText(QString::fromStdString(database.string()));
+    fixture.ClickNext();
+    QVERIFY(WaitFor([&] { return frame.wizard().stopFlag().questionOpen(); }));
+    QVERIFY(WaitFor([&] { return frame.buttonBar()->scanProgress()->isVisible(); }));
+    QVERIFY(frame.buttonBar()->scanStatus()->isVisible());
+    QVERIFY(frame.buttonBar()->stopButton()->isVisible());
+    fixture.ClickStop();
+    QVERIFY(WaitFor([&] { return fixture.Idle(); }));
+    QCOMPARE(frame.wizardStep(), 2);
+    QCOMPARE(fixture.MailboxRows(),
+             QStringList({"1|Mailbox - Ann Walker", "2|Mailbox - Ben Carter"}));
+    QCOMPARE(boxes.Texts(), QStringList({"Do you want to Stop the Recovery Process ?"}));
+    QVERIFY(!frame.wizard().stopFlag().isSet());
+    QVERIFY(!frame.buttonBar()->scanProgress()->isVisible());
+
+    // A new run carves the whole file again.
+    fixture.ClickBack();
+    QVERIFY(WaitFor([&] { return frame.wizardStep() == 1 && fixture.Idle(); }));
+    fixture.ClickNext();
+    QVERIFY(WaitFor([&] { return frame.wizardStep() == 2 && fixture.Idle(); }));
+    QCOMPARE(fixture.MailboxRows().size(), 3);
 }
 
 }  // namespace velmor::test
