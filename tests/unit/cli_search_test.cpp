@@ -193,6 +193,11 @@ TEST_F(CliSearchTest, DatesPhrasesScriptsAndTheOutputForms) {
     EXPECT_EQ(Subjects(file, "date:2007-04-10"), (Found{"会議の予定"}));
     EXPECT_EQ(Subjects(file, "\"sign the contract\""), (Found{"Contract for the harbour project"}));
     EXPECT_EQ(Subjects(file, "\"contract the sign\""), Found{});
+    EXPECT_EQ(Subjects(file, "\"sign contract\""), Found{}) << "a word lies between";
+    EXPECT_EQ(Subjects(file, "contract NEAR sign"), (Found{"Contract for the harbour project"}));
+    EXPECT_EQ(Subjects(file, "contract ADJ sign"), Found{}) << "ADJ keeps the order";
+    EXPECT_EQ(Subjects(file, "\"sign the contract\" OR (\"lunch menu\" NOT kind:task)"),
+              (Found{"Contract for the harbour project", "Menu"}));
     EXPECT_EQ(Subjects(file, "отчёт"), (Found{"Отчёт за квартал"}));
     EXPECT_EQ(Subjects(file, "from:петров"), (Found{"Отчёт за квартал"}));
     EXPECT_EQ(Subjects(file, "会議"), (Found{"会議の予定"}));
