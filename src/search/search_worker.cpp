@@ -15,6 +15,7 @@ void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& 
     context.stop.clear();
 
     state.CurrentBrowseJob = std::this_thread::get_id();
+    sink.HideItemStatus();
     ShowBusyButtons(sink);
     const bool ready =
         index.IsOpenFor(request.database, request.mailbox) ||
@@ -23,6 +24,10 @@ void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& 
     std::vector<SearchMatch> matches =
         ready ? index.Find(request.query, request.limit, error) : std::vector<SearchMatch>{};
     ListSearchMatches(matches, list);
+    if (!error.empty()) {
+        sink.SetItemStatus(kUnreadableSearchStatus);
+        sink.ShowItemStatus();
+    }
     if (!ready) {
         list.ListingStopped();
     }
