@@ -75,7 +75,7 @@ Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGene
     Index(terms, fields.folderPath, kFolderPrefix);
     Index(terms, fields.attachmentNames, kAttachmentNamePrefix);
     document.add_boolean_term(kKindPrefix + Utf16ToUtf8(fields.kind));
-    if (!fields.attachmentNames.empty()) {
+    if (fields.hasAttachments || !fields.attachmentNames.empty()) {
         document.add_boolean_term(std::string(kHasPrefix) + kAttachmentFlag);
     }
     if (const std::string date = LocalDate(fields.fileTime); !date.empty()) {

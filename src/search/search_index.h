@@ -7,6 +7,7 @@
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
+#include "search/index_builder.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
 
@@ -24,6 +25,10 @@ struct SearchIndexOptions {
     std::filesystem::path cacheDirectory;
     // The Xapian stemmer's language ("none" stems nothing).
     std::string stemLanguage = kDefaultStemLanguage;
+    // The database's streaming file, when the originals of its mails give their attachments'
+    // names: what it is on disk is part of the cache key.
+    std::filesystem::path streamingFile;
+    AttachmentNamesOf attachmentNames;
 };
 
 // The full-text index of one mailbox: taken from the user's cache while the store is as it was
@@ -58,7 +63,8 @@ public:
     unsigned documents() const;
 
 private:
-    bool BuildInMemory(ProcessingContext& context, const FolderTree& tree);
+    bool BuildInMemory(ProcessingContext& context, const FolderTree& tree,
+                       const AttachmentNamesOf& attachmentNames);
 
     std::unique_ptr<Xapian::Database> index_;
     std::string stemLanguage_ = kDefaultStemLanguage;
