@@ -7,7 +7,7 @@
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
-#include "search/index_builder.h"
+#include "search/attachment_names_of.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
 

@@ -8,6 +8,7 @@
 #include "export/carved_original_record.h"
 #include "items/item_records.h"
 #include "streaming/matched_message_content.h"
+#include "streaming/original_attachment_names.h"
 #include "streaming/recovered_message_rows.h"
 #include "streaming/store_mail_matching.h"
 
@@ -137,6 +138,17 @@ std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
         return std::nullopt;
     }
     return MessageAttachments(std::move(*bytes), original->summary.attachments);
+}
+
+void StreamingEntryFlow::AddToSearch(SearchIndexOptions& options) const {
+    if (!carved_ || !messages_ || !file_) {
+        return;
+    }
+    options.streamingFile = *file_;
+    const RecoveredMessages& messages = *messages_;
+    options.attachmentNames = [&messages](const std::u16string& itemId) {
+        return OriginalAttachmentNames(messages, itemId);
+    };
 }
 
 std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {
