@@ -120,7 +120,7 @@ bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tr
 }
 
 std::vector<SearchMatch> SearchIndex::Find(const std::string& query, size_t limit,
-                                           std::string& error) const {
+                                           std::string& error, size_t skipped) const {
     std::vector<SearchMatch> matches;
     try {
         Xapian::Enquire enquire(*index_);
@@ -128,7 +128,7 @@ std::vector<SearchMatch> SearchIndex::Find(const std::string& query, size_t limi
         const Xapian::doccount all = index_->get_doccount();
         const Xapian::doccount wanted =
             limit == 0 || limit > all ? all : static_cast<Xapian::doccount>(limit);
-        const Xapian::MSet found = enquire.get_mset(0, wanted);
+        const Xapian::MSet found = enquire.get_mset(static_cast<Xapian::doccount>(skipped), wanted);
         for (auto match = found.begin(); match != found.end(); ++match) {
             SearchMatch item = DecodeSearchMatch(match.get_document().get_data());
             item.relevance = match.get_percent();

@@ -49,9 +49,10 @@ public:
               const std::filesystem::path& database, const std::u16string& mailbox,
               const SearchIndexOptions& options = {});
 
-    // The best matches of the query text, most relevant first, at most limit of them (0: all);
-    // none with a reason in error when the text cannot be read.
-    std::vector<SearchMatch> Find(const std::string& query, size_t limit, std::string& error) const;
+    // The best matches of the query text, most relevant first, at most limit of them (0: all)
+    // after the skipped best ones; none with a reason in error when the text cannot be read.
+    std::vector<SearchMatch> Find(const std::string& query, size_t limit, std::string& error,
+                                  size_t skipped = 0) const;
 
     // Whether the index is open for this mailbox of this database.
     bool IsOpenFor(const std::filesystem::path& database, const std::u16string& mailbox) const {
