@@ -11,6 +11,9 @@ constexpr uint32_t kFnvPrime = 16777619U;
 constexpr unsigned kHashBytes = 4;
 constexpr unsigned kVarintBits = 7;
 constexpr uint8_t kVarintMore = 0x80;
+// Words follow each other one position apart and are kept as their hashes alone; this hash,
+// which no word has, marks a word at another distance, given before its hash.
+constexpr uint32_t kPositionJump = 0xFFFFFFFFU;
 
 struct PlacedWord {
     Xapian::termpos position;
@@ -26,26 +29,46 @@ void AppendVarint(std::string& out, uint32_t value) {
     out += static_cast<char>(value);
 }
 
+uint32_t ReadHash(std::string_view sequence, size_t at) {
+    uint32_t hash = 0;
+    for (unsigned i = 0; i < kHashBytes; ++i) {
+        hash |= static_cast<uint32_t>(static_cast<uint8_t>(sequence[at + i])) << (8 * i);
+    }
+    return hash;
+}
+
+void AppendHash(std::string& out, uint32_t hash) {
+    for (unsigned i = 0; i < kHashBytes; ++i) {
+        out += static_cast<char>((hash >> (8 * i)) & 0xFF);
+    }
+}
+
 // Reads a sequence's words one by one; a damaged sequence ends where it stops making sense.
 class SequenceReader {
 public:
     explicit SequenceReader(std::string_view sequence) : sequence_(sequence) {}
 
     bool Next(PlacedWord& word) {
-        uint32_t delta = 0;
-        unsigned shift = 0;
-        uint8_t byte = kVarintMore;
-        while (at_ < sequence_.size() && (byte & kVarintMore) != 0 && shift < 32) {
-            byte = static_cast<uint8_t>(sequence_[at_++]);
-            delta |= static_cast<uint32_t>(byte & (kVarintMore - 1)) << shift;
-            shift += kVarintBits;
-        }
         if (sequence_.size() - at_ < kHashBytes) {
             return false;
         }
-        uint32_t hash = 0;
-        for (unsigned i = 0; i < kHashBytes; ++i) {
-            hash |= static_cast<uint32_t>(static_cast<uint8_t>(sequence_[at_++])) << (8 * i);
+        uint32_t hash = ReadHash(sequence_, at_);
+        at_ += kHashBytes;
+        uint32_t delta = 1;
+        if (hash == kPositionJump) {
+            delta = 0;
+            unsigned shift = 0;
+            uint8_t byte = kVarintMore;
+            while (at_ < sequence_.size() && (byte & kVarintMore) != 0 && shift < 32) {
+                byte = static_cast<uint8_t>(sequence_[at_++]);
+                delta |= static_cast<uint32_t>(byte & (kVarintMore - 1)) << shift;
+                shift += kVarintBits;
+            }
+            if (sequence_.size() - at_ < kHashBytes) {
+                return false;
+            }
+            hash = ReadHash(sequence_, at_);
+            at_ += kHashBytes;
         }
         position_ += delta;
         word = {position_, hash};
@@ -115,7 +138,7 @@ uint32_t BodyWordHash(std::string_view term) {
     for (const char c : term) {
         hash = (hash ^ static_cast<uint8_t>(c)) * kFnvPrime;
     }
-    return hash;
+    return hash == kPositionJump ? hash - 1 : hash;
 }
 
 std::string EncodeBodyWordSequence(const Xapian::Document& bodyWords) {
@@ -129,14 +152,15 @@ std::string EncodeBodyWordSequence(const Xapian::Document& bodyWords) {
     }
     std::sort(words.begin(), words.end());
     std::string sequence;
-    sequence.reserve(words.size() * (kHashBytes + 1));
+    sequence.reserve(words.size() * kHashBytes);
     Xapian::termpos previous = 0;
     for (const PlacedWord& word : words) {
-        AppendVarint(sequence, word.position - previous);
-        previous = word.position;
-        for (unsigned i = 0; i < kHashBytes; ++i) {
-            sequence += static_cast<char>((word.hash >> (8 * i)) & 0xFF);
+        if (word.position != previous + 1) {
+            AppendHash(sequence, kPositionJump);
+            AppendVarint(sequence, word.position - previous);
         }
+        previous = word.position;
+        AppendHash(sequence, word.hash);
     }
     return sequence;
 }

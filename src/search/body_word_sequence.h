@@ -12,7 +12,7 @@ namespace velmor {
 // A body's words in their order, kept in a value slot instead of as Xapian positions: the
 // positions of every body word took twice the bodies' size on disk and most of the build's
 // time, while phrases only need the order of the few documents that hold all their words.
-// Each word is kept as a 32-bit hash of its term with the distance from the word before.
+// Each word is kept as a 32-bit hash of its term, in position order.
 
 uint32_t BodyWordHash(std::string_view term);
 
