@@ -1,6 +1,5 @@
 #include "search/body_phrase_query.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "search/body_phrase_source.h"
