@@ -6,6 +6,7 @@
 //   velmor_bench_search write PATH     writes the store
 //   velmor_bench_search write-folders N PATH   writes a smaller store of N folders (for profiling)
 //   velmor_bench_search measure PATH   prints the figures (the index goes beside PATH)
+//   velmor_bench_search queries PATH   times the queries only, on the index beside PATH
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +27,7 @@
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_writer.h"
 #include "search/search_index.h"
+#include "search_words.h"
 #include "store_footprint.h"
 
 namespace {
@@ -37,23 +39,15 @@ using velmor::testdb::EntryId;
 constexpr int kFolders = 1000;
 constexpr int kMailsPerFolder = 100;
 constexpr size_t kBodyBytes = 2048;
-constexpr int kSenders = 500;
 constexpr int kVocabulary = 20000;
 constexpr int kQueries = 100;
 constexpr size_t kMatchesShown = 100;
 constexpr uint16_t kReplica = 1;
 
-// A pronounceable made-up word for each number: a vocabulary with the spread of real text.
-std::string Word(uint32_t number) {
-    static const char* const kSyllables[] = {"ka",  "lo", "mi", "ner", "tus", "ba",  "re",  "sol",
-                                             "vin", "da", "pe", "gor", "li",  "mun", "tra", "ze"};
-    std::string word;
-    do {
-        word += kSyllables[number % 16];
-        number /= 16;
-    } while (number != 0);
-    return word;
-}
+using velmor::bench::PhraseQuery;
+using velmor::bench::SearchWord;
+using velmor::bench::SenderDateQuery;
+using velmor::bench::WordQuery;
 
 // Small, fast and the same in every run.
 struct Random {
@@ -71,13 +65,14 @@ struct Random {
 std::string Body(Random& random) {
     std::string body;
     while (body.size() < kBodyBytes) {
-        body += Word(random.Skewed(kVocabulary)) + (random.Next() % 12 == 0 ? ".\r\n" : " ");
+        body += SearchWord(random.Skewed(kVocabulary)) + (random.Next() % 12 == 0 ? ".\r\n" : " ");
     }
     return body;
 }
 
 std::string SenderName(int number) {
-    return "Sender " + Word(static_cast<uint32_t>(number) + 1000) + " " + std::to_string(number);
+    return "Sender " + SearchWord(static_cast<uint32_t>(number) + 1000) + " " +
+           std::to_string(number);
 }
 
 int WriteFolders(const char* path, int folders) {
@@ -89,7 +84,7 @@ int WriteFolders(const char* path, int folders) {
         velmor::testdb::FilePageSink sink(path);
         velmor::testdb::StoreWriter writer(sink);
         velmor::testdb::Mailbox mailbox;
-        mailbox.name = "Search User";
+        mailbox.name = velmor::bench::kSearchMailbox;
         mailbox.key = nextId();
         writer.AddMailbox(mailbox);
         velmor::testdb::Folder top;
@@ -110,10 +105,11 @@ int WriteFolders(const char* path, int folders) {
                 mail.id = nextId();
                 mail.time = velmor::testdb::FileTimeFromUtc(2005 + number % 4, 1 + number % 12,
                                                             1 + number % 28, 9, 0, 0);
-                mail.subject = Word(random.Skewed(kVocabulary)) + " " +
-                               Word(random.Skewed(kVocabulary)) + " " + std::to_string(number);
-                mail.sender = SenderName(number % kSenders);
-                mail.recipients = {{SenderName((number + 7) % kSenders)}};
+                mail.subject = SearchWord(random.Skewed(kVocabulary)) + " " +
+                               SearchWord(random.Skewed(kVocabulary)) + " " +
+                               std::to_string(number);
+                mail.sender = SenderName(number % velmor::bench::kSearchSenders);
+                mail.recipients = {{SenderName((number + 7) % velmor::bench::kSearchSenders)}};
                 mail.content.text = Body(random);
                 writer.AddItem(folder.id, mail);
             }
@@ -146,20 +142,6 @@ uint64_t DirectoryBytes(const std::filesystem::path& directory) {
         bytes += entry.is_regular_file() ? entry.file_size() : 0;
     }
     return bytes;
-}
-
-// The three kinds of query, the i-th of each.
-std::string WordQuery(int i) {
-    return Word(static_cast<uint32_t>(i * 37 % 2000));
-}
-std::string PhraseQuery(int i) {
-    return "\"" + Word(static_cast<uint32_t>(i % 50)) + " " + Word(static_cast<uint32_t>(i % 7)) +
-           "\"";
-}
-std::string SenderDateQuery(int i) {
-    const int year = 2005 + i % 4;
-    return "from:" + Word(static_cast<uint32_t>(i % kSenders) + 1000) +
-           " AND date:" + std::to_string(year) + "-01-01.." + std::to_string(year) + "-06-30";
 }
 
 void TimeQueries(const char* label, const velmor::SearchIndex& index,
@@ -208,7 +190,9 @@ std::string MachineLoad() {
     return load;
 }
 
-int Measure(const char* path) {
+// With queriesOnly, an index left in the cache by an earlier run is reused and only the
+// queries are timed: for profiling them.
+int MeasureWith(const char* path, bool queriesOnly) {
     velmor::EdbFile file;
     velmor::RecoveredStore store;
     velmor::NullProgressSink sink;
@@ -230,6 +214,14 @@ int Measure(const char* path) {
 
     velmor::SearchIndexOptions options;
     options.cacheDirectory = std::filesystem::path(path).parent_path() / "search-cache";
+    if (queriesOnly) {
+        velmor::SearchIndex cached;
+        cached.Open(context, tree, path, label, options);
+        TimeQueries("query, one word:", cached, WordQuery);
+        TimeQueries("query, phrase:", cached, PhraseQuery);
+        TimeQueries("query, from: AND date:", cached, SenderDateQuery);
+        return 0;
+    }
     std::filesystem::remove_all(options.cacheDirectory);
     velmor::SearchIndex index;
     auto start = Clock::now();
@@ -276,14 +268,22 @@ int Measure(const char* path) {
     std::printf("linear scan, reading every body from the store once: %.1f s\n", readBodies);
     TimeScans("scan, one word:", bodies, WordQuery);
     TimeScans("scan, phrase:", bodies, [](int i) {
-        return Word(static_cast<uint32_t>(i % 50)) + " " + Word(static_cast<uint32_t>(i % 7));
+        return SearchWord(static_cast<uint32_t>(i % 50)) + " " +
+               SearchWord(static_cast<uint32_t>(i % 7));
     });
     return 0;
+}
+
+int Measure(const char* path) {
+    return MeasureWith(path, false);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "queries") {
+        return MeasureWith(argv[2], true);
+    }
     if (argc == 4 && std::string(argv[1]) == "write-folders") {
         return WriteFolders(argv[3], std::stoi(argv[2]));
     }

@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # Writes the window benchmark's store (once) and prints its figures, without a display.
-# Usage: bench/gui/run.sh [--large] [BUILD_DIR]   (default: build)
+# Usage: bench/gui/run.sh [--large] [--search] [BUILD_DIR]   (default: build)
 #   --large  also runs discovery in the window on the 32 GiB store that `bench/run.sh --large`
 #            writes, read from the disk: event-loop pauses, the scan bar and Stop
+#   --search also times the search box on the search benchmark's store of 100,000 mails
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 large=false
-if [ "${1:-}" = "--large" ]; then
-    large=true
+search=false
+while [ "${1:-}" = "--large" ] || [ "${1:-}" = "--search" ]; do
+    if [ "$1" = "--large" ]; then large=true; else search=true; fi
     shift
-fi
+done
 build=${1:-build}
 if [ ! -x "$build/bench/gui/velmor_bench_window" ] ||
-    [ ! -x "$build/bench/gui/velmor_bench_discovery_window" ] || [ ! -x "$build/src/cli/velmor-cli" ]; then
+    [ ! -x "$build/bench/gui/velmor_bench_discovery_window" ] || [ ! -x "$build/src/cli/velmor-cli" ] ||
+    [ ! -x "$build/bench/gui/velmor_bench_window_search" ] || [ ! -x "$build/bench/velmor_bench_search" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" --target velmor_bench_window velmor_bench_discovery_window velmor-cli
+    cmake --build "$build" --target velmor_bench_window velmor_bench_discovery_window velmor-cli \
+        velmor_bench_window_search velmor_bench_search
 fi
 stores="$build/bench/stores"
 mkdir -p "$stores"
@@ -40,4 +44,11 @@ if $large; then
     fi
     echo "== discovery of 32 GiB in the window (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
     QT_QPA_PLATFORM=offscreen "$build/bench/gui/velmor_bench_discovery_window" measure "$large_store"
+fi
+if $search; then
+    if [ ! -f "$stores/search.edb" ]; then
+        "$build/bench/velmor_bench_search" write "$stores/search.edb"
+    fi
+    echo "== search box, offscreen (machine load: $(cut -d' ' -f1-3 /proc/loadavg)) =="
+    QT_QPA_PLATFORM=offscreen "$build/bench/gui/velmor_bench_window_search" measure "$stores/search.edb"
 fi

@@ -28,6 +28,8 @@ public:
     // mailbox row they are carved and matched on first use, and none when there is no
     // streaming file or it cannot be read.
     RecoveredMessages& recoveredMessages();
+    // The streaming file named or found beside FILE, if any.
+    const std::optional<std::filesystem::path>& streamingFile() const { return streamingFile_; }
 
     CliSession& session() { return session_; }
     const PlainFolderTree& tree() const { return tree_; }

@@ -7,6 +7,7 @@
 #include "cli/plain_text.h"
 #include "edb/text_codec.h"
 #include "search/search_index.h"
+#include "streaming/original_attachment_names.h"
 
 namespace velmor::cli {
 
@@ -42,6 +43,14 @@ int RunSearchCommand(const CliOptions& options) {
     SearchIndex index;
     SearchIndexOptions indexOptions;
     indexOptions.noCache = options.noCache;
+    // The originals of the streaming file, carved when the index is built, give the names of
+    // their mails' attachments.
+    if (mailbox.streamingFile()) {
+        indexOptions.streamingFile = *mailbox.streamingFile();
+        indexOptions.attachmentNames = [&mailbox](const std::u16string& itemId) {
+            return OriginalAttachmentNames(mailbox.recoveredMessages(), itemId);
+        };
+    }
     if (!index.Open(session.context(), mailbox.tree(), options.arguments[0], mailbox.rootLabel(),
                     indexOptions)) {
         std::fputs("velmor-cli: the index was not completed\n", stderr);

@@ -48,8 +48,12 @@ std::vector<std::u16string> AddressWords(const std::vector<MessageAddress>& addr
 class IndexingItemList : public ItemList {
 public:
     IndexingItemList(ProcessingContext& context, const std::u16string& folderPath,
-                     IndexShards& index)
-        : context_(context), folderPath_(folderPath), index_(index), recipients_(context) {}
+                     IndexShards& index, const AttachmentNamesOf& attachmentNames)
+        : context_(context),
+          folderPath_(folderPath),
+          index_(index),
+          attachmentNames_(attachmentNames),
+          recipients_(context) {}
 
     void DeleteAllRows() override {}
     void SetColumns(const std::vector<ItemColumn>&) override {}
@@ -63,7 +67,7 @@ public:
             fields.body = BodyWords(ReadMailBodyOfItem(context_, fields.itemId));
         }
         if (dynamic_cast<const CMailItem*>(listed.item) != nullptr) {
-            AddAddresses(fields);
+            AddDetails(fields);
         }
         batch_.push_back(std::move(fields));
         if (batch_.size() == kItemsPerBatch) {
@@ -71,9 +75,10 @@ public:
         }
     }
 
-    // A mail's sender address and its To, Cc and Bcc recipients with their addresses. Only sent
-    // mails are listed with their recipients; the others have them read here.
-    void AddAddresses(SearchFields& fields) {
+    // A mail's sender address, its To, Cc and Bcc recipients with their addresses, and its
+    // attachments. Only sent mails are listed with their recipients; the others have them
+    // read here.
+    void AddDetails(SearchFields& fields) {
         std::vector<std::u16string> names = fields.to;
         if (names.empty()) {
             names = ReadMailDetails(context_, fields.itemId, true, recipients_).recipients;
@@ -84,6 +89,10 @@ public:
         fields.to = AddressWords(details.to);
         fields.cc = AddressWords(details.cc);
         fields.bcc = AddressWords(details.bcc);
+        fields.hasAttachments = details.hasAttachments.value_or(false);
+        if (attachmentNames_) {
+            fields.attachmentNames = attachmentNames_(fields.itemId);
+        }
     }
 
     // Hands the items read so far to the indexing threads.
@@ -98,13 +107,15 @@ private:
     ProcessingContext& context_;
     const std::u16string& folderPath_;
     IndexShards& index_;
+    const AttachmentNamesOf& attachmentNames_;
     LongValueRecipients recipients_;
     std::vector<SearchFields> batch_;
 };
 
 }  // namespace
 
-bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexShards& index) {
+bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexShards& index,
+                      const AttachmentNamesOf& attachmentNames) {
     // The listings report to no window: the bar counts folders, not a folder's items.
     NullProgressSink quiet;
     ProcessingContext listing{context.file, context.store, quiet, context.stop, context.threads};
@@ -126,7 +137,7 @@ bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexS
     for (size_t i = 0; i < items.size() && complete; ++i) {
         BrowseSelection selection{TreeItemPath(tree, items[i]), kUnclassifiedFolder};
         ClassifyFolder(context.store.folderViews, items[i], selection.folderKind);
-        IndexingItemList list(listing, selection.path, index);
+        IndexingItemList list(listing, selection.path, index, attachmentNames);
         ListFolder(listing, list, selection);
         list.HandOver();
         complete = !context.stop.requested();

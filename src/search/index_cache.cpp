@@ -11,7 +11,7 @@ namespace velmor {
 namespace {
 
 // Changes whenever the index's terms or documents change form, so that no older index is used.
-constexpr char kIndexFormat[] = "velmor-search-index 4";
+constexpr char kIndexFormat[] = "velmor-search-index 6";
 constexpr uint64_t kFnvOffset = 14695981039346656037ULL;
 constexpr uint64_t kFnvPrime = 1099511628211ULL;
 
@@ -33,6 +33,12 @@ std::string Fingerprint(const std::string& text) {
     return Hex(hash);
 }
 
+// A file's size and modification time: what changes when it is written again.
+std::string FileState(const struct stat& status) {
+    return std::to_string(status.st_size) + "-" + std::to_string(status.st_mtim.tv_sec) + "." +
+           std::to_string(status.st_mtim.tv_nsec);
+}
+
 }  // namespace
 
 std::filesystem::path DefaultSearchCacheDirectory() {
@@ -48,15 +54,19 @@ std::filesystem::path DefaultSearchCacheDirectory() {
 std::optional<IndexCacheEntry> FindIndexCacheEntry(const std::filesystem::path& cacheDirectory,
                                                    const std::filesystem::path& database,
                                                    const std::u16string& mailbox,
-                                                   const std::string& stemLanguage) {
+                                                   const std::string& stemLanguage,
+                                                   const std::filesystem::path& streamingFile) {
     struct stat status {};
     if (cacheDirectory.empty() || ::stat(database.c_str(), &status) != 0) {
         return std::nullopt;
     }
     const std::string store = std::to_string(status.st_dev) + "-" + std::to_string(status.st_ino);
-    const std::string state = std::to_string(status.st_size) + "-" +
-                              std::to_string(status.st_mtim.tv_sec) + "." +
-                              std::to_string(status.st_mtim.tv_nsec);
+    std::string state = FileState(status);
+    if (struct stat streaming{};
+        !streamingFile.empty() && ::stat(streamingFile.c_str(), &streaming) == 0) {
+        state += " " + std::to_string(streaming.st_dev) + "-" + std::to_string(streaming.st_ino) +
+                 "-" + FileState(streaming);
+    }
     const std::string mailboxText = Utf16ToUtf8(mailbox) + "\n" + stemLanguage;
     IndexCacheEntry entry;
     entry.key = std::string(kIndexFormat) + "\n" + store + "\n" + state + "\n" + mailboxText;

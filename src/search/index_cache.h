@@ -20,11 +20,13 @@ struct IndexCacheEntry {
 std::filesystem::path DefaultSearchCacheDirectory();
 
 // The entry of the mailbox of the database below cacheDirectory; none when the database
-// cannot be looked at.
+// cannot be looked at. A streaming file whose originals the index holds, when given, is
+// part of the key as the database is.
 std::optional<IndexCacheEntry> FindIndexCacheEntry(const std::filesystem::path& cacheDirectory,
                                                    const std::filesystem::path& database,
                                                    const std::u16string& mailbox,
-                                                   const std::string& stemLanguage);
+                                                   const std::string& stemLanguage,
+                                                   const std::filesystem::path& streamingFile = {});
 
 // Removes the indexes of the same mailbox built for earlier states of the store.
 void RemoveStaleIndexes(const IndexCacheEntry& entry);

@@ -4,6 +4,7 @@
 
 #include "edb/text_codec.h"
 #include "items/file_time.h"
+#include "search/body_word_sequence.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
 
@@ -40,10 +41,27 @@ void Index(Xapian::TermGenerator& terms, const std::vector<std::u16string>& text
     }
 }
 
+// The body's words go into the document without positions, and their order into the word
+// sequence's slot.
+void IndexBody(Xapian::TermGenerator& terms, const std::u16string& body,
+               Xapian::Document& document) {
+    if (body.empty()) {
+        return;
+    }
+    Xapian::Document bodyWords;
+    terms.set_document(bodyWords);
+    terms.index_text(Utf16ToUtf8(body), 1, kBodyPrefix);
+    for (auto term = bodyWords.termlist_begin(); term != bodyWords.termlist_end(); ++term) {
+        document.add_term(*term, term.get_wdf());
+    }
+    document.add_value(kBodyWordsSlot, EncodeBodyWordSequence(bodyWords));
+}
+
 }  // namespace
 
 Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGenerator& terms) {
     Xapian::Document document;
+    IndexBody(terms, fields.body, document);
     terms.set_document(document);
     Index(terms, fields.sender, kSenderPrefix);
     Index(terms, fields.senderAddress, kSenderPrefix);
@@ -51,11 +69,10 @@ Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGene
     Index(terms, fields.cc, kCcPrefix);
     Index(terms, fields.bcc, kBccPrefix);
     Index(terms, fields.subject, kSubjectPrefix);
-    Index(terms, fields.body, kBodyPrefix);
     Index(terms, fields.folderPath, kFolderPrefix);
     Index(terms, fields.attachmentNames, kAttachmentNamePrefix);
     document.add_boolean_term(kKindPrefix + Utf16ToUtf8(fields.kind));
-    if (!fields.attachmentNames.empty()) {
+    if (fields.hasAttachments || !fields.attachmentNames.empty()) {
         document.add_boolean_term(std::string(kHasPrefix) + kAttachmentFlag);
     }
     if (const std::string date = LocalDate(fields.fileTime); !date.empty()) {

@@ -26,6 +26,8 @@ struct SearchFields {
     std::u16string dateText;           // as the listing shows it
     std::u16string body;
     std::vector<std::u16string> attachmentNames;
+    // The store says the item has attachments, whether or not their names are known.
+    bool hasAttachments = false;
 };
 
 // Collects the fields of a row that a lister inserted in the folder with this path. The body

@@ -59,11 +59,11 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
     mailbox_ = mailbox;
     const std::filesystem::path cacheDirectory =
         options.cacheDirectory.empty() ? DefaultSearchCacheDirectory() : options.cacheDirectory;
-    const auto entry = options.noCache
-                           ? std::nullopt
-                           : FindIndexCacheEntry(cacheDirectory, database, mailbox, stemLanguage_);
+    const auto entry = options.noCache ? std::nullopt
+                                       : FindIndexCacheEntry(cacheDirectory, database, mailbox,
+                                                             stemLanguage_, options.streamingFile);
     if (!entry) {
-        return BuildInMemory(context, tree);
+        return BuildInMemory(context, tree, options.attachmentNames);
     }
     if (auto cached = OpenCached(*entry)) {
         *index_ = std::move(*cached);
@@ -80,14 +80,14 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
     bool complete = false;
     try {
         IndexShards shards(building / "parts", ShardCount(context), stemLanguage_);
-        complete = BuildSearchIndex(context, tree, shards);
+        complete = BuildSearchIndex(context, tree, shards, options.attachmentNames);
         if (complete) {
             shards.Finish();
             shards.MergeInto(building / "index", kKeyMetadata, entry->key);
         }
     } catch (const Xapian::Error&) {
         std::filesystem::remove_all(building, error);
-        return BuildInMemory(context, tree);
+        return BuildInMemory(context, tree, options.attachmentNames);
     }
     if (!complete) {
         std::filesystem::remove_all(building, error);
@@ -99,7 +99,7 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
     RemoveStaleIndexes(*entry);
     auto cached = OpenCached(*entry);
     if (!cached) {
-        return BuildInMemory(context, tree);
+        return BuildInMemory(context, tree, options.attachmentNames);
     }
     *index_ = std::move(*cached);
     directory_ = entry->directory;
@@ -107,9 +107,10 @@ bool SearchIndex::Open(ProcessingContext& context, const FolderTree& tree,
     return true;
 }
 
-bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tree) {
+bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tree,
+                                const AttachmentNamesOf& attachmentNames) {
     IndexShards shards(std::filesystem::path(), ShardCount(context), stemLanguage_);
-    if (!BuildSearchIndex(context, tree, shards)) {
+    if (!BuildSearchIndex(context, tree, shards, attachmentNames)) {
         return false;
     }
     shards.Finish();
@@ -119,7 +120,7 @@ bool SearchIndex::BuildInMemory(ProcessingContext& context, const FolderTree& tr
 }
 
 std::vector<SearchMatch> SearchIndex::Find(const std::string& query, size_t limit,
-                                           std::string& error) const {
+                                           std::string& error, size_t skipped) const {
     std::vector<SearchMatch> matches;
     try {
         Xapian::Enquire enquire(*index_);
@@ -127,7 +128,7 @@ std::vector<SearchMatch> SearchIndex::Find(const std::string& query, size_t limi
         const Xapian::doccount all = index_->get_doccount();
         const Xapian::doccount wanted =
             limit == 0 || limit > all ? all : static_cast<Xapian::doccount>(limit);
-        const Xapian::MSet found = enquire.get_mset(0, wanted);
+        const Xapian::MSet found = enquire.get_mset(static_cast<Xapian::doccount>(skipped), wanted);
         for (auto match = found.begin(); match != found.end(); ++match) {
             SearchMatch item = DecodeSearchMatch(match.get_document().get_data());
             item.relevance = match.get_percent();

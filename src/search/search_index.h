@@ -7,6 +7,7 @@
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
+#include "search/attachment_names_of.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
 
@@ -24,6 +25,10 @@ struct SearchIndexOptions {
     std::filesystem::path cacheDirectory;
     // The Xapian stemmer's language ("none" stems nothing).
     std::string stemLanguage = kDefaultStemLanguage;
+    // The database's streaming file, when the originals of its mails give their attachments'
+    // names: what it is on disk is part of the cache key.
+    std::filesystem::path streamingFile;
+    AttachmentNamesOf attachmentNames;
 };
 
 // The full-text index of one mailbox: taken from the user's cache while the store is as it was
@@ -44,9 +49,10 @@ public:
               const std::filesystem::path& database, const std::u16string& mailbox,
               const SearchIndexOptions& options = {});
 
-    // The best matches of the query text, most relevant first, at most limit of them (0: all);
-    // none with a reason in error when the text cannot be read.
-    std::vector<SearchMatch> Find(const std::string& query, size_t limit, std::string& error) const;
+    // The best matches of the query text, most relevant first, at most limit of them (0: all)
+    // after the skipped best ones; none with a reason in error when the text cannot be read.
+    std::vector<SearchMatch> Find(const std::string& query, size_t limit, std::string& error,
+                                  size_t skipped = 0) const;
 
     // Whether the index is open for this mailbox of this database.
     bool IsOpenFor(const std::filesystem::path& database, const std::u16string& mailbox) const {
@@ -58,7 +64,8 @@ public:
     unsigned documents() const;
 
 private:
-    bool BuildInMemory(ProcessingContext& context, const FolderTree& tree);
+    bool BuildInMemory(ProcessingContext& context, const FolderTree& tree,
+                       const AttachmentNamesOf& attachmentNames);
 
     std::unique_ptr<Xapian::Database> index_;
     std::string stemLanguage_ = kDefaultStemLanguage;

@@ -36,7 +36,11 @@ void ListSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list) 
     columns.push_back({kFolderHeading, kFolderColumnWidth});
     list.DeleteAllRows();
     list.SetColumns(columns);
-    int row = 0;
+    AppendSearchMatches(matches, list, 0);
+}
+
+void AppendSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list, int firstRow) {
+    int row = firstRow;
     for (const SearchMatch& match : matches) {
         // Only a mail row's item id opens a message; the record carries it.
         CMailItem mail;

@@ -1,5 +1,6 @@
 #include "search/search_query.h"
 
+#include "search/body_phrase_query.h"
 #include "search/search_terms.h"
 
 namespace velmor {
@@ -34,7 +35,7 @@ Xapian::Query ParseSearchQuery(const Xapian::Database& index, const std::string&
     constexpr unsigned kFlags = Xapian::QueryParser::FLAG_DEFAULT |
                                 Xapian::QueryParser::FLAG_BOOLEAN_ANY_CASE |
                                 Xapian::QueryParser::FLAG_CJK_NGRAM;
-    return parser.parse_query(text, kFlags);
+    return WithBodyPhrasesChecked(parser.parse_query(text, kFlags));
 }
 
 }  // namespace velmor

@@ -22,6 +22,8 @@ inline constexpr char kAttachmentFlag[] = "attachment";
 
 // The value slot of an item's local date as YYYYMMDD, for date ranges.
 inline constexpr unsigned kDateSlot = 0;
+// The value slot of the body's word sequence, for phrases of body words.
+inline constexpr unsigned kBodyWordsSlot = 1;
 
 // The stemmer's language when no other is set.
 inline constexpr char kDefaultStemLanguage[] = "english";

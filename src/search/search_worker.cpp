@@ -1,10 +1,19 @@
 #include "search/search_worker.h"
 
+#include <algorithm>
+#include <iterator>
 #include <thread>
 
 #include "search/search_listing.h"
 
 namespace velmor {
+
+namespace {
+
+// Matches found and listed before the others.
+constexpr size_t kMatchesListedFirst = 100;
+
+}  // namespace
 
 void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& list,
                   BrowseJobState& state, SearchIndex& index, const SearchRequest& request,
@@ -15,14 +24,29 @@ void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& 
     context.stop.clear();
 
     state.CurrentBrowseJob = std::this_thread::get_id();
+    sink.HideItemStatus();
     ShowBusyButtons(sink);
     const bool ready =
         index.IsOpenFor(request.database, request.mailbox) ||
         index.Open(context, tree, request.database, request.mailbox, request.options);
+    // The best matches show at once; finding and listing all of a common word's takes longer.
     std::string error;
+    const size_t first =
+        request.limit == 0 ? kMatchesListedFirst : std::min(request.limit, kMatchesListedFirst);
     std::vector<SearchMatch> matches =
-        ready ? index.Find(request.query, request.limit, error) : std::vector<SearchMatch>{};
+        ready ? index.Find(request.query, first, error) : std::vector<SearchMatch>{};
     ListSearchMatches(matches, list);
+    if (matches.size() == first && first != request.limit && !context.stop.isSet()) {
+        const size_t rest = request.limit == 0 ? 0 : request.limit - first;
+        std::vector<SearchMatch> more = index.Find(request.query, rest, error, first);
+        AppendSearchMatches(more, list, static_cast<int>(matches.size()));
+        matches.insert(matches.end(), std::make_move_iterator(more.begin()),
+                       std::make_move_iterator(more.end()));
+    }
+    if (!error.empty()) {
+        sink.SetItemStatus(kUnreadableSearchStatus);
+        sink.ShowItemStatus();
+    }
     if (!ready) {
         list.ListingStopped();
     }

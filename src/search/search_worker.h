@@ -12,6 +12,9 @@
 
 namespace velmor {
 
+// The item status after a query the parser cannot read, in place of an empty list alone.
+inline constexpr char16_t kUnreadableSearchStatus[] = u"This search cannot be read.";
+
 // What a search box asks for: the query and where the mailbox's index comes from.
 struct SearchRequest {
     std::string query;  // UTF-8
@@ -24,7 +27,9 @@ struct SearchRequest {
 // A search as a browse job: waits for the job before it as a browse job does, opens or
 // builds the index unless it is open already (the item progress bar counts folders; Stop
 // ends the build), then lists the matches in the item list. A stop lists nothing and marks
-// the listing stopped. found gets the matches listed before the buttons show the job's end.
+// the listing stopped. A query that cannot be read lists nothing and shows
+// kUnreadableSearchStatus until the next job. found gets the matches listed before the
+// buttons show the job's end.
 void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& list,
                   BrowseJobState& state, SearchIndex& index, const SearchRequest& request,
                   const std::function<void(std::vector<SearchMatch>)>& found);

@@ -41,6 +41,9 @@ Item MailItem(std::string sender, std::string subject, uint64_t time, std::strin
     return item;
 }
 
+// The message flag of a mail with attachments.
+constexpr uint32_t kHasAttachmentsFlag = 0x10;
+
 uint64_t Day(int year, int month, int day) {
     return testdb::FileTimeFromUtc(year, month, day, 12, 0, 0);
 }
@@ -76,6 +79,7 @@ protected:
         reply.recipients = {{"Frank Norris"}};
         reply.fields.displayTo = "Frank Norris";
         reply.fields.displayBcc = "Ida Moss";
+        reply.fields.flags = kHasAttachmentsFlag;
         builder_.AddItem(sent, reply);
         const EntryId archive = AddFolder(top_, "Archive", "IPF.Note");
         builder_.AddItem(archive, MailItem("Carol Hughes", "Old harbour plans", Day(2006, 6, 1),
@@ -172,7 +176,8 @@ TEST_F(CliSearchTest, EachPrefixSearchesItsOwnField) {
     EXPECT_EQ(Subjects(file, "folder:archive"), (Found{"Old harbour plans"}));
     EXPECT_EQ(Subjects(file, "kind:task"), (Found{"Call the harbour office"}));
     EXPECT_EQ(Subjects(file, "kind:contact harbour").size(), 1U);
-    EXPECT_EQ(Subjects(file, "has:attachment"), Found{}) << "no item lists attachments";
+    EXPECT_EQ(Subjects(file, "has:attachment"), (Found{"Re: budget review"}))
+        << "the store's flag says so, though no attachment's name is known";
     EXPECT_EQ(Subjects(file, "harbour AND NOT kind:task"),
               (Found{"", "Contract for the harbour project", "Old harbour plans"}))
         << "words without a prefix search every field; the contact has no subject";
@@ -193,6 +198,11 @@ TEST_F(CliSearchTest, DatesPhrasesScriptsAndTheOutputForms) {
     EXPECT_EQ(Subjects(file, "date:2007-04-10"), (Found{"会議の予定"}));
     EXPECT_EQ(Subjects(file, "\"sign the contract\""), (Found{"Contract for the harbour project"}));
     EXPECT_EQ(Subjects(file, "\"contract the sign\""), Found{});
+    EXPECT_EQ(Subjects(file, "\"sign contract\""), Found{}) << "a word lies between";
+    EXPECT_EQ(Subjects(file, "contract NEAR sign"), (Found{"Contract for the harbour project"}));
+    EXPECT_EQ(Subjects(file, "contract ADJ sign"), Found{}) << "ADJ keeps the order";
+    EXPECT_EQ(Subjects(file, "\"sign the contract\" OR (\"lunch menu\" NOT kind:task)"),
+              (Found{"Contract for the harbour project", "Menu"}));
     EXPECT_EQ(Subjects(file, "отчёт"), (Found{"Отчёт за квартал"}));
     EXPECT_EQ(Subjects(file, "from:петров"), (Found{"Отчёт за квартал"}));
     EXPECT_EQ(Subjects(file, "会議"), (Found{"会議の予定"}));

@@ -6,6 +6,7 @@
 #include "export_test_store.h"
 #include "search/index_builder.h"
 #include "search/search_index.h"
+#include "search/search_worker.h"
 
 namespace velmor {
 namespace {
@@ -72,6 +73,41 @@ TEST_F(SearchIndexTest, TheBarCountsFoldersAndAStopLeavesNoIndexBehind) {
     ASSERT_EQ(matches.size(), 1U) << error;
     EXPECT_EQ(matches.front().subject, u"Projects");
     EXPECT_EQ(matches.front().rowNumber, 1);
+}
+
+TEST(SearchWorkerTest, ListsTheBestMatchesFirstThenTheRestBelowThemInOrder) {
+    constexpr int kMails = 150;
+    ExportTestStore store;
+    const auto folder = store.AddFolder("Notes");
+    for (int i = 0; i < kMails; ++i) {
+        store.builder.AddItem(folder, test::Mail("Carol Hughes", "Note " + std::to_string(i),
+                                                 test::April(2, 9, i % 60)));
+    }
+    test::BrowsedStore& browsed = store.Browsed();
+    test::TempDir cache;
+    SearchIndex index;
+    BrowseJobState state;
+    const auto search = [&](size_t limit) {
+        SearchRequest request;
+        request.query = "from:hughes";
+        request.database = browsed.databasePath();
+        request.mailbox = browsed.rootLabel();
+        request.options.cacheDirectory = cache.path();
+        request.limit = limit;
+        test::RecordingItemList list;
+        std::vector<SearchMatch> found;
+        SearchWorker(browsed.context(), browsed.tree, list, state, index, request,
+                     [&](std::vector<SearchMatch> matches) { found = std::move(matches); });
+        EXPECT_EQ(list.rows().size(), found.size());
+        for (size_t i = 0; i < std::min(list.rows().size(), found.size()); ++i) {
+            EXPECT_EQ(list.rows()[i].cells[2], found[i].subject) << "row " << i;
+        }
+        return found.size();
+    };
+    EXPECT_EQ(search(0), size_t{kMails});
+    EXPECT_EQ(search(120), 120U);
+    EXPECT_EQ(search(100), 100U);
+    EXPECT_EQ(search(7), 7U);
 }
 
 }  // namespace

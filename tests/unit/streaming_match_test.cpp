@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -138,6 +139,26 @@ TEST_F(StreamingMatchTest, MatchedMailsShowTheirOriginalAndOnlyUnmatchedMessages
     EXPECT_EQ(std::count(entry.out.begin(), entry.out.end(), '\n'), 3) << entry.out;
     EXPECT_NE(entry.out.find("\t" + subjects_[0] + "\t"), std::string::npos) << entry.out;
     EXPECT_NE(entry.out.find("\t" + subjects_[2] + "\t"), std::string::npos) << entry.out;
+}
+
+TEST_F(StreamingMatchTest, SearchFindsAMatchedMailByItsOriginalsAttachments) {
+    setenv("XDG_CACHE_HOME", (tmp_ / "cache").c_str(), 1);
+    const auto search = [&](const std::string& query) {
+        return RunCli({"search", Database(), "1", query}, tmp_.path());
+    };
+    const auto withAttachments = search("has:attachment");
+    ASSERT_EQ(withAttachments.exitCode, 0) << withAttachments.err;
+    EXPECT_EQ(std::count(withAttachments.out.begin(), withAttachments.out.end(), '\n'), 1)
+        << withAttachments.out;
+    EXPECT_NE(withAttachments.out.find("\tInvoice as listed\t"), std::string::npos)
+        << withAttachments.out;
+    const auto byName = search("\"attachment-1.bin\"");
+    EXPECT_NE(byName.out.find("\tInvoice as listed\t"), std::string::npos) << byName.err;
+
+    // Without the streaming file, nothing names the attachments: the cached index is not used.
+    std::filesystem::remove(tmp_ / "Store.stm");
+    EXPECT_EQ(search("has:attachment").exitCode, 1);
+    unsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(StreamingMatchTest, EmlAndMboxCarryTheOriginalOfAMatchedMailAsItWas) {

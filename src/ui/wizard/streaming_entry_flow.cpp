@@ -9,6 +9,7 @@
 #include "items/item_records.h"
 #include "streaming/carve_progress.h"
 #include "streaming/matched_message_content.h"
+#include "streaming/original_attachment_names.h"
 #include "streaming/recovered_message_rows.h"
 #include "streaming/store_mail_matching.h"
 
@@ -146,6 +147,17 @@ std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
     }
     std::vector<MimeAttachment> attachments = ReadMimeAttachments(*bytes);
     return MessageAttachments(std::move(*bytes), std::move(attachments));
+}
+
+void StreamingEntryFlow::AddToSearch(SearchIndexOptions& options) const {
+    if (!carved_ || !messages_ || !file_) {
+        return;
+    }
+    options.streamingFile = *file_;
+    const RecoveredMessages& messages = *messages_;
+    options.attachmentNames = [&messages](const std::u16string& itemId) {
+        return OriginalAttachmentNames(messages, itemId);
+    };
 }
 
 std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {

@@ -10,6 +10,7 @@
 #include "browse/message_content.h"
 #include "export/export_record.h"
 #include "export/recovered_messages_export.h"
+#include "search/search_index.h"
 #include "streaming/recovered_messages.h"
 #include "wizard/mailbox_page_port.h"
 #include "wizard/message_attachments.h"
@@ -53,6 +54,9 @@ public:
     // A mail of the store that matched a message: its body and its attachments from there.
     bool UseOriginal(MessageContent& content, const std::u16string& itemId);
     std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
+    // Gives a mailbox's search the streaming file and its originals' attachment names; nothing
+    // without a carve. The messages must outlive the search's build.
+    void AddToSearch(SearchIndexOptions& options) const;
     // What completes an exported mail record with its original; empty without a carve.
     std::function<void(ExportRecord&, const ListedItem&)> RecordCompletion();
     // Writes the messages in the formats below directory, as a mailbox's mail folder.

@@ -147,6 +147,7 @@ void WizardFlow::Search(const std::u16string& query) {
     request.query = Utf16ToUtf8(query);
     request.database = Utf16ToUtf8(windows_.screen.DatabasePath());
     request.mailbox = windows_.folderTree.Text(roots.front());
+    streaming_.AddToSearch(request.options);
     searchShown_ = true;
     searchMatches_.clear();
     workers_.Start([this, request] {

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
@@ -5,9 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "back_next_view.h"
 #include "export_dialog.h"
 #include "gui_test_support.h"
 #include "message_window.h"
+#include "search/search_worker.h"
 
 namespace velmor::test {
 
@@ -19,6 +22,7 @@ class SearchBoxTest : public QObject {
 private slots:
     void enterListsMatchesThatOpenAndEscapeReturnsToTheFolder();
     void exportSearchResultsWritesOnlyTheMatches();
+    void aQueryThatCannotBeReadSaysSoInTheStatus();
 };
 
 void SearchBoxTest::enterListsMatchesThatOpenAndEscapeReturnsToTheFolder() {
@@ -106,6 +110,28 @@ void SearchBoxTest::exportSearchResultsWritesOnlyTheMatches() {
     // A click on a folder ends the search: nothing is left to export.
     fixture.ListFolder({"Top of Information Store", "Inbox"});
     QVERIFY(!frame.exportMatchesAction()->isEnabled());
+}
+
+void SearchBoxTest::aQueryThatCannotBeReadSaysSoInTheStatus() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((fixture.dir / "cache").string()));
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    ui::CRightView& pane = *fixture.frame().rightPane();
+    QLabel* status = fixture.frame().buttonBar()->itemStatus();
+
+    pane.searchBox()->setText("budget OR");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && status->isVisible(); }));
+    QCOMPARE(status->toolTip(), QString::fromStdU16String(kUnreadableSearchStatus));
+    QCOMPARE(pane.itemList()->rowCount(), 0);
+
+    pane.searchBox()->setText("from:hughes");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && pane.itemList()->rowCount() > 0; }));
+    QVERIFY(!status->isVisible());
+    QVERIFY(boxes.seen.isEmpty());
 }
 
 }  // namespace velmor::test
