@@ -7,16 +7,13 @@ namespace velmor {
 
 std::vector<MailAttachment> ReadMailAttachments(std::string_view mime) {
     std::vector<MailAttachment> attachments;
-    const std::optional<MimeSummary> summary = ReadMimeMessage(mime);
-    if (!summary) {
-        return attachments;
-    }
-    for (size_t i = 0; i < summary->attachments.size(); ++i) {
+    const std::vector<MimeAttachment> listedAttachments = ReadMimeAttachments(mime);
+    for (size_t i = 0; i < listedAttachments.size(); ++i) {
         std::optional<std::string> content = AttachmentContent(mime, i);
         if (!content) {
             continue;
         }
-        const MimeAttachment& listed = summary->attachments[i];
+        const MimeAttachment& listed = listedAttachments[i];
         attachments.push_back(
             {AttachmentFileName(listed.name, i), listed.type, std::move(*content)});
     }

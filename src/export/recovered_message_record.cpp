@@ -53,7 +53,7 @@ std::optional<ExportRecord> RecoveredMessageRecord(RecoveredMessages& messages, 
     StoredMessageFields fields;
     fields.internetHeaders = Utf8ToUtf16(std::string(HeaderBlock(*bytes)));
     record.details = CombineMessageDetails(fields, record.sender, record.recipients);
-    record.details.hasAttachments = !summary.attachments.empty();
+    record.details.hasAttachments = summary.attachmentCount > 0;
     record.originalMime = std::move(bytes);
     return record;
 }

@@ -149,12 +149,12 @@ std::optional<MessageAttachments> StreamingEntryFlow::OriginalAttachments(
     return MessageAttachments(std::move(*bytes), std::move(attachments));
 }
 
-void StreamingEntryFlow::AddToSearch(SearchIndexOptions& options) const {
+void StreamingEntryFlow::AddToSearch(SearchIndexOptions& options) {
     if (!carved_ || !messages_ || !file_) {
         return;
     }
     options.streamingFile = *file_;
-    const RecoveredMessages& messages = *messages_;
+    RecoveredMessages& messages = *messages_;
     options.attachmentNames = [&messages](const std::u16string& itemId) {
         return OriginalAttachmentNames(messages, itemId);
     };

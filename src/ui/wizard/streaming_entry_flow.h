@@ -56,7 +56,7 @@ public:
     std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
     // Gives a mailbox's search the streaming file and its originals' attachment names; nothing
     // without a carve. The messages must outlive the search's build.
-    void AddToSearch(SearchIndexOptions& options) const;
+    void AddToSearch(SearchIndexOptions& options);
     // What completes an exported mail record with its original; empty without a carve.
     std::function<void(ExportRecord&, const ListedItem&)> RecordCompletion();
     // Writes the messages in the formats below directory, as a mailbox's mail folder.
