@@ -78,9 +78,9 @@ void UiCallBridge::ServeUntil(const std::function<bool()>& done) {
             nudgesSeen = nudges_;
         }
         // Asked first: a worker that has ended has queued all its calls.
-        const bool finished = done();
+        bool finished = done();
         while (std::optional<QueuedCall> queued = TakeNext()) {
-            Run(*queued);
+            Run(*queued, [&] { finished = done() || finished; });
         }
         if (finished) {
             return;
@@ -122,12 +122,18 @@ std::optional<UiCallBridge::QueuedCall> UiCallBridge::TakeNextSoon() {
     return queued;
 }
 
-void UiCallBridge::Run(QueuedCall& queued) {
+void UiCallBridge::Run(QueuedCall& queued, const std::function<void()>& beforeAnswer) {
     if (queued.pending == nullptr) {
         queued.posted();
+        if (beforeAnswer) {
+            beforeAnswer();
+        }
         return;
     }
     (*queued.pending->call)();
+    if (beforeAnswer) {
+        beforeAnswer();
+    }
     {
         // The worker may return as soon as it sees the answer: touch nothing of it after this.
         std::lock_guard lock(mutex_);

@@ -46,6 +46,8 @@ public:
     void Serve();
 
     // User-interface thread: runs calls as they arrive until done() holds and none is queued.
+    // done() is asked again after each call, before the worker waiting on it goes on, so it
+    // sees every state the calls pass through.
     void ServeUntil(const std::function<bool()>& done);
 
     // Makes ServeUntil look at its condition again (a worker has ended).
@@ -67,7 +69,8 @@ private:
     std::optional<QueuedCall> TakeNext();
     // Waits a moment for a call that follows at once, as a worker's calls usually do.
     std::optional<QueuedCall> TakeNextSoon();
-    void Run(QueuedCall& queued);
+    // Runs the call, then beforeAnswer (if any), then lets a waiting worker go on.
+    void Run(QueuedCall& queued, const std::function<void()>& beforeAnswer = {});
     void PostWakeUp();
 
     const std::thread::id uiThread_;
