@@ -6,8 +6,8 @@ namespace velmor {
 
 namespace {
 
-constexpr uint32_t kFnvOffset = 2166136261U;
-constexpr uint32_t kFnvPrime = 16777619U;
+constexpr uint32_t kFnv32Offset = 2166136261U;
+constexpr uint32_t kFnv32Prime = 16777619U;
 constexpr unsigned kHashBytes = 4;
 constexpr unsigned kVarintBits = 7;
 constexpr uint8_t kVarintMore = 0x80;
@@ -134,9 +134,9 @@ bool HasInAnyOrder(const std::vector<std::vector<Xapian::termpos>>& positions, u
 }  // namespace
 
 uint32_t BodyWordHash(std::string_view term) {
-    uint32_t hash = kFnvOffset;
+    uint32_t hash = kFnv32Offset;
     for (const char c : term) {
-        hash = (hash ^ static_cast<uint8_t>(c)) * kFnvPrime;
+        hash = (hash ^ static_cast<uint8_t>(c)) * kFnv32Prime;
     }
     return hash == kPositionJump ? hash - 1 : hash;
 }

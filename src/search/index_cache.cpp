@@ -12,8 +12,8 @@ namespace {
 
 // Changes whenever the index's terms or documents change form, so that no older index is used.
 constexpr char kIndexFormat[] = "velmor-search-index 6";
-constexpr uint64_t kFnvOffset = 14695981039346656037ULL;
-constexpr uint64_t kFnvPrime = 1099511628211ULL;
+constexpr uint64_t kFnv64Offset = 14695981039346656037ULL;
+constexpr uint64_t kFnv64Prime = 1099511628211ULL;
 
 std::string Hex(uint64_t value) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -26,9 +26,9 @@ std::string Hex(uint64_t value) {
 
 // A name for any text that is safe as a file name and the same in every run.
 std::string Fingerprint(const std::string& text) {
-    uint64_t hash = kFnvOffset;
+    uint64_t hash = kFnv64Offset;
     for (unsigned char c : text) {
-        hash = (hash ^ c) * kFnvPrime;
+        hash = (hash ^ c) * kFnv64Prime;
     }
     return Hex(hash);
 }
