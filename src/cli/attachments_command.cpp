@@ -33,6 +33,18 @@ struct AttachedMail {
     std::string bytes;  // the message the attachments come from
 };
 
+// The mail's original from the streaming file, read again for row number.
+int TakeOriginal(std::optional<std::string> bytes, size_t number, AttachedMail& mail) {
+    if (!bytes) {
+        std::fprintf(stderr, "velmor-cli: row %zu cannot be read from the streaming file\n",
+                     number);
+        return kExitFailure;
+    }
+    mail.attachments = ReadMimeAttachments(*bytes);
+    mail.bytes = std::move(*bytes);
+    return kExitOk;
+}
+
 int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail) {
     const auto number = ParseRowNumber(options.arguments[3]);
     if (!number) {
@@ -51,15 +63,7 @@ int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail
             return UsageError("no row " + options.arguments[3] +
                               " in the folder; see velmor-cli items");
         }
-        const std::optional<std::string> bytes = messages.Bytes(*number - 1);
-        if (!bytes) {
-            std::fprintf(stderr, "velmor-cli: row %zu cannot be read from the streaming file\n",
-                         *number);
-            return kExitFailure;
-        }
-        mail.attachments = ReadMimeAttachments(*bytes);
-        mail.bytes = *bytes;
-        return kExitOk;
+        return TakeOriginal(messages.Bytes(*number - 1), *number, mail);
     }
     // The database keeps no attachment bytes the program reads: only a mail whose original
     // the streaming file holds lists its attachments.
@@ -74,14 +78,7 @@ int FindMail(const CliOptions& options, MailboxTree& mailbox, AttachedMail& mail
     }
     const std::u16string& itemId = list.rows()[*number - 1].itemId;
     if (mailbox.recoveredMessages().MatchedMessage(itemId) != nullptr) {
-        const std::optional<std::string> bytes = mailbox.recoveredMessages().MatchedBytes(itemId);
-        if (!bytes) {
-            std::fprintf(stderr, "velmor-cli: row %zu cannot be read from the streaming file\n",
-                         *number);
-            return kExitFailure;
-        }
-        mail.attachments = ReadMimeAttachments(*bytes);
-        mail.bytes = *bytes;
+        return TakeOriginal(mailbox.recoveredMessages().MatchedBytes(itemId), *number, mail);
     }
     return kExitOk;
 }

@@ -8,8 +8,9 @@ namespace velmor {
 std::vector<MailAttachment> ReadMailAttachments(std::string_view mime) {
     std::vector<MailAttachment> attachments;
     const std::vector<MimeAttachment> listedAttachments = ReadMimeAttachments(mime);
-    for (size_t i = 0; i < listedAttachments.size(); ++i) {
-        std::optional<std::string> content = AttachmentContent(mime, i);
+    std::vector<std::optional<std::string>> contents = AttachmentContents(mime);
+    for (size_t i = 0; i < listedAttachments.size() && i < contents.size(); ++i) {
+        std::optional<std::string>& content = contents[i];
         if (!content) {
             continue;
         }

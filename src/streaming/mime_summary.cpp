@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "items/file_time.h"
 #include "streaming/base64_characters.h"
 #include "streaming/mime_library.h"
 #include "streaming/mime_structure.h"
@@ -60,8 +61,6 @@ std::string_view HeaderBlock(std::string_view bytes) {
 }
 
 // Seconds from 1601 (where FILETIME counts from) to 1970, and its units per second.
-constexpr int64_t kFileTimeEpochToUnix = 11644473600;
-constexpr uint64_t kFileTimeUnitsPerSecond = 10000000;
 
 std::string Addresses(InternetAddressList* list) {
     if (list == nullptr) {
@@ -246,6 +245,23 @@ MimeAttachment DescribeAttachment(GMimeObject* object, int64_t base64Bytes) {
     return attachment;
 }
 
+// The decoded bytes of an attachment part, or an attached message as the message it is.
+std::optional<std::string> PartContent(GMimeObject* object) {
+    if (GMIME_IS_PART(object)) {
+        if (GMimeDataWrapper* data = g_mime_part_get_content(GMIME_PART(object))) {
+            return Collected(
+                [&](GMimeStream* sink) { g_mime_data_wrapper_write_to_stream(data, sink); });
+        }
+    } else if (GMIME_IS_MESSAGE_PART(object)) {
+        if (GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object))) {
+            return Collected([&](GMimeStream* sink) {
+                g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, sink);
+            });
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
@@ -263,9 +279,10 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
         summary.date = Text(text);
         g_free(text);
         const int64_t unixSeconds = g_date_time_to_unix(date);
-        if (unixSeconds > -kFileTimeEpochToUnix) {
+        if (unixSeconds > -kFileTimeSecondsBeforeUnixEpoch) {
             summary.fileTime =
-                static_cast<uint64_t>(unixSeconds + kFileTimeEpochToUnix) * kFileTimeUnitsPerSecond;
+                static_cast<uint64_t>(unixSeconds + kFileTimeSecondsBeforeUnixEpoch) *
+                kFileTimeStepsPerSecond;
         }
     }
     const MimeStructure structure = ScanMimeStructure(bytes);
@@ -315,25 +332,21 @@ std::optional<std::string> AttachmentContent(std::string_view bytes, size_t inde
     std::optional<std::string> content;
     size_t seen = 0;
     WalkParts(body, nullptr, [&](GMimeObject* object, int64_t) {
-        if (seen++ != index) {
-            return;
-        }
-        if (GMIME_IS_PART(object)) {
-            if (GMimeDataWrapper* data = g_mime_part_get_content(GMIME_PART(object))) {
-                content = Collected(
-                    [&](GMimeStream* sink) { g_mime_data_wrapper_write_to_stream(data, sink); });
-            }
-        } else if (GMIME_IS_MESSAGE_PART(object)) {
-            // An attached message is saved as the message it is.
-            GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
-            if (inner) {
-                content = Collected([&](GMimeStream* sink) {
-                    g_mime_object_write_to_stream(GMIME_OBJECT(inner), nullptr, sink);
-                });
-            }
+        if (seen++ == index) {
+            content = PartContent(object);
         }
     });
     return content;
+}
+
+std::vector<std::optional<std::string>> AttachmentContents(std::string_view bytes) {
+    std::vector<std::optional<std::string>> contents;
+    Owned<GMimeMessage> message(ParseMessage(bytes));
+    if (GMimeObject* body = message.get ? g_mime_message_get_mime_part(message.get) : nullptr) {
+        WalkParts(body, nullptr,
+                  [&](GMimeObject* object, int64_t) { contents.push_back(PartContent(object)); });
+    }
+    return contents;
 }
 
 }  // namespace velmor

@@ -55,7 +55,10 @@ struct MimeBody {
 
 std::optional<MimeBody> ReadMimeBody(std::string_view bytes);
 
-// The decoded bytes of attachment index (as ReadMimeMessage lists them), or nothing.
+// The decoded bytes of attachment index (as ReadMimeParts lists them), or nothing.
 std::optional<std::string> AttachmentContent(std::string_view message, size_t index);
+// The decoded bytes of every attachment, in that order, from one reading of the message; an
+// attachment that cannot be decoded has nothing.
+std::vector<std::optional<std::string>> AttachmentContents(std::string_view message);
 
 }  // namespace velmor

@@ -51,10 +51,11 @@ bool MessageAttachments::Save(size_t index, const std::filesystem::path& path,
 size_t MessageAttachments::SaveAll(const std::filesystem::path& directory, const EdbFile* database,
                                    std::string& error) const {
     size_t written = 0;
+    const std::vector<std::optional<std::string>> contents = AttachmentContents(message_);
     for (size_t i = 0; i < attachments_.size(); ++i) {
-        const std::optional<std::string> content = AttachmentContent(message_, i);
+        const bool decoded = i < contents.size() && contents[i].has_value();
         std::string reason = "attachment " + std::to_string(i + 1) + " cannot be read";
-        if (content && WriteFile(directory, FileName(i), *content, database, reason)) {
+        if (decoded && WriteFile(directory, FileName(i), *contents[i], database, reason)) {
             ++written;
         } else if (error.empty()) {
             error = reason;
