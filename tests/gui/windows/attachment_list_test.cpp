@@ -8,6 +8,7 @@
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "message_window.h"
 
 namespace velmor::test {
@@ -158,5 +159,5 @@ void AttachmentListTest::aMailMatchedInTheStreamingFileShowsItsOriginalAndItsAtt
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::AttachmentListTest)
+VELMOR_WINDOW_TEST(velmor::test::AttachmentListTest)
 #include "attachment_list_test.moc"

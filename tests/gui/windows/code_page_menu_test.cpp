@@ -7,6 +7,7 @@
 
 #include "edb_writer/store_builder.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 
@@ -95,5 +96,5 @@ void CodePageMenuTest::theCodePageIsDetectedOrChosenRememberedAndShownAfterDisco
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::CodePageMenuTest)
+VELMOR_WINDOW_TEST(velmor::test::CodePageMenuTest)
 #include "code_page_menu_test.moc"

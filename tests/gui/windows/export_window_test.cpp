@@ -5,6 +5,7 @@
 
 #include "export_dialog.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 
@@ -263,5 +264,5 @@ void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToCl
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::ExportWindowTest)
+VELMOR_WINDOW_TEST(velmor::test::ExportWindowTest)
 #include "export_window_test.moc"

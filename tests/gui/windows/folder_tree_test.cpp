@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 
@@ -281,5 +282,5 @@ void FolderTreeTest::uncheckingTheOnlyCheckedFolderUnchecksItsAncestorsAndTheExp
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::FolderTreeTest)
+VELMOR_WINDOW_TEST(velmor::test::FolderTreeTest)
 #include "folder_tree_test.moc"

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "shell/product_web_page.h"
 #include "wizard/pane_rows.h"
 
@@ -288,5 +289,5 @@ void MainWindowTest::theAboutBoxCarriesItsTitle() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::MainWindowTest)
+VELMOR_WINDOW_TEST(velmor::test::MainWindowTest)
 #include "main_window_test.moc"

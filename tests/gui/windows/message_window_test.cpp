@@ -8,6 +8,7 @@
 
 #include "edb_writer/detailed_mail_store.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "message_window.h"
 
 namespace velmor::test {
@@ -198,5 +199,5 @@ void MessageWindowTest::addressesStateAndInternetHeadersShow() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::MessageWindowTest)
+VELMOR_WINDOW_TEST(velmor::test::MessageWindowTest)
 #include "message_window_test.moc"

@@ -9,6 +9,7 @@
 #include "back_next_view.h"
 #include "export_dialog.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "message_window.h"
 #include "search/search_worker.h"
 
@@ -136,5 +137,5 @@ void SearchBoxTest::aQueryThatCannotBeReadSaysSoInTheStatus() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::SearchBoxTest)
+VELMOR_WINDOW_TEST(velmor::test::SearchBoxTest)
 #include "search_box_test.moc"

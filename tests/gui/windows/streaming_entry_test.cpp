@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "message_window.h"
 #include "wizard/wizard_flow.h"
 
@@ -233,5 +234,5 @@ void StreamingEntryTest::theCarveShowsItsProgressAndStopsOnStop() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::StreamingEntryTest)
+VELMOR_WINDOW_TEST(velmor::test::StreamingEntryTest)
 #include "streaming_entry_test.moc"

@@ -11,6 +11,7 @@
 #include "back_next_view.h"
 #include "file_page.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "mailbox_page.h"
 #include "percent_progress_bar.h"
 #include "picture_button.h"
@@ -262,5 +263,5 @@ void WidgetsTest::aLongItemStatusKeepsItsCountAndCutsTheNameInItsMiddle() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::WidgetsTest)
+VELMOR_WINDOW_TEST(velmor::test::WidgetsTest)
 #include "widgets_test.moc"

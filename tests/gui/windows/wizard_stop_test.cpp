@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 
@@ -262,5 +263,5 @@ void WizardStopTest::closingIsRefusedWhileItemsAreListed() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::WizardStopTest)
+VELMOR_WINDOW_TEST(velmor::test::WizardStopTest)
 #include "wizard_stop_test.moc"

@@ -12,6 +12,7 @@
 #include "discovery/processing_driver.h"
 #include "export_dialog.h"
 #include "gui_test_support.h"
+#include "window_test_registry.h"
 #include "wizard/wizard_flow.h"
 
 namespace velmor::test {
@@ -368,5 +369,5 @@ void WizardWalkTest::theItemListSortsByAClickedHeadingAndSavesInThatOrder() {
 
 }  // namespace velmor::test
 
-QTEST_MAIN(velmor::test::WizardWalkTest)
+VELMOR_WINDOW_TEST(velmor::test::WizardWalkTest)
 #include "wizard_walk_test.moc"
