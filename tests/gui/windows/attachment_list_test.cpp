@@ -8,8 +8,8 @@
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
 #include "gui_test_support.h"
-#include "window_test_registry.h"
 #include "message_window.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 

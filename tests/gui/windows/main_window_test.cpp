@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "gui_test_support.h"
-#include "window_test_registry.h"
 #include "shell/product_web_page.h"
+#include "window_test_registry.h"
 #include "wizard/pane_rows.h"
 
 namespace velmor::test {

@@ -8,8 +8,8 @@
 
 #include "edb_writer/detailed_mail_store.h"
 #include "gui_test_support.h"
-#include "window_test_registry.h"
 #include "message_window.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 

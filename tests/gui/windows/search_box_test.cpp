@@ -9,9 +9,9 @@
 #include "back_next_view.h"
 #include "export_dialog.h"
 #include "gui_test_support.h"
-#include "window_test_registry.h"
 #include "message_window.h"
 #include "search/search_worker.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "gui_test_support.h"
-#include "window_test_registry.h"
 #include "message_window.h"
+#include "window_test_registry.h"
 #include "wizard/wizard_flow.h"
 
 namespace velmor::test {

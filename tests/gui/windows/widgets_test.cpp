@@ -11,11 +11,11 @@
 #include "back_next_view.h"
 #include "file_page.h"
 #include "gui_test_support.h"
-#include "window_test_registry.h"
 #include "mailbox_page.h"
 #include "percent_progress_bar.h"
 #include "picture_button.h"
 #include "step_panel.h"
+#include "window_test_registry.h"
 
 namespace velmor::test {
 

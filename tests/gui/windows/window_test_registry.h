@@ -23,8 +23,8 @@ std::string WindowTestNames();
 
 // In place of QTEST_MAIN: the program's main runs the class whose file the command line names,
 // in a process of its own as before.
-#define VELMOR_WINDOW_TEST(TestClass)                                           \
-    namespace {                                                                 \
-    const bool kWindowTestRegistered = velmor::test::RegisterWindowTest(        \
+#define VELMOR_WINDOW_TEST(TestClass)                                                      \
+    namespace {                                                                            \
+    const bool kWindowTestRegistered = velmor::test::RegisterWindowTest(                   \
         __FILE__, [] { return std::unique_ptr<QObject>(std::make_unique<TestClass>()); }); \
     }
