@@ -9,15 +9,15 @@ namespace {
 constexpr size_t kPageAlignment = 4096;
 // Bytes the reader asks the source for at once, at most: large enough that a call costs
 // nothing next to its copy, small enough that the caller soon finds them.
-constexpr int64_t kLargestReadBytes = int64_t{512} << 10;
+constexpr int64_t kLargestReadBytes = int64_t{1} << 20;
 // Reads the reader goes past the caller's latest request: enough that the caller finds its
 // next bytes read, few enough that they are still in the processor's cache then.
-constexpr int64_t kReadsAhead = 2;
+constexpr int64_t kReadsAhead = 4;
 // Reads the window holds unless a longer stretch is kept: few enough to stay in the
 // processor's cache (the system's copy into bytes written over and over runs several times
 // faster than into memory), many next to the read-ahead, which moves to the front with the
 // kept bytes whenever the reader runs out of room.
-constexpr int64_t kCachedReads = 16;
+constexpr int64_t kCachedReads = 24;
 }  // namespace
 
 SequentialWindow::SequentialWindow(ByteSource& source, int64_t chunkBytes)
