@@ -66,7 +66,7 @@ size_t FindDelimiter(std::string_view bytes, size_t from, std::string_view delim
     return std::string_view::npos;
 }
 
-std::string_view Text(std::span<const uint8_t> bytes) {
+std::string_view AsText(std::span<const uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
@@ -221,7 +221,8 @@ private:
 
     // The first length bytes of the open message, read since its start.
     std::string_view MessageBytes(int64_t length) const {
-        return Text(window_.Held(message_->offset(), length).bytes(0, length));
+        const PageView held = window_.Held(message_->offset(), length);
+        return AsText(held.bytes(0, held.size()));
     }
 
     void Open(PageView view, int64_t page, int64_t pos) {

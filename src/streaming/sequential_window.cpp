@@ -145,7 +145,10 @@ PageView SequentialWindow::At(int64_t offset, int64_t wanted) {
 }
 
 PageView SequentialWindow::Held(int64_t offset, int64_t length) const {
-    return PageView(buffer_.data() + (offset - base_), length);
+    if (offset < base_) {
+        return {};
+    }
+    return PageView(buffer_.data() + (offset - base_), std::min(length, knownEnd_ - offset));
 }
 
 void SequentialWindow::KeepFrom(int64_t offset) {

@@ -29,7 +29,8 @@ public:
     // keep their offsets, but not their addresses, across calls.
     // Bytes that cannot be read come back as zeros and are counted.
     PageView At(int64_t offset, int64_t wanted);
-    // The length bytes at offset, all of them given by At since the kept point (no waiting).
+    // The length bytes at offset, all of them given by At since the kept point (no waiting);
+    // fewer when they were not.
     PageView Held(int64_t offset, int64_t length) const;
     // The bytes before offset are no longer needed; offsets never go back before it.
     void KeepFrom(int64_t offset);
