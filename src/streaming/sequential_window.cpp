@@ -11,8 +11,9 @@ constexpr size_t kPageAlignment = 4096;
 // nothing next to its copy, small enough that the caller soon finds them.
 constexpr int64_t kLargestReadBytes = int64_t{1} << 20;
 // Reads the reader goes past the caller's latest request: enough that the caller finds its
-// next bytes read, few enough that they are still in the processor's cache then.
-constexpr int64_t kReadsAhead = 4;
+// next bytes read and a disk keeps streaming while the caller is busy with a long message,
+// few enough that they are still in the processor's cache then.
+constexpr int64_t kReadsAhead = 8;
 // Reads the window holds unless a longer stretch is kept: few enough to stay in the
 // processor's cache (the system's copy into bytes written over and over runs several times
 // faster than into memory), many next to the read-ahead, which moves to the front with the
