@@ -14,9 +14,6 @@ public:
     virtual int64_t size() const = 0;
     // Up to buffer.size() bytes at offset; the count read, -1 when they cannot be read.
     virtual int64_t Read(int64_t offset, std::span<uint8_t> buffer) = 0;
-    // The bytes at [offset, offset + length) will be read soon: a source on a disk may start
-    // reading them while the caller works on those it has.
-    virtual void WillRead(int64_t /*offset*/, int64_t /*length*/) {}
 };
 
 // Bytes already in memory (tests, the fuzzer).

@@ -9,7 +9,6 @@
 namespace velmor {
 
 FileByteSource::~FileByteSource() {
-    readAhead_.reset();
     if (fd_ >= 0) {
         ::close(fd_);
     }
@@ -25,7 +24,6 @@ bool FileByteSource::Open(const std::filesystem::path& path) {
         ::close(fd);
         return false;
     }
-    readAhead_.reset();
     if (fd_ >= 0) {
         ::close(fd_);
     }
@@ -33,16 +31,6 @@ bool FileByteSource::Open(const std::filesystem::path& path) {
     size_ = info.st_size;
     posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     return true;
-}
-
-void FileByteSource::WillRead(int64_t offset, int64_t length) {
-    if (fd_ < 0) {
-        return;
-    }
-    if (!readAhead_) {
-        readAhead_ = std::make_unique<ReadAhead>(fd_);
-    }
-    readAhead_->Extend(offset, offset + length);
 }
 
 int64_t FileByteSource::Read(int64_t offset, std::span<uint8_t> buffer) {

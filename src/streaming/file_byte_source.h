@@ -1,10 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 
 #include "streaming/byte_source.h"
-#include "streaming/read_ahead.h"
 
 namespace velmor {
 
@@ -20,12 +18,10 @@ public:
     bool Open(const std::filesystem::path& path);
     int64_t size() const override { return size_; }
     int64_t Read(int64_t offset, std::span<uint8_t> buffer) override;
-    void WillRead(int64_t offset, int64_t length) override;
 
 private:
     int fd_ = -1;
     int64_t size_ = 0;
-    std::unique_ptr<ReadAhead> readAhead_;  // made at the first WillRead
 };
 
 }  // namespace velmor

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "edb/edb_constants.h"
 #include "streaming/header_block.h"
@@ -48,96 +49,96 @@ int64_t NextStartAfterZeroFill(PageView view, int64_t from, int64_t to) {
 
 // The first position from from on where delimiter ("\n--...") lies in bytes, or npos. Base64
 // text, most of a message, holds no '-': the search runs at the speed of a byte search there.
-size_t FindDelimiter(const std::string& bytes, size_t from, const std::string& delimiter) {
+size_t FindDelimiter(std::string_view bytes, size_t from, std::string_view delimiter) {
     const char* data = bytes.data();
     size_t pos = from + 1;
     while (pos < bytes.size()) {
         const void* dash = std::memchr(data + pos, '-', bytes.size() - pos);
         if (dash == nullptr) {
-            return std::string::npos;
+            return std::string_view::npos;
         }
         const auto at = static_cast<size_t>(static_cast<const char*>(dash) - data) - 1;
-        if (at + delimiter.size() <= bytes.size() &&
-            std::memcmp(data + at, delimiter.data(), delimiter.size()) == 0) {
+        if (bytes.substr(at).starts_with(delimiter)) {
             return at;
         }
         pos = at + 2;
     }
-    return std::string::npos;
+    return std::string_view::npos;
 }
 
-// The message being carved.
+std::string_view AsText(std::span<const uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// The message being carved; its bytes stay in the window, from its offset on.
 class OpenMessage {
 public:
-    // buffer: an emptied string whose room the message reuses.
-    OpenMessage(int64_t offset, std::string boundary, std::string&& buffer)
+    OpenMessage(int64_t offset, std::string_view boundary)
         : offset_(offset),
-          closing_(boundary.empty() ? std::string() : "\n--" + boundary + "--"),
-          bytes_(std::move(buffer)) {}
+          closing_(boundary.empty() ? std::string() : "\n--" + std::string(boundary) + "--") {}
 
     int64_t offset() const { return offset_; }
-    int64_t size() const { return static_cast<int64_t>(bytes_.size()); }
+    int64_t size() const { return size_; }
 
-    // Adds bytes; the count of them that belong to the message, less than given when its
-    // multipart closes among them.
-    int64_t Append(std::span<const uint8_t> bytes) {
-        const size_t before = bytes_.size();
-        bytes_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    // Takes the added bytes that end bytes, the message's bytes so far; the count of them
+    // that belong to the message, less than added when its multipart closes among them.
+    int64_t Append(std::string_view bytes, int64_t added) {
+        const int64_t before = size_;
+        size_ = static_cast<int64_t>(bytes.size());
         if (closing_.empty() || closed_) {
-            return static_cast<int64_t>(bytes.size());
+            return added;
         }
-        const std::optional<size_t> end = ClosingEnd(false);
+        const std::optional<size_t> end = ClosingEnd(bytes, false);
         if (!end) {
-            return static_cast<int64_t>(bytes.size());
+            return added;
         }
         closed_ = true;
-        bytes_.resize(*end);
-        return static_cast<int64_t>(*end - before);
+        size_ = static_cast<int64_t>(*end);
+        return size_ - before;
     }
 
     bool closed() const { return closed_; }
 
-    // reasonWhenOpen marks a multipart that is not closed; a cut message is marked whatever
-    // its kind.
-    CarvedMessage Finish(const char* reasonWhenOpen, bool cut) {
-        if (!closing_.empty() && !closed_ && ClosingEnd(true)) {
+    // bytes: the message's bytes (size() of them). reasonWhenOpen marks a multipart that is
+    // not closed; a cut message is marked whatever its kind.
+    CarvedMessage Finish(std::string_view bytes, const char* reasonWhenOpen, bool cut) {
+        if (!closing_.empty() && !closed_ && ClosingEnd(bytes, true)) {
             closed_ = true;
         }
         CarvedMessage message;
-        const size_t kept = bytes_.find_last_not_of('\0');
-        bytes_.resize(kept == std::string::npos ? 0 : kept + 1);
+        const size_t kept = bytes.find_last_not_of('\0');
+        message.bytes = bytes.substr(0, kept == std::string_view::npos ? 0 : kept + 1);
         message.offset = offset_;
+        const auto length = static_cast<int64_t>(message.bytes.size());
         message.pages =
-            bytes_.empty() ? 0 : (offset_ + size() - 1) / PAGE_SIZE - offset_ / PAGE_SIZE + 1;
+            length == 0 ? 0 : (offset_ + length - 1) / PAGE_SIZE - offset_ / PAGE_SIZE + 1;
         if (cut || (!closing_.empty() && !closed_)) {
             message.incompleteReason = reasonWhenOpen;
         }
-        message.bytes = std::move(bytes_);
         return message;
     }
 
 private:
     // The end of the closing boundary's line, searched from where the last search stopped;
     // atEnd accepts a boundary whose line ending is not there.
-    std::optional<size_t> ClosingEnd(bool atEnd) {
-        const size_t found = FindDelimiter(bytes_, searchFrom_, closing_);
-        if (found == std::string::npos) {
-            searchFrom_ =
-                bytes_.size() >= closing_.size() ? bytes_.size() - closing_.size() + 1 : 0;
+    std::optional<size_t> ClosingEnd(std::string_view bytes, bool atEnd) {
+        const size_t found = FindDelimiter(bytes, searchFrom_, closing_);
+        if (found == std::string_view::npos) {
+            searchFrom_ = bytes.size() >= closing_.size() ? bytes.size() - closing_.size() + 1 : 0;
             return std::nullopt;
         }
         size_t end = found + closing_.size();
-        if (end + 2 <= bytes_.size() && bytes_.compare(end, 2, "\r\n") == 0) {
+        if (bytes.substr(end).starts_with("\r\n")) {
             return end + 2;
         }
-        if (end + 1 <= bytes_.size() && bytes_[end] == '\n') {
+        if (end + 1 <= bytes.size() && bytes[end] == '\n') {
             return end + 1;
         }
-        if (end + 1 == bytes_.size() && bytes_[end] == '\r' && !atEnd) {
+        if (end + 1 == bytes.size() && bytes[end] == '\r' && !atEnd) {
             searchFrom_ = found;
             return std::nullopt;
         }
-        if (end == bytes_.size() && !atEnd) {
+        if (end == bytes.size() && !atEnd) {
             searchFrom_ = found;
             return std::nullopt;
         }
@@ -146,7 +147,7 @@ private:
 
     int64_t offset_;
     std::string closing_;
-    std::string bytes_;
+    int64_t size_ = 0;
     size_t searchFrom_ = 0;
     bool closed_ = false;
 };
@@ -159,7 +160,7 @@ public:
           limits_(limits),
           found_(found),
           observer_(observer),
-          window_(source, limits.chunkBytes, PAGE_SIZE + kHeaderLookahead) {}
+          window_(source, limits.chunkBytes) {}
 
     CarveCounts Run() {
         int64_t nextReport = 0;
@@ -175,6 +176,7 @@ public:
                 }
                 nextReport = page + limits_.chunkBytes;
             }
+            window_.KeepFrom(message_ ? message_->offset() : page);
             CarvePage(page);
         }
         Close(kReasonMultipartNotClosed);
@@ -199,7 +201,8 @@ private:
             if (message_) {
                 const int64_t room = limits_.maxMessageBytes - message_->size();
                 const int64_t taken = std::min(next - from, room);
-                const int64_t kept = message_->Append(view.bytes(from, taken));
+                const int64_t kept =
+                    message_->Append(MessageBytes(message_->size() + taken), taken);
                 if (message_->closed()) {
                     Close(kReasonMultipartNotClosed);
                     from += kept;
@@ -216,20 +219,25 @@ private:
         }
     }
 
+    // The first length bytes of the open message, read since its start.
+    std::string_view MessageBytes(int64_t length) const {
+        const PageView held = window_.Held(message_->offset(), length);
+        return AsText(held.bytes(0, held.size()));
+    }
+
     void Open(PageView view, int64_t page, int64_t pos) {
         Close(kReasonMultipartNotClosed);
-        spare_.clear();
-        message_.emplace(page + pos, OutermostBoundary(view, pos), std::move(spare_));
+        message_.emplace(page + pos, OutermostBoundary(view, pos));
     }
 
     void Close(const char* reasonWhenOpen, bool cut = false) {
         if (!message_) {
             return;
         }
-        CarvedMessage message = message_->Finish(reasonWhenOpen, cut);
+        CarvedMessage message =
+            message_->Finish(MessageBytes(message_->size()), reasonWhenOpen, cut);
         message_.reset();
         if (message.bytes.empty()) {
-            spare_ = std::move(message.bytes);
             return;
         }
         ++counts_.messages;
@@ -237,8 +245,6 @@ private:
             ++counts_.incomplete;
         }
         found_(std::move(message));
-        // The next message reuses the room unless found took the bytes.
-        spare_ = std::move(message.bytes);
     }
 
     ByteSource& source_;
@@ -247,7 +253,6 @@ private:
     const CarveObserver& observer_;
     SequentialWindow window_;
     std::optional<OpenMessage> message_;
-    std::string spare_;
     CarveCounts counts_;
 };
 

@@ -32,7 +32,8 @@ struct CarveObserver {
 // in one forward pass. A message starts where a header block starts at a 4 KiB page boundary
 // or right after zero fill; it ends at the next start, at a page of zeros, at the closing
 // boundary of its outermost multipart, or at the end of the source, its trailing zero fill
-// cut. found sees each message in file order; memory stays within the largest message.
+// cut. found sees each message in file order, its bytes in place in the window the pass
+// reads through; memory stays within the largest message.
 CarveCounts CarveMessages(ByteSource& source, const CarveLimits& limits,
                           const std::function<void(CarvedMessage&&)>& found,
                           const CarveObserver& observer = {});

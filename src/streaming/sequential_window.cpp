@@ -6,63 +6,159 @@
 namespace velmor {
 
 namespace {
-constexpr size_t kAlignment = 4096;
+constexpr size_t kPageAlignment = 4096;
+// Bytes the reader asks the source for at once, at most: large enough that a call costs
+// nothing next to its copy, small enough that the caller soon finds them.
+constexpr int64_t kLargestReadBytes = int64_t{1} << 20;
+// Reads the reader goes past the caller's latest request: enough that the caller finds its
+// next bytes read and a disk keeps streaming while the caller is busy with a long message,
+// few enough that they are still in the processor's cache then.
+constexpr int64_t kReadsAhead = 8;
+// Reads the window holds unless a longer stretch is kept: few enough to stay in the
+// processor's cache (the system's copy into bytes written over and over runs several times
+// faster than into memory), many next to the read-ahead, which moves to the front with the
+// kept bytes whenever the reader runs out of room.
+constexpr int64_t kCachedReads = 24;
 }  // namespace
 
-SequentialWindow::SequentialWindow(ByteSource& source, int64_t chunkBytes, int64_t lookaheadBytes)
+SequentialWindow::SequentialWindow(ByteSource& source, int64_t chunkBytes)
     : source_(source),
-      chunkBytes_(chunkBytes),
-      storage_(static_cast<size_t>(chunkBytes + lookaheadBytes + kAlignment)) {
-    const auto address = reinterpret_cast<uintptr_t>(storage_.data());
-    const size_t skip = (kAlignment - address % kAlignment) % kAlignment;
-    buffer_ = std::span(storage_).subspan(skip, static_cast<size_t>(chunkBytes + lookaheadBytes));
+      readBytes_(std::clamp<int64_t>(chunkBytes, 1, kLargestReadBytes)),
+      cachedBytes_(kCachedReads * readBytes_) {
+    Resize(cachedBytes_);
+    reader_ = std::thread([this] { Read(); });
 }
 
-void SequentialWindow::AnnounceAhead() {
-    // The disk reads the next chunks while the caller works on this one: told in large steps,
-    // so that the calls cost nothing next to the reads.
-    const int64_t readEnd = base_ + filled_;
-    if (announcedEnd_ - readEnd >= kReadAheadBytes / 2) {
+SequentialWindow::~SequentialWindow() {
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    readerMayGoOn_.notify_one();
+    reader_.join();
+}
+
+void SequentialWindow::Resize(int64_t bytes) {
+    if (bytes <= capacity_) {
+        buffer_ = std::span(buffer_.data(), static_cast<size_t>(bytes));
         return;
     }
-    const int64_t from = std::max(announcedEnd_, readEnd);
-    const int64_t to = std::min(readEnd + kReadAheadBytes, source_.size());
-    if (to > from) {
-        source_.WillRead(from, to - from);
-        announcedEnd_ = to;
+    // Left uninitialised: every byte is read into before it is looked at.
+    std::unique_ptr<uint8_t[]> storage(new uint8_t[static_cast<size_t>(bytes) + kPageAlignment]);
+    const auto address = reinterpret_cast<uintptr_t>(storage.get());
+    const size_t skip = (kPageAlignment - address % kPageAlignment) % kPageAlignment;
+    const std::span<uint8_t> buffer(storage.get() + skip, static_cast<size_t>(bytes));
+    if (filled_ > 0) {
+        std::memcpy(buffer.data(), buffer_.data(), static_cast<size_t>(filled_));
+    }
+    storage_ = std::move(storage);
+    capacity_ = bytes;
+    buffer_ = buffer;
+}
+
+int64_t SequentialWindow::Room() const {
+    return static_cast<int64_t>(buffer_.size()) - filled_;
+}
+
+int64_t SequentialWindow::NextReadLength() const {
+    return std::min(readBytes_, source_.size() - ReadEnd());
+}
+
+bool SequentialWindow::ReaderMayGoOn() const {
+    return ReadEnd() < source_.size() && ReadEnd() < askedEnd_ + kReadsAhead * readBytes_ &&
+           Room() >= NextReadLength();
+}
+
+void SequentialWindow::Read() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        readerWaits_ = true;
+        readerMayGoOn_.wait(lock, [this] { return closing_ || ReaderMayGoOn(); });
+        readerWaits_ = false;
+        if (closing_) {
+            return;
+        }
+        const int64_t offset = ReadEnd();
+        const int64_t length = NextReadLength();
+        const std::span<uint8_t> target =
+            buffer_.subspan(static_cast<size_t>(filled_), static_cast<size_t>(length));
+        reading_ = true;
+        lock.unlock();
+        int64_t count = source_.Read(offset, target);
+        const bool failed = count <= 0;
+        if (failed) {
+            // A failed read or a source shorter than it said: zeros in their place.
+            std::memset(target.data(), 0, target.size());
+            count = length;
+        }
+        lock.lock();
+        reading_ = false;
+        unreadableBytes_ += failed ? length : 0;
+        filled_ += std::min(count, length);
+        if (callerWaits_) {
+            bytesRead_.notify_one();
+        }
+    }
+}
+
+void SequentialWindow::MakeRoom() {
+    // The kept bytes move to the front when that frees a good part of the window, else the
+    // window grows, so that a long message kept whole is not moved again and again; past it
+    // the window is small again.
+    const int64_t dropped = std::min(kept_, ReadEnd()) - base_;
+    if (dropped >= static_cast<int64_t>(buffer_.size()) / 4) {
+        std::memmove(buffer_.data(), buffer_.data() + dropped,
+                     static_cast<size_t>(filled_ - dropped));
+        base_ += dropped;
+        filled_ -= dropped;
+    }
+    if (filled_ + NextReadLength() <= cachedBytes_) {
+        Resize(cachedBytes_);
+    } else if (Room() < NextReadLength()) {
+        Resize(static_cast<int64_t>(buffer_.size()) * 2);
     }
 }
 
 PageView SequentialWindow::At(int64_t offset, int64_t wanted) {
     const int64_t end = std::min(offset + wanted, source_.size());
-    if (offset < base_ || end > base_ + filled_) {
-        // Keep what is still ahead, then fill the rest with whole reads.
-        const int64_t kept =
-            offset < base_ ? 0 : std::clamp<int64_t>(base_ + filled_ - offset, 0, filled_);
-        if (kept > 0) {
-            std::memmove(buffer_.data(), buffer_.data() + (offset - base_),
-                         static_cast<size_t>(kept));
-        }
-        base_ = offset;
-        filled_ = kept;
-        const int64_t room =
-            std::min<int64_t>(static_cast<int64_t>(buffer_.size()), source_.size() - base_);
-        while (filled_ < room) {
-            const int64_t length = std::min(room - filled_, chunkBytes_);
-            std::span<uint8_t> target(buffer_.data() + filled_, static_cast<size_t>(length));
-            int64_t count = source_.Read(base_ + filled_, target);
-            if (count <= 0) {
-                // A failed read or a source shorter than it said: zeros in their place.
-                std::memset(target.data(), 0, target.size());
-                unreadableBytes_ += length;
-                count = length;
+    // The lock is taken about once a read: to tell the reader how far the caller has come,
+    // to make room the reader waits for, or to wait for bytes not read yet.
+    if (end > knownEnd_ - readBytes_ && knownEnd_ < source_.size()) {
+        std::unique_lock lock(mutex_);
+        askedEnd_ = std::max(askedEnd_, end);
+        while (true) {
+            if (!reading_ && ReadEnd() < source_.size() && Room() < NextReadLength()) {
+                MakeRoom();
             }
-            filled_ += count;
+            if (readerWaits_ && ReaderMayGoOn()) {
+                readerMayGoOn_.notify_one();
+            }
+            if (end <= ReadEnd()) {
+                break;
+            }
+            callerWaits_ = true;
+            bytesRead_.wait(lock);
+            callerWaits_ = false;
         }
-        AnnounceAhead();
+        knownEnd_ = ReadEnd();
     }
-    const int64_t from = offset - base_;
-    return PageView(buffer_.data() + from, std::max<int64_t>(0, filled_ - from));
+    return PageView(buffer_.data() + (offset - base_), knownEnd_ - offset);
+}
+
+PageView SequentialWindow::Held(int64_t offset, int64_t length) const {
+    if (offset < base_) {
+        return {};
+    }
+    return PageView(buffer_.data() + (offset - base_), std::min(length, knownEnd_ - offset));
+}
+
+void SequentialWindow::KeepFrom(int64_t offset) {
+    kept_ = std::max(kept_, offset);
+}
+
+int64_t SequentialWindow::unreadableBytes() {
+    std::lock_guard lock(mutex_);
+    return unreadableBytes_;
 }
 
 }  // namespace velmor

@@ -15,8 +15,16 @@
 namespace velmor {
 namespace {
 
+// A carved message as kept past the call that hands it over.
+struct KeptMessage {
+    int64_t offset = 0;
+    std::string bytes;
+    int64_t pages = 0;
+    std::string incompleteReason;
+};
+
 struct Carved {
-    CarvedMessage message;
+    KeptMessage message;
     MimeSummary summary;
 };
 
@@ -27,10 +35,12 @@ struct CarveResult {
 
 CarveResult Carve(ByteSource& source, const CarveLimits& limits = {}) {
     CarveResult result;
-    result.counts = CarveStreamingFile(source, limits,
-                                       [&](CarvedMessage&& message, const MimeSummary& summary) {
-                                           result.messages.push_back({std::move(message), summary});
-                                       });
+    result.counts = CarveStreamingFile(
+        source, limits, [&](CarvedMessage&& message, const MimeSummary& summary) {
+            result.messages.push_back({{message.offset, std::string(message.bytes), message.pages,
+                                        message.incompleteReason},
+                                       summary});
+        });
     return result;
 }
 
