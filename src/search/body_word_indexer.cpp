@@ -1,5 +1,6 @@
 #include "search/body_word_indexer.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -11,9 +12,6 @@ namespace {
 
 // The term generator leaves out longer words, counted in UTF-8 bytes before stemming.
 constexpr size_t kMaxBodyWordBytes = 64;
-// The words an indexer remembers the stems of before it forgets them all: bounds its memory on
-// bodies full of one-off tokens.
-constexpr size_t kMaxRememberedWords = 1 << 16;
 // What Utf16ToUtf8, which the term generator's text goes through, makes of an unpaired surrogate.
 constexpr char32_t kUnpairedSurrogate = 0xFFFD;
 // An infix that joins two parts of a word without staying in it (zero-width characters).
@@ -249,19 +247,14 @@ void ReadWords(std::u16string_view text, OnWord&& onWord) {
 
 }  // namespace
 
-BodyWordIndexer::BodyWordIndexer(const Xapian::Stem& stemmer) : stemmer_(stemmer) {}
+BodyWordIndexer::BodyWordIndexer(const Xapian::Stem& stemmer) : stems_(stemmer) {}
 
 bool BodyWordIndexer::Index(std::u16string_view body, Xapian::valueno slot,
                             Xapian::Document& document) {
     if (MayHoldCjk(body)) {
         return false;
     }
-    if (stemOfWord_.size() > kMaxRememberedWords) {
-        stemOfWord_.clear();
-        stemIndex_.clear();
-        stems_.clear();
-    }
-    ++body_;
+    stems_.ForgetWhenFull();
     bodyStems_.clear();
     bodyHashes_.clear();
     ReadWords(body, [this](const std::string& word) {
@@ -269,40 +262,27 @@ bool BodyWordIndexer::Index(std::u16string_view body, Xapian::valueno slot,
             Count(word);
         }
     });
-    for (const uint32_t index : bodyStems_) {
-        document.add_term(stems_[index].term, stems_[index].wdf);
-    }
     document.add_value(slot, EncodeConsecutiveBodyWords(bodyHashes_));
+    // Each stem once, with the count of its words.
+    std::sort(bodyStems_.begin(), bodyStems_.end());
+    for (size_t first = 0, end = 0; first < bodyStems_.size(); first = end) {
+        end = first + 1;
+        while (end < bodyStems_.size() && bodyStems_[end] == bodyStems_[first]) {
+            ++end;
+        }
+        document.add_term(stems_.Term(bodyStems_[first]),
+                          static_cast<Xapian::termcount>(end - first));
+    }
     return true;
 }
 
-void BodyWordIndexer::Count(const std::string& word) {
-    const auto known = stemOfWord_.find(word);
-    const uint32_t index = known != stemOfWord_.end()
-                               ? known->second
-                               : stemOfWord_.emplace(word, StemIndex(word)).first->second;
-    KnownStem& stem = stems_[index];
+void BodyWordIndexer::Count(std::string_view word) {
+    const StemmedWords::Stem stem = stems_.Of(word);
     // A word without a stem takes no position, as in the term generator.
-    if (stem.term.empty()) {
-        return;
+    if (!stem.empty) {
+        bodyStems_.push_back(stem.index);
+        bodyHashes_.push_back(stem.hash);
     }
-    if (stem.body != body_) {
-        stem.body = body_;
-        stem.wdf = 0;
-        bodyStems_.push_back(index);
-    }
-    ++stem.wdf;
-    bodyHashes_.push_back(stem.hash);
-}
-
-uint32_t BodyWordIndexer::StemIndex(const std::string& word) {
-    std::string term = stemmer_(word);
-    const auto [entry, added] = stemIndex_.emplace(term, static_cast<uint32_t>(stems_.size()));
-    if (added) {
-        const uint32_t hash = BodyWordHash(term);
-        stems_.push_back({std::move(term), hash});
-    }
-    return entry->second;
 }
 
 }  // namespace velmor

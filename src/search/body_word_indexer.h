@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include <xapian.h>
+
+#include "search/stemmed_words.h"
 
 namespace velmor {
 
@@ -28,25 +29,10 @@ public:
     bool Index(std::u16string_view body, Xapian::valueno slot, Xapian::Document& document);
 
 private:
-    struct KnownStem {
-        std::string term;
-        uint32_t hash = 0;
-        // The body this stem was last counted in, and its count there.
-        uint64_t body = 0;
-        Xapian::termcount wdf = 0;
-    };
+    void Count(std::string_view word);
 
-    // The stem of a lower-case word, stemmed on its first sight.
-    void Count(const std::string& word);
-    uint32_t StemIndex(const std::string& word);
-
-    Xapian::Stem stemmer_;
-    // Words to their stems' indexes in stems_; several words may share a stem.
-    std::unordered_map<std::string, uint32_t> stemOfWord_;
-    std::unordered_map<std::string, uint32_t> stemIndex_;
-    std::vector<KnownStem> stems_;
-    uint64_t body_ = 0;
-    // The body being indexed: its distinct stems and their hashes in word order.
+    StemmedWords stems_;
+    // The body being indexed: its words' stems and their hashes, in word order.
     std::vector<uint32_t> bodyStems_;
     std::vector<uint32_t> bodyHashes_;
 };
