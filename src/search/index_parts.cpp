@@ -26,10 +26,11 @@ IndexParts::IndexParts(std::filesystem::path directory) : directory_(std::move(d
 void IndexParts::StartPart() {
     parts_.push_back(directory_ / ("part-" + std::to_string(parts_.size())));
     // No document is ever read back term by term or removed: the term lists are not kept.
-    // A part is thrown away after the merge, so its writes need not reach the disk.
-    current_ = Xapian::WritableDatabase(parts_.back().string(), Xapian::DB_CREATE_OR_OVERWRITE |
-                                                                    Xapian::DB_NO_TERMLIST |
-                                                                    Xapian::DB_NO_SYNC);
+    // A part is thrown away after the merge, so its writes need not reach the disk, and its
+    // blocks are written in place: a part a crash left broken is never opened again.
+    current_ = Xapian::WritableDatabase(parts_.back().string(),
+                                        Xapian::DB_CREATE_OR_OVERWRITE | Xapian::DB_NO_TERMLIST |
+                                            Xapian::DB_NO_SYNC | Xapian::DB_DANGEROUS);
     inPart_ = 0;
 }
 
