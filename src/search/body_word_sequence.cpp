@@ -165,6 +165,16 @@ std::string EncodeBodyWordSequence(const Xapian::Document& bodyWords) {
     return sequence;
 }
 
+std::string EncodeConsecutiveBodyWords(const std::vector<uint32_t>& hashes) {
+    std::string sequence(hashes.size() * kHashBytes, '\0');
+    for (size_t i = 0; i < hashes.size(); ++i) {
+        for (unsigned byte = 0; byte < kHashBytes; ++byte) {
+            sequence[i * kHashBytes + byte] = static_cast<char>((hashes[i] >> (8 * byte)) & 0xFF);
+        }
+    }
+    return sequence;
+}
+
 bool ContainsBodyWordGroup(std::string_view sequence, const BodyWordGroup& group) {
     if (group.places.empty()) {
         return false;

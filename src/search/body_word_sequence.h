@@ -18,6 +18,8 @@ uint32_t BodyWordHash(std::string_view term);
 
 // The sequence of the terms and positions of a document that holds a body's words only.
 std::string EncodeBodyWordSequence(const Xapian::Document& bodyWords);
+// The sequence of words at consecutive positions from the first, given as their hashes.
+std::string EncodeConsecutiveBodyWords(const std::vector<uint32_t>& hashes);
 
 // The words of a phrase or a NEAR group: each place may be taken by any of its hashes.
 struct BodyWordGroup {

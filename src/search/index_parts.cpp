@@ -4,8 +4,11 @@ namespace velmor {
 
 namespace {
 
-// Documents per part: bounds the memory Xapian buffers them in before writing.
-constexpr Xapian::doccount kDocumentsPerPart = 2000;
+// Documents per part: bounds the memory Xapian buffers them in before writing. Xapian's
+// buffers are maps of a node per posting, walked at every posting: the two threads' buffers
+// of 1,000 documents stay in the shared cache where 2,000 did not, for a build a fifth
+// shorter; each part adds a chunk per term to the merged index (1.14x the bodies, not 1.05x).
+constexpr Xapian::doccount kDocumentsPerPart = 1000;
 
 }  // namespace
 
@@ -23,10 +26,11 @@ IndexParts::IndexParts(std::filesystem::path directory) : directory_(std::move(d
 void IndexParts::StartPart() {
     parts_.push_back(directory_ / ("part-" + std::to_string(parts_.size())));
     // No document is ever read back term by term or removed: the term lists are not kept.
-    // A part is thrown away after the merge, so its writes need not reach the disk.
-    current_ = Xapian::WritableDatabase(parts_.back().string(), Xapian::DB_CREATE_OR_OVERWRITE |
-                                                                    Xapian::DB_NO_TERMLIST |
-                                                                    Xapian::DB_NO_SYNC);
+    // A part is thrown away after the merge, so its writes need not reach the disk, and its
+    // blocks are written in place: a part a crash left broken is never opened again.
+    current_ = Xapian::WritableDatabase(parts_.back().string(),
+                                        Xapian::DB_CREATE_OR_OVERWRITE | Xapian::DB_NO_TERMLIST |
+                                            Xapian::DB_NO_SYNC | Xapian::DB_DANGEROUS);
     inPart_ = 0;
 }
 
@@ -48,8 +52,9 @@ void IndexParts::MergeInto(const std::filesystem::path& target, const std::strin
     for (const std::filesystem::path& part : parts_) {
         all.add_database(Xapian::Database(part.string()));
     }
-    // The index is never added to again: its blocks may be packed full.
-    all.compact(target.string(), Xapian::DBCOMPACT_MULTIPASS | Xapian::Compactor::FULLER);
+    // The index is never added to again: its blocks may be packed full. One pass over all the
+    // parts: merging them two by two (multipass) wrote every posting several times.
+    all.compact(target.string(), Xapian::Compactor::FULLER);
 }
 
 }  // namespace velmor

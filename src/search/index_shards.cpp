@@ -62,12 +62,7 @@ void IndexShards::Finish() {
 }
 
 void IndexShards::Write(IndexParts& shard) {
-    Xapian::TermGenerator terms;
-    terms.set_stemmer(Xapian::Stem(stemLanguage_));
-    // Only the stems are kept, with their positions for phrases: keeping the words beside
-    // them doubled the terms. CJK n-grams have no stem and stay as they are.
-    terms.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL);
-    terms.set_flags(Xapian::TermGenerator::FLAG_CJK_NGRAM);
+    SearchDocumentMaker documents(stemLanguage_);
     for (;;) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return !waiting_.empty() || finished_; });
@@ -84,7 +79,7 @@ void IndexShards::Write(IndexParts& shard) {
         }
         try {
             for (const SearchFields& fields : items) {
-                shard.Add(MakeSearchDocument(fields, terms));
+                shard.Add(documents.Make(fields));
             }
         } catch (...) {
             std::lock_guard failedLock(mutex_);

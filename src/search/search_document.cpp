@@ -41,36 +41,45 @@ void Index(Xapian::TermGenerator& terms, const std::vector<std::u16string>& text
     }
 }
 
+}  // namespace
+
+SearchDocumentMaker::SearchDocumentMaker(const std::string& stemLanguage)
+    : bodyWords_(Xapian::Stem(stemLanguage)) {
+    terms_.set_stemmer(Xapian::Stem(stemLanguage));
+    // Only the stems are kept: keeping the words beside them doubled the terms. CJK n-grams
+    // have no stem and stay as they are.
+    terms_.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL);
+    terms_.set_flags(Xapian::TermGenerator::FLAG_CJK_NGRAM);
+}
+
 // The body's words go into the document without positions, and their order into the word
-// sequence's slot.
-void IndexBody(Xapian::TermGenerator& terms, const std::u16string& body,
-               Xapian::Document& document) {
-    if (body.empty()) {
+// sequence's slot. The term generator makes them only for a body with CJK characters, into a
+// document of their own whose positions give the sequence.
+void SearchDocumentMaker::IndexBody(const std::u16string& body, Xapian::Document& document) {
+    if (body.empty() || bodyWords_.Index(body, kBodyWordsSlot, document)) {
         return;
     }
     Xapian::Document bodyWords;
-    terms.set_document(bodyWords);
-    terms.index_text(Utf16ToUtf8(body), 1, kBodyPrefix);
+    terms_.set_document(bodyWords);
+    terms_.index_text(Utf16ToUtf8(body), 1, kBodyPrefix);
     for (auto term = bodyWords.termlist_begin(); term != bodyWords.termlist_end(); ++term) {
         document.add_term(*term, term.get_wdf());
     }
     document.add_value(kBodyWordsSlot, EncodeBodyWordSequence(bodyWords));
 }
 
-}  // namespace
-
-Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGenerator& terms) {
+Xapian::Document SearchDocumentMaker::Make(const SearchFields& fields) {
     Xapian::Document document;
-    IndexBody(terms, fields.body, document);
-    terms.set_document(document);
-    Index(terms, fields.sender, kSenderPrefix);
-    Index(terms, fields.senderAddress, kSenderPrefix);
-    Index(terms, fields.to, kToPrefix);
-    Index(terms, fields.cc, kCcPrefix);
-    Index(terms, fields.bcc, kBccPrefix);
-    Index(terms, fields.subject, kSubjectPrefix);
-    Index(terms, fields.folderPath, kFolderPrefix);
-    Index(terms, fields.attachmentNames, kAttachmentNamePrefix);
+    IndexBody(fields.body, document);
+    terms_.set_document(document);
+    Index(terms_, fields.sender, kSenderPrefix);
+    Index(terms_, fields.senderAddress, kSenderPrefix);
+    Index(terms_, fields.to, kToPrefix);
+    Index(terms_, fields.cc, kCcPrefix);
+    Index(terms_, fields.bcc, kBccPrefix);
+    Index(terms_, fields.subject, kSubjectPrefix);
+    Index(terms_, fields.folderPath, kFolderPrefix);
+    Index(terms_, fields.attachmentNames, kAttachmentNamePrefix);
     document.add_boolean_term(kKindPrefix + Utf16ToUtf8(fields.kind));
     if (fields.hasAttachments || !fields.attachmentNames.empty()) {
         document.add_boolean_term(std::string(kHasPrefix) + kAttachmentFlag);

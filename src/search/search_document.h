@@ -1,13 +1,28 @@
 #pragma once
 
+#include <string>
+
 #include <xapian.h>
 
+#include "search/body_word_indexer.h"
 #include "search/search_fields.h"
 
 namespace velmor {
 
-// The index's document of one item: its fields' words under their prefixes, its kind, date and
-// attachment flag as boolean terms, its date in the date slot and what a match shows as data.
-Xapian::Document MakeSearchDocument(const SearchFields& fields, Xapian::TermGenerator& terms);
+// Makes the index's document of one item: its fields' words under their prefixes, its kind,
+// date and attachment flag as boolean terms, its date in the date slot and what a match shows
+// as data. One maker per thread.
+class SearchDocumentMaker {
+public:
+    explicit SearchDocumentMaker(const std::string& stemLanguage);
+
+    Xapian::Document Make(const SearchFields& fields);
+
+private:
+    void IndexBody(const std::u16string& body, Xapian::Document& document);
+
+    Xapian::TermGenerator terms_;
+    BodyWordIndexer bodyWords_;
+};
 
 }  // namespace velmor
