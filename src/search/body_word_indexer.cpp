@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "search/body_word_sequence.h"
+#include "search/cjk_words.h"
 
 namespace velmor {
 
@@ -47,39 +48,6 @@ private:
     std::u16string_view text_;
     size_t at_ = 0;
 };
-
-// Whether the text may hold a character the term generator splits into CJK n-grams: the
-// Unicode blocks it takes for CJK (Thai, Hangul, the CJK and kana blocks, the half- and
-// full-width forms), and any character from the kana supplement on.
-bool MayHoldCjk(std::u16string_view text) {
-    struct Block {
-        char16_t first;
-        char16_t last;
-    };
-    static constexpr Block kCjkBlocks[] = {{0x0E00, 0x0E7F},
-                                           {0x1100, 0x11FF},
-                                           {0x2E80, 0x2FDF},
-                                           {0x3000, 0x9FFF},
-                                           {0xA700, 0xA71F},
-                                           {0xA960, 0xA97F},
-                                           {0xAC00, 0xD7FF},
-                                           {0xF900, 0xFAFF},
-                                           {0xFE30, 0xFE4F},
-                                           {0xFF00, 0xFFEF},
-                                           // High surrogates of U+1B000 and above.
-                                           {0xD82C, 0xDBFF}};
-    for (const char16_t unit : text) {
-        if (unit < kCjkBlocks[0].first) {
-            continue;
-        }
-        for (const Block& block : kCjkBlocks) {
-            if (unit >= block.first && unit <= block.last) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 char32_t LowerWordCharacterOf(char32_t c) {
     return Xapian::Unicode::is_wordchar(c) ? Xapian::Unicode::tolower(c) : 0;

@@ -11,7 +11,7 @@ namespace velmor {
 namespace {
 
 // Changes whenever the index's terms or documents change form, so that no older index is used.
-constexpr char kIndexFormat[] = "velmor-search-index 6";
+constexpr char kIndexFormat[] = "velmor-search-index 7";
 constexpr uint64_t kFnv64Offset = 14695981039346656037ULL;
 constexpr uint64_t kFnv64Prime = 1099511628211ULL;
 

@@ -5,6 +5,7 @@
 #include "edb/text_codec.h"
 #include "items/file_time.h"
 #include "search/body_word_sequence.h"
+#include "search/cjk_words.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
 
@@ -27,19 +28,8 @@ std::string LocalDate(const std::optional<uint64_t>& fileTime) {
     return text;
 }
 
-void Index(Xapian::TermGenerator& terms, const std::u16string& text, const char* prefix) {
-    if (!text.empty()) {
-        terms.index_text(Utf16ToUtf8(text), 1, prefix);
-        terms.increase_termpos();
-    }
-}
-
-void Index(Xapian::TermGenerator& terms, const std::vector<std::u16string>& texts,
-           const char* prefix) {
-    for (const std::u16string& text : texts) {
-        Index(terms, text, prefix);
-    }
-}
+// Positions between two texts of a document, so that no phrase runs from one into the next.
+constexpr Xapian::termcount kTextGap = 100;
 
 }  // namespace
 
@@ -59,27 +49,57 @@ void SearchDocumentMaker::IndexBody(const std::u16string& body, Xapian::Document
     if (body.empty() || bodyWords_.Index(body, kBodyWordsSlot, document)) {
         return;
     }
-    Xapian::Document bodyWords;
-    terms_.set_document(bodyWords);
+    Xapian::Document generated;
+    terms_.set_document(generated);
     terms_.index_text(Utf16ToUtf8(body), 1, kBodyPrefix);
+    Xapian::Document bodyWords;
+    CopyWithCjkCharactersAdjacent(generated, kBodyPrefix, 0, bodyWords);
     for (auto term = bodyWords.termlist_begin(); term != bodyWords.termlist_end(); ++term) {
         document.add_term(*term, term.get_wdf());
     }
     document.add_value(kBodyWordsSlot, EncodeBodyWordSequence(bodyWords));
 }
 
+// A text's words under prefix, at positions after the last text's; those of a text with CJK
+// characters go through a document of their own to be placed side by side.
+void SearchDocumentMaker::Index(const std::u16string& text, const char* prefix,
+                                Xapian::Document& document) {
+    if (text.empty()) {
+        return;
+    }
+    if (MayHoldCjk(text)) {
+        Xapian::Document generated;
+        terms_.set_document(generated);
+        terms_.index_text(Utf16ToUtf8(text), 1, prefix);
+        position_ = CopyWithCjkCharactersAdjacent(generated, prefix, position_, document);
+    } else {
+        terms_.set_document(document);
+        terms_.set_termpos(position_);
+        terms_.index_text(Utf16ToUtf8(text), 1, prefix);
+        position_ = terms_.get_termpos();
+    }
+    position_ += kTextGap;
+}
+
+void SearchDocumentMaker::Index(const std::vector<std::u16string>& texts, const char* prefix,
+                                Xapian::Document& document) {
+    for (const std::u16string& text : texts) {
+        Index(text, prefix, document);
+    }
+}
+
 Xapian::Document SearchDocumentMaker::Make(const SearchFields& fields) {
     Xapian::Document document;
     IndexBody(fields.body, document);
-    terms_.set_document(document);
-    Index(terms_, fields.sender, kSenderPrefix);
-    Index(terms_, fields.senderAddress, kSenderPrefix);
-    Index(terms_, fields.to, kToPrefix);
-    Index(terms_, fields.cc, kCcPrefix);
-    Index(terms_, fields.bcc, kBccPrefix);
-    Index(terms_, fields.subject, kSubjectPrefix);
-    Index(terms_, fields.folderPath, kFolderPrefix);
-    Index(terms_, fields.attachmentNames, kAttachmentNamePrefix);
+    position_ = 0;
+    Index(fields.sender, kSenderPrefix, document);
+    Index(fields.senderAddress, kSenderPrefix, document);
+    Index(fields.to, kToPrefix, document);
+    Index(fields.cc, kCcPrefix, document);
+    Index(fields.bcc, kBccPrefix, document);
+    Index(fields.subject, kSubjectPrefix, document);
+    Index(fields.folderPath, kFolderPrefix, document);
+    Index(fields.attachmentNames, kAttachmentNamePrefix, document);
     document.add_boolean_term(kKindPrefix + Utf16ToUtf8(fields.kind));
     if (fields.hasAttachments || !fields.attachmentNames.empty()) {
         document.add_boolean_term(std::string(kHasPrefix) + kAttachmentFlag);

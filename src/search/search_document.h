@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <xapian.h>
 
@@ -20,9 +21,13 @@ public:
 
 private:
     void IndexBody(const std::u16string& body, Xapian::Document& document);
+    void Index(const std::u16string& text, const char* prefix, Xapian::Document& document);
+    void Index(const std::vector<std::u16string>& texts, const char* prefix,
+               Xapian::Document& document);
 
     Xapian::TermGenerator terms_;
     BodyWordIndexer bodyWords_;
+    Xapian::termpos position_ = 0;  // the last given in the document being made
 };
 
 }  // namespace velmor

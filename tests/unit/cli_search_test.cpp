@@ -207,6 +207,9 @@ TEST_F(CliSearchTest, DatesPhrasesScriptsAndTheOutputForms) {
     EXPECT_EQ(Subjects(file, "from:петров"), (Found{"Отчёт за квартал"}));
     EXPECT_EQ(Subjects(file, "会議"), (Found{"会議の予定"}));
     EXPECT_EQ(Subjects(file, "東京"), (Found{"会議の予定"}));
+    EXPECT_EQ(Subjects(file, "\"会議は東京\""), (Found{"会議の予定"}));
+    EXPECT_EQ(Subjects(file, "subject:\"会議の予定\""), (Found{"会議の予定"}));
+    EXPECT_EQ(Subjects(file, "\"東京は会議\""), Found{});
 
     const test::CliResult none = Search(file, "nothingmatchesthis");
     EXPECT_EQ(none.exitCode, 1);
