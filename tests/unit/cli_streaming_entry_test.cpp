@@ -8,8 +8,8 @@
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_builder.h"
 #include "file_contents.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
-#include "stm_writer/streaming_layout.h"
 
 namespace velmor {
 namespace {
@@ -33,14 +33,7 @@ protected:
         builder.WriteTo(tmp_ / "Store.edb");
 
         corpus_ = stm::MakeCorpus(kMessages, 100000, 3);
-        std::vector<std::string> bytes;
-        std::vector<bool> multipart;
-        for (const auto& message : corpus_) {
-            bytes.push_back(message.bytes);
-            multipart.push_back(message.multipart);
-        }
-        std::vector<stm::LaidMessage> laid;
-        streamingFile_ = stm::LayStreamingFile(bytes, multipart, 3, -1, laid);
+        streamingFile_ = stm::LayCorpus(corpus_, 3);
     }
 
     std::string Database() const { return (tmp_ / "Store.edb").string(); }

@@ -14,8 +14,8 @@
 #include "pst_readers.h"
 #include "pst_rules.h"
 #include "python_reader.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
-#include "stm_writer/streaming_layout.h"
 #include "streaming/mime_summary.h"
 
 namespace velmor {
@@ -97,20 +97,13 @@ protected:
             {{kOverviewName, "text/csv", "a,b\r\n1,2\r\n"}},
             {},
         };
-        std::vector<std::string> bytes;
-        std::vector<bool> multipart;
+        std::vector<stm::CorpusMessage> messages;
         for (size_t i = 0; i < attachments_.size(); ++i) {
-            const stm::CorpusMessage message =
-                stm::MakeMessageWithAttachments(static_cast<int>(i + 1), attachments_[i], 7);
-            bytes.push_back(message.bytes);
-            multipart.push_back(message.multipart);
-            subjects_.push_back(ReadMimeMessage(message.bytes)->subject);
+            messages.push_back(
+                stm::MakeMessageWithAttachments(static_cast<int>(i + 1), attachments_[i], 7));
+            subjects_.push_back(ReadMimeMessage(messages.back().bytes)->subject);
         }
-        std::vector<stm::LaidMessage> laid;
-        const std::vector<uint8_t> file = stm::LayStreamingFile(bytes, multipart, 7, -1, laid);
-        std::ofstream(tmp_ / "Store.stm", std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()),
-                   static_cast<std::streamsize>(file.size()));
+        stm::WriteCorpusFile(tmp_ / "Store.stm", messages, 7);
 
         testdb::Mailbox mailbox;
         mailbox.name = "Ann Walker";

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "file_contents.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
-#include "stm_writer/streaming_layout.h"
 #include "temp_dir.h"
 
 namespace velmor {
@@ -25,16 +24,11 @@ ExportFormats EmlAndMbox() {
 class RecoveredMessagesExportTest : public testing::Test {
 protected:
     RecoveredMessagesExportTest() {
-        std::vector<bool> multipart;
-        for (const auto& message : stm::MakeCorpus(kMessages, 50000, 5)) {
+        const std::vector<stm::CorpusMessage> messages = stm::MakeCorpus(kMessages, 50000, 5);
+        for (const auto& message : messages) {
             corpus_.push_back(message.bytes);
-            multipart.push_back(message.multipart);
         }
-        std::vector<stm::LaidMessage> laid;
-        const std::vector<uint8_t> file = stm::LayStreamingFile(corpus_, multipart, 5, -1, laid);
-        std::ofstream(tmp_ / "Store.stm", std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()),
-                   static_cast<std::streamsize>(file.size()));
+        stm::WriteCorpusFile(tmp_ / "Store.stm", messages, 5);
         EXPECT_TRUE(messages_.Load(tmp_ / "Store.stm"));
         EXPECT_EQ(messages_.messages().size(), static_cast<size_t>(kMessages));
     }

@@ -1,8 +1,6 @@
 #include "stm_writer/demo_streaming_file.h"
 
-#include <string>
-
-#include "stm_writer/streaming_layout.h"
+#include "stm_writer/corpus_file.h"
 
 namespace velmor::stm {
 
@@ -24,14 +22,7 @@ std::vector<CorpusMessage> DemoMessages() {
 }
 
 std::vector<uint8_t> DemoStreamingFile() {
-    std::vector<std::string> messages;
-    std::vector<bool> multipart;
-    for (const CorpusMessage& message : DemoMessages()) {
-        messages.push_back(message.bytes);
-        multipart.push_back(message.multipart);
-    }
-    std::vector<LaidMessage> laid;
-    return LayStreamingFile(messages, multipart, kDemoSeed, kDemoMessages, laid);
+    return LayCorpus(DemoMessages(), kDemoSeed, kDemoMessages);
 }
 
 }  // namespace velmor::stm

@@ -193,7 +193,9 @@ void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToCl
     const auto startExport = [&] {
         // A closed box gives the keyboard back to the window first.
         frame.activateWindow();
-        QTest::qWaitForWindowActive(&frame);
+        if (!QTest::qWaitForWindowActive(&frame)) {
+            return false;
+        }
         ModalWatcher<ui::CExportDialog> dialog([&](ui::CExportDialog& shown) {
             shown.directoryBox()->setText(QString::fromStdString(out.string()));
             shown.mboxBox()->setChecked(true);

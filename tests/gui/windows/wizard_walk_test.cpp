@@ -271,7 +271,9 @@ void WizardWalkTest::eachFileMenuCommandHasAKeyOfItsOwn() {
     const auto openFileMenu = [&] {
         // A closed dialog gives the keyboard back to the window first.
         frame.activateWindow();
-        QTest::qWaitForWindowActive(&frame);
+        if (!QTest::qWaitForWindowActive(&frame)) {
+            return static_cast<QWidget*>(nullptr);
+        }
         QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
         QWidget* menu = nullptr;
         WaitFor([&] { return (menu = QApplication::activePopupWidget()) != nullptr; });
