@@ -24,6 +24,7 @@
 #include "bench_command.h"
 #include "bench_store.h"
 #include "plain_read.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/file_byte_source.h"
@@ -245,15 +246,8 @@ int CheckFidelity(int movedMessage) {
     auto corpus = velmor::stm::MakeCorpus(kCorpusMessages, kLargestCorpusMessage, 1);
     corpus.push_back(velmor::stm::MakeMessage(velmor::stm::MessageKind::MixedAttachments,
                                               kLargestMessage, 1, kCorpusMessages + 1));
-    std::vector<std::string> messages;
-    std::vector<bool> multipart;
-    for (const auto& message : corpus) {
-        messages.push_back(message.bytes);
-        multipart.push_back(message.multipart);
-    }
     std::vector<velmor::stm::LaidMessage> laid;
-    const std::vector<uint8_t> file =
-        velmor::stm::LayStreamingFile(messages, multipart, 1, movedMessage, laid);
+    const std::vector<uint8_t> file = velmor::stm::LayCorpus(corpus, 1, movedMessage, &laid);
     velmor::MemoryByteSource source(file);
     size_t carved = 0;
     size_t intact = 0;
@@ -266,20 +260,22 @@ int CheckFidelity(int movedMessage) {
                 return;
             }
             if (laid[i].runMoved) {
-                cutAsExpected += !message.incompleteReason.empty() &&
-                                 message.bytes == messages[i].substr(0, laid[i].keptLength);
+                cutAsExpected +=
+                    !message.incompleteReason.empty() &&
+                    message.bytes ==
+                        std::string_view(corpus[i].bytes).substr(0, laid[i].keptLength);
             } else {
-                intact += message.incompleteReason.empty() && message.bytes == messages[i];
+                intact += message.incompleteReason.empty() && message.bytes == corpus[i].bytes;
             }
         });
     int64_t largest = 0;
-    for (const std::string& message : messages) {
-        largest = std::max<int64_t>(largest, static_cast<int64_t>(message.size()));
+    for (const auto& message : corpus) {
+        largest = std::max<int64_t>(largest, static_cast<int64_t>(message.bytes.size()));
     }
     std::printf(
         "%s: %zu messages laid out (1 KB to %.0f MB, %.0f MiB in all), %zu carved, %zu "
         "byte for byte",
-        movedMessage < 0 ? "as laid out" : "one run moved", messages.size(), largest / 1e6,
+        movedMessage < 0 ? "as laid out" : "one run moved", corpus.size(), largest / 1e6,
         file.size() / kMiB, carved, intact);
     if (movedMessage >= 0) {
         std::printf(", the moved one %s", cutAsExpected == 1
@@ -287,8 +283,8 @@ int CheckFidelity(int movedMessage) {
                                               : "NOT as expected");
     }
     std::printf("\n");
-    const size_t expectedIntact = messages.size() - (movedMessage < 0 ? 0 : 1);
-    return carved == messages.size() && intact == expectedIntact &&
+    const size_t expectedIntact = corpus.size() - (movedMessage < 0 ? 0 : 1);
+    return carved == corpus.size() && intact == expectedIntact &&
                    cutAsExpected == (movedMessage < 0 ? 0u : 1u)
                ? 0
                : 1;

@@ -17,8 +17,8 @@
 #include "edb_writer/store_builder.h"
 #include "edb_writer/store_columns.h"
 #include "edb_writer/stored_text.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
-#include "stm_writer/streaming_layout.h"
 
 namespace {
 
@@ -216,15 +216,8 @@ void AddStreamingSeeds(SeedDirectory& seeds) {
     constexpr uint8_t kShape = 0x61;
     for (int moved : {-1, 3}) {
         const auto corpus = velmor::stm::MakeCorpus(kMessages, kLargestMessage, 1);
-        std::vector<std::string> messages;
-        std::vector<bool> multipart;
-        for (const auto& message : corpus) {
-            messages.push_back(message.bytes);
-            multipart.push_back(message.multipart);
-        }
-        std::vector<velmor::stm::LaidMessage> laid;
         Bytes seed = {kShape};
-        const Bytes file = velmor::stm::LayStreamingFile(messages, multipart, 1, moved, laid);
+        const Bytes file = velmor::stm::LayCorpus(corpus, 1, moved);
         AppendBytes(seed, file);
         seeds.Add("streaming_carver", seed);
     }

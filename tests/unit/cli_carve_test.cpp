@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli_runner.h"
 #include "file_contents.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
-#include "stm_writer/streaming_layout.h"
 
 namespace velmor {
 namespace {
@@ -35,24 +34,14 @@ std::vector<std::string> Fields(const std::string& line) {
 
 TEST(CliCarveTest, EveryCarvedMessageIsWrittenAsAFileWithOneLineEach) {
     const auto corpus = stm::MakeCorpus(8, 2000000, kSeed);
-    std::vector<std::string> bytes;
-    std::vector<bool> multipart;
-    for (const auto& message : corpus) {
-        bytes.push_back(message.bytes);
-        multipart.push_back(message.multipart);
-    }
     // The fourth message (attachments, over two runs) loses its second run.
     const int moved = 3;
     ASSERT_TRUE(corpus[moved].multipart);
     std::vector<stm::LaidMessage> laid;
-    const std::vector<uint8_t> file = stm::LayStreamingFile(bytes, multipart, kSeed, moved, laid);
+    const std::vector<uint8_t> file = stm::LayCorpus(corpus, kSeed, moved, &laid);
     ASSERT_TRUE(laid[moved].runMoved);
     const test::TempDir tmp;
-    {
-        std::ofstream out(tmp / "Store.STM", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(file.data()),
-                  static_cast<std::streamsize>(file.size()));
-    }
+    ASSERT_TRUE(stm::WriteStreamingFile(tmp / "Store.STM", file));
 
     const auto plain =
         test::RunCli({"carve", (tmp / "Store.STM").string(), (tmp / "out").string()}, tmp.path());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,9 +38,7 @@ protected:
     std::string Database() const { return (tmp_ / "Store.edb").string(); }
 
     void WriteStreamingFile(const std::string& name) const {
-        std::ofstream out(tmp_ / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(streamingFile_.data()),
-                  static_cast<std::streamsize>(streamingFile_.size()));
+        stm::WriteStreamingFile(tmp_ / name, streamingFile_);
     }
 
     test::TempDir tmp_;

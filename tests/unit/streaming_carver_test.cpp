@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
-#include "stm_writer/streaming_layout.h"
 #include "streaming/header_block.h"
 #include "streaming/recovered_messages.h"
 #include "streaming/streaming_carve.h"
@@ -62,13 +61,7 @@ constexpr uint32_t kSeed = 24;
 LaidCorpus LayCorpus(int movedMessage) {
     LaidCorpus result;
     result.corpus = stm::MakeCorpus(kCorpusMessages, kLargestMessage, kSeed);
-    std::vector<std::string> bytes;
-    std::vector<bool> multipart;
-    for (const auto& message : result.corpus) {
-        bytes.push_back(message.bytes);
-        multipart.push_back(message.multipart);
-    }
-    result.file = stm::LayStreamingFile(bytes, multipart, kSeed, movedMessage, result.laid);
+    result.file = stm::LayCorpus(result.corpus, kSeed, movedMessage, &result.laid);
     return result;
 }
 
@@ -214,9 +207,7 @@ TEST(StreamingCarverTest, APassReportsItsProgressAndAStopKeepsTheMessagesCarvedB
     const LaidCorpus laid = LayCorpus(-1);
     test::TempDir dir;
     const auto path = dir / "Laid.stm";
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(laid.file.data()),
-               static_cast<std::streamsize>(laid.file.size()));
+    ASSERT_TRUE(stm::WriteStreamingFile(path, laid.file));
     CarveLimits limits;
     limits.chunkBytes = 256 * 1024;
     const auto total = static_cast<int64_t>(laid.file.size());

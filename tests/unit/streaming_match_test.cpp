@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -225,10 +224,7 @@ TEST(CarvedMessageMatcherTest, MatchesByMessageIdElseBySubjectSenderAndTimeWithi
 TEST(DemoStreamingMatchTest, TheDemoInboxShowsItsInternetMailFromTheStreamingFile) {
     test::TempDir tmp;
     testdb::BuildDemoStore().WriteTo(tmp / "Demo.edb");
-    const std::vector<uint8_t> file = stm::DemoStreamingFile();
-    std::ofstream(tmp / "Demo.stm", std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()),
-               static_cast<std::streamsize>(file.size()));
+    ASSERT_TRUE(stm::WriteStreamingFile(tmp / "Demo.stm", stm::DemoStreamingFile()));
     const std::string database = (tmp / "Demo.edb").string();
     const std::string inbox = "Mailbox - Ben Carter\\Top of Information Store\\Inbox\\";
     const std::vector<std::string> attachments = {"1\tquarterly meeting schedule draft\t",

@@ -1,30 +1,38 @@
 #include "stm_writer/corpus_file.h"
 
 #include <fstream>
-#include <string>
-
-#include "stm_writer/streaming_layout.h"
 
 namespace velmor::stm {
 
 std::vector<uint8_t> LayCorpus(const std::vector<CorpusMessage>& messages, uint32_t seed,
-                               int movedMessage) {
-    std::vector<std::string> bytes;
-    std::vector<bool> multipart;
-    for (const CorpusMessage& message : messages) {
-        bytes.push_back(message.bytes);
-        multipart.push_back(message.multipart);
+                               int movedMessage, std::vector<LaidMessage>* laid) {
+    std::vector<uint8_t> file;
+    StreamingLayout layout(
+        [&](std::span<const uint8_t> bytes) {
+            file.insert(file.end(), bytes.begin(), bytes.end());
+        },
+        seed);
+    for (size_t i = 0; i < messages.size(); ++i) {
+        layout.AddMessage(messages[i].bytes, messages[i].multipart,
+                          static_cast<int>(i) == movedMessage);
     }
-    std::vector<LaidMessage> laid;
-    return LayStreamingFile(bytes, multipart, seed, movedMessage, laid);
+    layout.Finish();
+    if (laid != nullptr) {
+        *laid = layout.messages();
+    }
+    return file;
+}
+
+bool WriteStreamingFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 void WriteCorpusFile(const std::filesystem::path& path, const std::vector<CorpusMessage>& messages,
                      uint32_t seed) {
-    const std::vector<uint8_t> file = LayCorpus(messages, seed);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()),
-               static_cast<std::streamsize>(file.size()));
+    WriteStreamingFile(path, LayCorpus(messages, seed));
 }
 
 }  // namespace velmor::stm

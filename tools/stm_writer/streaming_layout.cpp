@@ -111,21 +111,4 @@ void StreamingLayout::Finish() {
     movedRuns_.clear();
 }
 
-std::vector<uint8_t> LayStreamingFile(const std::vector<std::string>& messages,
-                                      const std::vector<bool>& endsByStructure, uint32_t seed,
-                                      int movedMessage, std::vector<LaidMessage>& laid) {
-    std::vector<uint8_t> file;
-    StreamingLayout layout(
-        [&](std::span<const uint8_t> bytes) {
-            file.insert(file.end(), bytes.begin(), bytes.end());
-        },
-        seed);
-    for (size_t i = 0; i < messages.size(); ++i) {
-        layout.AddMessage(messages[i], endsByStructure[i], static_cast<int>(i) == movedMessage);
-    }
-    layout.Finish();
-    laid = layout.messages();
-    return file;
-}
-
 }  // namespace velmor::stm

@@ -54,9 +54,4 @@ private:
     std::vector<std::string> movedRuns_;
 };
 
-// A whole streaming file in memory, for tests.
-std::vector<uint8_t> LayStreamingFile(const std::vector<std::string>& messages,
-                                      const std::vector<bool>& endsByStructure, uint32_t seed,
-                                      int movedMessage, std::vector<LaidMessage>& laid);
-
 }  // namespace velmor::stm

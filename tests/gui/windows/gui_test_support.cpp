@@ -4,9 +4,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include <fstream>
-
 #include "edb_writer/demo_store.h"
+#include "stm_writer/corpus_file.h"
 #include "stm_writer/demo_streaming_file.h"
 
 namespace velmor::test {
@@ -55,10 +54,7 @@ std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory) 
 }
 
 void WriteDemoStreamingFile(const std::filesystem::path& path) {
-    const std::vector<uint8_t> bytes = stm::DemoStreamingFile();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    stm::WriteStreamingFile(path, stm::DemoStreamingFile());
 }
 
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {
