@@ -34,6 +34,9 @@ public:
     // A stop ended the listing: the rows are only a part of the folder. The next listing's
     // DeleteAllRows or SetColumns forgets it.
     virtual void ListingStopped() {}
+    // A note on the listing as a whole (a search that matched nothing). The next listing's
+    // DeleteAllRows or SetColumns forgets it.
+    virtual void ListingNote(const std::u16string& note) { (void)note; }
 };
 
 }  // namespace velmor

@@ -7,7 +7,6 @@
 #include "cli/plain_text.h"
 #include "edb/text_codec.h"
 #include "search/search_index.h"
-#include "streaming/original_attachment_names.h"
 
 namespace velmor::cli {
 
@@ -36,27 +35,30 @@ int RunSearchCommand(const CliOptions& options) {
     if (const int status = mailbox.Load(options); status != kExitOk) {
         return status;
     }
-    if (mailbox.streamingEntry()) {
-        return UsageError("the streaming file's entry has no index; search a mailbox row");
-    }
     CliSession& session = mailbox.session();
     SearchIndex index;
     SearchIndexOptions indexOptions;
     indexOptions.noCache = options.noCache;
-    // The originals of the streaming file, carved when the index is built, give the names of
-    // their mails' attachments.
+    // The originals of the streaming file, carved when the index is built, give their mails
+    // the bodies and attachments the message command shows.
     if (mailbox.streamingFile()) {
         indexOptions.streamingFile = *mailbox.streamingFile();
-        indexOptions.attachmentNames = [&mailbox](const std::u16string& itemId) {
-            return OriginalAttachmentNames(mailbox.recoveredMessages(), itemId);
-        };
+        indexOptions.recovered = [&mailbox] { return &mailbox.recoveredMessages(); };
     }
-    if (!index.Open(session.context(), mailbox.tree(), options.arguments[0], mailbox.rootLabel(),
-                    indexOptions)) {
+    const bool opened =
+        mailbox.streamingEntry()
+            ? index.OpenStreamingEntry(session.context(), mailbox.recoveredMessages(),
+                                       options.arguments[0], indexOptions)
+            : index.Open(session.context(), mailbox.tree(), options.arguments[0],
+                         mailbox.rootLabel(), indexOptions);
+    if (!opened) {
         std::fputs("velmor-cli: the index was not completed\n", stderr);
         return kExitFailure;
     }
     session.progress().Finish();
+    if (!index.warning().empty()) {
+        std::fputs(("velmor-cli: warning: " + index.warning() + "\n").c_str(), stderr);
+    }
     std::string error;
     const std::vector<SearchMatch> matches = index.Find(options.arguments[2], options.limit, error);
     if (!error.empty()) {

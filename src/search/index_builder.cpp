@@ -9,6 +9,7 @@
 #include "browse/tree_item_path.h"
 #include "discovery/null_progress_sink.h"
 #include "search/html_text.h"
+#include "search/matched_original_fields.h"
 #include "search/search_fields.h"
 
 namespace velmor {
@@ -48,11 +49,11 @@ std::vector<std::u16string> AddressWords(const std::vector<MessageAddress>& addr
 class IndexingItemList : public ItemList {
 public:
     IndexingItemList(ProcessingContext& context, const std::u16string& folderPath,
-                     IndexShards& index, const AttachmentNamesOf& attachmentNames)
+                     IndexShards& index, RecoveredMessages* recovered)
         : context_(context),
           folderPath_(folderPath),
           index_(index),
-          attachmentNames_(attachmentNames),
+          recovered_(recovered),
           recipients_(context) {}
 
     void DeleteAllRows() override {}
@@ -63,11 +64,14 @@ public:
     void InsertListedRow(int row, int, const std::vector<std::u16string>&,
                          const ListedItem& listed) override {
         SearchFields fields = CollectSearchFields(folderPath_, row, listed);
-        if (!fields.itemId.empty()) {
-            fields.body = BodyWords(ReadMailBodyOfItem(context_, fields.itemId));
-        }
         if (dynamic_cast<const CMailItem*>(listed.item) != nullptr) {
             AddDetails(fields);
+        }
+        // A mail with an original shows that original's body, not the store's.
+        const bool original =
+            !fields.itemId.empty() && recovered_ && TakeMatchedOriginal(*recovered_, fields);
+        if (!fields.itemId.empty() && !original) {
+            fields.body = BodyWords(ReadMailBodyOfItem(context_, fields.itemId));
         }
         batch_.push_back(std::move(fields));
         if (batch_.size() == kItemsPerBatch) {
@@ -75,9 +79,9 @@ public:
         }
     }
 
-    // A mail's sender address, its To, Cc and Bcc recipients with their addresses, and its
-    // attachments. Only sent mails are listed with their recipients; the others have them
-    // read here.
+    // A mail's sender address, its To, Cc and Bcc recipients with their addresses, and
+    // whether it has attachments. Only sent mails are listed with their recipients; the others
+    // have them read here.
     void AddDetails(SearchFields& fields) {
         std::vector<std::u16string> names = fields.to;
         if (names.empty()) {
@@ -90,9 +94,6 @@ public:
         fields.cc = AddressWords(details.cc);
         fields.bcc = AddressWords(details.bcc);
         fields.hasAttachments = details.hasAttachments.value_or(false);
-        if (attachmentNames_) {
-            fields.attachmentNames = attachmentNames_(fields.itemId);
-        }
     }
 
     // Hands the items read so far to the indexing threads.
@@ -107,7 +108,7 @@ private:
     ProcessingContext& context_;
     const std::u16string& folderPath_;
     IndexShards& index_;
-    const AttachmentNamesOf& attachmentNames_;
+    RecoveredMessages* recovered_;
     LongValueRecipients recipients_;
     std::vector<SearchFields> batch_;
 };
@@ -115,7 +116,7 @@ private:
 }  // namespace
 
 bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexShards& index,
-                      const AttachmentNamesOf& attachmentNames) {
+                      RecoveredMessages* recovered) {
     // The listings report to no window: the bar counts folders, not a folder's items.
     NullProgressSink quiet;
     ProcessingContext listing{context.file, context.store, quiet, context.stop, context.threads};
@@ -137,7 +138,7 @@ bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexS
     for (size_t i = 0; i < items.size() && complete; ++i) {
         BrowseSelection selection{TreeItemPath(tree, items[i]), kUnclassifiedFolder};
         ClassifyFolder(context.store.folderViews, items[i], selection.folderKind);
-        IndexingItemList list(listing, selection.path, index, attachmentNames);
+        IndexingItemList list(listing, selection.path, index, recovered);
         ListFolder(listing, list, selection);
         list.HandOver();
         complete = !context.stop.requested();

@@ -4,8 +4,8 @@
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
-#include "search/attachment_names_of.h"
 #include "search/index_shards.h"
+#include "streaming/recovered_messages.h"
 
 namespace velmor {
 
@@ -13,9 +13,10 @@ inline constexpr char16_t kIndexingStatus[] = u"Indexing items...";
 
 // Adds every item of every folder of the tree to the index: each folder is listed as a click
 // lists it, and each listed item's fields and body go into one document. The item progress
-// bar counts the folders. A mail's attachment names come from attachmentNames, when given.
-// False when a stop ended the build; the index is then partial. Call index.Finish() after.
+// bar counts the folders. A mail that a message of recovered matched takes that original's
+// body and attachment names, when recovered is given. False when a stop ended the build; the
+// index is then partial. Call index.Finish() after.
 bool BuildSearchIndex(ProcessingContext& context, const FolderTree& tree, IndexShards& index,
-                      const AttachmentNamesOf& attachmentNames = {});
+                      RecoveredMessages* recovered = nullptr);
 
 }  // namespace velmor

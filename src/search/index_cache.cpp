@@ -11,7 +11,7 @@ namespace velmor {
 namespace {
 
 // Changes whenever the index's terms or documents change form, so that no older index is used.
-constexpr char kIndexFormat[] = "velmor-search-index 7";
+constexpr char kIndexFormat[] = "velmor-search-index 8";
 constexpr uint64_t kFnv64Offset = 14695981039346656037ULL;
 constexpr uint64_t kFnv64Prime = 1099511628211ULL;
 
@@ -33,10 +33,13 @@ std::string Fingerprint(const std::string& text) {
     return Hex(hash);
 }
 
-// A file's size and modification time: what changes when it is written again.
+// A file's size, modification and change times: what changes when it is written again. The
+// change time cannot be set back, so a file rewritten in place with its old modification time
+// restored (touch -r) is still told apart.
 std::string FileState(const struct stat& status) {
     return std::to_string(status.st_size) + "-" + std::to_string(status.st_mtim.tv_sec) + "." +
-           std::to_string(status.st_mtim.tv_nsec);
+           std::to_string(status.st_mtim.tv_nsec) + "-" + std::to_string(status.st_ctim.tv_sec) +
+           "." + std::to_string(status.st_ctim.tv_nsec);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 namespace velmor {
 
 // Where a mailbox's index lives in the user's cache, named after what the store is on disk
-// (device, inode, size, modification time) and the mailbox, so that a changed or different
-// store never finds an index of another.
+// (device, inode, size, modification and change times) and the mailbox, so that a changed or
+// different store never finds an index of another.
 struct IndexCacheEntry {
     std::filesystem::path directory;  // the index itself
     std::string key;                  // kept in the index and checked when it is opened

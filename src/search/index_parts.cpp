@@ -29,8 +29,9 @@ void IndexParts::StartPart() {
     // A part is thrown away after the merge, so its writes need not reach the disk, and its
     // blocks are written in place: a part a crash left broken is never opened again.
     current_ = Xapian::WritableDatabase(parts_.back().string(),
-                                        Xapian::DB_CREATE_OR_OVERWRITE | Xapian::DB_NO_TERMLIST |
-                                            Xapian::DB_NO_SYNC | Xapian::DB_DANGEROUS);
+                                        Xapian::DB_CREATE_OR_OVERWRITE | Xapian::DB_BACKEND_GLASS |
+                                            Xapian::DB_NO_TERMLIST | Xapian::DB_NO_SYNC |
+                                            Xapian::DB_DANGEROUS);
     inPart_ = 0;
 }
 
@@ -50,7 +51,7 @@ void IndexParts::MergeInto(const std::filesystem::path& target, const std::strin
     current_.close();
     Xapian::Database all;
     for (const std::filesystem::path& part : parts_) {
-        all.add_database(Xapian::Database(part.string()));
+        all.add_database(Xapian::Database(part.string(), Xapian::DB_BACKEND_GLASS));
     }
     // The index is never added to again: its blocks may be packed full. One pass over all the
     // parts: merging them two by two (multipass) wrote every posting several times.

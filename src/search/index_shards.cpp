@@ -1,7 +1,5 @@
 #include "search/index_shards.h"
 
-#include <fstream>
-
 #include "search/search_document.h"
 
 namespace velmor {
@@ -18,7 +16,7 @@ IndexShards::IndexShards(const std::filesystem::path& directory, unsigned count,
     : stemLanguage_(stemLanguage) {
     for (unsigned i = 0; i < std::max(1U, count); ++i) {
         shards_.push_back(std::make_unique<IndexParts>(
-            directory.empty() ? directory : directory / ("shard-" + std::to_string(i))));
+            directory.empty() ? directory : directory / IndexShardName(i)));
     }
     for (const auto& shard : shards_) {
         threads_.emplace_back([this, &shard] { Write(*shard); });
@@ -90,15 +88,13 @@ void IndexShards::Write(IndexParts& shard) {
 
 void IndexShards::MergeInto(const std::filesystem::path& target, const std::string& key,
                             const std::string& value) {
-    // A directory that cannot be made fails as the stub's or a shard's writing.
+    // A directory that cannot be made fails as a shard's writing.
     std::error_code ignored;
     std::filesystem::create_directories(target, ignored);
     std::vector<std::thread> compacting;
     std::vector<std::exception_ptr> failures(shards_.size());
-    std::ofstream stub(target / "XAPIANDB");
     for (size_t i = 0; i < shards_.size(); ++i) {
-        const std::string name = "shard-" + std::to_string(i);
-        stub << "auto " << name << "\n";
+        const std::string name = IndexShardName(static_cast<unsigned>(i));
         compacting.emplace_back([&, i, name] {
             try {
                 shards_[i]->MergeInto(target / name, key, value);
@@ -114,10 +110,6 @@ void IndexShards::MergeInto(const std::filesystem::path& target, const std::stri
         if (failure) {
             std::rethrow_exception(failure);
         }
-    }
-    stub.close();
-    if (!stub) {
-        throw Xapian::DatabaseCreateError("cannot write " + (target / "XAPIANDB").string());
     }
 }
 

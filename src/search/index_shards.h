@@ -16,6 +16,11 @@
 
 namespace velmor {
 
+// The directory of shard number i, below the index's directory.
+inline std::string IndexShardName(unsigned i) {
+    return "shard-" + std::to_string(i);
+}
+
 // The index built on several threads: each turns items into documents and writes them to a
 // shard of its own, while the caller reads the store. The shards are searched together as one
 // database, never merged into one.
@@ -35,8 +40,8 @@ public:
     // Waits until every item is written; throws what a thread's writing threw.
     void Finish();
 
-    // After Finish: each shard compacted at target/shard-N, each with the metadata entry, and
-    // target made a stub that opens them as one database.
+    // After Finish: each shard compacted at target/IndexShardName(i), each with the metadata
+    // entry; they are opened one by one and searched as one database.
     void MergeInto(const std::filesystem::path& target, const std::string& key,
                    const std::string& value);
     // After Finish: the shards in memory as one database.

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "browse/folder_tree.h"
 #include "discovery/processing_context.h"
-#include "search/attachment_names_of.h"
 #include "search/search_match.h"
 #include "search/search_terms.h"
+#include "streaming/recovered_messages.h"
 
 // Xapian stays out of this header: its keywords clash with Qt's, whose windows include it.
 namespace Xapian {
@@ -18,6 +19,8 @@ class Database;
 
 namespace velmor {
 
+class IndexShards;
+
 struct SearchIndexOptions {
     // Keep the index in memory only, never in the cache.
     bool noCache = false;
@@ -25,10 +28,13 @@ struct SearchIndexOptions {
     std::filesystem::path cacheDirectory;
     // The Xapian stemmer's language ("none" stems nothing).
     std::string stemLanguage = kDefaultStemLanguage;
-    // The database's streaming file, when the originals of its mails give their attachments'
-    // names: what it is on disk is part of the cache key.
+    // The database's streaming file, when its messages matched mails of the store: what it
+    // is on disk is part of the cache key.
     std::filesystem::path streamingFile;
-    AttachmentNamesOf attachmentNames;
+    // Its messages, asked for only when the index is built (a cached index needs no carve): a
+    // matched mail is indexed with its original's body and attachment names, as the message
+    // window shows them. They must outlive the build.
+    std::function<RecoveredMessages*()> recovered;
 };
 
 // The full-text index of one mailbox: taken from the user's cache while the store is as it was
@@ -49,6 +55,13 @@ public:
               const std::filesystem::path& database, const std::u16string& mailbox,
               const SearchIndexOptions& options = {});
 
+    // Opens or builds the index of the streaming file's entry: its messages, those the mails
+    // of the store at database did not match. The streaming file goes into the key through
+    // options.streamingFile, as for a mailbox. False when a stop ended the build.
+    bool OpenStreamingEntry(ProcessingContext& context, RecoveredMessages& messages,
+                            const std::filesystem::path& database,
+                            const SearchIndexOptions& options);
+
     // The best matches of the query text, most relevant first, at most limit of them (0: all)
     // after the skipped best ones; none with a reason in error when the text cannot be read.
     std::vector<SearchMatch> Find(const std::string& query, size_t limit, std::string& error,
@@ -61,15 +74,23 @@ public:
     Origin origin() const { return origin_; }
     // The index's directory in the cache; empty when it is in memory.
     const std::filesystem::path& directory() const { return directory_; }
+    // Why the cache was not used although it was asked for, in one line; empty when it was
+    // or could not be made.
+    const std::string& warning() const { return warning_; }
     unsigned documents() const;
 
 private:
-    bool BuildInMemory(ProcessingContext& context, const FolderTree& tree,
-                       const AttachmentNamesOf& attachmentNames);
+    // Writes the documents into the shards; false when a stop ended it.
+    using Build = std::function<bool(IndexShards&)>;
+    bool OpenOrBuild(ProcessingContext& context, const std::filesystem::path& database,
+                     const std::u16string& mailbox, const SearchIndexOptions& options,
+                     const Build& build);
+    bool BuildInMemory(const ProcessingContext& context, const Build& build);
 
     std::unique_ptr<Xapian::Database> index_;
     std::string stemLanguage_ = kDefaultStemLanguage;
     std::filesystem::path directory_;
+    std::string warning_;
     std::filesystem::path database_;
     std::u16string mailbox_;
     Origin origin_ = Origin::None;

@@ -10,6 +10,12 @@ namespace velmor {
 namespace {
 
 constexpr int kFolderColumnWidth = 250;
+// The characters of a query a caption shows; a longer one ends in an ellipsis.
+constexpr size_t kQueryShownInCaption = 60;
+
+bool IsTrailSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 int ImageOf(const std::u16string& kind) {
     struct KindImage {
@@ -55,6 +61,18 @@ void AppendSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list
                              listed);
         ++row;
     }
+}
+
+std::u16string NoMatchesNote(const std::string& query) {
+    std::u16string shown = Utf8ToUtf16(query);
+    if (shown.size() > kQueryShownInCaption) {
+        size_t end = kQueryShownInCaption;
+        if (IsTrailSurrogate(shown[end])) {
+            --end;  // never half a character
+        }
+        shown = shown.substr(0, end) + u"\u2026";
+    }
+    return u"No items match \"" + shown + u"\"";
 }
 
 }  // namespace velmor

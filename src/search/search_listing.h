@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "browse/item_list.h"
@@ -14,5 +15,8 @@ inline constexpr char16_t kFolderHeading[] = u"Folder";
 void ListSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list);
 // Adds matches below the rows listed, the first of them at row firstRow.
 void AppendSearchMatches(const std::vector<SearchMatch>& matches, ItemList& list, int firstRow);
+
+// The caption of a search's empty list: No items match "query", a long query cut short.
+std::u16string NoMatchesNote(const std::string& query);
 
 }  // namespace velmor

@@ -26,9 +26,12 @@ void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& 
     state.CurrentBrowseJob = std::this_thread::get_id();
     sink.HideItemStatus();
     ShowBusyButtons(sink);
-    const bool ready =
-        index.IsOpenFor(request.database, request.mailbox) ||
-        index.Open(context, tree, request.database, request.mailbox, request.options);
+    const bool opened = index.IsOpenFor(request.database, request.mailbox);
+    const bool ready = opened || (request.streamingEntry != nullptr
+                                      ? index.OpenStreamingEntry(context, *request.streamingEntry,
+                                                                 request.database, request.options)
+                                      : index.Open(context, tree, request.database, request.mailbox,
+                                                   request.options));
     // The best matches show at once; finding and listing all of a common word's takes longer.
     std::string error;
     const size_t first =
@@ -46,6 +49,12 @@ void SearchWorker(ProcessingContext& context, const FolderTree& tree, ItemList& 
     if (!error.empty()) {
         sink.SetItemStatus(kUnreadableSearchStatus);
         sink.ShowItemStatus();
+    } else if (ready && !opened && !index.warning().empty()) {
+        sink.SetItemStatus(kCacheNotPrivateStatus);
+        sink.ShowItemStatus();
+    }
+    if (ready && error.empty() && matches.empty()) {
+        list.ListingNote(NoMatchesNote(request.query));
     }
     if (!ready) {
         list.ListingStopped();

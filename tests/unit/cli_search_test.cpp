@@ -269,5 +269,50 @@ TEST_F(CliSearchTest, TheCachedIndexFollowsTheStoreAndMemoryServesWhenItCannotBe
     EXPECT_EQ(Subjects(file, "new terms"), (Found{"New terms"}));
 }
 
+// A store rewritten in place with its modification time restored (touch -r) is a new store.
+TEST_F(CliSearchTest, AStoreRewrittenWithItsTimeRestoredIsIndexedAgain) {
+    const std::string file = Store();
+    EXPECT_EQ(Subjects(file, "terms"), Found{});
+    const auto size = std::filesystem::file_size(file);
+    const auto time = std::filesystem::last_write_time(file);
+    builder_.AddItem(builder_.folders()[1].id,
+                     MailItem("Carol Hughes", "New terms", Day(2007, 6, 1), "Revised."));
+    Store();
+    ASSERT_EQ(std::filesystem::file_size(file), size) << "the rewritten store keeps its size";
+    std::filesystem::last_write_time(file, time);
+    EXPECT_EQ(Subjects(file, "terms"), Found{"New terms"});
+}
+
+// Each word of a query adds to the time Xapian takes for every other: a query has at most
+// 1000 of them.
+TEST_F(CliSearchTest, AQueryOfTooManyWordsIsRefusedWithTheReason) {
+    const std::string file = Store();
+    std::string query = "harbour";
+    for (int i = 1; i < 1000; ++i) {
+        query += " OR w" + std::to_string(i);
+    }
+    EXPECT_EQ(Subjects(file, query).size(), 3U) << "1000 words are searched";
+    query += " OR w1000";
+    const test::CliResult refused = Search(file, query);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("more than 1000 words"), std::string::npos) << refused.err;
+}
+
+// A cache directory that others may write is not used: the search runs on an index in memory
+// and says so in one line.
+TEST_F(CliSearchTest, ACacheOthersMayWriteIsRefusedWithAWarning) {
+    const std::string file = Store();
+    const std::filesystem::path cache = tmp_ / "cache" / "velmor";
+    std::filesystem::create_directories(cache);
+    std::filesystem::permissions(cache, std::filesystem::perms::all);
+    const test::CliResult result = Search(file, "from:hughes");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("velmor-cli: warning: the search cache " + cache.string() +
+                              " is not private"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(CachedIndexes().empty());
+}
+
 }  // namespace
 }  // namespace velmor

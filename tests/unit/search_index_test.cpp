@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "export_test_store.h"
@@ -21,10 +23,11 @@ protected:
             store_.builder.AddItem(folder, test::Mail("Carol Hughes", name, test::April(2, 9, 0)));
         }
     }
-    bool Open(SearchIndex& index) {
+    bool Open(SearchIndex& index) { return OpenIn(index, cache_.path()); }
+    bool OpenIn(SearchIndex& index, const std::filesystem::path& cacheDirectory) {
         test::BrowsedStore& browsed = store_.Browsed();
         SearchIndexOptions options;
-        options.cacheDirectory = cache_.path();
+        options.cacheDirectory = cacheDirectory;
         return index.Open(browsed.context(), browsed.tree, browsed.databasePath(),
                           browsed.rootLabel(), options);
     }
@@ -73,6 +76,61 @@ TEST_F(SearchIndexTest, TheBarCountsFoldersAndAStopLeavesNoIndexBehind) {
     ASSERT_EQ(matches.size(), 1U) << error;
     EXPECT_EQ(matches.front().subject, u"Projects");
     EXPECT_EQ(matches.front().rowNumber, 1);
+}
+
+mode_t ModeOf(const std::filesystem::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
+
+// An index holds the mailbox's words, senders and subjects: only its user reads it, whatever
+// the umask, and no file put into the cache is taken for a database or a program to run.
+TEST_F(SearchIndexTest, TheCacheIsPrivateAndNothingPlantedInItIsRun) {
+    const std::filesystem::path cache = cache_.path() / "home" / "velmor";
+    const mode_t previousMask = ::umask(0);
+    SearchIndex built;
+    const bool opened = OpenIn(built, cache);
+    ::umask(previousMask);
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(built.origin(), SearchIndex::Origin::Built);
+    EXPECT_EQ(ModeOf(cache_.path() / "home"), 0700U);
+    EXPECT_EQ(ModeOf(cache), 0700U);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(cache)) {
+        EXPECT_EQ(ModeOf(entry.path()), entry.is_directory() ? 0700U : 0600U) << entry.path();
+    }
+
+    // A stub file in the index's directory would name a program that Xapian starts.
+    const std::filesystem::path ran = cache_.path() / "ran";
+    std::ofstream(built.directory() / "XAPIANDB") << "remote :touch " << ran.string() << "\n";
+    SearchIndex again;
+    ASSERT_TRUE(OpenIn(again, cache));
+    EXPECT_EQ(again.origin(), SearchIndex::Origin::Cache);
+    EXPECT_FALSE(std::filesystem::exists(ran));
+    std::string error;
+    EXPECT_EQ(again.Find("folder:archive", 10, error).size(), 1U) << error;
+}
+
+TEST_F(SearchIndexTest, ACacheOthersMayWriteOrALinkIsNeverUsed) {
+    const std::filesystem::path shared = cache_.path() / "shared";
+    std::filesystem::create_directory(shared);
+    std::filesystem::permissions(shared, std::filesystem::perms::all);
+    const std::filesystem::path own = cache_.path() / "own";
+    std::filesystem::create_directory(own);
+    std::filesystem::permissions(own, std::filesystem::perms::owner_all);
+    const std::filesystem::path link = cache_.path() / "link";
+    std::filesystem::create_directory_symlink(own, link);
+    for (const std::filesystem::path& cache : {shared, link}) {
+        SearchIndex index;
+        ASSERT_TRUE(OpenIn(index, cache));
+        EXPECT_EQ(index.origin(), SearchIndex::Origin::BuiltInMemory) << cache;
+        EXPECT_NE(index.warning().find(cache.string()), std::string::npos) << index.warning();
+        EXPECT_EQ(index.warning().find('\n'), std::string::npos);
+        EXPECT_EQ(index.documents(), 3U);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(shared));
+    EXPECT_TRUE(std::filesystem::is_empty(own));
+    EXPECT_EQ(ModeOf(shared), 0777U) << "another's directory is left as it is";
 }
 
 TEST(SearchWorkerTest, ListsTheBestMatchesFirstThenTheRestBelowThemInOrder) {

@@ -132,7 +132,9 @@ TEST_F(StreamingMatchTest, MatchedMailsShowTheirOriginalAndOnlyUnmatchedMessages
     EXPECT_NE(entry.out.find("\t" + subjects_[2] + "\t"), std::string::npos) << entry.out;
 }
 
-TEST_F(StreamingMatchTest, SearchFindsAMatchedMailByItsOriginalsAttachments) {
+// A matched mail is found by what it shows: its original's body and attachments, not the
+// stored body it no longer shows.
+TEST_F(StreamingMatchTest, SearchFindsAMatchedMailByItsOriginalsBodyAndAttachments) {
     setenv("XDG_CACHE_HOME", (tmp_ / "cache").c_str(), 1);
     const auto search = [&](const std::string& query) {
         return RunCli({"search", Database(), "1", query}, tmp_.path());
@@ -145,6 +147,13 @@ TEST_F(StreamingMatchTest, SearchFindsAMatchedMailByItsOriginalsAttachments) {
         << withAttachments.out;
     const auto byName = search("\"attachment-1.bin\"");
     EXPECT_NE(byName.out.find("\tInvoice as listed\t"), std::string::npos) << byName.err;
+    const std::optional<MimeBody> original = ReadMimeBody(corpus_[1].bytes);
+    ASSERT_TRUE(original && original->text);
+    const std::string word = original->text->substr(0, original->text->find(' '));
+    const auto byBody = search("body:" + word);
+    EXPECT_NE(byBody.out.find("\t" + subjects_[1] + "\t"), std::string::npos)
+        << word << ": " << byBody.out << byBody.err;
+    EXPECT_EQ(search("body:only").exitCode, 1) << "the stored body is not what the mail shows";
 
     // Without the streaming file, nothing names the attachments: the cached index is not used.
     std::filesystem::remove(tmp_ / "Store.stm");
@@ -246,6 +255,55 @@ TEST(DemoStreamingMatchTest, TheDemoInboxShowsItsInternetMailFromTheStreamingFil
     ASSERT_EQ(entry.exitCode, 0) << entry.err;
     EXPECT_EQ(std::count(entry.out.begin(), entry.out.end(), '\n'), 1 + 5) << entry.out;
     EXPECT_NE(entry.out.find("\tincomplete: multipart not closed\n"), std::string::npos);
+}
+
+// The rows of the folder with the path that a search's plain lines give, in their order.
+std::vector<std::string> RowsIn(const std::string& lines, const std::string& path) {
+    std::vector<std::string> rows;
+    for (size_t start = 0; start < lines.size();) {
+        const size_t end = lines.find('\n', start);
+        const std::string line = lines.substr(start, end - start);
+        if (line.starts_with(path + "\t")) {
+            const size_t number = path.size() + 1;
+            rows.push_back(line.substr(number, line.find('\t', number) - number));
+        }
+        start = end == std::string::npos ? lines.size() : end + 1;
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// Search finds what the windows show: the demo's mails with originals by their originals'
+// bodies, and the entry's messages in the entry, each at the row that opens it.
+TEST(DemoStreamingMatchTest, SearchFindsWhatTheMailsAndTheEntryShow) {
+    test::TempDir tmp;
+    testdb::BuildDemoStore().WriteTo(tmp / "Demo.edb");
+    ASSERT_TRUE(stm::WriteStreamingFile(tmp / "Demo.stm", stm::DemoStreamingFile()));
+    setenv("XDG_CACHE_HOME", (tmp / "cache").c_str(), 1);
+    const std::string database = (tmp / "Demo.edb").string();
+    const std::string inbox = "Mailbox - Ben Carter\\Top of Information Store\\Inbox\\";
+    const auto search = [&](const std::string& row, const std::string& query) {
+        return RunCli({"search", database, row, query}, tmp.path());
+    };
+    const auto tomorrow = search("2", "tomorrow");
+    EXPECT_EQ(RowsIn(tomorrow.out, inbox), std::vector<std::string>{"5"})
+        << tomorrow.out << tomorrow.err;
+    const auto budget = search("2", "body:budget");
+    EXPECT_EQ(RowsIn(budget.out, inbox), (std::vector<std::string>{"1", "5", "7"}))
+        << budget.out << budget.err;
+
+    const auto entry = search("3", "kind:mail");
+    ASSERT_EQ(entry.exitCode, 0) << entry.err;
+    EXPECT_EQ(RowsIn(entry.out, kEntryFolder), (std::vector<std::string>{"1", "2", "3", "4", "5"}))
+        << entry.out;
+    const auto phrase = search("3", "\"regards straße Zürich\"");
+    ASSERT_EQ(phrase.exitCode, 0) << phrase.err;
+    const std::vector<std::string> rows = RowsIn(phrase.out, kEntryFolder);
+    ASSERT_NE(std::find(rows.begin(), rows.end(), "4"), rows.end()) << phrase.out;
+    const auto fourth = RunCli({"message", database, "3", kEntryFolder, "4"}, tmp.path());
+    EXPECT_NE(fourth.out.find("meeting regards straße Zürich."), std::string::npos) << fourth.out;
+    EXPECT_EQ(search("3", "\"regards straße Zürich\"").out, phrase.out) << "from the cache";
+    unsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace
