@@ -54,12 +54,25 @@ void ItemListModel::ListingStopped() {
 void ItemListModel::SetStopped(bool stopped) {
     if (stopped_ != stopped) {
         stopped_ = stopped;
-        emit stoppedChanged(stopped);
+        emit captionChanged();
     }
 }
 
-void ItemListModel::DeleteAllRows() {
+void ItemListModel::ListingNote(const std::u16string& note) {
+    note_ = QString::fromStdU16String(note);
+    emit captionChanged();
+}
+
+void ItemListModel::ForgetCaption() {
+    if (!note_.isEmpty()) {
+        note_.clear();
+        emit captionChanged();
+    }
     SetStopped(false);
+}
+
+void ItemListModel::DeleteAllRows() {
+    ForgetCaption();
     sortColumn_ = -1;
     if (rows_.empty()) {
         return;
@@ -70,7 +83,7 @@ void ItemListModel::DeleteAllRows() {
 }
 
 void ItemListModel::SetColumns(const std::vector<ItemColumn>& columns) {
-    SetStopped(false);
+    ForgetCaption();
     sortColumn_ = -1;
     beginResetModel();
     columns_ = columns;

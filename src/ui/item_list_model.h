@@ -25,8 +25,11 @@ public:
                          const ListedItem& item) override;
     void InsertShownRows(std::vector<ShownRow>& rows) override;
     void ListingStopped() override;
+    void ListingNote(const std::u16string& note) override;
     // Whether a stop ended the listing shown.
     bool stopped() const { return stopped_; }
+    // The note on the listing shown; empty when it has none.
+    const QString& note() const { return note_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -48,8 +51,8 @@ public:
 signals:
     // New columns are in place; the view gives them these widths.
     void columnsReplaced(const std::vector<int>& widths);
-    // The listing shown was stopped, or a new one began.
-    void stoppedChanged(bool stopped);
+    // The listing shown was stopped or given a note, or a new one began.
+    void captionChanged();
 
 private:
     struct Row {
@@ -62,10 +65,13 @@ private:
     std::vector<Row> rows_;
     std::vector<QIcon> images_;
     bool stopped_ = false;
+    QString note_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 
     void SetStopped(bool stopped);
+    // A new listing: neither stopped nor noted.
+    void ForgetCaption();
     static Row MakeRow(int image, const std::vector<std::u16string>& cells, std::u16string itemId);
     void Insert(int row, Row inserted);
     // Whether the rows follow the last one, each after the one before.

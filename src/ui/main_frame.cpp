@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -246,6 +247,11 @@ void CMainFrame::ShowCurrentStep() {
 // A new step puts the keyboard into its page: the path box, the mailbox list or the tree.
 void CMainFrame::FocusStep() {
     focusedStep_ = flow_->step();
+    // A query belongs to the mailbox it searched: another mailbox or store starts without one.
+    if (focusedStep_ != kBrowseStep) {
+        const QSignalBlocker quiet(rightPane_->searchBox());
+        rightPane_->searchBox()->clear();
+    }
     switch (focusedStep_) {
         case kFileStep:
             filePage_->pathBox()->setFocus();

@@ -23,6 +23,7 @@ CRightView::CRightView(QWidget* parent)
     search_->setPlaceholderText("Search this mailbox (Ctrl+F)");
     search_->setClearButtonEnabled(true);
     search_->installEventFilter(this);
+    view_->installEventFilter(this);
     connect(search_, &QLineEdit::returnPressed, this, [this] {
         if (!search_->text().trimmed().isEmpty()) {
             emit searchRequested(search_->text());
@@ -55,8 +56,9 @@ CRightView::CRightView(QWidget* parent)
     connect(model_, &QAbstractItemModel::modelReset, this,
             [this] { view_->header()->setSortIndicatorShown(false); });
     connect(model_, &ItemListModel::columnsReplaced, this, &CRightView::ApplyColumnWidths);
-    connect(model_, &ItemListModel::stoppedChanged, this, [this](bool stopped) {
-        caption_->SetText(stopped ? StoppedListingNote(model_->rowCount()) : QString());
+    connect(model_, &ItemListModel::captionChanged, this, [this] {
+        caption_->SetText(model_->stopped() ? StoppedListingNote(model_->rowCount())
+                                            : model_->note());
     });
     // Step 3 always opens on a list with the mail columns.
     SetupItemColumns(*model_, kMailFolder);
@@ -113,9 +115,9 @@ void CRightView::FillLastColumn() {
     header->resizeSection(last, std::max(lastColumnWidth_, room));
 }
 
-// Escape empties the box, which returns the list to the folder.
+// Escape in the box or in the list empties the box, which returns the list to the folder.
 bool CRightView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == search_ && event->type() == QEvent::KeyPress &&
+    if ((watched == search_ || watched == view_) && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         if (search_->text().isEmpty()) {
             emit searchCleared();

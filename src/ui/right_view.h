@@ -28,7 +28,7 @@ public:
 signals:
     // Enter in the search box with text in it.
     void searchRequested(const QString& query);
-    // Escape in the search box, or its text cleared.
+    // Escape in the search box or the item list, or the box's text cleared.
     void searchCleared();
 
 protected:

@@ -27,6 +27,10 @@ void MarshalledItemList::ListingStopped() {
     bridge_.Call([&] { target_.ListingStopped(); });
 }
 
+void MarshalledItemList::ListingNote(const std::u16string& note) {
+    bridge_.Call([&] { target_.ListingNote(note); });
+}
+
 // The first row of a batch posts its insertion; the rows after it join until it runs.
 void MarshalledItemList::Queue(ShownRow row) {
     if (!firstRowShown_) {

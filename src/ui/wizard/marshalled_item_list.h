@@ -23,6 +23,7 @@ public:
     void InsertListedRow(int row, int image, const std::vector<std::u16string>& cells,
                          const ListedItem& item) override;
     void ListingStopped() override;
+    void ListingNote(const std::u16string& note) override;
 
 private:
     void Queue(ShownRow row);

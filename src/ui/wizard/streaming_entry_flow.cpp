@@ -9,7 +9,6 @@
 #include "items/item_records.h"
 #include "streaming/carve_progress.h"
 #include "streaming/matched_message_content.h"
-#include "streaming/original_attachment_names.h"
 #include "streaming/recovered_message_rows.h"
 #include "streaming/store_mail_matching.h"
 
@@ -71,6 +70,7 @@ void StreamingEntryFlow::ShowTree(FolderTree& tree) {
 void StreamingEntryFlow::Close() {
     open_ = false;
     folder_ = kNoTreeItem;
+    listed_ = kNoTreeItem;
 }
 
 void StreamingEntryFlow::Reset() {
@@ -83,6 +83,7 @@ void StreamingEntryFlow::Reset() {
 }
 
 void StreamingEntryFlow::ListFolder(TreeItem item, ItemList& list) {
+    listed_ = item;
     std::vector<ItemColumn> columns;
     const std::vector<std::u16string> headings = RecoveredListHeadings();
     for (size_t i = 0; i < headings.size(); ++i) {
@@ -154,10 +155,8 @@ void StreamingEntryFlow::AddToSearch(SearchIndexOptions& options) {
         return;
     }
     options.streamingFile = *file_;
-    RecoveredMessages& messages = *messages_;
-    options.attachmentNames = [&messages](const std::u16string& itemId) {
-        return OriginalAttachmentNames(messages, itemId);
-    };
+    RecoveredMessages* messages = &*messages_;
+    options.recovered = [messages] { return messages; };
 }
 
 std::function<void(ExportRecord&, const ListedItem&)> StreamingEntryFlow::RecordCompletion() {

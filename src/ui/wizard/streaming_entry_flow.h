@@ -48,15 +48,20 @@ public:
 
     // A folder chosen in the tree: its messages when it is the entry's mail folder, else none.
     void ListFolder(TreeItem item, ItemList& list);
+    // The folder chosen last listed again, after a search.
+    void ListAgain(ItemList& list) { ListFolder(listed_, list); }
     // The message of a listed row by its item id, and its attachments.
     std::optional<MessageContent> Read(const std::u16string& itemId);
     std::optional<MessageAttachments> Attachments(const std::u16string& itemId);
     // A mail of the store that matched a message: its body and its attachments from there.
     bool UseOriginal(MessageContent& content, const std::u16string& itemId);
     std::optional<MessageAttachments> OriginalAttachments(const std::u16string& itemId);
-    // Gives a mailbox's search the streaming file and its originals' attachment names; nothing
-    // without a carve. The messages must outlive the search's build.
+    // Gives a mailbox's search the streaming file and its matched originals, whose bodies and
+    // attachment names are indexed; nothing without a carve. The messages must outlive the
+    // search's build.
     void AddToSearch(SearchIndexOptions& options);
+    // The entry's messages, for a search of the entry while it is open; none without a carve.
+    RecoveredMessages* EntryMessages() { return carved_ && open_ ? &*messages_ : nullptr; }
     // What completes an exported mail record with its original; empty without a carve.
     std::function<void(ExportRecord&, const ListedItem&)> RecordCompletion();
     // Writes the messages in the formats below directory, as a mailbox's mail folder.
@@ -74,6 +79,7 @@ private:
     int row_ = -1;
     bool open_ = false;
     TreeItem folder_ = kNoTreeItem;
+    TreeItem listed_ = kNoTreeItem;  // the folder chosen last while open
 };
 
 }  // namespace velmor::ui

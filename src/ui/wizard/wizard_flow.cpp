@@ -125,6 +125,8 @@ void WizardFlow::BrowseFolder(TreeItem item) {
     searchShown_ = false;
     searchMatches_.clear();
     if (streaming_.open()) {
+        // A search of the entry still running would list its matches after the folder.
+        FinishWorkers();
         streaming_.ListFolder(item, windows_.itemList);
         return;
     }
@@ -133,8 +135,7 @@ void WizardFlow::BrowseFolder(TreeItem item) {
 }
 
 bool WizardFlow::SearchAllowed() const {
-    // The streaming file's entry is one folder of carved mails, not a mailbox with an index.
-    return step_ == kBrowseStep && !streaming_.open() && !exportJob_ && !browseJobs_.JobRunning() &&
+    return step_ == kBrowseStep && !exportJob_ && !browseJobs_.JobRunning() &&
            windows_.bar.next.visible && windows_.bar.next.enabled;
 }
 
@@ -148,6 +149,7 @@ void WizardFlow::Search(const std::u16string& query) {
     request.database = Utf16ToUtf8(windows_.screen.DatabasePath());
     request.mailbox = windows_.folderTree.Text(roots.front());
     streaming_.AddToSearch(request.options);
+    request.streamingEntry = streaming_.EntryMessages();
     searchShown_ = true;
     searchMatches_.clear();
     workers_.Start([this, request] {
@@ -162,8 +164,9 @@ void WizardFlow::Search(const std::u16string& query) {
     });
 }
 
+// The entry's matches are no folders of the store: its export writes the whole entry.
 bool WizardFlow::SearchExportAllowed() const {
-    return searchShown_ && !searchMatches_.empty() && SearchAllowed();
+    return searchShown_ && !searchMatches_.empty() && SearchAllowed() && !streaming_.open();
 }
 
 void WizardFlow::ExportSearchResults(const ExportChoice& choice) {
@@ -216,6 +219,11 @@ void WizardFlow::EndSearch() {
     }
     searchShown_ = false;
     searchMatches_.clear();
+    if (streaming_.open()) {
+        FinishWorkers();
+        streaming_.ListAgain(windows_.itemList);
+        return;
+    }
     if (browseJobs_.Selection().path.empty()) {
         windows_.itemList.DeleteAllRows();
         SetupItemColumns(windows_.itemList, kMailFolder);
@@ -379,6 +387,8 @@ void WizardFlow::BackToFileStep() {
 void WizardFlow::BackToMailboxStep() {
     FinishWorkers();
     streaming_.Close();
+    searchShown_ = false;
+    searchMatches_.clear();
     GoToStep(kMailboxStep);
     uiSink_.EnableButton(WizardButton::Next, false);
     StartTreeClearing();

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeView>
 
@@ -24,6 +25,8 @@ private slots:
     void enterListsMatchesThatOpenAndEscapeReturnsToTheFolder();
     void exportSearchResultsWritesOnlyTheMatches();
     void aQueryThatCannotBeReadSaysSoInTheStatus();
+    void noMatchesAreNamedEscapeInTheListEndsTheSearchAndAnotherMailboxStartsAfresh();
+    void theStreamingEntrySearchesItsMessages();
 };
 
 void SearchBoxTest::enterListsMatchesThatOpenAndEscapeReturnsToTheFolder() {
@@ -132,6 +135,91 @@ void SearchBoxTest::aQueryThatCannotBeReadSaysSoInTheStatus() {
     QTest::keyClick(pane.searchBox(), Qt::Key_Return);
     QVERIFY(WaitFor([&] { return fixture.Idle() && pane.itemList()->rowCount() > 0; }));
     QVERIFY(!status->isVisible());
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void SearchBoxTest::noMatchesAreNamedEscapeInTheListEndsTheSearchAndAnotherMailboxStartsAfresh() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((fixture.dir / "cache").string()));
+    fixture.OpenDatabase(WriteDemoDatabase(fixture.dir.path()));
+    fixture.OpenMailbox(0);
+    fixture.ListFolder({"Top of Information Store", "Inbox"});
+    const QStringList inboxRows = fixture.ItemRows();
+    ui::CRightView& pane = *fixture.frame().rightPane();
+
+    QTest::keyClick(&fixture.frame(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(pane.searchBox(), "nothingmatchesthis");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && !pane.caption()->text().isEmpty(); }));
+    QCOMPARE(pane.caption()->text(), QString("No items match \"nothingmatchesthis\""));
+    QCOMPARE(pane.itemList()->rowCount(), 0);
+
+    // Matches forget the note; Escape in their list, as in the box, lists the folder again.
+    pane.searchBox()->selectAll();
+    QTest::keyClicks(pane.searchBox(), "from:hughes");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && pane.itemList()->rowCount() > 0; }));
+    QVERIFY(pane.caption()->text().isEmpty());
+    QVERIFY(fixture.ItemRows() != inboxRows);
+    QTreeView* view = pane.itemView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(0, 2)).center());
+    QVERIFY(view->hasFocus());
+    QTest::keyClick(view, Qt::Key_Escape);
+    QVERIFY(pane.searchBox()->text().isEmpty());
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows() == inboxRows; }));
+
+    // The query belongs to its mailbox: another one opens with an empty box and its folder.
+    pane.searchBox()->setText("from:hughes");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows() != inboxRows; }));
+    fixture.ClickBack();
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.frame().wizardStep() == 2; }));
+    QVERIFY(pane.searchBox()->text().isEmpty());
+    fixture.OpenMailbox(1);
+    QVERIFY(pane.searchBox()->text().isEmpty());
+    QVERIFY(pane.caption()->text().isEmpty());
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void SearchBoxTest::theStreamingEntrySearchesItsMessages() {
+    FrameFixture fixture;
+    BoxAnswerer boxes;
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((fixture.dir / "cache").string()));
+    const auto database = WriteDemoDatabase(fixture.dir.path());
+    WriteDemoStreamingFile(fixture.dir / "Demo.stm");
+    fixture.OpenDatabase(database);
+    fixture.OpenMailbox(2);
+    const QString entry = "Recovered from the streaming file";
+    fixture.ListFolder({entry});
+    const QStringList entryRows = fixture.ItemRows();
+    QCOMPARE(entryRows.size(), 5);
+    ui::CRightView& pane = *fixture.frame().rightPane();
+
+    QTest::keyClick(&fixture.frame(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(pane.searchBox()->hasFocus());
+    QTest::keyClicks(pane.searchBox(), "\"regards straße Zürich\"");
+    QTest::keyClick(pane.searchBox(), Qt::Key_Return);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && pane.itemList()->rowCount() > 0; }));
+    const QStringList matches = fixture.ItemRows();
+    const QStringList fourth = matches.filter(QRegularExpression("^4\\|"));
+    QVERIFY2(fourth.size() == 1, qPrintable(matches.join('\n')));
+    QVERIFY2(fourth.front().contains("|the café regards Müller|"), qPrintable(fourth.front()));
+
+    QTreeView* view = pane.itemView();
+    const QModelIndex match =
+        view->model()->index(static_cast<int>(matches.indexOf(fourth.front())), 2);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(match).center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(match).center());
+    auto* window = fixture.frame().findChild<ui::MessageWindow*>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->windowTitle(), QString("the café regards Müller"));
+    QVERIFY(window->bodyView()->toPlainText().contains("meeting regards straße Zürich."));
+    window->close();
+
+    QTest::keyClick(view, Qt::Key_Escape);
+    QVERIFY(WaitFor([&] { return fixture.Idle() && fixture.ItemRows() == entryRows; }));
     QVERIFY(boxes.seen.isEmpty());
 }
 
