@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,8 @@ std::vector<std::string> RowsIn(const std::string& lines, const std::string& pat
     return rows;
 }
 
+constexpr int kDemoInboxMails = 7;
+
 // Search finds what the windows show: the demo's mails with originals by their originals'
 // bodies, and the entry's messages in the entry, each at the row that opens it.
 TEST(DemoStreamingMatchTest, SearchFindsWhatTheMailsAndTheEntryShow) {
@@ -285,9 +288,22 @@ TEST(DemoStreamingMatchTest, SearchFindsWhatTheMailsAndTheEntryShow) {
     const auto search = [&](const std::string& row, const std::string& query) {
         return RunCli({"search", database, row, query}, tmp.path());
     };
+    // The inbox's mails that show the word, as message prints them, are those found.
+    std::vector<std::string> showing;
+    for (int row = 1; row <= kDemoInboxMails; ++row) {
+        const auto message =
+            RunCli({"message", database, "2", inbox, std::to_string(row)}, tmp.path());
+        ASSERT_EQ(message.exitCode, 0) << message.err;
+        std::string text = message.out;
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return c < 0x80 ? std::tolower(c) : c; });
+        if (text.find("tomorrow") != std::string::npos) {
+            showing.push_back(std::to_string(row));
+        }
+    }
+    EXPECT_NE(std::find(showing.begin(), showing.end(), "5"), showing.end());
     const auto tomorrow = search("2", "tomorrow");
-    EXPECT_EQ(RowsIn(tomorrow.out, inbox), std::vector<std::string>{"5"})
-        << tomorrow.out << tomorrow.err;
+    EXPECT_EQ(RowsIn(tomorrow.out, inbox), showing) << tomorrow.out << tomorrow.err;
     const auto budget = search("2", "body:budget");
     EXPECT_EQ(RowsIn(budget.out, inbox), (std::vector<std::string>{"1", "5", "7"}))
         << budget.out << budget.err;

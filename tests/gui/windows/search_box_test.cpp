@@ -199,7 +199,8 @@ void SearchBoxTest::theStreamingEntrySearchesItsMessages() {
 
     QTest::keyClick(&fixture.frame(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(pane.searchBox()->hasFocus());
-    QTest::keyClicks(pane.searchBox(), "\"regards straße Zürich\"");
+    // Typed keys are ASCII only; the box takes the rest as pasted.
+    pane.searchBox()->setText("\"regards straße Zürich\"");
     QTest::keyClick(pane.searchBox(), Qt::Key_Return);
     QVERIFY(WaitFor([&] { return fixture.Idle() && pane.itemList()->rowCount() > 0; }));
     const QStringList matches = fixture.ItemRows();
