@@ -116,8 +116,10 @@ int RunAttachmentCommand(const CliOptions& options) {
         return UsageError("INDEX is an attachment's number, from 1");
     }
     const std::filesystem::path target = options.arguments[5];
+    // A link counts as a file there, even one that leads nowhere.
     std::error_code error;
-    if (std::filesystem::exists(target, error) || target.filename().empty()) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) ||
+        target.filename().empty()) {
         std::fprintf(stderr, "velmor-cli: %s exists or names no file; nothing was written\n",
                      target.c_str());
         return kExitFailure;
@@ -138,7 +140,7 @@ int RunAttachmentCommand(const CliOptions& options) {
     const std::filesystem::path directory =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     AtomicFile file(directory, &mailbox.session().file());
-    if (!file.Open() || !file.Write(*content) || !file.Commit(target.filename().string())) {
+    if (!file.Open() || !file.Write(*content) || !file.CommitExactly(target.filename().string())) {
         std::fprintf(stderr, "velmor-cli: %s\n", file.error().c_str());
         return kExitFailure;
     }
