@@ -11,6 +11,7 @@
 #include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 #include "export/atomic_file.h"
+#include "streaming/mime_structure.h"
 
 namespace velmor::cli {
 
@@ -31,6 +32,7 @@ std::optional<size_t> ParseRowNumber(const std::string& text) {
 struct AttachedMail {
     std::vector<MimeAttachment> attachments;
     std::string bytes;  // the message the attachments come from
+    bool partsCut = false;
 };
 
 // The mail's original from the streaming file, read again for row number.
@@ -40,7 +42,10 @@ int TakeOriginal(std::optional<std::string> bytes, size_t number, AttachedMail& 
                      number);
         return kExitFailure;
     }
-    mail.attachments = ReadMimeAttachments(*bytes);
+    if (std::optional<MimeParts> parts = ReadMimeParts(*bytes)) {
+        mail.attachments = std::move(parts->attachments);
+        mail.partsCut = parts->partsCut;
+    }
     mail.bytes = std::move(*bytes);
     return kExitOk;
 }
@@ -90,6 +95,9 @@ int RunAttachmentsCommand(const CliOptions& options) {
     AttachedMail mail;
     if (const int status = FindMail(options, mailbox, mail); status != kExitOk) {
         return status;
+    }
+    if (mail.partsCut) {
+        std::fprintf(stderr, "velmor-cli: %s\n", PartsCutNote().c_str());
     }
     std::string out = options.json ? "{\"attachments\": [" : "";
     for (size_t i = 0; i < mail.attachments.size(); ++i) {

@@ -130,9 +130,11 @@ int PrintStreamingMessage(const CliOptions& options, RecoveredMessages& messages
     }
     const std::u16string date =
         message.summary.fileTime ? FormatFileTime(message.summary.fileTime) : u"";
-    const std::string note = message.incompleteReason.empty()
-                                 ? std::string()
-                                 : "incomplete: " + message.incompleteReason;
+    std::string note = message.incompleteReason.empty() ? std::string()
+                                                        : "incomplete: " + message.incompleteReason;
+    if (message.summary.partsCut) {
+        note += (note.empty() ? "" : ". ") + PartsCutNote();
+    }
     if (options.json) {
         const auto jsonOrNull = [](const std::optional<std::string>& text) {
             return text ? JsonString(*text) : std::string("null");
