@@ -24,6 +24,7 @@
 #include "bench_command.h"
 #include "bench_store.h"
 #include "plain_read.h"
+#include "program_arguments.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
 #include "stm_writer/streaming_layout.h"
@@ -303,6 +304,11 @@ int Fidelity() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    constexpr char kUsage[] =
+        "usage: velmor_bench_carve write PATH [GiB] | measure PATH | hostile | fidelity";
+    if (const auto answer = velmor::tools::AnswerOptions(argc, argv, kUsage)) {
+        return *answer;
+    }
     if (argc >= 3 && std::strcmp(argv[1], "write") == 0) {
         return Write(argv[2], argc >= 4 ? std::atof(argv[3]) : 1.0);
     }
@@ -315,7 +321,6 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "fidelity") == 0) {
         return Fidelity();
     }
-    std::fprintf(
-        stderr, "usage: velmor_bench_carve write PATH [GiB] | measure PATH | hostile | fidelity\n");
+    std::fprintf(stderr, "%s\n", kUsage);
     return 2;
 }

@@ -21,6 +21,7 @@
 #include "discovery/null_progress_sink.h"
 #include "discovery/processing_driver.h"
 #include "plain_read.h"
+#include "program_arguments.h"
 #include "store_footprint.h"
 
 namespace {
@@ -211,6 +212,11 @@ int Measure(const char* path, bool warm) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answer = velmor::tools::AnswerOptions(
+            argc, argv,
+            "usage: velmor_bench_discovery write PATH [GiB] | measure PATH | measure-cold PATH")) {
+        return *answer;
+    }
     if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
         return Write(argv[2], std::atof(argv[3]));
     }

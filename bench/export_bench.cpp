@@ -22,6 +22,7 @@
 #include "edb/text_codec.h"
 #include "export/mailbox_export.h"
 #include "export/pst/pst_mailbox_file.h"
+#include "program_arguments.h"
 #include "pst_rules.h"
 #include "store_footprint.h"
 
@@ -34,10 +35,12 @@ using velmor::bench::kMiB;
 constexpr char16_t kLargeFolderMailbox[] = u"Mailbox - User 0";
 constexpr char16_t kLargeFolderPath[] = u"Mailbox - User 0\\Top of Information Store\\Inbox\\";
 
+constexpr char kUsage[] =
+    "usage: velmor_bench_export eml|mbox|pst STORE OUTDIR\n"
+    "       velmor_bench_export pst-large GIB OUTDIR";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: velmor_bench_export eml|mbox|pst STORE OUTDIR\n"
-                 "       velmor_bench_export pst-large GIB OUTDIR\n");
+    std::fprintf(stderr, "%s\n", kUsage);
     return 2;
 }
 
@@ -124,6 +127,9 @@ int WriteLargePst(double gib, const std::filesystem::path& outdir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answer = velmor::tools::AnswerOptions(argc, argv, kUsage)) {
+        return *answer;
+    }
     if (argc != 4) {
         return Usage();
     }

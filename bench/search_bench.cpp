@@ -26,6 +26,7 @@
 #include "edb_writer/file_page_sink.h"
 #include "edb_writer/file_time.h"
 #include "edb_writer/store_writer.h"
+#include "program_arguments.h"
 #include "search/search_index.h"
 #include "search_words.h"
 #include "store_footprint.h"
@@ -281,6 +282,12 @@ int Measure(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answer = velmor::tools::AnswerOptions(
+            argc, argv,
+            "usage: velmor_bench_search write PATH | measure PATH | queries PATH | "
+            "write-folders COUNT PATH")) {
+        return *answer;
+    }
     if (argc == 3 && std::string(argv[1]) == "queries") {
         return MeasureWith(argv[2], true);
     }

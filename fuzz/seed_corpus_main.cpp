@@ -17,6 +17,7 @@
 #include "edb_writer/store_builder.h"
 #include "edb_writer/store_columns.h"
 #include "edb_writer/stored_text.h"
+#include "program_arguments.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
 
@@ -226,8 +227,12 @@ void AddStreamingSeeds(SeedDirectory& seeds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    constexpr char kUsage[] = "usage: velmor-fuzz-seeds DIR";
+    if (const auto answer = velmor::tools::AnswerOptions(argc, argv, kUsage)) {
+        return *answer;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: velmor-fuzz-seeds DIR\n");
+        std::fprintf(stderr, "%s\n", kUsage);
         return 2;
     }
     SeedDirectory seeds(argv[1]);

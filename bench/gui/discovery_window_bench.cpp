@@ -19,6 +19,7 @@
 #include "headless/headless_walk.h"
 #include "main_frame.h"
 #include "percent_progress_bar.h"
+#include "program_arguments.h"
 
 namespace {
 
@@ -164,9 +165,13 @@ int Measure(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    constexpr char kUsage[] = "usage: velmor_bench_discovery_window measure PATH";
+    if (const auto answer = velmor::tools::AnswerOptions(argc, argv, kUsage)) {
+        return *answer;
+    }
     if (argc == 3 && std::strcmp(argv[1], "measure") == 0) {
         return Measure(argv[2]);
     }
-    std::fprintf(stderr, "usage: velmor_bench_discovery_window measure PATH\n");
+    std::fprintf(stderr, "%s\n", kUsage);
     return 2;
 }

@@ -11,6 +11,7 @@
 #include "cli/streaming_entry.h"
 #include "edb/text_codec.h"
 #include "export/atomic_file.h"
+#include "streaming/mime_structure.h"
 
 namespace velmor::cli {
 
@@ -31,6 +32,7 @@ std::optional<size_t> ParseRowNumber(const std::string& text) {
 struct AttachedMail {
     std::vector<MimeAttachment> attachments;
     std::string bytes;  // the message the attachments come from
+    bool partsCut = false;
 };
 
 // The mail's original from the streaming file, read again for row number.
@@ -40,7 +42,10 @@ int TakeOriginal(std::optional<std::string> bytes, size_t number, AttachedMail& 
                      number);
         return kExitFailure;
     }
-    mail.attachments = ReadMimeAttachments(*bytes);
+    if (std::optional<MimeParts> parts = ReadMimeParts(*bytes)) {
+        mail.attachments = std::move(parts->attachments);
+        mail.partsCut = parts->partsCut;
+    }
     mail.bytes = std::move(*bytes);
     return kExitOk;
 }
@@ -91,6 +96,9 @@ int RunAttachmentsCommand(const CliOptions& options) {
     if (const int status = FindMail(options, mailbox, mail); status != kExitOk) {
         return status;
     }
+    if (mail.partsCut) {
+        std::fprintf(stderr, "velmor-cli: %s\n", PartsCutNote().c_str());
+    }
     std::string out = options.json ? "{\"attachments\": [" : "";
     for (size_t i = 0; i < mail.attachments.size(); ++i) {
         const MimeAttachment& attachment = mail.attachments[i];
@@ -116,8 +124,10 @@ int RunAttachmentCommand(const CliOptions& options) {
         return UsageError("INDEX is an attachment's number, from 1");
     }
     const std::filesystem::path target = options.arguments[5];
+    // A link counts as a file there, even one that leads nowhere.
     std::error_code error;
-    if (std::filesystem::exists(target, error) || target.filename().empty()) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, error)) ||
+        target.filename().empty()) {
         std::fprintf(stderr, "velmor-cli: %s exists or names no file; nothing was written\n",
                      target.c_str());
         return kExitFailure;
@@ -138,7 +148,7 @@ int RunAttachmentCommand(const CliOptions& options) {
     const std::filesystem::path directory =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     AtomicFile file(directory, &mailbox.session().file());
-    if (!file.Open() || !file.Write(*content) || !file.Commit(target.filename().string())) {
+    if (!file.Open() || !file.Write(*content) || !file.CommitExactly(target.filename().string())) {
         std::fprintf(stderr, "velmor-cli: %s\n", file.error().c_str());
         return kExitFailure;
     }

@@ -1,12 +1,16 @@
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/plain_text.h"
 #include "cli/terminal_progress.h"
+#include "edb/text_codec.h"
+#include "export/atomic_file.h"
 #include "streaming/carve_progress.h"
 #include "streaming/file_byte_source.h"
 #include "streaming/streaming_carve.h"
@@ -18,21 +22,32 @@ namespace {
 // Digits of the carved files' numbers: 00001.eml, ...
 constexpr int kFileNumberDigits = 5;
 
-// UTF-8 text with each control character as one blank, for a tab-separated field.
-std::string PlainField(std::string text) {
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f) {
-            c = ' ';
-        }
-    }
-    return text;
+// A UTF-8 field as plain output prints it (PlainText).
+std::string PlainField(const std::string& text) {
+    return PlainText(Utf8ToUtf16(text));
 }
 
 std::string FileName(int64_t number) {
     char name[32];
     std::snprintf(name, sizeof(name), "%0*" PRId64 ".eml", kFileNumberDigits, number);
     return name;
+}
+
+// Writes message as name in directory (never through a link, never over a file there: a taken
+// name is numbered); the name it got, or nothing with the reason in error.
+std::optional<std::string> WriteMessage(const std::filesystem::path& directory,
+                                        const std::string& name, std::string_view bytes,
+                                        std::string& error) {
+    AtomicFile file(directory, nullptr);
+    std::optional<std::filesystem::path> written;
+    if (file.Open() && file.Write(bytes)) {
+        written = file.Commit(name);
+    }
+    if (!written) {
+        error = file.error();
+        return std::nullopt;
+    }
+    return written->filename().string();
 }
 
 std::string Line(bool json, const std::string& file, const CarvedMessage& message,
@@ -74,22 +89,22 @@ int RunCarveCommand(const CliOptions& options) {
         return kExitFailure;
     }
     int64_t number = 0;
-    bool written = true;
+    std::string writeError;  // the first write that failed ends the pass
     TerminalProgress progress;
     const StreamingCarveCounts counts = CarveStreamingFile(
         source, CarveLimits{},
         [&](CarvedMessage&& message, const MimeSummary& summary) {
-            const std::string file = FileName(++number);
-            std::ofstream out(directory / file, std::ios::binary | std::ios::trunc);
-            out.write(message.bytes.data(), static_cast<std::streamsize>(message.bytes.size()));
-            out.close();
-            if (!out) {
-                written = false;
+            if (!writeError.empty()) {
+                return;
             }
+            const std::optional<std::string> file =
+                WriteMessage(directory, FileName(++number), message.bytes, writeError);
             progress.Finish();  // the line starts clean; the bar comes back as it moves
-            std::fputs(Line(options.json, file, message, summary).c_str(), stdout);
+            if (file) {
+                std::fputs(Line(options.json, *file, message, summary).c_str(), stdout);
+            }
         },
-        ShowCarveProgress(progress, {}));
+        ShowCarveProgress(progress, [&] { return !writeError.empty(); }));
     progress.Finish();
     std::fprintf(stderr, "velmor-cli: %" PRId64 " messages carved, %" PRId64 " incomplete\n",
                  counts.messages, counts.incomplete);
@@ -97,9 +112,8 @@ int RunCarveCommand(const CliOptions& options) {
         std::fprintf(stderr, "velmor-cli: %" PRId64 " bytes could not be read\n",
                      counts.unreadableBytes);
     }
-    if (!written) {
-        std::fprintf(stderr, "velmor-cli: some messages could not be written below %s\n",
-                     directory.c_str());
+    if (!writeError.empty()) {
+        std::fprintf(stderr, "velmor-cli: %s; carving stopped there\n", writeError.c_str());
         return kExitFailure;
     }
     return kExitOk;

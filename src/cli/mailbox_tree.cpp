@@ -36,11 +36,12 @@ int UsageError(const std::string& message) {
 
 int MailboxTree::Load(const CliOptions& options) {
     const std::string& mailboxRow = options.arguments[1];
-    if (!session_.Open(options.arguments[0]) || !session_.Discover()) {
+    const StreamingFileChoice streaming = StreamingFileOf(options);
+    if (streaming.refused || !session_.Open(options.arguments[0]) || !session_.Discover()) {
         return kExitFailure;
     }
     const auto& rows = session_.progress().mailboxRows();
-    const auto streamingFile = StreamingFileOf(options);
+    const auto& streamingFile = streaming.file;
     streamingFile_ = streamingFile;
     const int row = RowIndex(mailboxRow, rows.size() + (streamingFile ? 1 : 0));
     if (row < 0) {

@@ -11,6 +11,10 @@
 namespace velmor::cli {
 
 int RunMailboxesCommand(const CliOptions& options) {
+    const StreamingFileChoice streaming = StreamingFileOf(options);
+    if (streaming.refused) {
+        return kExitFailure;
+    }
     CliSession session;
     if (!session.Open(options.arguments.front()) || !session.Discover()) {
         return kExitFailure;
@@ -30,7 +34,7 @@ int RunMailboxesCommand(const CliOptions& options) {
                    PlainText(key) + "\n";
         }
     }
-    if (StreamingFileOf(options)) {
+    if (streaming.file) {
         // The streaming file's messages follow the mailboxes as an entry of their own.
         const std::string line = StreamingEntryLine(rows.size() + 1, options.json);
         out += options.json && !rows.empty() ? ", " + line : line;

@@ -12,6 +12,8 @@
 #include "edb/text_codec.h"
 #include "export/recovered_messages_export.h"
 #include "items/item_date.h"
+#include "streaming/file_byte_source.h"
+#include "streaming/mime_structure.h"
 #include "streaming/recovered_message_rows.h"
 #include "streaming/streaming_file_path.h"
 
@@ -32,11 +34,22 @@ int NoSuchFolder(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> StreamingFileOf(const CliOptions& options) {
-    if (options.streamingFile) {
-        return std::filesystem::path(*options.streamingFile);
+StreamingFileChoice StreamingFileOf(const CliOptions& options) {
+    const bool named = options.streamingFile.has_value();
+    const std::optional<std::filesystem::path> file =
+        named ? std::filesystem::path(*options.streamingFile)
+              : StreamingFileBeside(options.arguments.front());
+    if (!file || FileByteSource().Open(*file)) {
+        return {file, false};
     }
-    return StreamingFileBeside(options.arguments.front());
+    if (named) {
+        std::fprintf(stderr, "velmor-cli: cannot read the streaming file %s\n", file->c_str());
+        return {std::nullopt, true};
+    }
+    std::fprintf(stderr,
+                 "velmor-cli: warning: the streaming file %s cannot be read; it is left out\n",
+                 file->c_str());
+    return {};
 }
 
 bool IsStreamingFolderPath(const std::string& path) {
@@ -117,9 +130,11 @@ int PrintStreamingMessage(const CliOptions& options, RecoveredMessages& messages
     }
     const std::u16string date =
         message.summary.fileTime ? FormatFileTime(message.summary.fileTime) : u"";
-    const std::string note = message.incompleteReason.empty()
-                                 ? std::string()
-                                 : "incomplete: " + message.incompleteReason;
+    std::string note = message.incompleteReason.empty() ? std::string()
+                                                        : "incomplete: " + message.incompleteReason;
+    if (message.summary.partsCut) {
+        note += (note.empty() ? "" : ". ") + PartsCutNote();
+    }
     if (options.json) {
         const auto jsonOrNull = [](const std::optional<std::string>& text) {
             return text ? JsonString(*text) : std::string("null");

@@ -12,7 +12,14 @@
 namespace velmor::cli {
 
 // The streaming file a command reads: --stm FILE, else the one beside the database.
-std::optional<std::filesystem::path> StreamingFileOf(const CliOptions& options);
+struct StreamingFileChoice {
+    std::optional<std::filesystem::path> file;
+    bool refused = false;  // --stm FILE names no file that can be read: the command fails
+};
+
+// The streaming file of the command, tried at once: one that cannot be read is said on
+// stderr, and refused when --stm named it, left out when it lies beside the database.
+StreamingFileChoice StreamingFileOf(const CliOptions& options);
 
 // The path of the streaming entry's one mail folder, as folders prints it.
 std::u16string StreamingFolderPath();

@@ -154,26 +154,50 @@ std::optional<std::filesystem::path> AtomicFile::Commit(const std::string& name)
         if (database_ != nullptr && database_->HoldsFile(target)) {
             continue;
         }
-        const int result = Link(target);
-        if (result == 0) {
-            temporary_.clear();
-            const int closed = ::close(fd_);
-            fd_ = -1;
-            if (closed != 0) {
-                const int error = errno;
-                ::unlink(target.c_str());
-                Fail("cannot write " + target.string(), error);
-                return std::nullopt;
-            }
-            return target;
-        }
+        const int result = NameAndClose(target);
         if (result != EEXIST) {
-            Fail("cannot name " + target.string(), result);
-            return std::nullopt;
+            return result == 0 ? std::optional(target) : std::nullopt;
         }
     }
     Fail("no free name for " + (directory_ / name).string(), EEXIST);
     return std::nullopt;
+}
+
+std::optional<std::filesystem::path> AtomicFile::CommitExactly(const std::string& name) {
+    if (fd_ < 0 || !Flush()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path target = directory_ / name;
+    if (database_ != nullptr && database_->HoldsFile(target)) {
+        Fail(target.string() + " is the database", EEXIST);
+        return std::nullopt;
+    }
+    const int result = NameAndClose(target);
+    if (result == EEXIST) {
+        Fail("cannot name " + target.string(), EEXIST);
+    }
+    return result == 0 ? std::optional(target) : std::nullopt;
+}
+
+int AtomicFile::NameAndClose(const std::filesystem::path& target) {
+    const int result = Link(target);
+    if (result == EEXIST) {
+        return result;
+    }
+    if (result != 0) {
+        Fail("cannot name " + target.string(), result);
+        return result;
+    }
+    temporary_.clear();
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) {
+        const int error = errno;
+        ::unlink(target.c_str());
+        Fail("cannot write " + target.string(), error);
+        return error;
+    }
+    return 0;
 }
 
 int AtomicFile::Link(const std::filesystem::path& target) {

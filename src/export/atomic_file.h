@@ -33,11 +33,17 @@ public:
     // Writes out what is buffered, closes the file and names it; the final path, or nothing
     // with a reason in error (the temporary file is then removed).
     std::optional<std::filesystem::path> Commit(const std::string& name);
+    // As Commit, but the name the user chose is never numbered: a taken name (a link, even one
+    // that leads nowhere, counts) fails.
+    std::optional<std::filesystem::path> CommitExactly(const std::string& name);
 
     const std::string& error() const { return error_; }
 
 private:
     bool Flush();
+    // Names the finished file target and closes it; 0, or the errno (EEXIST when target is
+    // taken, the file then still open; any other with a reason in error).
+    int NameAndClose(const std::filesystem::path& target);
     // Writes all of bytes at offset, or at the file's position when there is none.
     bool WriteFully(std::string_view bytes, std::optional<uint64_t> offset);
     // Gives the finished file the name target unless it is taken; 0 or the errno.

@@ -1,10 +1,14 @@
 #include "export/attachment_file_name.h"
 
+#include "edb/text_codec.h"
+#include "export/safe_file_name.h"
+
 namespace velmor {
 
 namespace {
 
 constexpr char kUnnamedAttachment[] = "attachment ";
+constexpr char kHiddenNamePrefix = '_';
 
 }  // namespace
 
@@ -19,6 +23,14 @@ std::string AttachmentFileName(const std::string& name, size_t index) {
         return kUnnamedAttachment + std::to_string(index + 1);
     }
     return file;
+}
+
+std::string AttachmentSaveName(const std::string& name, size_t index) {
+    std::string safe = SafeFileName(Utf8ToUtf16(AttachmentFileName(name, index)));
+    if (safe.starts_with('.')) {
+        safe.insert(safe.begin(), kHiddenNamePrefix);
+    }
+    return safe;
 }
 
 }  // namespace velmor

@@ -11,14 +11,23 @@ namespace velmor {
 
 namespace {
 
-// The message's header block: everything before its first empty line.
+// The message's header block: everything before its first empty line, at most
+// kMaxHeaderBlockBytes of it (cut at a character boundary).
 std::string_view HeaderBlock(std::string_view message) {
     for (const std::string_view end : {"\r\n\r\n", "\n\n"}) {
         if (const size_t at = message.find(end); at != std::string_view::npos) {
-            return message.substr(0, at + end.size() / 2);
+            message = message.substr(0, at + end.size() / 2);
+            break;
         }
     }
-    return message;
+    if (message.size() <= kMaxHeaderBlockBytes) {
+        return message;
+    }
+    size_t cut = kMaxHeaderBlockBytes;
+    while (cut > 0 && IsUtf8ContinuationByte(message[cut])) {
+        --cut;
+    }
+    return message.substr(0, cut);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "export/pst/pst_mailbox_file.h"
 #include "export/pst_folder_writer.h"
 #include "export/recovered_message_record.h"
+#include "export/safe_file_name.h"
 #include "streaming/recovered_message_rows.h"
 
 namespace velmor {
@@ -36,16 +37,21 @@ RecoveredExportResult ExportRecoveredMessages(RecoveredMessages& messages,
                                               const EdbFile* database,
                                               const std::function<bool()>& stopRequested) {
     RecoveredExportResult result;
-    result.directory = directory / std::filesystem::path(Utf16ToUtf8(kStreamingEntryName));
-    // The PST file goes into the chosen directory, the other files into the entry's.
-    if (!formats.WritesFolderFiles()) {
-        result.directory = directory;
-    }
+    result.directory = directory;
     std::error_code error;
-    std::filesystem::create_directories(result.directory, error);
-    if (!std::filesystem::is_directory(result.directory, error)) {
-        result.error = "cannot make the directory " + result.directory.string();
+    std::filesystem::create_directories(directory, error);
+    if (!std::filesystem::is_directory(directory, error)) {
+        result.error = "cannot make the directory " + directory.string();
         return result;
+    }
+    // The PST file goes into the chosen directory, the other files into the entry's, made
+    // new as a mailbox's folders are: never through a link, a taken name numbered.
+    if (formats.WritesFolderFiles()) {
+        auto made = CreateUniqueDirectory(directory, kStreamingEntryName, result.error);
+        if (!made) {
+            return result;
+        }
+        result.directory = *made;
     }
     std::vector<std::unique_ptr<FormatWriter>> writers;
     if (formats.eml) {

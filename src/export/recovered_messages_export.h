@@ -25,8 +25,9 @@ struct RecoveredExportResult {
 };
 
 // Writes the messages of the streaming file as the one mail folder of a mailbox is written: in
-// the directory "Recovered from the streaming file" below directory each message as carved
-// (NNNNN.eml) and/or all into one mbox file, and the list as items.csv; with pst, the file
+// a new directory "Recovered from the streaming file" below directory (" (2)"... when the
+// name is taken) each message as carved (NNNNN.eml) and/or all into one mbox file, and the
+// list as items.csv; with pst, the file
 // "Recovered from the streaming file.pst" in directory, the messages with their attachments in
 // its folder of that name. vCard and iCalendar write nothing for mail. database: the open
 // database, whose files are never a target; may be null. stopRequested is asked between two

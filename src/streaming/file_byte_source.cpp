@@ -15,12 +15,18 @@ FileByteSource::~FileByteSource() {
 }
 
 bool FileByteSource::Open(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool readable = ::fstat(fd, &info) == 0 &&
+                          (S_ISREG(info.st_mode) || S_ISBLK(info.st_mode)) &&
+                          ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+    // A block device (a disk image on a drive) has no file size: its end is its size.
+    const off_t size = readable && S_ISBLK(info.st_mode) ? ::lseek(fd, 0, SEEK_END) : info.st_size;
+    if (!readable || size < 0) {
         ::close(fd);
         return false;
     }
@@ -28,7 +34,7 @@ bool FileByteSource::Open(const std::filesystem::path& path) {
         ::close(fd_);
     }
     fd_ = fd;
-    size_ = info.st_size;
+    size_ = size;
     posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     return true;
 }

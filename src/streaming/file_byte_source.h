@@ -14,7 +14,8 @@ public:
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
 
-    // False when path is no regular file that can be read.
+    // False when path is neither a regular file nor a block device that can be read; a FIFO
+    // or other special file is refused without waiting on it.
     bool Open(const std::filesystem::path& path);
     int64_t size() const override { return size_; }
     int64_t Read(int64_t offset, std::span<uint8_t> buffer) override;

@@ -1,6 +1,7 @@
 #include "streaming/matched_message_content.h"
 
 #include "edb/text_codec.h"
+#include "streaming/mime_structure.h"
 
 namespace velmor {
 
@@ -23,6 +24,9 @@ bool UseCarvedOriginal(MessageContent& content, RecoveredMessages& messages,
     carved.note = kMatchedOriginalNote;
     if (!original->incompleteReason.empty()) {
         carved.note += u" Incomplete: " + Utf8ToUtf16(original->incompleteReason) + u".";
+    }
+    if (original->summary.partsCut) {
+        carved.note += u" " + Utf8ToUtf16(PartsCutNote());
     }
     content.body = std::move(carved);
     content.details.hasAttachments = original->summary.attachmentCount > 0;

@@ -116,7 +116,7 @@ GMimeContentEncoding Encoding(const std::optional<std::string>& value) {
 
 class StructureScanner {
 public:
-    explicit StructureScanner(std::string_view text) : text_(text) {}
+    StructureScanner(std::string_view text, int64_t maxParts) : text_(text), maxParts_(maxParts) {}
 
     MimeStructure Run() {
         size_t pos = 0;
@@ -298,6 +298,12 @@ private:
                 found = Found{Found::kEndOfBytes, false, text_.size()};
                 break;
             }
+            if (++parts_ > maxParts_) {
+                // Nothing past here is read: the walk ends as at the end of the bytes.
+                result_.partsCutAt = found.line;
+                found = Found{Found::kEndOfBytes, false, text_.size()};
+                break;
+            }
             found = Part(end + 1, digest, depth + 1);
         }
         if (Immediate(found, true)) {
@@ -394,14 +400,16 @@ private:
     std::string_view text_;
     std::vector<std::string> boundaries_;  // "--" and each enclosing multipart's boundary
     int insideMessages_ = 0;
+    int64_t parts_ = 0;  // parts of multiparts begun
+    int64_t maxParts_;
     MimeStructure result_;
 };
 
 }  // namespace
 
-MimeStructure ScanMimeStructure(std::string_view message) {
+MimeStructure ScanMimeStructure(std::string_view message, int64_t maxParts) {
     InitializeMimeLibrary();
-    return StructureScanner(message).Run();
+    return StructureScanner(message, maxParts).Run();
 }
 
 }  // namespace velmor

@@ -29,7 +29,9 @@ struct Owned {
     T* get;
 };
 
-GMimeMessage* ParseMessage(std::string_view bytes) {
+constexpr std::string_view kEmptyLine = "\n\n";
+
+GMimeMessage* ParseBytes(std::string_view bytes) {
     InitializeMimeLibrary();
     Owned<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
     Owned<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get));
@@ -58,6 +60,36 @@ std::string_view HeaderBlock(std::string_view bytes) {
         line = end + 1;
     }
     return bytes;
+}
+
+// A message as the MIME library reads it: its first kMaxMessageParts parts only, and a header
+// block longer than kMaxHeaderBlockBytes cut there and closed by an empty line, the body kept.
+GMimeMessage* ParseMessage(std::string_view bytes, bool* partsCut = nullptr) {
+    const MimeStructure structure = ScanMimeStructure(bytes);
+    if (structure.partsCutAt) {
+        bytes = bytes.substr(0, *structure.partsCutAt);
+    }
+    if (partsCut != nullptr) {
+        *partsCut = structure.partsCutAt.has_value();
+    }
+    const std::string_view header = HeaderBlock(bytes);
+    if (header.size() <= kMaxHeaderBlockBytes) {
+        return ParseBytes(bytes);
+    }
+    std::string bounded(header.substr(0, kMaxHeaderBlockBytes));
+    bounded += kEmptyLine;
+    bounded += bytes.substr(header.size());
+    return ParseBytes(bounded);
+}
+
+// The header block alone, as ParseMessage bounds it.
+GMimeMessage* ParseHeaderBlock(std::string_view bytes) {
+    const std::string_view header = HeaderBlock(bytes);
+    if (header.size() <= kMaxHeaderBlockBytes) {
+        return ParseBytes(header);
+    }
+    return ParseBytes(std::string(header.substr(0, kMaxHeaderBlockBytes)) +
+                      std::string(kEmptyLine));
 }
 
 // Seconds from 1601 (where FILETIME counts from) to 1970, and its units per second.
@@ -265,7 +297,7 @@ std::optional<std::string> PartContent(GMimeObject* object) {
 }  // namespace
 
 std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
-    Owned<GMimeMessage> message(ParseMessage(HeaderBlock(bytes)));
+    Owned<GMimeMessage> message(ParseHeaderBlock(bytes));
     if (message.get == nullptr) {
         return std::nullopt;
     }
@@ -288,15 +320,18 @@ std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
     const MimeStructure structure = ScanMimeStructure(bytes);
     summary.attachmentCount = structure.attachments;
     summary.base64Cut = structure.base64Cut;
+    summary.partsCut = structure.partsCutAt.has_value();
     return summary;
 }
 
 std::optional<MimeParts> ReadMimeParts(std::string_view bytes) {
-    Owned<GMimeMessage> message(ParseMessage(bytes));
+    bool partsCut = false;
+    Owned<GMimeMessage> message(ParseMessage(bytes, &partsCut));
     if (message.get == nullptr) {
         return std::nullopt;
     }
     MimeParts parts;
+    parts.partsCut = partsCut;
     if (GMimeObject* body = g_mime_message_get_mime_part(message.get)) {
         WalkParts(body, &parts.base64Cut, [&](GMimeObject* object, int64_t base64Bytes) {
             parts.attachments.push_back(DescribeAttachment(object, base64Bytes));

@@ -8,6 +8,11 @@
 
 namespace velmor {
 
+// The most bytes of a message's header block that are read: the MIME library keeps a header
+// line in memory several times over, so that a 100 MB line would cost seconds and half a
+// gigabyte. A longer block is cut there.
+inline constexpr size_t kMaxHeaderBlockBytes = 1024 * 1024;
+
 struct MimeAttachment {
     std::string name;  // UTF-8; empty when the part names none
     std::string type;  // "image/png"
@@ -25,6 +30,7 @@ struct MimeSummary {
     uint64_t fileTime = 0;  // the same date as a FILETIME; 0 when none
     int64_t attachmentCount = 0;
     bool base64Cut = false;  // a base64 part ends in the middle of a group of four
+    bool partsCut = false;   // only the first kMaxMessageParts parts are read
 };
 
 // The message's summary, or nothing when the MIME library reads no message there. Only the
@@ -39,6 +45,7 @@ struct MimeParts {
     // (message/rfc822) as one.
     std::vector<MimeAttachment> attachments;
     bool base64Cut = false;
+    bool partsCut = false;  // the message has more parts than are read (kMaxMessageParts)
 };
 
 // The message read whole by the MIME library, or nothing when it reads no message there.

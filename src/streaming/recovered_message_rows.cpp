@@ -2,6 +2,7 @@
 
 #include "edb/text_codec.h"
 #include "items/item_date.h"
+#include "streaming/mime_structure.h"
 
 namespace velmor {
 
@@ -54,6 +55,9 @@ std::optional<MessageContent> RecoveredMessageContent(RecoveredMessages& message
     content.body.note = kFromStreamingFileNote;
     if (!message.incompleteReason.empty()) {
         content.body.note += u" " + Utf8ToUtf16(StatusText(message)) + u".";
+    }
+    if (message.summary.partsCut) {
+        content.body.note += u" " + Utf8ToUtf16(PartsCutNote());
     }
     return content;
 }

@@ -32,7 +32,7 @@ std::optional<std::filesystem::path> StreamingFileBeside(const std::filesystem::
     for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
         const std::filesystem::path& path = entry.path();
         if (path.stem() == stem && IsStreamingExtension(path.extension().string()) &&
-            entry.is_regular_file(error) && path.filename() != database.filename()) {
+            !entry.is_directory(error) && path.filename() != database.filename()) {
             // The lowest name when several cases lie there, so the choice does not depend on
             // the order of the directory.
             if (!found || path < *found) {

@@ -18,9 +18,11 @@ struct CliResult {
     std::string err;
 };
 
-// Runs velmor-cli with the arguments, with TMPDIR pointed at tmpDir.
+// Runs velmor-cli with the arguments, with TMPDIR pointed at tmpDir; shellCommands run before
+// it in the same shell (limits set with ulimit, say).
 inline CliResult RunCli(const std::vector<std::string>& arguments,
-                        const std::filesystem::path& tmpDir) {
+                        const std::filesystem::path& tmpDir,
+                        const std::string& shellCommands = "") {
     const TempDir capture;
     auto quote = [](const std::string& text) {
         std::string quoted = "'";
@@ -29,7 +31,8 @@ inline CliResult RunCli(const std::vector<std::string>& arguments,
         }
         return quoted + "'";
     };
-    std::string command = "TMPDIR=" + quote(tmpDir.string()) + " " + quote(VELMOR_CLI_PATH);
+    std::string command =
+        shellCommands + " TMPDIR=" + quote(tmpDir.string()) + " " + quote(VELMOR_CLI_PATH);
     for (const std::string& argument : arguments) {
         command += " " + quote(argument);
     }

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "export/atomic_file.h"
+#include "export/attachment_file_name.h"
 #include "export/file_naming_calls.h"
 #include "export/safe_file_name.h"
 #include "export_test_store.h"
@@ -79,6 +80,39 @@ TEST(AtomicFileTest, TakenNamesGetTheNextFreeNumberAndNothingIsOverwritten) {
     struct stat info {};
     ASSERT_EQ(::stat(path->c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST(AtomicFileTest, ANameChosenByTheUserIsNeverNumberedAndALinkCountsAsTaken) {
+    test::TempDir dir;
+    AtomicFile file(dir.path(), nullptr);
+    ASSERT_TRUE(file.Open());
+    ASSERT_TRUE(file.Write("attachment"));
+    // The name is taken between the check and the write, by a link that leads nowhere.
+    std::filesystem::create_symlink(dir / "nowhere", dir / "out.bin");
+    EXPECT_FALSE(file.CommitExactly("out.bin"));
+    EXPECT_NE(file.error().find("out.bin"), std::string::npos) << file.error();
+    EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"out.bin"});
+    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+
+    AtomicFile free(dir.path(), nullptr);
+    ASSERT_TRUE(free.Open());
+    ASSERT_TRUE(free.Write("attachment"));
+    EXPECT_EQ(free.CommitExactly("free.bin"), dir / "free.bin");
+    EXPECT_EQ(test::ReadFile(dir / "free.bin"), "attachment");
+}
+
+TEST(AttachmentSaveNameTest, AttachmentsAreSavedUnderSafeVisibleNames) {
+    EXPECT_EQ(AttachmentSaveName("report.pdf", 0), "report.pdf");
+    EXPECT_EQ(AttachmentSaveName("..\\..\\evil.exe", 0), "evil.exe");
+    EXPECT_EQ(AttachmentSaveName("", 2), "attachment 3");
+    EXPECT_EQ(AttachmentSaveName(".profile", 0), "_.profile");
+    EXPECT_EQ(AttachmentSaveName("..", 0), "attachment 1");
+    EXPECT_EQ(AttachmentSaveName("a\nb\rc\td\x1b[31m.txt", 0), "a_b_c_d_[31m.txt");
+    EXPECT_EQ(AttachmentSaveName("CON", 0), "CON_");
+    EXPECT_EQ(AttachmentSaveName("aux.txt", 0), "aux_.txt");
+    EXPECT_EQ(AttachmentSaveName("a:b?c*d|e<f>g.txt", 0), "a_b_c_d_e_f_g.txt");
+    EXPECT_EQ(AttachmentSaveName("notes. ", 0), "notes__");
+    EXPECT_EQ(AttachmentSaveName(std::string(304, 'x'), 0).size(), kMaxComponentBytes);
 }
 
 TEST(AtomicFileTest, TheOpenDatabaseIsNeverATargetAndFailuresNameTheFile) {

@@ -4,12 +4,22 @@
 #include <iostream>
 
 #include "edb_writer/demo_store.h"
+#include "program_arguments.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/demo_streaming_file.h"
 
+namespace {
+constexpr char kUsage[] =
+    "usage: velmor-make-demo OUTPUT\n"
+    "Writes the demo store to OUTPUT (Demo.edb, say) and its streaming file beside it.";
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (const auto answer = velmor::tools::AnswerOptions(argc, argv, kUsage)) {
+        return *answer;
+    }
     if (argc != 2) {
-        std::cerr << "usage: velmor-make-demo OUTPUT\n";
+        std::cerr << kUsage << "\n";
         return 2;
     }
     try {

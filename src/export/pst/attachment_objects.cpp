@@ -6,6 +6,7 @@
 #include "export/pst/pst_layout.h"
 #include "export/pst/table_columns.h"
 #include "export/pst/table_context.h"
+#include "streaming/mime_structure.h"
 
 namespace velmor::pst {
 
@@ -17,6 +18,10 @@ constexpr char kShortenedMark[] = "~1";
 constexpr char kUnnamedBase[] = "ATTACH";
 // Attachment subnodes are numbered from here, apart from the message's other subnodes.
 constexpr uint32_t kFirstAttachmentIndex = 0x401;
+// A message's attachments come from its original's parts, of which no more than
+// kMaxMessageParts are read: with one leaf of the subnode tree left for the message's own
+// subnodes, they always fit, so that no message fails the file for its attachments.
+static_assert(kMaxMessageParts < kMaxSubnodeLeafEntries * (kMaxSubnodeIndexEntries - 1));
 
 // The letters and digits of text, upper case, and whether anything else was dropped.
 std::string ShortPart(std::string_view text, bool& dropped) {

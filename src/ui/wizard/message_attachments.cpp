@@ -27,7 +27,7 @@ std::optional<std::filesystem::path> WriteFile(const std::filesystem::path& dire
 }  // namespace
 
 std::string MessageAttachments::FileName(size_t index) const {
-    return AttachmentFileName(attachments_[index].name, index);
+    return AttachmentSaveName(attachments_[index].name, index);
 }
 
 bool MessageAttachments::Save(size_t index, const std::filesystem::path& path,

@@ -18,8 +18,8 @@ public:
 
     const std::vector<MimeAttachment>& list() const { return attachments_; }
 
-    // The file name an attachment is offered under: its own name without any directory, else
-    // "attachment" and its number from 1.
+    // The file name an attachment is offered and saved under: its own name without any
+    // directory, else "attachment" and its number from 1, made safe (AttachmentSaveName).
     std::string FileName(size_t index) const;
 
     // Writes attachment index to path, replacing a file there (the file dialog asked first)

@@ -1,0 +1,60 @@
+#include "wizard/message_attachments.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "stm_writer/mime_corpus.h"
+#include "streaming/mime_summary.h"
+#include "temp_dir.h"
+
+namespace velmor::ui {
+namespace {
+
+std::vector<std::string> FileNames(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Save All writes every attachment under a name the exports would give it: no hidden files,
+// no control characters, nothing Windows file systems refuse, nothing too long to be made.
+TEST(MessageAttachmentsTest, SaveAllWritesEveryAttachmentUnderASafeVisibleName) {
+    const std::string longName = std::string(300, 'x') + ".txt";
+    const std::vector<stm::CorpusAttachment> attachments = {
+        {".profile", "text/plain", "1"},
+        {"CON", "text/plain", "2"},
+        {"aux.txt", "text/plain", "3"},
+        {"a:b?c*d|e<f>g.txt", "text/plain", "4"},
+        {longName, "text/plain", "5"},
+        {"tab\there\x1b.txt", "text/plain", "6"},
+        {"line\nbreak\u00e9.txt", "text/plain", "7"},
+    };
+    const std::string message = stm::MakeMessageWithAttachments(1, attachments, 5).bytes;
+    const MessageAttachments list(message, ReadMimeAttachments(message));
+    ASSERT_EQ(list.list().size(), attachments.size());
+    EXPECT_EQ(list.FileName(0), "_.profile");
+
+    const test::TempDir dir;
+    std::string error;
+    EXPECT_EQ(list.SaveAll(dir.path(), nullptr, error), attachments.size()) << error;
+    EXPECT_EQ(error, "");
+    std::vector<std::string> expected = {"_.profile",
+                                         "CON_",
+                                         "aux_.txt",
+                                         "a_b_c_d_e_f_g.txt",
+                                         std::string(200, 'x'),
+                                         "tab_here_.txt",
+                                         "line_break\u00e9.txt"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FileNames(dir.path()), expected);
+}
+
+}  // namespace
+}  // namespace velmor::ui
