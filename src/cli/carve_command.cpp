@@ -76,8 +76,10 @@ int RunCarveCommand(const CliOptions& options) {
     int64_t number = 0;
     bool written = true;
     TerminalProgress progress;
+    CarveLimits limits;
+    limits.alignment = options.align;
     const StreamingCarveCounts counts = CarveStreamingFile(
-        source, CarveLimits{},
+        source, limits,
         [&](CarvedMessage&& message, const MimeSummary& summary) {
             const std::string file = FileName(++number);
             std::ofstream out(directory / file, std::ios::binary | std::ios::trunc);

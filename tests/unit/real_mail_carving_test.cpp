@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "stm_writer/carve_tally.h"
+#include "stm_writer/real_mail.h"
+#include "streaming/streaming_carve.h"
+
+namespace velmor {
+namespace {
+
+enum class LineEnds { AsShipped, Crlf };
+
+std::vector<std::string> RealMail(LineEnds lineEnds) {
+    std::vector<std::string> messages = stm::ReadRealMail(VELMOR_REAL_MAIL_DIR);
+    if (lineEnds == LineEnds::Crlf) {
+        for (std::string& message : messages) {
+            message = stm::WithCrlf(message);
+        }
+    }
+    return messages;
+}
+
+stm::CarveTally CarveLaidOut(const std::vector<std::string>& messages, uint32_t seed) {
+    std::vector<stm::LaidMessage> laid;
+    const std::vector<uint8_t> file = stm::LayRealMail(messages, seed, laid);
+    std::vector<stm::CarvedCopy> carved;
+    MemoryByteSource source(file);
+    CarveStreamingFile(source, CarveLimits{}, [&](CarvedMessage&& message, const MimeSummary&) {
+        carved.push_back(
+            {message.offset, std::string(message.bytes), !message.incompleteReason.empty()});
+    });
+    return stm::TallyCarving(messages, laid, carved);
+}
+
+class RealMailCarvingTest : public testing::TestWithParam<LineEnds> {};
+
+TEST_P(RealMailCarvingTest, EveryMessageComesBackWholeWhateverFollowsIt) {
+    const std::vector<std::string> messages = RealMail(GetParam());
+    ASSERT_GE(messages.size(), 40u);
+    for (const uint32_t seed : {1u, 2u, 3u, 4u}) {
+        const stm::CarveTally tally = CarveLaidOut(messages, seed);
+        SCOPED_TRACE(stm::Describe(tally));
+        EXPECT_EQ(tally.whole, tally.laid);
+        EXPECT_EQ(tally.extra, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, RealMailCarvingTest,
+                         testing::Values(LineEnds::AsShipped, LineEnds::Crlf));
+
+}  // namespace
+}  // namespace velmor
