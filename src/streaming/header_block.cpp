@@ -18,6 +18,7 @@ constexpr int kFieldsForAStart = 2;
 // Longer names are taken for other text: the longest registered field names are under 40.
 constexpr int64_t kMaxFieldNameLength = 76;
 constexpr std::string_view kMultipartType = "multipart/";
+constexpr std::string_view kMboxSeparator = "From ";
 // An mbox separator line ("From sender date") longer than this is other text.
 constexpr int64_t kMaxSeparatorLine = 1000;
 
@@ -111,9 +112,8 @@ void AppendLine(std::span<const uint8_t> line, std::string& value) {
 }  // namespace
 
 bool StartsWithMboxSeparator(PageView bytes, int64_t pos) {
-    static constexpr std::string_view kSeparator = "From ";
-    for (size_t i = 0; i < kSeparator.size(); ++i) {
-        if (bytes.u8(pos + static_cast<int64_t>(i)) != kSeparator[i]) {
+    for (size_t i = 0; i < kMboxSeparator.size(); ++i) {
+        if (bytes.u8(pos + static_cast<int64_t>(i)) != kMboxSeparator[i]) {
             return false;
         }
     }
@@ -164,7 +164,7 @@ bool EndsInsideHeaderBlock(std::string_view bytes) {
             }
             const bool field = name > 0 && name < line.size() && line[name] == ':';
             const bool cutName = lastLine && name == line.size();
-            const bool separator = start == 0 && line.starts_with("From ");
+            const bool separator = start == 0 && line.starts_with(kMboxSeparator);
             if (!field && !cutName && !separator) {
                 return false;
             }

@@ -134,7 +134,7 @@ public:
     // bytes: the message's bytes so far, some of them just added.
     void Append(std::string_view bytes) {
         size_ = static_cast<int64_t>(bytes.size());
-        if (!closing_.empty() && !closed_ && ClosingEnd(bytes, false)) {
+        if (!closing_.empty() && !closed_ && HasClosingLine(bytes, false)) {
             closed_ = true;
         }
     }
@@ -148,7 +148,7 @@ public:
     // bytes: the message's bytes (size() of them). reasonWhenOpen marks a multipart that is
     // not closed; a cut message is marked whatever its kind.
     CarvedMessage Finish(std::string_view bytes, const char* reasonWhenOpen, bool cut) {
-        if (openMultipart() && ClosingEnd(bytes, true)) {
+        if (openMultipart() && HasClosingLine(bytes, true)) {
             closed_ = true;
         }
         CarvedMessage message;
@@ -168,7 +168,7 @@ private:
     // Whether the closing boundary's line is in bytes, searched from where the last search
     // stopped: the boundary, then only blanks up to the line end. atEnd accepts a closing
     // line whose line end is not there.
-    bool ClosingEnd(std::string_view bytes, bool atEnd) {
+    bool HasClosingLine(std::string_view bytes, bool atEnd) {
         while (true) {
             const size_t found = FindDelimiter(bytes, searchFrom_, closing_);
             if (found == std::string_view::npos) {
