@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,39 @@ TEST_P(RealMailCarvingTest, EveryMessageComesBackWholeWhateverFollowsIt) {
         SCOPED_TRACE(stm::Describe(tally));
         EXPECT_EQ(tally.whole, tally.laid);
         EXPECT_EQ(tally.extra, 0);
+    }
+}
+
+TEST_P(RealMailCarvingTest, AMailboxFileOfThemSplitsAtEachFromLine) {
+    const std::vector<std::string> messages = RealMail(GetParam());
+    const std::string newline = GetParam() == LineEnds::Crlf ? "\r\n" : "\n";
+    // Each message after its separator line (unless it has one) and before an empty line.
+    std::vector<std::string> entries;
+    std::string mailbox;
+    for (const std::string& message : messages) {
+        std::string entry = message.starts_with("From ")
+                                ? std::string()
+                                : "From someone@example.org Mon Dec  7 09:00:00 2026" + newline;
+        for (size_t line = 0; line < message.size();) {
+            const size_t end = std::min(message.find('\n', line), message.size() - 1) + 1;
+            const std::string_view text(message.data() + line, end - line);
+            entry += (line > 0 && text.starts_with("From ") ? ">" : "") + std::string(text);
+            line = end;
+        }
+        entry += newline;
+        entries.push_back(entry);
+        mailbox += entry;
+    }
+    std::vector<uint8_t> file(mailbox.begin(), mailbox.end());
+    file.resize(file.size() + 4096, 0);
+    std::vector<std::string> carved;
+    MemoryByteSource source(file);
+    CarveStreamingFile(source, CarveLimits{}, [&](CarvedMessage&& message, const MimeSummary&) {
+        carved.emplace_back(message.bytes);
+    });
+    ASSERT_EQ(carved.size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(carved[i], entries[i]) << i;
     }
 }
 
