@@ -10,6 +10,10 @@
 //   velmor_bench_carve fidelity           lays the corpus and the 20 MB message out in
 //                                         memory, carves them and compares byte for byte,
 //                                         then again with one run of one message moved
+//   velmor_bench_carve realmail DIR       lays the real messages of DIR (tests/data/
+//                                         real_mail) out, as shipped and in CRLF;
+//                                         counts what comes back by cause and times the
+//                                         carving per message
 
 #include <sys/resource.h>
 
@@ -25,8 +29,10 @@
 #include "bench_store.h"
 #include "plain_read.h"
 #include "program_arguments.h"
+#include "stm_writer/carve_tally.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
+#include "stm_writer/real_mail.h"
 #include "stm_writer/streaming_layout.h"
 #include "streaming/file_byte_source.h"
 #include "streaming/streaming_carve.h"
@@ -301,11 +307,75 @@ int Fidelity() {
     return CheckFidelity(-1) | CheckFidelity(moved);
 }
 
+// Copies of the real messages, as many as fill about this much, for the time per message.
+constexpr int64_t kRealMailTimedBytes = 64 << 20;
+constexpr uint32_t kRealMailSeeds = 4;
+
+int RealMail(const char* directory) {
+    const std::vector<std::string> shipped = velmor::stm::ReadRealMail(directory);
+    const std::vector<std::string> crlf = [&] {
+        std::vector<std::string> messages;
+        for (const std::string& message : shipped) {
+            messages.push_back(velmor::stm::WithCrlf(message));
+        }
+        return messages;
+    }();
+    int failures = 0;
+    for (const auto* messages : {&shipped, &crlf}) {
+        {
+            velmor::stm::CarveTally total;
+            for (uint32_t seed = 1; seed <= kRealMailSeeds; ++seed) {
+                std::vector<velmor::stm::LaidMessage> laid;
+                const std::vector<uint8_t> file = velmor::stm::LayRealMail(*messages, seed, laid);
+                std::vector<velmor::stm::CarvedCopy> carved;
+                velmor::MemoryByteSource source(file);
+                velmor::CarveStreamingFile(
+                    source, velmor::CarveLimits{},
+                    [&](velmor::CarvedMessage&& message, const velmor::MimeSummary&) {
+                        carved.push_back({message.offset, std::string(message.bytes),
+                                          !message.incompleteReason.empty()});
+                    });
+                const velmor::stm::CarveTally tally =
+                    velmor::stm::TallyCarving(*messages, laid, carved);
+                total.Add(tally);
+            }
+            std::printf("%s, seeds 1 to %u: %s\n", messages == &shipped ? "as shipped" : "CRLF",
+                        kRealMailSeeds, velmor::stm::Describe(total).c_str());
+            failures += total.whole != total.laid || total.extra != 0;
+        }
+    }
+    // The time per message: copies laid out with none moved, carved and read.
+    std::vector<std::string> copies;
+    int64_t bytes = 0;
+    while (bytes < kRealMailTimedBytes) {
+        for (const std::string& message : crlf) {
+            copies.push_back(message);
+            bytes += static_cast<int64_t>(message.size());
+        }
+    }
+    std::vector<velmor::stm::LaidMessage> laid;
+    const std::vector<uint8_t> file = velmor::stm::LayRealMail(copies, 1, laid);
+    velmor::MemoryByteSource source(file);
+    const double carve = Median([&] { return Carve(source).seconds; });
+    const double carveOnly = Median([&] {
+        const auto start = Clock::now();
+        velmor::CarveMessages(source, velmor::CarveLimits{}, [](velmor::CarvedMessage&&) {});
+        return velmor::bench::SecondsSince(start);
+    });
+    std::printf(
+        "%zu messages (%.1f MiB of mail in %.1f MiB): %.4f ms per message carved and read, "
+        "%.4f ms without the MIME reading (median of %d)\n",
+        copies.size(), bytes / kMiB, file.size() / kMiB, carve * 1e3 / copies.size(),
+        carveOnly * 1e3 / copies.size(), kRuns);
+    return failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     constexpr char kUsage[] =
-        "usage: velmor_bench_carve write PATH [GiB] | measure PATH | hostile | fidelity";
+        "usage: velmor_bench_carve write PATH [GiB] | measure PATH | hostile | fidelity | "
+        "realmail DIR";
     if (const auto answer = velmor::tools::AnswerOptions(argc, argv, kUsage)) {
         return *answer;
     }
@@ -320,6 +390,9 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::strcmp(argv[1], "fidelity") == 0) {
         return Fidelity();
+    }
+    if (argc == 3 && std::strcmp(argv[1], "realmail") == 0) {
+        return RealMail(argv[2]);
     }
     std::fprintf(stderr, "%s\n", kUsage);
     return 2;

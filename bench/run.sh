@@ -84,6 +84,8 @@ if $large; then
 fi
 echo "== carve, fidelity =="
 "$build/bench/velmor_bench_carve" fidelity
+echo "== carve, real mail =="
+"$build/bench/velmor_bench_carve" realmail tests/data/real_mail
 echo "== carve, hostile inputs =="
 "$build/bench/velmor_bench_carve" hostile
 

@@ -1,6 +1,7 @@
 // velmor-fuzz-seeds DIR: writes the seed corpus of every fuzz target into DIR/<target>/,
 // cut from stores that the test-database writer composes, so that fuzzing starts from
 // well-formed pages, records and values.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "program_arguments.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
+#include "stm_writer/real_mail.h"
 
 namespace {
 
@@ -221,6 +223,22 @@ void AddStreamingSeeds(SeedDirectory& seeds) {
         const Bytes file = velmor::stm::LayCorpus(corpus, 1, moved);
         AppendBytes(seed, file);
         seeds.Add("streaming_carver", seed);
+    }
+    // The real messages of the tests, a few to a file, as shipped and in CRLF.
+    constexpr size_t kRealMessagesPerSeed = 6;
+    const std::vector<std::string> real = velmor::stm::ReadRealMail(VELMOR_REAL_MAIL_DIR);
+    for (const bool crlf : {false, true}) {
+        for (size_t first = 0; first < real.size(); first += kRealMessagesPerSeed) {
+            std::vector<std::string> group;
+            for (size_t i = first; i < std::min(real.size(), first + kRealMessagesPerSeed); ++i) {
+                group.push_back(crlf ? velmor::stm::WithCrlf(real[i]) : real[i]);
+            }
+            std::vector<velmor::stm::LaidMessage> laid;
+            Bytes seed = {kShape};
+            AppendBytes(seed,
+                        velmor::stm::LayRealMail(group, static_cast<uint32_t>(first + crlf), laid));
+            seeds.Add("streaming_carver", seed);
+        }
     }
 }
 

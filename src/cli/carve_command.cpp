@@ -91,8 +91,10 @@ int RunCarveCommand(const CliOptions& options) {
     int64_t number = 0;
     std::string writeError;  // the first write that failed ends the pass
     TerminalProgress progress;
+    CarveLimits limits;
+    limits.alignment = options.align;
     const StreamingCarveCounts counts = CarveStreamingFile(
-        source, CarveLimits{},
+        source, limits,
         [&](CarvedMessage&& message, const MimeSummary& summary) {
             if (!writeError.empty()) {
                 return;

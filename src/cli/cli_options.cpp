@@ -24,6 +24,8 @@ constexpr std::string_view kCodePageOption = "--code-page";
 constexpr std::string_view kStreamingFileOption = "--stm";
 constexpr std::string_view kSearchCommand = "search";
 constexpr std::string_view kLimitOption = "--limit";
+constexpr std::string_view kAlignOption = "--align";
+constexpr std::string_view kCarveCommand = "carve";
 constexpr std::string_view kNoCacheOption = "--no-cache";
 
 constexpr std::array<CommandShape, 11> kCommands = {{
@@ -39,7 +41,7 @@ constexpr std::array<CommandShape, 11> kCommands = {{
     {"attachments", 4, 4, "velmor-cli attachments [--code-page N] [--json] FILE MAILBOX PATH NO"},
     {"attachment", 6, 6,
      "velmor-cli attachment [--code-page N] FILE MAILBOX PATH NO INDEX OUTFILE"},
-    {"carve", 2, 2, "velmor-cli carve     [--json] STMFILE OUTDIR"},
+    {"carve", 2, 2, "velmor-cli carve     [--align 512] [--json] STMFILE OUTDIR"},
     {kSearchCommand, 3, 3,
      "velmor-cli search    [--limit N] [--no-cache] [--code-page N] [--json] FILE MAILBOX "
      "QUERY"},
@@ -110,6 +112,8 @@ std::string UsageText() {
         "             Its messages are carved and listed as the last mailbox row,\n"
         "             \"Recovered from the streaming file\" (kind \"streaming file\"), with one\n"
         "             mail folder\n"
+        "  --align 512  carve: messages also start at 512-byte sector boundaries and zero\n"
+        "             fill up to a sector's end ends them (a disk image); default 4096\n"
         "  --json     print JSON instead of tab-separated lines\n"
         "  --version  print the program's version\n"
         "\n"
@@ -122,6 +126,14 @@ std::string UsageText() {
         "stderr and, for mailboxes --json, as unreadablePages.\n"
         "\n"
         "message prints the headers as lines, an empty line and the body as it is stored.\n"
+        "\n"
+        "carve finds messages by their form alone: one starts where a header block (at least\n"
+        "two of Received, From, To, Subject, Date, Message-ID, MIME-Version, Content-Type; an\n"
+        "mbox \"From \" line before them allowed) starts at a 4 KiB boundary or right after 16\n"
+        "zeros, and, in a mailbox file, at each \"From \" line followed by a header block. It\n"
+        "ends at zero fill, a page of zeros, the next start or the end of the file; a\n"
+        "multipart keeps its epilogue. With --align 512 a sector takes the page's place.\n"
+        "Messages at other offsets of a raw image are not found.\n"
         "\n"
         "Exit status: 0 done, 1 the database cannot be opened or holds no mailbox (message: the\n"
         "row has no message record; long-value: the tree has no such value; export: a folder\n"
@@ -183,6 +195,16 @@ std::optional<CliOptions> ParseCommandLine(int argc, char** argv, std::string& e
                 return std::nullopt;
             }
             options.limit = *limit;
+            ++i;
+        } else if (words[i] == kAlignOption && shape->name == kCarveCommand) {
+            const std::optional<size_t> align =
+                i + 1 < words.size() ? ParseLimit(words[i + 1]) : std::nullopt;
+            if (!align || (*align != static_cast<size_t>(kSectorBytes) &&
+                           *align != static_cast<size_t>(kCarvePageBytes))) {
+                error = "--align needs 512 or 4096";
+                return std::nullopt;
+            }
+            options.align = static_cast<int64_t>(*align);
             ++i;
         } else if (words[i] == kNoCacheOption && shape->name == kSearchCommand) {
             options.noCache = true;

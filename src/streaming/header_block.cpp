@@ -1,8 +1,12 @@
 #include "streaming/header_block.h"
 
+#include <gmime/gmime.h>
+
 #include <array>
 #include <bit>
 #include <cctype>
+
+#include "streaming/mime_library.h"
 
 namespace velmor {
 
@@ -13,6 +17,10 @@ constexpr std::array<std::string_view, 8> kMessageFields = {
 constexpr int kFieldsForAStart = 2;
 // Longer names are taken for other text: the longest registered field names are under 40.
 constexpr int64_t kMaxFieldNameLength = 76;
+constexpr std::string_view kMultipartType = "multipart/";
+constexpr std::string_view kMboxSeparator = "From ";
+// An mbox separator line ("From sender date") longer than this is other text.
+constexpr int64_t kMaxSeparatorLine = 1000;
 
 bool IsFieldNameChar(uint8_t c) {
     return c > ' ' && c < 0x7f && c != ':';
@@ -30,17 +38,28 @@ bool EqualsIgnoringCase(std::span<const uint8_t> name, std::string_view lower) {
     return true;
 }
 
-// Walks the fields of the header block at pos within the look-ahead. visit(name, valueFrom,
-// lineEnd) sees each field's first line; it ends at the empty line, at the end of the bytes
-// or the look-ahead (true), or at a line that is no field (false).
+// Past the mbox "From " separator line at pos, or pos when there is none.
+int64_t SkipMboxSeparator(PageView bytes, int64_t pos) {
+    if (!StartsWithMboxSeparator(bytes, pos)) {
+        return pos;
+    }
+    const int64_t lineEnd = bytes.find('\n', pos, std::min(bytes.size(), pos + kMaxSeparatorLine));
+    return lineEnd < 0 || bytes.find(0, pos, lineEnd) >= 0 ? pos : lineEnd + 1;
+}
+
+// Walks the fields of the header block at pos (after its mbox separator line, if any) within
+// the look-ahead. visit(name, valueFrom, lineEnd) sees each field's first line. It ends after
+// at least one field (true) at the empty line, at a line that is no field (the body starting
+// without its empty line), at zero fill, or at the end of the bytes or the look-ahead; on a
+// first line that is no field it is false.
 template <typename Visit>
 bool WalkFields(PageView bytes, int64_t pos, const Visit& visit) {
     const int64_t limit = std::min(bytes.size(), pos + kHeaderLookahead);
-    int64_t p = pos;
+    int64_t p = SkipMboxSeparator(bytes, pos);
     bool first = true;
     while (p < limit) {
         const uint8_t c = bytes.u8(p);
-        if (c == '\n' || (c == '\r' && bytes.u8(p + 1) == '\n')) {
+        if (c == '\n' || c == 0 || (c == '\r' && bytes.u8(p + 1) == '\n')) {
             return !first;
         }
         int64_t valueFrom = -1;
@@ -59,14 +78,14 @@ bool WalkFields(PageView bytes, int64_t pos, const Visit& visit) {
                 return !first;  // a field cut by the look-ahead still counts as one
             }
             if (nameEnd == p || bytes.u8(nameEnd) != ':') {
-                return false;
+                return !first;
             }
             valueFrom = nameEnd + 1;
         }
         const int64_t lineEnd = bytes.find('\n', p, limit);
         const int64_t contentEnd = lineEnd < 0 ? limit : lineEnd;
         if (bytes.find(0, p, contentEnd) >= 0) {
-            return false;
+            return !first;
         }
         if (valueFrom >= 0) {
             visit(bytes.bytes(p, valueFrom - 1 - p), valueFrom, contentEnd);
@@ -80,15 +99,26 @@ bool WalkFields(PageView bytes, int64_t pos, const Visit& visit) {
     return !first;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+// Appends a line of a field's value without its line ending; zeros, which would end the
+// value early for the MIME library, are left out.
+void AppendLine(std::span<const uint8_t> line, std::string& value) {
+    for (const uint8_t c : line) {
+        if (c != '\r' && c != 0) {
+            value += static_cast<char>(c);
+        }
     }
-    return lower;
 }
 
 }  // namespace
+
+bool StartsWithMboxSeparator(PageView bytes, int64_t pos) {
+    for (size_t i = 0; i < kMboxSeparator.size(); ++i) {
+        if (bytes.u8(pos + static_cast<int64_t>(i)) != kMboxSeparator[i]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool StartsHeaderBlock(PageView bytes, int64_t pos) {
     unsigned seen = 0;
@@ -103,13 +133,57 @@ bool StartsHeaderBlock(PageView bytes, int64_t pos) {
     return fields && std::popcount(seen) >= kFieldsForAStart;
 }
 
+bool EndsInsideHeaderBlock(std::string_view bytes) {
+    const size_t floor =
+        bytes.size() > static_cast<size_t>(kHeaderLookahead) ? bytes.size() - kHeaderLookahead : 0;
+    size_t end = bytes.size();
+    bool lastLine = true;  // the line the bytes end in, maybe cut
+    bool fieldSeen = false;
+    while (true) {
+        const size_t newline = end == 0 ? std::string_view::npos : bytes.rfind('\n', end - 1);
+        const size_t start = newline == std::string_view::npos ? 0 : newline + 1;
+        if (start < floor) {
+            return false;
+        }
+        std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (line.empty()) {
+            // An empty line: a header block ends here, or one starts after it.
+            if (!lastLine) {
+                return fieldSeen;
+            }
+        } else if (line[0] == ' ' || line[0] == '\t') {
+            fieldSeen = true;
+        } else {
+            size_t name = 0;
+            while (name < line.size() && name <= static_cast<size_t>(kMaxFieldNameLength) &&
+                   IsFieldNameChar(static_cast<uint8_t>(line[name]))) {
+                ++name;
+            }
+            const bool field = name > 0 && name < line.size() && line[name] == ':';
+            const bool cutName = lastLine && name == line.size();
+            const bool separator = start == 0 && line.starts_with(kMboxSeparator);
+            if (!field && !cutName && !separator) {
+                return false;
+            }
+            fieldSeen = true;
+        }
+        if (start == 0) {
+            return fieldSeen;
+        }
+        lastLine = false;
+        end = newline;
+    }
+}
+
 std::string OutermostBoundary(PageView bytes, int64_t pos) {
     std::string value;
     int64_t valueEnd = -1;
     WalkFields(bytes, pos, [&](std::span<const uint8_t> name, int64_t from, int64_t lineEnd) {
-        if (value.empty() && EqualsIgnoringCase(name, "content-type")) {
-            const auto line = bytes.bytes(from, lineEnd - from);
-            value.assign(line.begin(), line.end());
+        if (valueEnd < 0 && EqualsIgnoringCase(name, "content-type")) {
+            AppendLine(bytes.bytes(from, lineEnd - from), value);
             valueEnd = lineEnd;
         }
     });
@@ -124,38 +198,30 @@ std::string OutermostBoundary(PageView bytes, int64_t pos) {
         if (lineEnd < 0) {
             lineEnd = limit;
         }
-        const auto line = bytes.bytes(p, lineEnd - p);
-        value.append(line.begin(), line.end());
+        AppendLine(bytes.bytes(p, lineEnd - p), value);
         p = lineEnd + 1;
     }
-    const std::string lower = Lower(value);
-    const size_t type = lower.find_first_not_of(" \t");
-    if (type == std::string::npos || lower.compare(type, 10, "multipart/") != 0) {
+    // Most messages are no multipart: the library's reading is left to those that are.
+    const size_t media = value.find_first_not_of(" \t");
+    if (media == std::string::npos ||
+        g_ascii_strncasecmp(value.c_str() + media, kMultipartType.data(), kMultipartType.size()) !=
+            0) {
         return {};
     }
-    size_t at = lower.find("boundary=");
-    while (at != std::string::npos && at > 0 && lower[at - 1] != ';' && lower[at - 1] != ' ' &&
-           lower[at - 1] != '\t') {
-        at = lower.find("boundary=", at + 1);
-    }
-    if (at == std::string::npos) {
+    // The MIME library reads the parameters as the message's reader will, RFC 2231
+    // continuations and charsets included.
+    InitializeMimeLibrary();
+    GMimeContentType* type = g_mime_content_type_parse(nullptr, value.c_str());
+    if (type == nullptr) {
         return {};
     }
-    size_t begin = at + 9;
-    size_t end = 0;
-    if (begin < value.size() && value[begin] == '"') {
-        ++begin;
-        end = value.find('"', begin);
-    } else {
-        end = value.find_first_of("; \t\r\n", begin);
+    std::string boundary;
+    if (g_ascii_strcasecmp(g_mime_content_type_get_media_type(type), "multipart") == 0) {
+        if (const char* parameter = g_mime_content_type_get_parameter(type, "boundary")) {
+            boundary = parameter;
+        }
     }
-    if (end == std::string::npos) {
-        end = value.size();
-    }
-    std::string boundary = value.substr(begin, end - begin);
-    while (!boundary.empty() && (boundary.back() == '\r' || boundary.back() == ' ')) {
-        boundary.pop_back();
-    }
+    g_object_unref(type);
     return boundary;
 }
 

@@ -47,6 +47,55 @@ int64_t NextStartAfterZeroFill(PageView view, int64_t from, int64_t to) {
     return to;
 }
 
+std::string_view AsText(std::span<const uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Where the message being carved ends in [from, to): the first run of zeros that is
+// kMinimumZeroFill long or reaches to (zero fill up to the end of the page), or to.
+int64_t ZeroFillFrom(PageView view, int64_t from, int64_t to) {
+    int64_t zero = view.find(0, from, to);
+    while (zero >= 0) {
+        int64_t runEnd = zero;
+        while (runEnd < to && view.u8(runEnd) == 0) {
+            ++runEnd;
+        }
+        if (runEnd == to || runEnd - zero >= kMinimumZeroFill) {
+            return zero;
+        }
+        zero = view.find(0, runEnd, to);
+    }
+    return to;
+}
+
+// The first line start in [from, to) where an mbox "From " separator line and a header block
+// start, or to: the next message of a mailbox file.
+int64_t NextMboxSeparator(PageView view, int64_t from, int64_t to) {
+    for (int64_t newline = view.find('\n', from, to); newline >= 0;
+         newline = view.find('\n', newline + 1, to)) {
+        const int64_t line = newline + 1;
+        if (StartsWithMboxSeparator(view, line) && StartsHeaderBlock(view, line)) {
+            return line;
+        }
+    }
+    return to;
+}
+
+// Whether the bytes before the first zero of the page are text and zero fill follows them:
+// the rest of an epilogue that ends on this page.
+bool TextUpToZeroFill(PageView view, int64_t length) {
+    const int64_t zero = view.find(0, 0, length);
+    if (zero < 0) {
+        return false;
+    }
+    for (const uint8_t c : view.bytes(0, zero)) {
+        if ((c < ' ' && c != '\t' && c != '\r' && c != '\n') || c == 0x7f) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The first position from from on where delimiter ("\n--...") lies in bytes, or npos. Base64
 // text, most of a message, holds no '-': the search runs at the speed of a byte search there.
 size_t FindDelimiter(std::string_view bytes, size_t from, std::string_view delimiter) {
@@ -66,43 +115,40 @@ size_t FindDelimiter(std::string_view bytes, size_t from, std::string_view delim
     return std::string_view::npos;
 }
 
-std::string_view AsText(std::span<const uint8_t> bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-// The message being carved; its bytes stay in the window, from its offset on.
+// The message being carved; its bytes stay in the window, from its offset on. After the
+// closing boundary of its outermost multipart come the epilogue's bytes.
 class OpenMessage {
 public:
-    OpenMessage(int64_t offset, std::string_view boundary)
+    OpenMessage(int64_t offset, std::string_view boundary, bool mbox)
         : offset_(offset),
-          closing_(boundary.empty() ? std::string() : "\n--" + std::string(boundary) + "--") {}
+          mbox_(mbox),
+          delimiter_(boundary.empty() ? std::string() : "\n--" + std::string(boundary)),
+          closing_(boundary.empty() ? std::string() : delimiter_ + "--") {}
 
     int64_t offset() const { return offset_; }
     int64_t size() const { return size_; }
+    // It starts with an mbox "From " line: the next such line followed by a header block
+    // starts the next message.
+    bool mbox() const { return mbox_; }
 
-    // Takes the added bytes that end bytes, the message's bytes so far; the count of them
-    // that belong to the message, less than added when its multipart closes among them.
-    int64_t Append(std::string_view bytes, int64_t added) {
-        const int64_t before = size_;
+    // bytes: the message's bytes so far, some of them just added.
+    void Append(std::string_view bytes) {
         size_ = static_cast<int64_t>(bytes.size());
-        if (closing_.empty() || closed_) {
-            return added;
+        if (!closing_.empty() && !closed_ && HasClosingLine(bytes, false)) {
+            closed_ = true;
         }
-        const std::optional<size_t> end = ClosingEnd(bytes, false);
-        if (!end) {
-            return added;
-        }
-        closed_ = true;
-        size_ = static_cast<int64_t>(*end);
-        return size_ - before;
     }
 
+    // A multipart whose closing boundary has not come.
+    bool openMultipart() const { return !closing_.empty() && !closed_; }
     bool closed() const { return closed_; }
+    // "\n--boundary": the start of any boundary line of the outermost multipart.
+    const std::string& delimiter() const { return delimiter_; }
 
     // bytes: the message's bytes (size() of them). reasonWhenOpen marks a multipart that is
     // not closed; a cut message is marked whatever its kind.
     CarvedMessage Finish(std::string_view bytes, const char* reasonWhenOpen, bool cut) {
-        if (!closing_.empty() && !closed_ && ClosingEnd(bytes, true)) {
+        if (openMultipart() && HasClosingLine(bytes, true)) {
             closed_ = true;
         }
         CarvedMessage message;
@@ -112,40 +158,48 @@ public:
         const auto length = static_cast<int64_t>(message.bytes.size());
         message.pages =
             length == 0 ? 0 : (offset_ + length - 1) / PAGE_SIZE - offset_ / PAGE_SIZE + 1;
-        if (cut || (!closing_.empty() && !closed_)) {
+        if (cut || openMultipart()) {
             message.incompleteReason = reasonWhenOpen;
         }
         return message;
     }
 
 private:
-    // The end of the closing boundary's line, searched from where the last search stopped;
-    // atEnd accepts a boundary whose line ending is not there.
-    std::optional<size_t> ClosingEnd(std::string_view bytes, bool atEnd) {
-        const size_t found = FindDelimiter(bytes, searchFrom_, closing_);
-        if (found == std::string_view::npos) {
-            searchFrom_ = bytes.size() >= closing_.size() ? bytes.size() - closing_.size() + 1 : 0;
-            return std::nullopt;
+    // Whether the closing boundary's line is in bytes, searched from where the last search
+    // stopped: the boundary, then only blanks up to the line end. atEnd accepts a closing
+    // line whose line end is not there.
+    bool HasClosingLine(std::string_view bytes, bool atEnd) {
+        while (true) {
+            const size_t found = FindDelimiter(bytes, searchFrom_, closing_);
+            if (found == std::string_view::npos) {
+                searchFrom_ =
+                    bytes.size() >= closing_.size() ? bytes.size() - closing_.size() + 1 : 0;
+                return false;
+            }
+            size_t end = found + closing_.size();
+            while (end < bytes.size() && (bytes[end] == ' ' || bytes[end] == '\t')) {
+                ++end;
+            }
+            const bool lineEnds =
+                end < bytes.size() &&
+                (bytes[end] == '\n' ||
+                 (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n'));
+            const bool mayEnd =
+                end == bytes.size() || (end + 1 == bytes.size() && bytes[end] == '\r');
+            if (lineEnds || (mayEnd && atEnd)) {
+                return true;
+            }
+            if (mayEnd) {
+                searchFrom_ = found;  // the line goes on in bytes not read yet
+                return false;
+            }
+            searchFrom_ = found + 1;
         }
-        size_t end = found + closing_.size();
-        if (bytes.substr(end).starts_with("\r\n")) {
-            return end + 2;
-        }
-        if (end + 1 <= bytes.size() && bytes[end] == '\n') {
-            return end + 1;
-        }
-        if (end + 1 == bytes.size() && bytes[end] == '\r' && !atEnd) {
-            searchFrom_ = found;
-            return std::nullopt;
-        }
-        if (end == bytes.size() && !atEnd) {
-            searchFrom_ = found;
-            return std::nullopt;
-        }
-        return end;
     }
 
     int64_t offset_;
+    bool mbox_;
+    std::string delimiter_;
     std::string closing_;
     int64_t size_ = 0;
     size_t searchFrom_ = 0;
@@ -164,7 +218,7 @@ public:
 
     CarveCounts Run() {
         int64_t nextReport = 0;
-        for (int64_t page = 0; page < source_.size(); page += PAGE_SIZE) {
+        for (int64_t page = 0; page < source_.size(); page += limits_.alignment) {
             if (page >= nextReport) {
                 if (observer_.stopRequested && observer_.stopRequested()) {
                     message_.reset();
@@ -186,37 +240,63 @@ public:
 
 private:
     void CarvePage(int64_t page) {
-        const PageView view = window_.At(page, PAGE_SIZE + kHeaderLookahead);
-        const int64_t length = std::min<int64_t>(PAGE_SIZE, view.size());
+        const PageView view = window_.At(page, limits_.alignment + kHeaderLookahead);
+        const int64_t length = std::min<int64_t>(limits_.alignment, view.size());
         if (AllZero(view.bytes(0, length))) {
             Close(kReasonMultipartNotClosed);
             return;
         }
-        int64_t from = 0;
-        if (StartsHeaderBlock(view, 0)) {
+        // An epilogue goes on into this page only to end on it.
+        if (message_ && message_->closed() && !TextUpToZeroFill(view, length)) {
+            Close(kReasonMultipartNotClosed);
+        }
+        if (StartsHeaderBlock(view, 0) && (!message_ || TakesStart(view))) {
             Open(view, page, 0);
         }
+        int64_t from = 0;
         while (from < length) {
-            const int64_t next = NextStartAfterZeroFill(view, from, length);
-            if (message_) {
-                const int64_t room = limits_.maxMessageBytes - message_->size();
-                const int64_t taken = std::min(next - from, room);
-                const int64_t kept =
-                    message_->Append(MessageBytes(message_->size() + taken), taken);
-                if (message_->closed()) {
-                    Close(kReasonMultipartNotClosed);
-                    from += kept;
-                    continue;
+            if (!message_) {
+                const int64_t next = NextStartAfterZeroFill(view, from, length);
+                if (next < length) {
+                    Open(view, page, next);
                 }
-                if (taken < next - from) {
-                    Close(kReasonSizeLimit, true);
-                }
+                from = next;
+                continue;
             }
-            if (next < length) {
-                Open(view, page, next);
+            const int64_t zeroFill = ZeroFillFrom(view, from, length);
+            const int64_t end =
+                message_->mbox() ? NextMboxSeparator(view, from, zeroFill) : zeroFill;
+            const int64_t room = limits_.maxMessageBytes - message_->size();
+            const int64_t taken = std::min(end - from, room);
+            message_->Append(MessageBytes(message_->size() + taken));
+            from += taken;
+            if (from < end) {
+                Close(kReasonSizeLimit, true);
+            } else if (end < zeroFill) {
+                Open(view, page, end);
+            } else if (end < length) {
+                Close(kReasonMultipartNotClosed);
             }
-            from = next;
         }
+    }
+
+    // Whether a header block at a page boundary starts a message while one is open: not
+    // inside the open one's header block, nor inside its multipart while a boundary line of
+    // it follows within the look-ahead. The open one is then cut.
+    bool TakesStart(PageView view) const {
+        if (message_->closed()) {
+            return true;
+        }
+        if (EndsInsideHeaderBlock(MessageBytes(message_->size()))) {
+            return false;
+        }
+        if (message_->openMultipart()) {
+            const std::string_view ahead = AsText(view.bytes(0, view.size()));
+            if (ahead.find(message_->delimiter()) != std::string_view::npos) {
+                return false;
+            }
+        }
+        return true;
     }
 
     // The first length bytes of the open message, read since its start.
@@ -227,7 +307,8 @@ private:
 
     void Open(PageView view, int64_t page, int64_t pos) {
         Close(kReasonMultipartNotClosed);
-        message_.emplace(page + pos, OutermostBoundary(view, pos));
+        message_.emplace(page + pos, OutermostBoundary(view, pos),
+                         StartsWithMboxSeparator(view, pos));
     }
 
     void Close(const char* reasonWhenOpen, bool cut = false) {

@@ -12,6 +12,9 @@ struct CarveLimits {
     // A message longer than this (a multipart with no end) is cut there and marked.
     int64_t maxMessageBytes = int64_t{64} << 20;
     int64_t chunkBytes = int64_t{1} << 20;
+    // Where messages start and where zero fill up to the end ends them: the 4 KiB pages of a
+    // streaming file, or the 512-byte sectors of a disk image.
+    int64_t alignment = 4096;
 };
 
 struct CarveCounts {
@@ -29,11 +32,19 @@ struct CarveObserver {
 };
 
 // Finds the messages of a streaming file (or any raw image) without trusting its structure,
-// in one forward pass. A message starts where a header block starts at a 4 KiB page boundary
-// or right after zero fill; it ends at the next start, at a page of zeros, at the closing
-// boundary of its outermost multipart, or at the end of the source, its trailing zero fill
-// cut. found sees each message in file order, its bytes in place in the window the pass
-// reads through; memory stays within the largest message.
+// in one forward pass.
+// A message starts where a header block (StartsHeaderBlock: at least two message fields, an
+// mbox "From " line before them allowed) starts at a page boundary (limits.alignment) or right
+// after at least 16 zeros, or, inside a message that starts with an mbox "From " line, at the
+// next such line followed by a header block. A start at a page boundary is not taken while the open
+// message is inside a header block, nor inside its multipart while a boundary line of it follows
+// within the look-ahead; where it is taken inside an open multipart, that message is marked cut. A
+// message ends at zero fill (a run of 16 zeros, or zeros up to the end of the page), at a page of
+// zeros, at the next start, at the size limit (marked) or at the end of the source. After the
+// closing line of its outermost multipart ("--boundary--", blanks, the line end) its epilogue is
+// kept up to that end, and onto the next page only when that page is text up to zero fill. found
+// sees each message in file order, its bytes in place in the window the pass reads through; memory
+// stays within the largest message.
 CarveCounts CarveMessages(ByteSource& source, const CarveLimits& limits,
                           const std::function<void(CarvedMessage&&)>& found,
                           const CarveObserver& observer = {});

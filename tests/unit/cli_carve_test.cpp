@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,6 +90,31 @@ TEST(CliCarveTest, AFileThatCannotBeReadEndsWithStatusOne) {
         test::RunCli({"carve", (tmp / "missing.stm").string(), (tmp / "out").string()}, tmp.path());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "velmor-cli: cannot open " + (tmp / "missing.stm").string() + "\n");
+}
+
+TEST(CliCarveTest, AlignFiveHundredTwelveFindsMessagesOnTheSectorsOfADiskImage) {
+    const std::string message = "From: a@example.org\r\nSubject: on a sector\r\n\r\nText.\r\n";
+    // Other data up to the sector, no zero fill before the message.
+    std::vector<uint8_t> image(4 * 4096, 0);
+    std::fill(image.begin(), image.begin() + 512, uint8_t{'x'});
+    std::copy(message.begin(), message.end(), image.begin() + 512);
+    const test::TempDir tmp;
+    ASSERT_TRUE(stm::WriteStreamingFile(tmp / "disk.img", image));
+
+    const auto pages =
+        test::RunCli({"carve", (tmp / "disk.img").string(), (tmp / "pages").string()}, tmp.path());
+    ASSERT_EQ(pages.exitCode, 0) << pages.err;
+    EXPECT_EQ(pages.out, "");
+    const auto sectors = test::RunCli(
+        {"carve", "--align", "512", (tmp / "disk.img").string(), (tmp / "sectors").string()},
+        tmp.path());
+    ASSERT_EQ(sectors.exitCode, 0) << sectors.err;
+    EXPECT_EQ(test::ReadFile(tmp / "sectors" / "00001.eml"), message);
+    EXPECT_EQ(test::RunCli({"carve", "--align", "1000", (tmp / "disk.img").string(),
+                            (tmp / "other").string()},
+                           tmp.path())
+                  .exitCode,
+              2);
 }
 
 }  // namespace

@@ -272,7 +272,7 @@ TEST(StreamingCarverTest, MessagesStartAtPageBoundariesOrRightAfterZeroFill) {
     }
 }
 
-TEST(StreamingCarverTest, AMessageEndsAtTheNextStartAndTheClosingBoundaryOfItsOutermostMultipart) {
+TEST(StreamingCarverTest, AMessageEndsAtTheNextStartAndAtZeroFillAfterItsOutermostMultipart) {
     const std::string first =
         "From: a@example.org\r\nDate: Mon, 7 Dec 2026 09:00:00 +0000\r\n\r\n" +
         std::string(5000, 'a') + "\r\n";
@@ -283,9 +283,9 @@ TEST(StreamingCarverTest, AMessageEndsAtTheNextStartAndTheClosingBoundaryOfItsOu
         "--outer--\r\n";
     std::vector<uint8_t> file(4 * 4096, 0);
     std::memcpy(file.data(), first.data(), first.size());
-    // Right after the first message's last byte: other text follows the closed multipart.
+    // Other text on the page after the closed multipart's zero fill.
     std::memcpy(file.data() + 2 * 4096, second.data(), second.size());
-    std::memset(file.data() + 2 * 4096 + second.size(), 'y', 4096);
+    std::memset(file.data() + 3 * 4096, 'y', 4096);
     const CarveResult result = Carve(file);
     ASSERT_EQ(result.messages.size(), 2u);
     EXPECT_EQ(result.messages[0].message.bytes, first);
@@ -325,7 +325,10 @@ TEST(StreamingCarverTest, AHeaderBlockNeedsTwoMessageFieldsAndWellFormedLines) {
     EXPECT_TRUE(starts("Received: from a\r\n\tby b;\r\n date\r\nX-Other: 1\r\nTo: c\r\n\r\n"));
     EXPECT_TRUE(starts("From: a\nTo: b\n"));  // cut by the end of the bytes
     EXPECT_FALSE(starts("Subject: x\r\nX-Other: y\r\n\r\n"));
-    EXPECT_FALSE(starts("From a@b Mon Dec  7 09:00:00 2026\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    // An mbox separator line before the fields; a body without its empty line.
+    EXPECT_TRUE(starts("From a@b Mon Dec  7 09:00:00 2026\r\nFrom: a\r\nTo: b\r\n\r\n"));
+    EXPECT_TRUE(starts("From: a\r\nTo: b\r\nthe body\r\n"));
+    EXPECT_FALSE(starts("From a@b Mon Dec  7 09:00:00 2026\r\nnot a field\r\n"));
     EXPECT_FALSE(starts(" From: a\r\nTo: b\r\n\r\n"));
     EXPECT_FALSE(starts("From: a\r\nnot a field\r\nTo: b\r\n\r\n"));
     EXPECT_FALSE(starts(std::string_view("From: a\0\r\nTo: b\r\n\r\n", 20)));

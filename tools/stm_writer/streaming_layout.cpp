@@ -10,6 +10,8 @@ constexpr int64_t kRunBytes = kStreamingPageSize * kPagesPerRun;
 constexpr std::string_view kOtherText =
     "Free text that belongs to no message: a log line, a note; nothing of it starts a "
     "header block.\r\n";
+constexpr std::string_view kOtherXml =
+    "<?xml version=\"1.0\"?>\n<item id=\"7\"><name>note</name><value>42</value></item>\n";
 
 }  // namespace
 
@@ -38,13 +40,15 @@ void StreamingLayout::WriteZeroPages(int64_t count) {
 void StreamingLayout::WriteOtherData(int64_t pages) {
     std::vector<uint8_t> page(kStreamingPageSize);
     for (int64_t i = 0; i < pages; ++i) {
-        if (Next() % 2 == 0) {
+        const uint32_t kind = Next() % 3;
+        if (kind == 0) {
             for (uint8_t& byte : page) {
                 byte = static_cast<uint8_t>(Next() | 1);  // binary, with no zero fill in it
             }
         } else {
+            const std::string_view text = kind == 1 ? kOtherText : kOtherXml;
             for (size_t j = 0; j < page.size(); ++j) {
-                page[j] = static_cast<uint8_t>(kOtherText[j % kOtherText.size()]);
+                page[j] = static_cast<uint8_t>(text[j % text.size()]);
             }
         }
         Write(page);

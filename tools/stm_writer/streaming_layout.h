@@ -30,7 +30,8 @@ public:
     using Sink = std::function<void(std::span<const uint8_t>)>;
     StreamingLayout(Sink sink, uint32_t seed);
 
-    // endsByStructure: the message is a multipart, so other data may follow it directly; a
+    // endsByStructure: the message's end can be told from its bytes (the closing boundary of
+    // a multipart, zero fill in its last page), so other data may follow it directly; a
     // message without that is followed by a free page or the next message. moveRun puts the
     // message's second run at the end of the file and leaves free pages in its place.
     void AddMessage(std::string_view bytes, bool endsByStructure, bool moveRun = false);
