@@ -1,6 +1,7 @@
 #include "streaming/matched_message_content.h"
 
 #include "edb/text_codec.h"
+#include "streaming/original_headers.h"
 
 namespace velmor {
 
@@ -20,12 +21,16 @@ bool UseCarvedOriginal(MessageContent& content, RecoveredMessages& messages,
     if (body->html) {
         carved.html = Utf8ToUtf16(*body->html);
     }
+    if (!body->text && !body->html) {
+        carved.text = kNoTextBody;
+    }
     carved.note = kMatchedOriginalNote;
     if (!original->incompleteReason.empty()) {
         carved.note += u" Incomplete: " + Utf8ToUtf16(original->incompleteReason) + u".";
     }
     content.body = std::move(carved);
     content.details.hasAttachments = original->summary.attachmentCount > 0;
+    UseOriginalHeaders(content.details, *bytes);
     return true;
 }
 

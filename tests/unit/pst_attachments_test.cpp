@@ -212,6 +212,31 @@ TEST_F(PstAttachmentsTest, MatchedMailsCarryTheirOriginalsAttachmentsIntoThePstF
     ExpectAttachmentsInBothReaders(pst, {{"Mail 1", attachments_[0]}, {"Mail 2", attachments_[1]}});
 }
 
+// The store keeps no Internet headers for the matched mails: their originals give the sender's
+// address, which readpst shows instead of MAILER-DAEMON.
+TEST_F(PstAttachmentsTest, MatchedMailsCarryTheirOriginalsSenderAddressIntoThePstFile) {
+    const auto pst = ExportPst();
+    std::filesystem::create_directory(tmp_ / "readpst");
+    const auto readpst =
+        test::RunCommand("readpst -j 0 -D -S -e -o " + test::Quoted((tmp_ / "readpst").string()) +
+                         " " + test::Quoted(pst.string()));
+    ASSERT_EQ(readpst.status, 0) << readpst.text;
+    constexpr char kSenders[] = R"(
+import sys, os, email, email.policy
+for folder, dirs, files in sorted(os.walk(sys.argv[1])):
+    for name in sorted(files):
+        with open(os.path.join(folder, name), 'rb') as f:
+            msg = email.message_from_binary_file(f, policy=email.policy.default)
+        print('%s|%s' % (msg['Message-ID'], msg['From'].addresses[0].addr_spec))
+)";
+    std::vector<std::string> senders =
+        test::Lines(test::RunPython(tmp_.path(), kSenders, {(tmp_ / "readpst").string()}));
+    std::sort(senders.begin(), senders.end());
+    ASSERT_EQ(senders.size(), 3U);
+    EXPECT_EQ(senders[0], "<carve-1@example.org>|juergen1@example.org");
+    EXPECT_EQ(senders[1], "<carve-2@example.org>|juergen2@example.org");
+}
+
 TEST_F(PstAttachmentsTest, TheStreamingEntryExportsAsCsvAndPstAndWritesNoCardsOrCalendars) {
     const auto out = tmp_ / "out";
     const auto exported = RunCli(
