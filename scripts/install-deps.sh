@@ -6,9 +6,12 @@
 #            a drive with
 set -euo pipefail
 
+# fonts-dejavu-core: the fonts the window relies on, DejaVu Sans and, for Internet headers and
+# plain-text bodies, DejaVu Sans Mono.
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev clang
     libclang-rt-14-dev libesedb-utils desktop-file-utils appstream man-db groff-base
-    libgmime-3.0-dev libical-dev libicu-dev libuchardet-dev libxapian-dev python3-vobject pkg-config)
+    libgmime-3.0-dev libical-dev libicu-dev libuchardet-dev libxapian-dev python3-vobject pkg-config
+    fonts-dejavu-core)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(pst-utils pff-tools exfatprogs exfat-fuse)
 fi

@@ -115,11 +115,15 @@ MessageDetails CombineMessageDetails(const StoredMessageFields& fields,
         details.hasAttachments = (*fields.flags & kHasAttachmentsFlag) != 0;
     }
     details.size = fields.size;
-    details.internetHeaders = fields.internetHeaders;
-    if (!fields.internetHeaders) {
-        return details;
+    if (fields.internetHeaders) {
+        ApplyInternetHeaders(details, *fields.internetHeaders);
     }
-    const InternetHeaders headers = ParseInternetHeaders(*fields.internetHeaders);
+    return details;
+}
+
+void ApplyInternetHeaders(MessageDetails& details, const std::u16string& text) {
+    details.internetHeaders = text;
+    const InternetHeaders headers = ParseInternetHeaders(text);
     if (!headers.from.empty()) {
         const HeaderAddress& from = headers.from.front();
         details.from = {from.name.empty() ? details.from.name : from.name, from.address,
@@ -141,7 +145,6 @@ MessageDetails CombineMessageDetails(const StoredMessageFields& fields,
     if (!details.references) {
         details.references = headers.references;
     }
-    return details;
 }
 
 MessageDetails ReadMessageDetails(ProcessingContext& context, const std::u16string& itemId,

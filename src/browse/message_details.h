@@ -48,6 +48,11 @@ MessageDetails CombineMessageDetails(const StoredMessageFields& fields,
                                      const std::u16string& senderName,
                                      const std::vector<std::u16string>& recipientNames);
 
+// Keeps text as the details' Internet headers and takes from them the exact From (its name
+// where the headers give one), To, Cc, Reply-To and Message-ID, and In-Reply-To and
+// References where the details have none.
+void ApplyInternetHeaders(MessageDetails& details, const std::u16string& text);
+
 // The details of the item id, read from its message records.
 MessageDetails ReadMessageDetails(ProcessingContext& context, const std::u16string& itemId,
                                   const std::u16string& senderName,

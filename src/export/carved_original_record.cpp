@@ -2,6 +2,7 @@
 
 #include "edb/text_codec.h"
 #include "streaming/mime_summary.h"
+#include "streaming/original_headers.h"
 
 namespace velmor {
 
@@ -18,6 +19,7 @@ std::function<void(ExportRecord&, const ListedItem&)> CarvedOriginalCompletion(
         }
         record.bodyText = body->text ? std::optional(Utf8ToUtf16(*body->text)) : std::nullopt;
         record.bodyHtml = body->html ? std::optional(Utf8ToUtf16(*body->html)) : std::nullopt;
+        UseOriginalHeaders(record.details, *bytes);
         record.originalMime = std::move(bytes);
     };
 }

@@ -9,7 +9,8 @@
 namespace velmor {
 
 // An export's completion of mail records: a mail that matched a message of the streaming file
-// takes that original (written as it is by EML and mbox) and its text and HTML bodies.
+// takes that original (written as it is by EML and mbox), its text and HTML bodies, and its
+// Internet headers and addresses when the store keeps no headers.
 std::function<void(ExportRecord&, const ListedItem&)> CarvedOriginalCompletion(
     RecoveredMessages& messages);
 

@@ -2,6 +2,7 @@
 
 #include "edb/text_codec.h"
 #include "streaming/mime_structure.h"
+#include "streaming/original_headers.h"
 
 namespace velmor {
 
@@ -21,6 +22,9 @@ bool UseCarvedOriginal(MessageContent& content, RecoveredMessages& messages,
     if (body->html) {
         carved.html = Utf8ToUtf16(*body->html);
     }
+    if (!body->text && !body->html) {
+        carved.text = kNoTextBody;
+    }
     carved.note = kMatchedOriginalNote;
     if (!original->incompleteReason.empty()) {
         carved.note += u" Incomplete: " + Utf8ToUtf16(original->incompleteReason) + u".";
@@ -30,6 +34,7 @@ bool UseCarvedOriginal(MessageContent& content, RecoveredMessages& messages,
     }
     content.body = std::move(carved);
     content.details.hasAttachments = original->summary.attachmentCount > 0;
+    UseOriginalHeaders(content.details, *bytes);
     return true;
 }
 

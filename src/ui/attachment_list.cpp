@@ -19,6 +19,8 @@ const QString kSave = "&Save Attachment...";
 const QString kSaveAll = "Save &All Attachments...";
 const QString kAttachmentSaveFailed = "The attachment could not be saved: %1";
 const QString kSaveAllFailed = "%1 of %2 attachments were saved to %3. %4";
+const QString kSavedUnderOtherNames = "These names were taken in %1, so other names were used:";
+const QString kSavedAs = "%1 was saved as %2";
 constexpr int kSizeColumn = 2;
 constexpr int kVisibleRows = 4;
 
@@ -88,17 +90,34 @@ void AttachmentList::SaveAll() {
         return;
     }
     std::string error;
-    const size_t written = attachments_.SaveAll(directory.toStdString(), database_, error);
+    std::vector<MessageAttachments::Renamed> renamed;
+    const size_t written =
+        attachments_.SaveAll(directory.toStdString(), database_, error, &renamed);
+    QStringList notes;
     if (!error.empty()) {
-        ShowFailure(kSaveAllFailed.arg(written)
-                        .arg(attachments_.list().size())
-                        .arg(directory, QString::fromStdString(error)));
+        notes.append(kSaveAllFailed.arg(written)
+                         .arg(attachments_.list().size())
+                         .arg(directory, QString::fromStdString(error)));
+    }
+    if (!renamed.empty()) {
+        notes.append(kSavedUnderOtherNames.arg(directory));
+        for (const auto& [offered, used] : renamed) {
+            notes.append(
+                kSavedAs.arg(QString::fromStdString(offered), QString::fromStdString(used)));
+        }
+    }
+    if (!notes.isEmpty()) {
+        ShowNote(error.empty() ? QMessageBox::Information : QMessageBox::Critical,
+                 notes.join('\n'));
     }
 }
 
 void AttachmentList::ShowFailure(const QString& reason) {
-    QMessageBox box(QMessageBox::Critical, ToQString(kApplicationTitle), reason, QMessageBox::Ok,
-                    this);
+    ShowNote(QMessageBox::Critical, reason);
+}
+
+void AttachmentList::ShowNote(QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, ToQString(kApplicationTitle), text, QMessageBox::Ok, this);
     box.exec();
 }
 

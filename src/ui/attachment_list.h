@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QWidget>
@@ -31,6 +32,7 @@ public:
 
 private:
     void ShowFailure(const QString& reason);
+    void ShowNote(QMessageBox::Icon icon, const QString& text);
 
     MessageAttachments attachments_;
     DesktopServices& desktop_;

@@ -33,16 +33,13 @@ CodePageMenu::CodePageMenu(QWidget* parent) : QMenu("Code &Page", parent) {
     if (group->checkedAction() == nullptr) {
         group->actions().front()->setChecked(true);
     }
-    Apply(group->checkedAction() == group->actions().front() ? kDetect : remembered);
+    const bool detect = group->checkedAction() == group->actions().front();
+    ChooseEightBitCodePage(detect ? std::nullopt : std::optional<int>(remembered));
 }
 
 void CodePageMenu::Choose(int codePage) {
     QSettings().setValue(kCodePageSetting, codePage);
-    Apply(codePage);
-}
-
-void CodePageMenu::Apply(int codePage) {
-    ChooseEightBitCodePage(codePage == kDetect ? std::nullopt : std::optional<int>(codePage));
+    emit chosen(codePage == kDetect ? std::nullopt : std::optional<int>(codePage));
 }
 
 }  // namespace velmor::ui

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace velmor::ui {
 
@@ -49,28 +50,35 @@ QString DesktopServices::ChooseStreamingFile(QWidget* parent) {
 }
 
 QString DesktopServices::ChooseAttachmentFile(QWidget* parent, const QString& name) {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, {}, lastSaveDirectory_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().front();
+    return ChosenSaveFile(dialog);
 }
 
 QString DesktopServices::ChooseSaveFile(QWidget* parent) {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, {}, lastSaveDirectory_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(kCsvSuffix);
     dialog.setNameFilter(kCsvFilter);
+    return ChosenSaveFile(dialog);
+}
+
+QString DesktopServices::ChosenSaveFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles().front();
+    const QString chosen = dialog.selectedFiles().front();
+    lastSaveDirectory_ = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 QString DesktopServices::ChooseDirectory(QWidget* parent) {
-    return QFileDialog::getExistingDirectory(parent);
+    const QString chosen = QFileDialog::getExistingDirectory(parent, {}, lastSaveDirectory_);
+    if (!chosen.isEmpty()) {
+        lastSaveDirectory_ = chosen;
+    }
+    return chosen;
 }
 
 bool DesktopServices::OpenWithDefaultHandler(const QUrl& url) {

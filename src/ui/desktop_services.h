@@ -10,8 +10,8 @@ class QWidget;
 namespace velmor::ui {
 
 // What the program asks of the desktop: its file dialogs and the default handlers of files
-// and web addresses. Tests put their own in its place, so that they never open a dialog,
-// a browser or any other program.
+// and web addresses. The save and directory dialogs open where the last one was answered. Tests put
+// their own in its place, so that they never open a dialog, a browser or any other program.
 class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
@@ -29,6 +29,13 @@ public:
     // Opens a file or a web address with the desktop's default handler; false when the
     // desktop has none or it could not be started.
     virtual bool OpenWithDefaultHandler(const QUrl& url);
+
+private:
+    // Runs a save dialog; the file chosen, whose directory the next save dialog opens in.
+    QString ChosenSaveFile(QFileDialog& dialog);
+
+    // Where the last save or directory dialog was answered, for the session; empty: none yet.
+    QString lastSaveDirectory_;
 };
 
 // The step-1 dialog: an existing file, default suffix "EDB", the database filter first.

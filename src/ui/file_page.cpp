@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "desktop_services.h"
 #include "page_painting.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr int kFileStepIndex = 0;
 const QString kBrowseButtonText = "...";
 const QString kStreamingLabel = "Streaming file (.STM), optional:";
+constexpr int kInstructionFlags = Qt::AlignLeft | Qt::TextWordWrap;
 
 }  // namespace
 
@@ -92,9 +94,17 @@ void C1FirstView::TrimPathBox() {
     pathBox_->moveCursor(QTextCursor::End);
 }
 
+// In a small window the text takes more lines than the room beside the help icon holds: it
+// grows upwards from the path box, so that it is never cut.
 QRect C1FirstView::InstructionRect() const {
     const int h = height();
-    return CornerRect(320, h / 2 - 75, width() - 140, h / 2 - 20);
+    QRect area = CornerRect(320, h / 2 - 75, width() - 140, h / 2 - 20);
+    const int needed =
+        fontMetrics().boundingRect(area, kInstructionFlags, kFilePageInstruction).height();
+    if (needed > area.height()) {
+        area.setTop(std::max(0, area.top() + area.height() - needed));
+    }
+    return area;
 }
 
 void C1FirstView::resizeEvent(QResizeEvent*) {
@@ -113,7 +123,7 @@ void C1FirstView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), PageGradient(rect()));
     painter.setPen(kPageBlue);
-    painter.drawText(InstructionRect(), Qt::AlignLeft | Qt::TextWordWrap, kFilePageInstruction);
+    painter.drawText(InstructionRect(), kInstructionFlags, kFilePageInstruction);
 }
 
 }  // namespace velmor::ui

@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <algorithm>
 
+#include "first_row_on_focus.h"
 #include "page_painting.h"
 #include "pictures.h"
 #include "qt_text.h"
@@ -18,6 +20,9 @@ constexpr int kNumberColumnWidth = 50;
 constexpr int kNameColumnWidth = 500;
 // At every resize the name column becomes the page width less this.
 constexpr int kNameColumnWidthShortfall = 200;
+constexpr int kListTop = 60;
+constexpr int kListBottomMargin = 60;
+constexpr int kHelpTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 
 }  // namespace
 
@@ -40,6 +45,7 @@ C2SecondView::C2SecondView(QWidget* parent)
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setAllColumnsShowFocus(true);
     list_->setIconSize(QSize(16, 16));
+    MakeFirstRowCurrentOnFocus(list_);
     // The selection stays as visible when the list loses the focus.
     QPalette palette = list_->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -55,6 +61,17 @@ QRect C2SecondView::HelpTextRect() const {
 
 void C2SecondView::SetHelpText(const std::u16string& text) {
     helpText_ = ToQString(text);
+    PlaceList();
+}
+
+// The list starts below the help text, which in a narrow window takes more lines than the
+// room above the list's usual place holds.
+void C2SecondView::PlaceList() {
+    const QRect help = HelpTextRect();
+    const int textBottom =
+        help.top() + fontMetrics().boundingRect(help, kHelpTextFlags, helpText_).height();
+    const int top = std::max(kListTop, textBottom);
+    list_->setGeometry(250, top, width() - 300, height() - kListBottomMargin - top);
 }
 
 void C2SecondView::RedrawHelpText() {
@@ -100,7 +117,7 @@ void C2SecondView::resizeEvent(QResizeEvent*) {
     const int w = width();
     const int h = height();
     stepPanel_->setGeometry(0, 0, kStepPanelWidth, h);
-    list_->setGeometry(250, 60, w - 300, h - 120);
+    PlaceList();
     list_->setColumnWidth(kNameColumn, w - kNameColumnWidthShortfall);
 }
 
@@ -109,7 +126,7 @@ void C2SecondView::paintEvent(QPaintEvent*) {
     const QRect beside(kStepPanelWidth, 0, width() - kStepPanelWidth, height());
     painter.fillRect(beside, PageGradient(rect()));
     painter.setPen(kPageBlue);
-    painter.drawText(HelpTextRect(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, helpText_);
+    painter.drawText(HelpTextRect(), kHelpTextFlags, helpText_);
 }
 
 }  // namespace velmor::ui

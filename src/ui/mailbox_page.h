@@ -39,6 +39,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void PlaceList();
+
     StepPanel* stepPanel_;
     MailboxListView* list_;
     QString helpText_;

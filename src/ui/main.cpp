@@ -7,14 +7,8 @@
 #include "discovery/wizard_port.h"
 #include "main_frame.h"
 #include "qt_text.h"
+#include "settings_file.h"
 #include "shell/single_instance_lock.h"
-
-namespace {
-
-// The framework's settings key; the program itself stores no setting.
-constexpr char kSettingsKey[] = "Local AppWizard-Generated Applications";
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace velmor::ui;
@@ -22,9 +16,8 @@ int main(int argc, char** argv) {
     const bool firstCopy = instanceLock.Acquire();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("velmor");
+    UseVelmorSettingsFile();
     QApplication::setApplicationVersion(VELMOR_VERSION);
-    QApplication::setOrganizationName(kSettingsKey);
     if (!firstCopy) {
         QMessageBox::warning(nullptr, ToQString(velmor::kApplicationTitle),
                              ToQString(kAnotherInstanceRunning));

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -15,7 +16,6 @@
 #include "attachment_list.h"
 #include "code_page_menu.h"
 #include "discovery/wizard_port.h"
-#include "edb/eight_bit_code_page.h"
 #include "export/csv_writer.h"
 #include "export_dialog.h"
 #include "message_window.h"
@@ -86,6 +86,8 @@ CMainFrame::CMainFrame(DesktopServices& desktop, const QString& executablePath)
     });
     leftPane_->folderTree()->SetEvents(this);
 
+    codePageStatus_ = new QLabel(statusBar());
+    statusBar()->addPermanentWidget(codePageStatus_, 1);
     BuildMenu();
     ConnectViews();
     ShowCurrentStep();
@@ -123,7 +125,12 @@ void CMainFrame::BuildMenu() {
     file->addAction("E&xit", this, &QWidget::close);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
 
-    menuBar()->addMenu(new CodePageMenu(this));
+    auto* codePages = new CodePageMenu(this);
+    menuBar()->addMenu(codePages);
+    connect(codePages, &CodePageMenu::chosen, this, [this](std::optional<int> codePage) {
+        flow_->ChooseCodePage(codePage);
+        UpdateCommands();
+    });
 
     // Ctrl+F goes to the search box; the menus stay as they are.
     find_ = new QAction(this);
@@ -221,15 +228,16 @@ void CMainFrame::UpdateCommands() {
 }
 
 // Once a discovery has found mailboxes, the status line tells which code page their 8-bit
-// text is read in.
+// text is read in. It is a permanent part of the status bar, which the menus' status tips
+// do not blank.
 void CMainFrame::ShowCodePageStatus() {
     const bool discovered =
         flow_->step() != kFileStep && !flow_->discoveryJob() && !flow_->store().mailboxes.empty();
     const QString status =
-        discovered ? ToQString(CodePageStatus(flow_->store().codePage, ChosenEightBitCodePage()))
+        discovered ? ToQString(CodePageStatus(flow_->store().codePage, flow_->codePageChosen()))
                    : QString();
-    if (statusBar()->currentMessage() != status) {
-        statusBar()->showMessage(status);
+    if (codePageStatus_->text() != status) {
+        codePageStatus_->setText(status);
     }
 }
 

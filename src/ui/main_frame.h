@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
@@ -51,6 +52,8 @@ public:
     QAction* exportMatchesAction() const { return exportMatches_; }
     QAction* helpAction() const { return help_; }
     QAction* findAction() const { return find_; }
+    // The status bar's line that names the code page of the store's 8-bit text.
+    QLabel* codePageStatus() const { return codePageStatus_; }
 
     // Gives the current step's row the client height less 150 pixels.
     void ShowCurrentStep() override;
@@ -115,6 +118,7 @@ private:
     QAction* exportMatches_ = nullptr;
     QAction* help_ = nullptr;
     QAction* find_ = nullptr;
+    QLabel* codePageStatus_ = nullptr;
     std::unique_ptr<WizardFlow> flow_;
     int focusedStep_ = 0;
     QPointer<QMessageBox> openMessage_;

@@ -7,6 +7,7 @@
 
 #include "browse/folder_kind.h"
 #include "browse/item_columns.h"
+#include "first_row_on_focus.h"
 
 namespace velmor::ui {
 
@@ -42,6 +43,7 @@ CRightView::CRightView(QWidget* parent)
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setAllColumnsShowFocus(true);
     view_->setIconSize(QSize(16, 16));
+    MakeFirstRowCurrentOnFocus(view_);
     // The last column takes the room left (set with the columns and at each resize: a
     // stretched section would be laid out again at every row); the user may resize every
     // column, and a click on a heading sorts by it, a second click the other way round.

@@ -150,9 +150,12 @@ protected:
 
     // pffexport's and readpst's attachments each give back exactly the attachments of the
     // mails by subject, under their names and byte for byte (readpst lists them in reverse).
-    void ExpectAttachmentsInBothReaders(
-        const std::filesystem::path& pst,
-        const std::map<std::string, std::vector<stm::CorpusAttachment>>& expected) {
+    // readpst gives a mail's Internet headers, so a matched mail's subject there is its
+    // original's (byReadpstSubject); pffexport gives the stored subject.
+    using ExpectedAttachments = std::map<std::string, std::vector<stm::CorpusAttachment>>;
+    void ExpectAttachmentsInBothReaders(const std::filesystem::path& pst,
+                                        const ExpectedAttachments& expected,
+                                        const ExpectedAttachments* byReadpstSubject = nullptr) {
         const auto pff = test::RunCommand("pffexport -q -m all -f text -t " +
                                           test::Quoted((tmp_ / "pff").string()) + " " +
                                           test::Quoted(pst.string()));
@@ -169,7 +172,7 @@ protected:
         ExpectAttachments(test::Lines(test::RunPython(
                               tmp_.path(), kReadpstAttachments,
                               {(tmp_ / "readpst").string(), (tmp_ / "decoded").string()})),
-                          expected);
+                          byReadpstSubject != nullptr ? *byReadpstSubject : expected);
     }
 
     // Each "A|subject|name|path" line is an attachment of the mail of that subject; every
@@ -209,7 +212,35 @@ TEST_F(PstAttachmentsTest, MatchedMailsCarryTheirOriginalsAttachmentsIntoThePstF
     const auto pst = ExportPst();
     const std::string rules = ExpectSoundFile(pst);
     EXPECT_NE(rules.find(" 3 messages 4 attachments "), std::string::npos) << rules;
-    ExpectAttachmentsInBothReaders(pst, {{"Mail 1", attachments_[0]}, {"Mail 2", attachments_[1]}});
+    const ExpectedAttachments originals = {{subjects_[0], attachments_[0]},
+                                           {subjects_[1], attachments_[1]}};
+    ExpectAttachmentsInBothReaders(pst, {{"Mail 1", attachments_[0]}, {"Mail 2", attachments_[1]}},
+                                   &originals);
+}
+
+// The store keeps no Internet headers for the matched mails: their originals give the sender's
+// address, which readpst shows instead of MAILER-DAEMON.
+TEST_F(PstAttachmentsTest, MatchedMailsCarryTheirOriginalsSenderAddressIntoThePstFile) {
+    const auto pst = ExportPst();
+    std::filesystem::create_directory(tmp_ / "readpst");
+    const auto readpst =
+        test::RunCommand("readpst -j 0 -D -S -e -o " + test::Quoted((tmp_ / "readpst").string()) +
+                         " " + test::Quoted(pst.string()));
+    ASSERT_EQ(readpst.status, 0) << readpst.text;
+    constexpr char kSenders[] = R"(
+import sys, os, email, email.policy
+for folder, dirs, files in sorted(os.walk(sys.argv[1])):
+    for name in sorted(files):
+        with open(os.path.join(folder, name), 'rb') as f:
+            msg = email.message_from_binary_file(f, policy=email.policy.default)
+        print('%s|%s' % (msg['Message-ID'], msg['From'].addresses[0].addr_spec))
+)";
+    std::vector<std::string> senders =
+        test::Lines(test::RunPython(tmp_.path(), kSenders, {(tmp_ / "readpst").string()}));
+    std::sort(senders.begin(), senders.end());
+    ASSERT_EQ(senders.size(), 3U);
+    EXPECT_EQ(senders[0], "<carve-1@example.org>|juergen1@example.org");
+    EXPECT_EQ(senders[1], "<carve-2@example.org>|juergen2@example.org");
 }
 
 TEST_F(PstAttachmentsTest, TheStreamingEntryExportsAsCsvAndPstAndWritesNoCardsOrCalendars) {

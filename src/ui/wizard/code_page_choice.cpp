@@ -4,7 +4,7 @@
 
 namespace velmor {
 
-std::u16string CodePageStatus(int codePage, std::optional<int> chosen) {
+std::u16string CodePageStatus(int codePage, bool chosen) {
     return Utf8ToUtf16("8-bit text: code page " + std::to_string(codePage) +
                        (chosen ? " (chosen)" : " (detected)"));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +31,6 @@ inline constexpr std::array<OfferedCodePage, 14> kOfferedCodePages = {{
 
 // The status line after discovery: the code page the store's 8-bit text is read in and
 // whether the user chose it or it was detected.
-std::u16string CodePageStatus(int codePage, std::optional<int> chosen);
+std::u16string CodePageStatus(int codePage, bool chosen);
 
 }  // namespace velmor

@@ -10,21 +10,22 @@ namespace velmor::ui {
 
 namespace {
 
-// Steps of the export's one progress bar that each folder takes.
-constexpr int kStepsPerFolder = 1000;
+// Steps of the export's one progress bar.
+constexpr int64_t kBarSteps = 10000;
 
-// What the listing of a folder may show while it is exported: its progress, as a part of the
-// whole export's bar. The status text names the folder being written, and the buttons stay
-// as the export set them.
+// What the listing of a folder may show while it is exported: its progress, as the folder's
+// span of the whole export's bar. The status text names the folder being written, and the
+// buttons stay as the export set them.
 class ListingProgress : public NullProgressSink {
 public:
     explicit ListingProgress(ProgressSink& target) : target_(target) {}
 
-    void StartFolder(size_t index) {
-        folderStart_ = static_cast<int64_t>(index) * kStepsPerFolder;
+    void StartFolder(int64_t start, int64_t end) {
+        start_ = start;
+        end_ = end;
         low_ = 0;
         high_ = 0;
-        target_.SetItemProgressPosition(static_cast<int>(folderStart_));
+        target_.SetItemProgressPosition(static_cast<int>(start_));
     }
     void SetItemProgressRange(int low, int high) override {
         low_ = low;
@@ -36,15 +37,46 @@ public:
         }
         const int64_t done = std::clamp<int64_t>(position - low_, 0, high_ - low_);
         target_.SetItemProgressPosition(
-            static_cast<int>(folderStart_ + done * kStepsPerFolder / (high_ - low_)));
+            static_cast<int>(start_ + done * (end_ - start_) / (high_ - low_)));
     }
 
 private:
     ProgressSink& target_;
-    int64_t folderStart_ = 0;
+    int64_t start_ = 0;
+    int64_t end_ = 0;
     int low_ = 0;
     int high_ = 0;
 };
+
+// Where each folder's span of the bar starts, and at the end the bar's end. A folder's span
+// is the share of its table's pages among those of all folders written: the pages hold its
+// items, so that the bar moves by the items written, an empty folder taking next to nothing.
+// Without any pages every folder takes an equal span.
+std::vector<int64_t> FolderSpans(RecoveredStore& store, const std::vector<TreeItem>& folders) {
+    std::vector<int64_t> pages;
+    for (TreeItem folder : folders) {
+        const FolderViewNode* node = store.folderViews.FindByTreeItem(folder);
+        const ObjectPageGroup* group = node != nullptr && node->tableObjectId != 0
+                                           ? store.pageGroups.Find(node->tableObjectId)
+                                           : nullptr;
+        pages.push_back(group != nullptr ? group->pageCount : 0);
+    }
+    int64_t total = 0;
+    for (int64_t count : pages) {
+        total += count;
+    }
+    if (total == 0) {
+        std::fill(pages.begin(), pages.end(), 1);
+        total = static_cast<int64_t>(pages.size());
+    }
+    std::vector<int64_t> starts{0};
+    int64_t sum = 0;
+    for (int64_t count : pages) {
+        sum += count;
+        starts.push_back(sum * kBarSteps / std::max<int64_t>(total, 1));
+    }
+    return starts;
+}
 
 void AddCheckedBelow(const FolderTree& tree, TreeItem parent, std::vector<TreeItem>& folders) {
     for (TreeItem child : tree.Children(parent)) {
@@ -134,9 +166,10 @@ ExportSummary RunExport(
     }
     sink.ShowItemStatus();
     sink.ShowItemProgress();
-    sink.SetItemProgressRange(0, static_cast<int>(folders.size()) * kStepsPerFolder);
+    sink.SetItemProgressRange(0, static_cast<int>(kBarSteps));
+    const std::vector<int64_t> spans = FolderSpans(context.store, folders);
     for (size_t i = 0; i < folders.size() && !context.stop.requested(); ++i) {
-        listingProgress.StartFolder(i);
+        listingProgress.StartFolder(spans[i], spans[i + 1]);
         const auto chosen = rows.find(folders[i]);
         folderRows = chosen == rows.end() ? nullptr : &chosen->second;
         sink.SetItemStatus(FolderStatus(tree.Text(folders[i]), i, folders.size()));
@@ -145,6 +178,7 @@ ExportSummary RunExport(
         if (result.stopped) {
             summary.stopped = true;
             summary.stoppedFolder = result.path;
+            summary.stoppedFolderItems = result.items;
             summary.notWritten = FolderFileKinds(choice.formats, result.folderKind);
         } else if (!result.error.empty()) {
             summary.failures.emplace_back(result.path, result.error);
@@ -159,7 +193,7 @@ ExportSummary RunExport(
         }
     }
     if (!summary.stopped) {
-        sink.SetItemProgressPosition(static_cast<int>(folders.size()) * kStepsPerFolder);
+        sink.SetItemProgressPosition(static_cast<int>(kBarSteps));
     }
     sink.HideItemStatus();
     sink.HideItemProgress();
@@ -172,16 +206,21 @@ std::u16string ExportSummaryText(const ExportSummary& summary) {
         return u"Nothing was exported: " + Utf8ToUtf16(summary.refused);
     }
     std::u16string text = summary.stopped ? u"The export was stopped. " : u"";
-    text += Count(summary.items, u"item", u"items") + u" of " +
+    // The items of the folder a stop left incomplete are told with that folder.
+    const size_t completeItems = summary.items - summary.stoppedFolderItems;
+    text += Count(completeItems, u"item", u"items") + u" of " +
             Count(summary.folders, u"folder", u"folders") +
-            (summary.items == 1 ? u" was" : u" were") + u" written to " + where + u".";
+            (completeItems == 1 ? u" was" : u" were") + u" written to " + where + u".";
     if (!summary.stoppedFolder.empty()) {
-        text += u"\n\n" + summary.stoppedFolder + u" is incomplete";
+        const size_t written = summary.stoppedFolderItems;
+        text += u"\n\n" + summary.stoppedFolder + u" is incomplete: " +
+                Utf8ToUtf16(std::to_string(written)) + u" of its items " +
+                (written == 1 ? u"was" : u"were") + u" written";
         for (size_t i = 0; i < summary.notWritten.size(); ++i) {
             const bool last = i + 1 == summary.notWritten.size();
-            text += (i == 0 ? u": its " : last ? u" and " : u", ") + summary.notWritten[i];
+            text += (i == 0 ? u", its " : last ? u" and " : u", ") + summary.notWritten[i];
         }
-        text += summary.notWritten.empty() ? u"." : u" files were not written.";
+        text += summary.notWritten.empty() ? u"." : u" files were not.";
     }
     if (summary.stopped && summary.pstChosen) {
         text += u"\n\nThe PST file was not written.";

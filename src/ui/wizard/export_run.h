@@ -34,6 +34,7 @@ struct ExportSummary {
     std::string refused;  // why nothing could be written at all
     bool stopped = false;
     std::u16string stoppedFolder;            // tree path of the folder a stop left incomplete
+    size_t stoppedFolderItems = 0;           // its items written (counted in items too)
     std::vector<std::u16string> notWritten;  // its file kinds that a stop left unwritten
     bool pstChosen = false;
     std::filesystem::path pstFile;  // the mailbox's PST file when one was written
@@ -49,7 +50,8 @@ std::vector<TreeItem> CheckedFolders(const FolderTree& tree);
 bool AnyFolderChecked(const FolderTree& tree);
 
 // The export worker's body: writes the folders one after the other, showing the folder being
-// written in the item status and the listing's progress in the item progress bar; a stop
+// written in the item status and the progress over all of them in the item progress bar,
+// each folder's span sized by its items; a stop
 // ends it between two items. Of the folders that rows names, only those rows are written.
 // completeRecord completes each mail record (its original from the streaming file).
 ExportSummary RunExport(

@@ -1,9 +1,13 @@
 #include "wizard/message_attachments.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 
+#include "edb/text_codec.h"
 #include "export/atomic_file.h"
 #include "export/attachment_file_name.h"
+#include "export/safe_file_name.h"
 
 namespace velmor::ui {
 
@@ -24,10 +28,31 @@ std::optional<std::filesystem::path> WriteFile(const std::filesystem::path& dire
     return written;
 }
 
+constexpr char kAttachedMessageType[] = "message/rfc822";
+constexpr char kMessageSuffix[] = ".eml";
+
+bool IsAttachedMessage(const MimeAttachment& attachment) {
+    std::string type = attachment.type;
+    std::transform(type.begin(), type.end(), type.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return type == kAttachedMessageType;
+}
+
 }  // namespace
 
 std::string MessageAttachments::FileName(size_t index) const {
-    return AttachmentSaveName(attachments_[index].name, index);
+    const MimeAttachment& attachment = attachments_[index];
+    if (!IsAttachedMessage(attachment)) {
+        return AttachmentSaveName(attachment.name, index);
+    }
+    // An attached message is listed under its subject, and saved as a mail program saves a
+    // message: the subject as a file name, and ".eml".
+    if (attachment.name.empty()) {
+        return AttachmentSaveName({}, index) + kMessageSuffix;
+    }
+    constexpr size_t kSubjectBytes = kMaxComponentBytes - (sizeof(kMessageSuffix) - 1);
+    return AttachmentSaveName(SafeFileName(Utf8ToUtf16(attachment.name), kSubjectBytes), index) +
+           kMessageSuffix;
 }
 
 bool MessageAttachments::Save(size_t index, const std::filesystem::path& path,
@@ -49,14 +74,20 @@ bool MessageAttachments::Save(size_t index, const std::filesystem::path& path,
 }
 
 size_t MessageAttachments::SaveAll(const std::filesystem::path& directory, const EdbFile* database,
-                                   std::string& error) const {
+                                   std::string& error, std::vector<Renamed>* renamed) const {
     size_t written = 0;
     const std::vector<std::optional<std::string>> contents = AttachmentContents(message_);
     for (size_t i = 0; i < attachments_.size(); ++i) {
         const bool decoded = i < contents.size() && contents[i].has_value();
         std::string reason = "attachment " + std::to_string(i + 1) + " cannot be read";
-        if (decoded && WriteFile(directory, FileName(i), *contents[i], database, reason)) {
+        const std::string name = FileName(i);
+        const auto path =
+            decoded ? WriteFile(directory, name, *contents[i], database, reason) : std::nullopt;
+        if (path) {
             ++written;
+            if (renamed != nullptr && path->filename().string() != name) {
+                renamed->push_back({name, path->filename().string()});
+            }
         } else if (error.empty()) {
             error = reason;
         }

@@ -18,18 +18,26 @@ public:
 
     const std::vector<MimeAttachment>& list() const { return attachments_; }
 
-    // The file name an attachment is offered and saved under: its own name without any
-    // directory, else "attachment" and its number from 1, made safe (AttachmentSaveName).
+    // The file name an attachment is offered under: its own name without any directory, else
+    // "attachment" and its number from 1; for an attached message (listed under its subject),
+    // the subject made a safe file name, and ".eml"; each made safe as AttachmentSaveName makes
+    // names.
     std::string FileName(size_t index) const;
 
     // Writes attachment index to path, replacing a file there (the file dialog asked first)
     // but never the database or its streaming file. False with the reason in error.
     bool Save(size_t index, const std::filesystem::path& path, const EdbFile* database,
               std::string& error) const;
+    // An attachment written under another name than it was offered under: its name was taken.
+    struct Renamed {
+        std::string offered;
+        std::string used;
+    };
     // Writes every attachment into directory under its file name, numbered " (2)"... when
-    // the name is taken. How many were written; the reason of the first failure in error.
+    // the name is taken (those in renamed, when given). How many were written; the reason of
+    // the first failure in error.
     size_t SaveAll(const std::filesystem::path& directory, const EdbFile* database,
-                   std::string& error) const;
+                   std::string& error, std::vector<Renamed>* renamed = nullptr) const;
 
 private:
     std::string message_;

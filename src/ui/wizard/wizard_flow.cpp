@@ -13,6 +13,8 @@
 #include "browse/tree_item_path.h"
 #include "discovery/discovery_worker.h"
 #include "discovery/null_progress_sink.h"
+#include "discovery/store_code_page.h"
+#include "edb/eight_bit_code_page.h"
 #include "edb/text_codec.h"
 #include "search/search_worker.h"
 
@@ -427,6 +429,16 @@ void WizardFlow::StopBrowsing() {
     }
 }
 
+void WizardFlow::ChooseCodePage(std::optional<int> chosen) {
+    ChooseEightBitCodePage(chosen);
+    if (step_ != kMailboxStep || discoveryJob_ || storeClearingJob_ || store_.mailboxes.empty()) {
+        return;
+    }
+    ProcessingContext context{file_, store_, uiSink_, stop_};
+    SettleStoreCodePage(context);
+    codePageChosen_ = chosen.has_value();
+}
+
 // The export ends at its next stop test.
 void WizardFlow::StopExport() {
     stop_.openQuestion();
@@ -436,6 +448,7 @@ void WizardFlow::StopExport() {
 
 void WizardFlow::StartDiscovery() {
     discoveryJob_ = true;
+    codePageChosen_ = ChosenEightBitCodePage().has_value();
     workers_.Start([this] {
         DiscoveryWorker(workerContext_, workerWizard_, [this] {
             streaming_.Carve(workerContext_);

@@ -116,6 +116,13 @@ public:
     // ReadMessage.
     std::optional<MessageAttachments> ReadAttachments(const std::u16string& itemId);
 
+    // The code page the user chose for the store's 8-bit text (nothing: detect it). In step 2,
+    // once the discovery has ended, the names are read again in it at once; elsewhere it holds
+    // from the next discovery on.
+    void ChooseCodePage(std::optional<int> chosen);
+    // Whether the store's code page (store().codePage) was chosen rather than detected.
+    bool codePageChosen() const { return codePageChosen_; }
+
     const EdbFile& database() const { return file_; }
     RecoveredStore& store() { return store_; }
     StopFlag& stopFlag() { return stop_; }
@@ -155,6 +162,7 @@ private:
     bool storeClearingJob_ = false;
     bool exportJob_ = false;
     bool searchShown_ = false;
+    bool codePageChosen_ = false;
 
     EdbFile file_;
     RecoveredStore store_;

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "browse/plain_folder_tree.h"
 #include "edb/text_codec.h"
 #include "edb_writer/demo_store.h"
+#include "edb_writer/store_builder.h"
 #include "recorded_item_list.h"
 #include "temp_dir.h"
 
@@ -388,6 +390,66 @@ TEST_F(WizardExportTest, CheckedFoldersAreWrittenOnAWorkerAndAMessageTellsWhere)
     EXPECT_TRUE(flow_->ExportAllowed());
 }
 
+// The bar of an export moves by the items written: an empty folder written first takes next
+// to nothing of it, a full one nearly all.
+TEST_F(WizardExportTest, TheBarMovesByItemsAcrossTheFolders) {
+    constexpr int kMails = 400;
+    testdb::StoreBuilder builder;
+    testdb::Mailbox mailbox;
+    mailbox.name = "Ann Walker";
+    testdb::Folder top;
+    top.parent = builder.AddMailbox(mailbox);
+    top.name = "Top of Information Store";
+    testdb::Folder inbox;
+    inbox.parent = builder.AddFolder(top);
+    inbox.name = "Inbox";
+    inbox.containerClass = "IPF.Note";
+    const testdb::EntryId inboxId = builder.AddFolder(inbox);
+    for (int i = 0; i < kMails; ++i) {
+        testdb::Item mail;
+        mail.subject = "Mail " + std::to_string(i + 1);
+        mail.sender = "Carol Hughes";
+        builder.AddItem(inboxId, mail);
+    }
+    builder.WriteTo(dir_ / "Demo.edb");
+    OpenTree();
+    Check(u"Top of Information Store");
+    Check(u"Inbox");
+
+    flow_->ExportCheckedFolders(Choice());
+    std::optional<int> inboxStart;
+    int range = 0;
+    bar_.SetObserver([&] {
+        if (!inboxStart && bar_.itemStatus.visible &&
+            bar_.itemStatus.text == u"Exporting 2 of 2: Inbox") {
+            inboxStart = bar_.itemProgress.position;
+            range = bar_.itemProgress.high;
+        }
+    });
+    Serve();
+    ASSERT_TRUE(inboxStart.has_value());
+    EXPECT_LT(*inboxStart, range / 10)
+        << "the empty folder took " << *inboxStart << " of " << range;
+    EXPECT_EQ(screen_.messages.back().first, std::to_string(kMails) +
+                                                 " items of 2 folders were written to " +
+                                                 (out_.path() / "export").string() + ".");
+}
+
+TEST(ExportSummaryTest, AStopTellsTheItemsOfTheIncompleteFolderApart) {
+    ExportSummary stopped;
+    stopped.directory = "/out";
+    stopped.stopped = true;
+    stopped.items = 20492;
+    stopped.folders = 1;
+    stopped.stoppedFolder = u"Mailbox - Ann Walker\\Inbox\\";
+    stopped.stoppedFolderItems = 20000;
+    stopped.notWritten = {u"mbox"};
+    EXPECT_EQ(ExportSummaryText(stopped),
+              u"The export was stopped. 492 items of 1 folder were written to /out.\n\n"
+              u"Mailbox - Ann Walker\\Inbox\\ is incomplete: 20000 of its items were written, its "
+              u"mbox files were not.");
+}
+
 TEST(ExportSummaryTest, CountsInTheSingularAndAnEndingErrorIsNoInformation) {
     ExportSummary one;
     one.directory = "/out";
@@ -429,7 +491,7 @@ TEST_F(WizardExportTest, StopAsksAboutTheExportAndCloseIsRefusedMeanwhile) {
               "The export was stopped. 0 items of 0 folders were written to " +
                   (out_.path() / "export").string() +
                   ".\n\nMailbox - Ann Walker\\Top of Information Store\\Inbox\\ is incomplete: "
-                  "its mbox and CSV files were not written.");
+                  "0 of its items were written, its mbox and CSV files were not.");
     EXPECT_EQ(screen_.messages[1].second, MessageIcon::Warning);
     EXPECT_TRUE(list_.rows().empty()) << "no listing runs beside the export";
     EXPECT_FALSE(flow_->stopFlag().isSet());

@@ -85,18 +85,27 @@ void AttachmentListTest::aCarvedMailListsItsAttachmentsAndSavesOneOrAll() {
     std::filesystem::create_directory(all);
     fixture.desktop.directoryChoice = QString::fromStdString(all.string());
     QTest::mouseClick(attachments->saveAllButton(), Qt::LeftButton);
+    QVERIFY(boxes.seen.isEmpty());
+    // The second time every name is taken, and the window says which names it used.
     QTest::mouseClick(attachments->saveAllButton(), Qt::LeftButton);
     for (const char* name :
          {"attachment-1.bin", "attachment-2.bin", "attachment-3.bin", "attachment-1 (2).bin"}) {
         QVERIFY2(std::filesystem::file_size(all / name) == kAttachmentBytes, name);
     }
-    QVERIFY(boxes.seen.isEmpty());
+    QVERIFY(WaitFor([&] { return boxes.seen.size() == 1; }));
+    QCOMPARE(boxes.seen.last().icon, QMessageBox::Information);
+    QCOMPARE(boxes.seen.last().text,
+             QString("These names were taken in %1, so other names were used:\n"
+                     "attachment-1.bin was saved as attachment-1 (2).bin\n"
+                     "attachment-2.bin was saved as attachment-2 (2).bin\n"
+                     "attachment-3.bin was saved as attachment-3 (2).bin")
+                 .arg(fixture.desktop.directoryChoice));
 
     // The database itself is never written over.
     fixture.desktop.attachmentChoice = QString::fromStdString((fixture.dir / "Demo.edb").string());
     const auto databaseSize = std::filesystem::file_size(fixture.dir / "Demo.edb");
     QTest::mouseClick(attachments->saveButton(), Qt::LeftButton);
-    QVERIFY(WaitFor([&] { return !boxes.seen.isEmpty(); }));
+    QVERIFY(WaitFor([&] { return boxes.seen.size() == 2; }));
     QVERIFY(boxes.seen.last().text.startsWith("The attachment could not be saved"));
     QCOMPARE(std::filesystem::file_size(fixture.dir / "Demo.edb"), databaseSize);
 

@@ -1,8 +1,8 @@
 // The "Code Page" menu: the choice of the 8-bit code page, remembered between runs, and the
 // status line that names the code page after discovery.
+#include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTest>
 
 #include "edb_writer/store_builder.h"
@@ -13,19 +13,23 @@ namespace velmor::test {
 
 namespace {
 
-// The menu's actions by their text.
-QAction* CodePageAction(ui::CMainFrame& frame, const QString& text) {
-    for (QAction* menu : frame.menuBar()->actions()) {
-        if (menu->text() != "Code &Page") {
-            continue;
-        }
-        for (QAction* action : menu->menu()->actions()) {
-            if (action->text() == text) {
-                return action;
-            }
-        }
+// Opens the menu with the mouse, moves over the entry and clicks it, as a user does.
+bool ChooseWithMouse(ui::CMainFrame& frame, const QString& text) {
+    QMenuBar* bar = frame.menuBar();
+    QAction* menuAction = CodePageMenuAction(frame);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menuAction).center());
+    QMenu* menu = menuAction->menu();
+    if (!WaitFor([menu] { return menu->isVisible(); })) {
+        return false;
     }
-    return nullptr;
+    const QPoint entry = menu->actionGeometry(CodePageAction(frame, text)).center();
+    QTest::mouseMove(menu, entry);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, entry);
+    return WaitFor([menu] { return !menu->isVisible(); });
+}
+
+QString Status(ui::CMainFrame& frame) {
+    return frame.codePageStatus()->text();
 }
 
 // A Russian server's store: its mailbox and folder names are 8-bit Windows-1251 text.
@@ -59,6 +63,7 @@ private slots:
                            QString::fromStdString(settings_.path().string()));
     }
     void theCodePageIsDetectedOrChosenRememberedAndShownAfterDiscovery();
+    void aChoiceInStepTwoReadsTheNamesAgainAtOnce();
 
 private:
     TempDir settings_;
@@ -71,12 +76,11 @@ void CodePageMenuTest::theCodePageIsDetectedOrChosenRememberedAndShownAfterDisco
         QAction* detect = CodePageAction(frame, "&Detect");
         QVERIFY(detect != nullptr);
         QVERIFY(detect->isChecked());
-        QCOMPARE(frame.statusBar()->currentMessage(), QString());
+        QCOMPARE(Status(frame), QString());
 
         fixture.OpenDatabase(WriteCyrillicStore(fixture.dir.path()));
         QCOMPARE(fixture.MailboxRows(), QStringList({"1|Mailbox - Иван Петров"}));
-        QCOMPARE(frame.statusBar()->currentMessage(),
-                 QString("8-bit text: code page 1251 (detected)"));
+        QCOMPARE(Status(frame), QString("8-bit text: code page 1251 (detected)"));
 
         QAction* western = CodePageAction(frame, "1252 Western European");
         QVERIFY(western != nullptr);
@@ -90,7 +94,30 @@ void CodePageMenuTest::theCodePageIsDetectedOrChosenRememberedAndShownAfterDisco
     QVERIFY(CodePageAction(frame, "1252 Western European")->isChecked());
     fixture.OpenDatabase(WriteCyrillicStore(fixture.dir.path()));
     QCOMPARE(fixture.MailboxRows(), QStringList({"1|Mailbox - Èâàí Ïåòðîâ"}));
-    QCOMPARE(frame.statusBar()->currentMessage(), QString("8-bit text: code page 1252 (chosen)"));
+    QCOMPARE(Status(frame), QString("8-bit text: code page 1252 (chosen)"));
+    CodePageAction(frame, "&Detect")->trigger();
+}
+
+void CodePageMenuTest::aChoiceInStepTwoReadsTheNamesAgainAtOnce() {
+    FrameFixture fixture;
+    ui::CMainFrame& frame = fixture.frame();
+    fixture.OpenDatabase(WriteCyrillicStore(fixture.dir.path()));
+    QCOMPARE(Status(frame), QString("8-bit text: code page 1251 (detected)"));
+
+    QVERIFY(ChooseWithMouse(frame, "1252 Western European"));
+    QCOMPARE(fixture.MailboxRows(), QStringList({"1|Mailbox - Èâàí Ïåòðîâ"}));
+    QCOMPARE(Status(frame), QString("8-bit text: code page 1252 (chosen)"));
+
+    // Detect reads them in the detected page again, and says so.
+    QVERIFY(ChooseWithMouse(frame, "&Detect"));
+    QCOMPARE(fixture.MailboxRows(), QStringList({"1|Mailbox - Иван Петров"}));
+    QCOMPARE(Status(frame), QString("8-bit text: code page 1251 (detected)"));
+
+    // The page chosen is the one the folders are shown in.
+    QVERIFY(ChooseWithMouse(frame, "1252 Western European"));
+    fixture.OpenMailbox(0);
+    QVERIFY(fixture.TreeItem({"Âõîäÿùèå"}) != nullptr);
+    QCOMPARE(Status(frame), QString("8-bit text: code page 1252 (chosen)"));
     CodePageAction(frame, "&Detect")->trigger();
 }
 

@@ -245,8 +245,8 @@ void ExportWindowTest::stopAsksAboutTheExportAndTheSummaryReplacesTheRefusalToCl
     QCOMPARE(seen[0].text, QString("Do you want to Stop the Export ?"));
     QVERIFY2(seen[1].text.startsWith("The export was stopped. 0 items of 0 folders were"),
              qPrintable(seen[1].text));
-    QVERIFY2(seen[1].text.contains("Top of Information Store\\ is incomplete: its mbox and CSV "
-                                   "files were not written."),
+    QVERIFY2(seen[1].text.contains("Top of Information Store\\ is incomplete: 0 of its items "
+                                   "were written, its mbox and CSV files were not."),
              qPrintable(seen[1].text));
     QCOMPARE(seen[1].icon, QMessageBox::Warning);
 

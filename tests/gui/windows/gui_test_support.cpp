@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 #include "edb_writer/demo_store.h"
@@ -55,6 +57,24 @@ std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory) 
 
 void WriteDemoStreamingFile(const std::filesystem::path& path) {
     stm::WriteStreamingFile(path, stm::DemoStreamingFile());
+}
+
+QAction* CodePageMenuAction(ui::CMainFrame& frame) {
+    for (QAction* menu : frame.menuBar()->actions()) {
+        if (menu->text() == "Code &Page") {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+QAction* CodePageAction(ui::CMainFrame& frame, const QString& text) {
+    for (QAction* action : CodePageMenuAction(frame)->menu()->actions()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    return nullptr;
 }
 
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {

@@ -107,6 +107,10 @@ private:
     QTimer timer_;
 };
 
+// The "Code &Page" menu's own action, and its entries by their text.
+QAction* CodePageMenuAction(ui::CMainFrame& frame);
+QAction* CodePageAction(ui::CMainFrame& frame, const QString& text);
+
 // The demo store of the writer: two mailboxes with folders and items of every kind.
 std::filesystem::path WriteDemoDatabase(const std::filesystem::path& directory);
 
