@@ -40,6 +40,15 @@ struct DetectorDelete {
     void operator()(uchardet_t detector) const { uchardet_delete(detector); }
 };
 
+// Whether the code page reads every text as Windows-1252 does: then the detection had nothing
+// to go on but letters both share ("Café – Bar" fits 1250 as well), and the next name with à or
+// ő is read right only in 1252.
+bool ReadsLikeWindowsWestern(std::span<const std::vector<uint8_t>> texts, int codePage) {
+    return std::all_of(texts.begin(), texts.end(), [codePage](const std::vector<uint8_t>& text) {
+        return CodePageToUtf16(text, codePage) == CodePageToUtf16(text, kWindowsWesternCodePage);
+    });
+}
+
 }  // namespace
 
 int DetectCodePage(std::span<const std::vector<uint8_t>> texts) {
@@ -62,7 +71,8 @@ int DetectCodePage(std::span<const std::vector<uint8_t>> texts) {
                            return std::toupper(static_cast<unsigned char>(a)) ==
                                   std::toupper(static_cast<unsigned char>(b));
                        })) {
-            return entry.codePage;
+            return ReadsLikeWindowsWestern(texts, entry.codePage) ? kWindowsWesternCodePage
+                                                                  : entry.codePage;
         }
     }
     return kWindowsWesternCodePage;

@@ -29,6 +29,12 @@ TEST(CodePageDetectionTest, EightBitNamesTellTheirCodePage) {
                                     "J\xFCrgen M\xFCller", "Posteingang"})),
               1252);
     EXPECT_EQ(DetectCodePage(Texts({})), 1252) << "nothing to tell: Windows-1252";
+    // Letters Windows-1250 reads the same way: Windows-1252, which the next à or ő needs.
+    EXPECT_EQ(DetectCodePage(Texts({"Caf\xE9 \x96 Bar"})), 1252);
+    EXPECT_EQ(DetectCodePage(Texts({"Caf\xE9 \x96 Bar",
+                                    "Fr\xFChst\xFC"
+                                    "ck"})),
+              1252);
 }
 
 }  // namespace
