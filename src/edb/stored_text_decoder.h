@@ -18,7 +18,8 @@ struct DecodedText {
 // A stored text value, UTF-16LE or 8-bit text in the store's code page, decided by the whole
 // value:
 // - a first byte that is not 0 followed by a 0 (a first character below U+0100) is UTF-16;
-// - a first byte of 0 is 8-bit text that is empty;
+// - a first byte of 0 is 8-bit text that is empty, unless the value reads as UTF-16 text
+//   (ReadsAsUtf16Text) whose first character is U+xx00;
 // - otherwise the value is UTF-16 when it reads as UTF-16 text (ReadsAsUtf16Text) and either
 //   does not read as 8-bit text (ReadsAsEightBitText) or, fitting both readings, uses Latin and
 //   at most two other scripts (UsesFewScripts) and holds a byte that is not printable ASCII;
