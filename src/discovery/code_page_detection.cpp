@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "edb/code_page_text.h"
@@ -57,12 +58,15 @@ int DetectCodePage(std::span<const std::vector<uint8_t>> texts) {
     if (!detector) {
         return kWindowsWesternCodePage;
     }
+    // One buffer: uchardet fed a piece at a time answers differently (Lithuanian names fed one
+    // by one read as ISO-8859-15, the same names at once as ISO-8859-13).
     constexpr char kSeparator = '\n';
+    std::string all;
     for (const std::vector<uint8_t>& text : texts) {
-        uchardet_handle_data(detector.get(), reinterpret_cast<const char*>(text.data()),
-                             text.size());
-        uchardet_handle_data(detector.get(), &kSeparator, 1);
+        all.append(text.begin(), text.end());
+        all += kSeparator;
     }
+    uchardet_handle_data(detector.get(), all.data(), all.size());
     uchardet_data_end(detector.get());
     const std::string_view charset = uchardet_get_charset(detector.get());
     for (const CharsetCodePage& entry : kCodePages) {

@@ -203,11 +203,16 @@ bool WrittenIn(std::u16string_view text, UScriptCode script) {
     return true;
 }
 
-// The form of a value both readings allow: the store's, from the values whose form is certain;
+// The form of a value both readings allow: its column's or mailbox's, else the store's, from the
+// values whose form is certain;
 // else 8-bit when the user chose a code page whose script the 8-bit reading is written in and
 // the UTF-16 reading is not; else UTF-16 when that reading uses few scripts and not every byte
 // is printable ASCII.
-StoredTextForm TieForm(std::span<const uint8_t> bytes, std::u16string_view utf16Text) {
+StoredTextForm TieForm(std::span<const uint8_t> bytes, std::u16string_view utf16Text,
+                       std::optional<StoredTextForm> tieForm) {
+    if (tieForm) {
+        return *tieForm;
+    }
     if (const std::optional<StoredTextForm> form = StoreTextForm()) {
         return *form;
     }
@@ -270,6 +275,11 @@ bool ReadsAsEightBitText(std::span<const uint8_t> bytes) {
 }
 
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes) {
+    return DecodeStoredText(bytes, std::nullopt);
+}
+
+DecodedText DecodeStoredText(std::span<const uint8_t> bytes,
+                             std::optional<StoredTextForm> tieForm) {
     if (bytes.size() <= 1) {
         return {};
     }
@@ -287,7 +297,7 @@ DecodedText DecodeStoredText(std::span<const uint8_t> bytes) {
     }
     if (ReadsAsUtf16Text(bytes)) {
         std::u16string text = Utf16Reading(bytes);
-        if (!ReadsAsEightBitText(bytes) || TieForm(bytes, text) == StoredTextForm::Utf16) {
+        if (!ReadsAsEightBitText(bytes) || TieForm(bytes, text, tieForm) == StoredTextForm::Utf16) {
             return {std::move(text), StoredTextForm::Utf16};
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ struct DecodedText {
 // UTF-16 takes the first size / 2 code units and ends at the first zero unit; 8-bit text ends
 // at the first zero byte.
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes);
+
+// The same, with a value both readings allow taking tieForm (the form of the certain values of
+// its column or mailbox) when there is one.
+DecodedText DecodeStoredText(std::span<const uint8_t> bytes, std::optional<StoredTextForm> tieForm);
 
 // Up to its first zero code unit the value is whole UTF-16LE (an odd last byte only when it is
 // 0, surrogates paired) of characters a name or body can hold: no control other than tab and
