@@ -17,18 +17,6 @@ namespace {
 
 using TieForm = std::optional<StoredTextForm>;
 
-// What a name read once tells of its mailbox's form. Kept bytes tell it themselves; a name
-// kept without them was certain UTF-16 when it holds a character above U+00FF, and tells
-// nothing otherwise (plain ASCII reads alike both ways).
-AllowedForms NameEvidence(const std::u16string& text, const std::vector<uint8_t>& kept) {
-    if (!kept.empty()) {
-        return FormsAllowed(kept);
-    }
-    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; })
-               ? AllowedForms::Utf16
-               : AllowedForms::Neither;
-}
-
 // The mailbox each folder belongs to, found through its parents; the mailbox count when the
 // chain never reaches a mailbox.
 std::vector<size_t> FolderMailboxes(const RecoveredStore& store) {
@@ -69,11 +57,11 @@ std::vector<TieForm> MailboxForms(const RecoveredStore& store, const std::vector
     const auto& mailboxes = store.mailboxes.entries();
     std::vector<TextFormEvidence> evidence(mailboxes.size() + 1);
     for (size_t i = 0; i < mailboxes.size(); ++i) {
-        evidence[i].Add(NameEvidence(mailboxes[i].displayName, mailboxes[i].eightBitName));
+        evidence[i].Add(FormsAllowed(mailboxes[i].storedName));
     }
     for (size_t f = 0; f < store.folders.size(); ++f) {
         const FolderEntry& folder = store.folders[f];
-        evidence[owners[f]].Add(NameEvidence(folder.displayName, folder.eightBitName));
+        evidence[owners[f]].Add(FormsAllowed(folder.storedName));
     }
     std::vector<TieForm> forms;
     for (const TextFormEvidence& counted : evidence) {
@@ -82,9 +70,18 @@ std::vector<TieForm> MailboxForms(const RecoveredStore& store, const std::vector
     return forms;
 }
 
-// A name kept for a second reading that its mailbox's form reads as 8-bit text.
-bool IsEightBitName(const std::vector<uint8_t>& stored, TieForm tieForm) {
-    return !stored.empty() && DecodeStoredText(stored, tieForm).form == StoredTextForm::EightBit;
+// The name up to its first zero when its mailbox's form reads it as 8-bit text holding a byte
+// above 0x7F, which tells the code page; nothing otherwise.
+std::optional<std::vector<uint8_t>> EightBitName(const std::vector<uint8_t>& stored,
+                                                 TieForm tieForm) {
+    if (DecodeStoredText(stored, tieForm).form != StoredTextForm::EightBit) {
+        return std::nullopt;
+    }
+    const auto end = std::find(stored.begin(), stored.end(), uint8_t{0});
+    if (std::none_of(stored.begin(), end, [](uint8_t b) { return b >= 0x80; })) {
+        return std::nullopt;
+    }
+    return std::vector<uint8_t>(stored.begin(), end);
 }
 
 int DetectStoreCodePage(const RecoveredStore& store, const std::vector<size_t>& owners,
@@ -92,13 +89,13 @@ int DetectStoreCodePage(const RecoveredStore& store, const std::vector<size_t>& 
     std::vector<std::vector<uint8_t>> names;
     const auto& mailboxes = store.mailboxes.entries();
     for (size_t i = 0; i < mailboxes.size(); ++i) {
-        if (IsEightBitName(mailboxes[i].eightBitName, forms[i])) {
-            names.push_back(mailboxes[i].eightBitName);
+        if (auto name = EightBitName(mailboxes[i].storedName, forms[i])) {
+            names.push_back(std::move(*name));
         }
     }
     for (size_t f = 0; f < store.folders.size(); ++f) {
-        if (IsEightBitName(store.folders[f].eightBitName, forms[owners[f]])) {
-            names.push_back(store.folders[f].eightBitName);
+        if (auto name = EightBitName(store.folders[f].storedName, forms[owners[f]])) {
+            names.push_back(std::move(*name));
         }
     }
     return names.empty() ? kWindowsWesternCodePage : DetectCodePage(names);
@@ -117,11 +114,11 @@ void SettleStoreCodePage(ProcessingContext& context) {
     SetEightBitCodePage(codePage);
     const auto& mailboxes = store.mailboxes.entries();
     for (size_t i = 0; i < mailboxes.size(); ++i) {
-        if (mailboxes[i].eightBitName.empty()) {
+        if (mailboxes[i].storedName.empty()) {
             continue;
         }
         std::u16string label =
-            MailboxLabel(DecodeStoredText(mailboxes[i].eightBitName, forms[i]).text);
+            MailboxLabel(DecodeStoredText(mailboxes[i].storedName, forms[i]).text);
         if (label != mailboxes[i].displayName) {
             context.sink.SetMailboxRowName(static_cast<int>(i), label);
             store.mailboxes.SetDisplayName(i, std::move(label));
@@ -129,8 +126,8 @@ void SettleStoreCodePage(ProcessingContext& context) {
     }
     for (size_t f = 0; f < store.folders.size(); ++f) {
         FolderEntry& folder = store.folders[f];
-        if (!folder.eightBitName.empty()) {
-            folder.displayName = DecodeStoredText(folder.eightBitName, forms[owners[f]]).text;
+        if (!folder.storedName.empty()) {
+            folder.displayName = DecodeStoredText(folder.storedName, forms[owners[f]]).text;
         }
     }
 }

@@ -67,12 +67,14 @@ bool Encodable(UConverter* converter, UChar32 c) {
 }
 
 // Chinese, Japanese and Korean text keeps to the characters of the national standard sets
-// (GB 2312, JIS X 0208, KS X 1001); 8-bit Western or Cyrillic text read as UTF-16 gives mostly
-// others.
+// (GB 2312, Big5, JIS X 0208, KS X 1001); 8-bit Western or Cyrillic text read as UTF-16 gives
+// mostly others.
 bool InChineseOrJapaneseSet(UChar32 c) {
-    thread_local const Converter chinese = OpenStrictConverter("GB2312");
+    thread_local const Converter simplified = OpenStrictConverter("GB2312");
+    thread_local const Converter traditional = OpenStrictConverter("Big5");
     thread_local const Converter japanese = OpenStrictConverter("Shift_JIS");
-    return Encodable(chinese.get(), c) || Encodable(japanese.get(), c);
+    return Encodable(simplified.get(), c) || Encodable(traditional.get(), c) ||
+           Encodable(japanese.get(), c);
 }
 
 bool InKoreanSet(UChar32 c) {

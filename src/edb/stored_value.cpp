@@ -39,20 +39,8 @@ StoredName DecodeStoredName(const PageView& page, int64_t start, int64_t length)
     }
     const auto bytes = page.bytes(start, length);
     DecodedText decoded = DecodeStoredText(bytes);
-    StoredName name{std::move(decoded.text), {}};
-    const AllowedForms allowed = FormsAllowed(bytes);
-    NoteNameForm(allowed);
-    if (decoded.form != StoredTextForm::EightBit && allowed != AllowedForms::Both) {
-        return name;
-    }
-    // Both readings allow a value only when it holds no zero before its end.
-    const auto text = bytes.first(
-        static_cast<size_t>(std::find(bytes.begin(), bytes.end(), uint8_t{0}) - bytes.begin()));
-    if (allowed == AllowedForms::Both ||
-        std::any_of(text.begin(), text.end(), [](uint8_t b) { return b >= 0x80; })) {
-        name.eightBitBytes.assign(text.begin(), text.end());
-    }
-    return name;
+    NoteNameForm(FormsAllowed(bytes));
+    return {std::move(decoded.text), {bytes.begin(), bytes.end()}};
 }
 
 std::u16string NonZeroBytesAsText(std::span<const uint8_t> bytes) {

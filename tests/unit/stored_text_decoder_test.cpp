@@ -133,7 +133,7 @@ TEST_F(StoredTextDecoderTest, HebrewAndVietnameseKeepTheirLastLetter) {
     Check({{"שלום", Bytes("\xF9\xEC\xE5\xED"), u"שלום", StoredTextForm::EightBit}});
 }
 
-TEST_F(StoredTextDecoderTest, Utf16TextStartingWithACharacterUxx00IsRead) {
+TEST_F(StoredTextDecoderTest, Utf16TextStartingWithACharacterUxx00OrInBig5IsRead) {
     const auto utf16 = StoredTextForm::Utf16;
     std::vector<DecoderCase> cases;
     for (const char16_t* text :
@@ -141,6 +141,8 @@ TEST_F(StoredTextDecoderTest, Utf16TextStartingWithACharacterUxx00IsRead) {
         cases.push_back({"U+xx00 first", Utf16Bytes(text), text, utf16});
     }
     // A zero first byte before bytes that are not UTF-16 text still means empty text.
+    // Traditional Chinese keeps to Big5: 內 (U+5167) is in neither GB 2312 nor JIS X 0208.
+    cases.push_back({"塞內加爾", Utf16Bytes(u"塞內加爾"), u"塞內加爾", utf16});
     cases.push_back({"00 FF FF", {0x00, 0xFF, 0xFF, 0xFF}, u"", StoredTextForm::EightBit});
     cases.push_back({"00 00 41", {0x00, 0x00, 0x41}, u"", StoredTextForm::EightBit});
     Check(cases);
