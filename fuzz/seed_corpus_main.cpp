@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -190,11 +191,24 @@ void AddValueSeeds(SeedDirectory& seeds) {
         for (const Bytes& text : {EncodeTerminatedText("Quarterly report", encoding),
                                   EncodeLengthPrefixedText("Carol Hughes", encoding)}) {
             Bytes seed;
+            AppendValue(seed, uint8_t{0});
             AppendValue(seed, int32_t{0});
             AppendValue(seed, static_cast<int32_t>(text.size()));
             AppendBytes(seed, text);
             seeds.Add("stored_text", seed);
         }
+    }
+    // Hebrew and Vietnamese, whose converters hold the last letter back; the first byte picks
+    // the code page among the offered ones (1255 is the 11th, 1258 the 14th).
+    for (auto [pick, codePage, text] : {std::tuple{uint8_t{10}, 1255, "\u05E9\u05DC\u05D5\u05DD"},
+                                        std::tuple{uint8_t{13}, 1258, "H\u00E0 N\u1ED9i"}}) {
+        const Bytes stored = EncodeTerminatedText(text, EightBitText(codePage));
+        Bytes seed;
+        AppendValue(seed, pick);
+        AppendValue(seed, int32_t{0});
+        AppendValue(seed, static_cast<int32_t>(stored.size()));
+        AppendBytes(seed, stored);
+        seeds.Add("stored_text", seed);
     }
     const std::string_view rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\fromhtml1 {\\*\\htmltag64 <p>}Caf\\'e9 \\u8364?"

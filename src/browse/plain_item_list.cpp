@@ -12,7 +12,7 @@ void PlainItemList::InsertListedRow(int row, int image, const std::vector<std::u
                                     const ListedItem& item) {
     const auto at = std::clamp<size_t>(static_cast<size_t>(std::max(row, 0)), 0, rows_.size());
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at),
-                 Row{image, cells, MailItemId(item)});
+                 Row{image, cells, MailItemId(item), item.subject});
 }
 
 }  // namespace velmor

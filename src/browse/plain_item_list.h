@@ -10,7 +10,8 @@ public:
     struct Row {
         int image = 0;
         std::vector<std::u16string> cells;
-        std::u16string itemId;  // mail rows only
+        std::u16string itemId;   // mail rows only
+        std::u16string subject;  // mail rows: prefix and subject as stored, tabs kept
     };
 
     void DeleteAllRows() override { rows_.clear(); }

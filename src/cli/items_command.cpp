@@ -13,6 +13,9 @@ namespace velmor::cli {
 
 namespace {
 
+// The mail list's columns: number, sender or recipients, subject, date.
+constexpr size_t kMailSubjectColumn = 2;
+
 std::vector<std::u16string> Headings(const PlainItemList& list) {
     std::vector<std::u16string> headings;
     for (const ItemColumn& column : list.columns()) {
@@ -29,13 +32,23 @@ void PrintPlain(const PlainItemList& list) {
     std::fputs(out.c_str(), stdout);
 }
 
+// JSON carries the text exactly: a mail row's subject with its tabs, which the list shows as
+// blanks.
+std::vector<std::u16string> ExactCells(const PlainItemList::Row& row) {
+    std::vector<std::u16string> cells = row.cells;
+    if (!row.itemId.empty() && cells.size() > kMailSubjectColumn) {
+        cells[kMailSubjectColumn] = row.subject;
+    }
+    return cells;
+}
+
 void PrintJson(int kind, const PlainItemList& list) {
     std::string out = "{\"kind\": " + std::to_string(kind) +
                       ", \"columns\": " + JsonArray(Headings(list)) + ", \"rows\": [";
     for (size_t i = 0; i < list.rows().size(); ++i) {
         const PlainItemList::Row& row = list.rows()[i];
         out += (i == 0 ? "" : ", ") + std::string("{\"image\": ") + std::to_string(row.image) +
-               ", \"cells\": " + JsonArray(row.cells) + "}";
+               ", \"cells\": " + JsonArray(ExactCells(row)) + "}";
     }
     out += "]}\n";
     std::fputs(out.c_str(), stdout);

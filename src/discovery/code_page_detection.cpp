@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "edb/code_page_text.h"
@@ -40,6 +41,15 @@ struct DetectorDelete {
     void operator()(uchardet_t detector) const { uchardet_delete(detector); }
 };
 
+// Whether the code page reads every text as Windows-1252 does: then the detection had nothing
+// to go on but letters both share ("Café – Bar" fits 1250 as well), and the next name with à or
+// ő is read right only in 1252.
+bool ReadsLikeWindowsWestern(std::span<const std::vector<uint8_t>> texts, int codePage) {
+    return std::all_of(texts.begin(), texts.end(), [codePage](const std::vector<uint8_t>& text) {
+        return CodePageToUtf16(text, codePage) == CodePageToUtf16(text, kWindowsWesternCodePage);
+    });
+}
+
 }  // namespace
 
 int DetectCodePage(std::span<const std::vector<uint8_t>> texts) {
@@ -48,12 +58,15 @@ int DetectCodePage(std::span<const std::vector<uint8_t>> texts) {
     if (!detector) {
         return kWindowsWesternCodePage;
     }
+    // One buffer: uchardet fed a piece at a time answers differently (Lithuanian names fed one
+    // by one read as ISO-8859-15, the same names at once as ISO-8859-13).
     constexpr char kSeparator = '\n';
+    std::string all;
     for (const std::vector<uint8_t>& text : texts) {
-        uchardet_handle_data(detector.get(), reinterpret_cast<const char*>(text.data()),
-                             text.size());
-        uchardet_handle_data(detector.get(), &kSeparator, 1);
+        all.append(text.begin(), text.end());
+        all += kSeparator;
     }
+    uchardet_handle_data(detector.get(), all.data(), all.size());
     uchardet_data_end(detector.get());
     const std::string_view charset = uchardet_get_charset(detector.get());
     for (const CharsetCodePage& entry : kCodePages) {
@@ -62,7 +75,8 @@ int DetectCodePage(std::span<const std::vector<uint8_t>> texts) {
                            return std::toupper(static_cast<unsigned char>(a)) ==
                                   std::toupper(static_cast<unsigned char>(b));
                        })) {
-            return entry.codePage;
+            return ReadsLikeWindowsWestern(texts, entry.codePage) ? kWindowsWesternCodePage
+                                                                  : entry.codePage;
         }
     }
     return kWindowsWesternCodePage;

@@ -10,8 +10,7 @@ namespace velmor {
 struct MailboxEntry {
     std::u16string key;  // upper-case hexadecimal rendering of the mailbox's identifying bytes
     std::u16string displayName;
-    std::vector<uint8_t>
-        eightBitName;  // the stored name when it is 8-bit text (StoredName::eightBitBytes)
+    std::vector<uint8_t> storedName;  // the name's bytes, read again in the store's form
 };
 
 // Mailboxes in discovery order; keys are unique.

@@ -79,8 +79,7 @@ bool ScanMailboxPage(const PageView& page, StopFlag& stop, MailboxList& mailboxe
             }
             StoredName name = DecodeStoredName(page, valueStart, length - 1);
             if (!name.text.empty()) {
-                mailboxes.Append(
-                    MailboxEntry{key, std::move(name.text), std::move(name.eightBitBytes)});
+                mailboxes.Append(MailboxEntry{key, std::move(name.text), std::move(name.bytes)});
             }
             pos += 4;
         }

@@ -12,6 +12,7 @@
 #include "edb/code_page_text.h"
 #include "edb/eight_bit_code_page.h"
 #include "edb/text_codec.h"
+#include "edb/text_form_evidence.h"
 #include "items/folder_table_scan.h"
 #include "items/message_index_scan.h"
 
@@ -43,6 +44,7 @@ bool RunProcessingParts(ProcessingContext& context) {
     }
     sink.SetHelpText(kProcessingHelpText);
     SetEightBitCodePage(ChosenEightBitCodePage().value_or(kWindowsWesternCodePage));
+    ForgetStoreTextForm();
     WriteMessageTemplate();
     sink.DeleteAllMailboxRows();
     sink.ShowProgress();

@@ -31,8 +31,7 @@ struct FolderEntry {
     std::u16string parentId;
     std::u16string containerClass;
     std::u16string displayName;
-    std::vector<uint8_t>
-        eightBitName;  // the stored name when it is 8-bit text (StoredName::eightBitBytes)
+    std::vector<uint8_t> storedName;  // the name's bytes, read again in the store's form
 };
 
 // Everything the processing parts learn about the database. Lists keep discovery order.

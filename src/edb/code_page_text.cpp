@@ -12,6 +12,9 @@ namespace velmor {
 
 namespace {
 
+// Room for what a converter holds back: a letter and the marks composed with it so far.
+constexpr size_t kHeldBackBytes = 64;
+
 // iconv knows most Windows code pages as "CPn"; UTF-8 and Mac Roman by their own names.
 std::string ConverterName(int codePage) {
     switch (codePage) {
@@ -22,6 +25,24 @@ std::string ConverterName(int codePage) {
         default:
             return "CP" + std::to_string(codePage);
     }
+}
+
+// Takes the UTF-16LE units iconv wrote into the buffer.
+void AppendUnits(const char* begin, const char* end, std::u16string& out) {
+    for (const char* p = begin; p + 1 < end; p += 2) {
+        out +=
+            static_cast<char16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8));
+    }
+}
+
+// The converters of code pages with combining marks (Hebrew, Vietnamese) hold a letter back
+// until they see whether a mark follows; flushing writes it out.
+void Flush(iconv_t converter, std::u16string& out) {
+    std::array<char, kHeldBackBytes> buffer{};
+    char* outPos = buffer.data();
+    size_t outLeft = buffer.size();
+    iconv(converter, nullptr, nullptr, &outPos, &outLeft);
+    AppendUnits(buffer.data(), outPos, out);
 }
 
 // Converts through iconv; false when the code page is unknown to it.
@@ -37,18 +58,18 @@ bool Convert(std::span<const uint8_t> bytes, int codePage, std::u16string& out) 
         char* outPos = buffer.data();
         size_t outLeft = buffer.size();
         const size_t result = iconv(converter, &in, &inLeft, &outPos, &outLeft);
-        for (const char* p = buffer.data(); p + 1 < outPos; p += 2) {
-            out += static_cast<char16_t>(static_cast<uint8_t>(p[0]) |
-                                         (static_cast<uint8_t>(p[1]) << 8));
-        }
+        AppendUnits(buffer.data(), outPos, out);
         if (result == static_cast<size_t>(-1) && errno != E2BIG) {
-            // Not text of the code page (or cut short): this byte as Windows-1252.
+            // Not text of the code page (or cut short): this byte as Windows-1252, after the
+            // letter the converter still holds.
+            Flush(converter, out);
             out += Windows1252ToUtf16(std::span(reinterpret_cast<const uint8_t*>(in), 1));
             ++in;
             --inLeft;
             iconv(converter, nullptr, nullptr, nullptr, nullptr);
         }
     }
+    Flush(converter, out);
     iconv_close(converter);
     return true;
 }

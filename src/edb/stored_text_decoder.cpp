@@ -9,9 +9,12 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <optional>
 
 #include "edb/code_page_text.h"
 #include "edb/eight_bit_code_page.h"
+#include "edb/text_form_evidence.h"
+#include "edb/windows_code_pages.h"
 
 namespace velmor {
 
@@ -64,12 +67,14 @@ bool Encodable(UConverter* converter, UChar32 c) {
 }
 
 // Chinese, Japanese and Korean text keeps to the characters of the national standard sets
-// (GB 2312, JIS X 0208, KS X 1001); 8-bit Western or Cyrillic text read as UTF-16 gives mostly
-// others.
+// (GB 2312, Big5, JIS X 0208, KS X 1001); 8-bit Western or Cyrillic text read as UTF-16 gives
+// mostly others.
 bool InChineseOrJapaneseSet(UChar32 c) {
-    thread_local const Converter chinese = OpenStrictConverter("GB2312");
+    thread_local const Converter simplified = OpenStrictConverter("GB2312");
+    thread_local const Converter traditional = OpenStrictConverter("Big5");
     thread_local const Converter japanese = OpenStrictConverter("Shift_JIS");
-    return Encodable(chinese.get(), c) || Encodable(japanese.get(), c);
+    return Encodable(simplified.get(), c) || Encodable(traditional.get(), c) ||
+           Encodable(japanese.get(), c);
 }
 
 bool InKoreanSet(UChar32 c) {
@@ -164,6 +169,67 @@ bool AllPrintableAscii(std::span<const uint8_t> bytes) {
     });
 }
 
+// The writing system of the letters of a code page's text; Latin pages give USCRIPT_COMMON,
+// as WritingSystem counts Latin letters.
+UScriptCode CodePageScript(int codePage) {
+    switch (codePage) {
+        case kThaiCodePage:
+            return USCRIPT_THAI;
+        case kCyrillicCodePage:
+            return USCRIPT_CYRILLIC;
+        case kGreekCodePage:
+            return USCRIPT_GREEK;
+        case kHebrewCodePage:
+            return USCRIPT_HEBREW;
+        case kArabicCodePage:
+            return USCRIPT_ARABIC;
+        case kJapaneseCodePage:
+        case kSimplifiedChineseCodePage:
+        case kKoreanCodePage:
+        case kTraditionalChineseCodePage:
+            return USCRIPT_HAN;
+        default:
+            return USCRIPT_COMMON;
+    }
+}
+
+bool WrittenIn(std::u16string_view text, UScriptCode script) {
+    for (size_t i = 0; i < text.size();) {
+        UChar32 c = 0;
+        U16_NEXT(text.data(), i, text.size(), c);
+        const UScriptCode own = WritingSystem(c);
+        if (own != USCRIPT_COMMON && own != script) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The form of a value both readings allow: its column's or mailbox's, else the store's, from the
+// values whose form is certain;
+// else 8-bit when the user chose a code page whose script the 8-bit reading is written in and
+// the UTF-16 reading is not; else UTF-16 when that reading uses few scripts and not every byte
+// is printable ASCII.
+StoredTextForm TieForm(std::span<const uint8_t> bytes, std::u16string_view utf16Text,
+                       std::optional<StoredTextForm> tieForm) {
+    if (tieForm) {
+        return *tieForm;
+    }
+    if (const std::optional<StoredTextForm> form = StoreTextForm()) {
+        return *form;
+    }
+    if (const std::optional<int> chosen = ChosenEightBitCodePage()) {
+        const UScriptCode script = CodePageScript(*chosen);
+        if (WrittenIn(CodePageToUtf16(UpToFirstZero(bytes), *chosen), script) &&
+            !WrittenIn(utf16Text, script)) {
+            return StoredTextForm::EightBit;
+        }
+    }
+    return UsesFewScripts(utf16Text) && !AllPrintableAscii(UpToFirstZero(bytes))
+               ? StoredTextForm::Utf16
+               : StoredTextForm::EightBit;
+}
+
 }  // namespace
 
 bool ReadsAsUtf16Text(std::span<const uint8_t> bytes) {
@@ -211,7 +277,20 @@ bool ReadsAsEightBitText(std::span<const uint8_t> bytes) {
 }
 
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes) {
-    if (bytes.size() <= 1 || bytes[0] == 0) {
+    return DecodeStoredText(bytes, std::nullopt);
+}
+
+DecodedText DecodeStoredText(std::span<const uint8_t> bytes,
+                             std::optional<StoredTextForm> tieForm) {
+    if (bytes.size() <= 1) {
+        return {};
+    }
+    // A first byte of 0 stands for empty 8-bit text, unless the value reads whole as UTF-16
+    // text that starts with a character U+xx00 (一 U+4E00, 가 U+AC00).
+    if (bytes[0] == 0) {
+        if (bytes[1] != 0 && ReadsAsUtf16Text(bytes)) {
+            return {Utf16Reading(bytes), StoredTextForm::Utf16};
+        }
         return {};
     }
     const bool startsBelowU0100 = bytes[1] == 0;
@@ -220,8 +299,7 @@ DecodedText DecodeStoredText(std::span<const uint8_t> bytes) {
     }
     if (ReadsAsUtf16Text(bytes)) {
         std::u16string text = Utf16Reading(bytes);
-        if (!ReadsAsEightBitText(bytes) ||
-            (UsesFewScripts(text) && !AllPrintableAscii(UpToFirstZero(bytes)))) {
+        if (!ReadsAsEightBitText(bytes) || TieForm(bytes, text, tieForm) == StoredTextForm::Utf16) {
             return {std::move(text), StoredTextForm::Utf16};
         }
     }

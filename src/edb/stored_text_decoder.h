@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,7 +19,8 @@ struct DecodedText {
 // A stored text value, UTF-16LE or 8-bit text in the store's code page, decided by the whole
 // value:
 // - a first byte that is not 0 followed by a 0 (a first character below U+0100) is UTF-16;
-// - a first byte of 0 is 8-bit text that is empty;
+// - a first byte of 0 is 8-bit text that is empty, unless the value reads as UTF-16 text
+//   (ReadsAsUtf16Text) whose first character is U+xx00;
 // - otherwise the value is UTF-16 when it reads as UTF-16 text (ReadsAsUtf16Text) and either
 //   does not read as 8-bit text (ReadsAsEightBitText) or, fitting both readings, uses Latin and
 //   at most two other scripts (UsesFewScripts) and holds a byte that is not printable ASCII;
@@ -26,6 +28,10 @@ struct DecodedText {
 // UTF-16 takes the first size / 2 code units and ends at the first zero unit; 8-bit text ends
 // at the first zero byte.
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes);
+
+// The same, with a value both readings allow taking tieForm (the form of the certain values of
+// its column or mailbox) when there is one.
+DecodedText DecodeStoredText(std::span<const uint8_t> bytes, std::optional<StoredTextForm> tieForm);
 
 // Up to its first zero code unit the value is whole UTF-16LE (an odd last byte only when it is
 // 0, surrogates paired) of characters a name or body can hold: no control other than tab and

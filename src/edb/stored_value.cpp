@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "edb/stored_text_decoder.h"
+#include "edb/text_form_evidence.h"
 
 namespace velmor {
 
@@ -38,16 +39,8 @@ StoredName DecodeStoredName(const PageView& page, int64_t start, int64_t length)
     }
     const auto bytes = page.bytes(start, length);
     DecodedText decoded = DecodeStoredText(bytes);
-    StoredName name{std::move(decoded.text), {}};
-    if (decoded.form != StoredTextForm::EightBit) {
-        return name;
-    }
-    const auto text = bytes.first(
-        static_cast<size_t>(std::find(bytes.begin(), bytes.end(), uint8_t{0}) - bytes.begin()));
-    if (std::any_of(text.begin(), text.end(), [](uint8_t b) { return b >= 0x80; })) {
-        name.eightBitBytes.assign(text.begin(), text.end());
-    }
-    return name;
+    NoteNameForm(FormsAllowed(bytes));
+    return {std::move(decoded.text), {bytes.begin(), bytes.end()}};
 }
 
 std::u16string NonZeroBytesAsText(std::span<const uint8_t> bytes) {

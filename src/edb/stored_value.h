@@ -16,13 +16,13 @@ std::u16string HexKey(const PageView& page, int64_t start, int64_t length);
 // the bytes would run past the buffer.
 std::u16string DecodeStoredString(const PageView& page, int64_t start, int64_t length);
 
-// A stored name read once: its text, and the bytes that tell the store's code page.
+// A stored name read once: its text, and its bytes, which tell the store's form and code page
+// and are read again once those are known.
 struct StoredName {
     std::u16string text;  // as DecodeStoredString reads it
-    // The bytes up to the first zero when the name is 8-bit text holding a byte above 0x7F:
-    // read again once the store's code page is known. Empty for any other text.
-    std::vector<uint8_t> eightBitBytes;
+    std::vector<uint8_t> bytes;
 };
+// Also notes the name's evidence of the store's form (NoteNameForm).
 StoredName DecodeStoredName(const PageView& page, int64_t start, int64_t length);
 
 // Every non-zero byte of the span as one character, in order (UTF-16LE Latin text reads as

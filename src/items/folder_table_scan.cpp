@@ -98,7 +98,7 @@ void ScanFolderPage(const PageView& page, int32_t containerClassColumn,
         if (namePosition != 0) {
             StoredName name = DecodeStoredName(page, namePosition, nameLength - 1);
             entry.displayName = std::move(name.text);
-            entry.eightBitName = std::move(name.eightBitBytes);
+            entry.storedName = std::move(name.bytes);
         }
         folders.push_back(std::move(entry));
         p = std::max(namePosition, recordStart) + 1;

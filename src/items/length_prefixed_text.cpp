@@ -28,7 +28,7 @@ std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64
         stored.push_back(buffer.u8(s + kFirstTextByte + i));
     }
     const DecodedText decoded = DecodeStoredText(stored);
-    const bool startsAboveU00FF = stored[0] != 0 && stored[1] != 0;
+    const bool startsAboveU00FF = stored[1] != 0;
     if (decoded.form == StoredTextForm::Utf16 && startsAboveU00FF) {
         return decoded.text;
     }

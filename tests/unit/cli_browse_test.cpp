@@ -109,7 +109,8 @@ TEST(CliPlainOutputTest, ControlCharactersInNamesKeepEveryRecordOnOneLine) {
     folder.containerClass = "IPF.Note";
     const EntryId inbox = builder.AddFolder(folder);
     testdb::Item mail;
-    mail.subject = "Two\tcolumns\r\nand a line";  // the listing shows a tab as a blank
+    mail.subject =
+        "Two\tcolumns\r\nand a line";  // the listing shows a tab as a blank, JSON keeps it
     mail.sender = "Carol\x01Hughes";
     mail.time = testdb::FileTimeFromUtc(2007, 4, 10, 13, 39, 7);
     builder.AddItem(inbox, mail);
@@ -136,7 +137,7 @@ TEST(CliPlainOutputTest, ControlCharactersInNamesKeepEveryRecordOnOneLine) {
         EXPECT_EQ(items.out, "No\tFrom\tSubject\tDate/Time\n" + row);
     }
     const auto itemJson = RunCli({"items", "--json", file, "1", printedPath}, tmp.path());
-    EXPECT_NE(itemJson.out.find("\"Carol\\u0001Hughes\", \"Two columns\\r\\nand a line\""),
+    EXPECT_NE(itemJson.out.find("\"Carol\\u0001Hughes\", \"Two\\tcolumns\\r\\nand a line\""),
               std::string::npos)
         << itemJson.out;
 }

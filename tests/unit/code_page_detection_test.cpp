@@ -29,6 +29,36 @@ TEST(CodePageDetectionTest, EightBitNamesTellTheirCodePage) {
                                     "J\xFCrgen M\xFCller", "Posteingang"})),
               1252);
     EXPECT_EQ(DetectCodePage(Texts({})), 1252) << "nothing to tell: Windows-1252";
+    // Windows-1257: Lithuanian names of languages (Alandų Salos, Abchazų, ...), which the
+    // detector reads as ISO-8859-15 when fed one name at a time.
+    EXPECT_EQ(DetectCodePage(Texts({"Aland\xF8 Salos",
+                                    "ABCHAZ\xD8",
+                                    "AKAN\xD8",
+                                    "ANGL\xD8",
+                                    "ARAVAK\xD8",
+                                    "AUK\xD0TUM\xD8",
+                                    "Airi\xF8",
+                                    "Alban\xF8",
+                                    "Amhar\xF8",
+                                    "Araon\xF8",
+                                    "Asam\xF8",
+                                    "BAFUT\xD8",
+                                    "BAND\xDE"
+                                    "AR\xD8",
+                                    "BELUD\xDEI\xD8",
+                                    "BOSNI\xD8",
+                                    "BRUN\xCBJUS",
+                                    "Bafut\xF8",
+                                    "Bask\xF8",
+                                    "Bemb\xF8",
+                                    "Bosni\xF8"})),
+              1257);
+    // Letters Windows-1250 reads the same way: Windows-1252, which the next à or ő needs.
+    EXPECT_EQ(DetectCodePage(Texts({"Caf\xE9 \x96 Bar"})), 1252);
+    EXPECT_EQ(DetectCodePage(Texts({"Caf\xE9 \x96 Bar",
+                                    "Fr\xFChst\xFC"
+                                    "ck"})),
+              1252);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "edb/eight_bit_code_page.h"
 #include "edb/stored_text_decoder.h"
 #include "edb/text_codec.h"
+#include "edb/text_form_evidence.h"
 
 namespace velmor {
 namespace {
@@ -33,7 +34,11 @@ struct DecoderCase {
 
 class StoredTextDecoderTest : public testing::Test {
 protected:
-    void TearDown() override { SetEightBitCodePage(kWindowsWesternCodePage); }
+    void TearDown() override {
+        SetEightBitCodePage(kWindowsWesternCodePage);
+        ChooseEightBitCodePage(std::nullopt);
+        SetStoreTextForm(std::nullopt);
+    }
 
     static void Check(const std::vector<DecoderCase>& cases) {
         for (const DecoderCase& c : cases) {
@@ -101,6 +106,48 @@ TEST_F(StoredTextDecoderTest, EightBitTextIsReadInTheStoresCodePage) {
     });
 }
 
+TEST_F(StoredTextDecoderTest, HebrewAndVietnameseKeepTheirLastLetter) {
+    // Their converters hold a letter back for a combining mark that may follow.
+    struct Word {
+        int codePage;
+        std::string_view stored;
+        std::u16string_view text;
+    };
+    for (const Word& word : {
+             Word{1255, "\xF9\xE0\xE1\xEA", u"שאבך"},
+             Word{1255, "\xF9\xEC\xE5\xED", u"שלום"},
+             Word{1255, "Mailbox - \xEE\xF1\xEE\xE5\xF1\xE9\xEB", u"Mailbox - מסמוסיכ"},
+             Word{1258, "Vi\xEA\xF2t", u"Việt"},
+             Word{1258, "Ha\xCC N\xF4\xF2i", u"Hà Nội"},
+             Word{1258, "ch\xE2u", u"châu"},
+             Word{1258, "ng\xE0", u"ngà"},
+             Word{1258, "Nga\xCC", u"Ngà"},
+         }) {
+        EXPECT_EQ(Utf16ToUtf8(CodePageToUtf16(Bytes(word.stored), word.codePage)),
+                  Utf16ToUtf8(word.text))
+            << word.codePage;
+    }
+    // A byte that is not text of the code page comes after the letter held before it.
+    EXPECT_EQ(CodePageToUtf16(Bytes("\xF9\xFF\xE0"), 1255), u"ש\u00FFא");
+    SetEightBitCodePage(1255);
+    Check({{"שלום", Bytes("\xF9\xEC\xE5\xED"), u"שלום", StoredTextForm::EightBit}});
+}
+
+TEST_F(StoredTextDecoderTest, Utf16TextStartingWithACharacterUxx00OrInBig5IsRead) {
+    const auto utf16 = StoredTextForm::Utf16;
+    std::vector<DecoderCase> cases;
+    for (const char16_t* text :
+         {u"一条天皇", u"一郎", u"一", u"가정되다", u"最新のニュース", u"대한민국", u"저녁"}) {
+        cases.push_back({"U+xx00 first", Utf16Bytes(text), text, utf16});
+    }
+    // A zero first byte before bytes that are not UTF-16 text still means empty text.
+    // Traditional Chinese keeps to Big5: 內 (U+5167) is in neither GB 2312 nor JIS X 0208.
+    cases.push_back({"塞內加爾", Utf16Bytes(u"塞內加爾"), u"塞內加爾", utf16});
+    cases.push_back({"00 FF FF", {0x00, 0xFF, 0xFF, 0xFF}, u"", StoredTextForm::EightBit});
+    cases.push_back({"00 00 41", {0x00, 0x00, 0x41}, u"", StoredTextForm::EightBit});
+    Check(cases);
+}
+
 TEST_F(StoredTextDecoderTest, ValuesThatReadAsTextBothWaysAreEightBitOnlyWhenAllAscii) {
     // "SOAP" is also two ideographs, "q\0u" is also 山田: printable ASCII decides for 8-bit.
     Check({
@@ -110,6 +157,61 @@ TEST_F(StoredTextDecoderTest, ValuesThatReadAsTextBothWaysAreEightBitOnlyWhenAll
         // Both readings are clean, but not all bytes are ASCII: UTF-16.
         {"受信", Utf16Bytes(u"受信"), u"受信", StoredTextForm::Utf16},
     });
+}
+
+// Values both readings allow, as the measurement found them: UTF-16 CJK whose bytes
+// are printable ASCII, and 8-bit text whose UTF-16 reading is clean.
+struct Tie {
+    const char* what;
+    std::vector<uint8_t> stored;
+    int codePage;
+    std::u16string eightBit;
+};
+
+std::vector<Tie> EightBitTies() {
+    return {{"Octuplés", Bytes("Octupl\xE9s"), 1252, u"Octuplés"},
+            {"HÁBR",
+             Bytes("H\xC1"
+                   "BR"),
+             1250, u"HÁBR"},
+            {"idős", Bytes("id\xF5s"), 1250, u"idős"},
+            {"久司", Bytes("\x8B\x76\x8E\x69"), 932, u"久司"},
+            {"โขยกเขยก", Bytes("\xE2\xA2\xC2\xA1\xE0\xA2\xC2\xA1"), 874, u"โขยกเขยก"},
+            {"نابض", Bytes("\xE4\xC7\xC8\xD6"), 1256, u"نابض"}};
+}
+
+TEST_F(StoredTextDecoderTest, TiesTakeTheStoresFormAndCertainValuesKeepTheirOwn) {
+    const std::vector<uint8_t> iriMura = Utf16Bytes(u"入村");  // 65 51 51 67: "eQQg"
+    const std::vector<uint8_t> ukraine = Utf16Bytes(u"乌克兰");
+    EXPECT_EQ(FormsAllowed(iriMura), AllowedForms::Both);
+    EXPECT_EQ(FormsAllowed(Utf16Bytes(u"Иван")), AllowedForms::Utf16);
+    EXPECT_EQ(FormsAllowed(Utf16Bytes(u"一郎")), AllowedForms::Utf16);
+    EXPECT_EQ(FormsAllowed(Bytes("M\xFCller")), AllowedForms::EightBit);
+    EXPECT_EQ(FormsAllowed(Bytes("Inbox")), AllowedForms::EightBit);
+    EXPECT_EQ(FormsAllowed(std::vector<uint8_t>{0x00, 0x00}), AllowedForms::Neither);
+
+    SetStoreTextForm(StoredTextForm::Utf16);
+    Check({{"入村", iriMura, u"入村", StoredTextForm::Utf16},
+           {"乌克兰", ukraine, u"乌克兰", StoredTextForm::Utf16},
+           {"certain 8-bit", Bytes("M\xFCller"), u"Müller", StoredTextForm::EightBit}});
+    for (const Tie& tie : EightBitTies()) {
+        EXPECT_EQ(FormsAllowed(tie.stored), AllowedForms::Both) << tie.what;
+        SetStoreTextForm(StoredTextForm::EightBit);
+        SetEightBitCodePage(tie.codePage);
+        Check({{tie.what, tie.stored, tie.eightBit, StoredTextForm::EightBit},
+               {"certain UTF-16", Utf16Bytes(u"Иван"), u"Иван", StoredTextForm::Utf16}});
+    }
+}
+
+TEST_F(StoredTextDecoderTest, AChosenCodePageDecidesTiesWhoseReadingsDifferInScript) {
+    for (const Tie& tie : EightBitTies()) {
+        ChooseEightBitCodePage(tie.codePage);
+        SetEightBitCodePage(tie.codePage);
+        const DecodedText decoded = DecodeStoredText(tie.stored);
+        // 久司 reads as ideographs both ways: the code page cannot tell.
+        const bool sameScript = tie.codePage == 932;
+        EXPECT_EQ(decoded.form == StoredTextForm::EightBit, !sameScript) << tie.what;
+    }
 }
 
 TEST_F(StoredTextDecoderTest, BrokenUtf16IsEightBitText) {

@@ -79,13 +79,14 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
-// UTF-16 code units as Windows-1251 bytes through iconv.
-std::vector<uint8_t> ToWindows1251(const std::u16string& units) {
+// UTF-16 code units as bytes of the Windows code page through iconv, a character at a time
+// (Vietnamese letters become a letter and its marks).
+std::vector<uint8_t> ToCodePage(const std::u16string& units, int codePage) {
     std::vector<uint8_t> bytes;
-    iconv_t converter = iconv_open("CP1251", "UTF-16LE");
+    iconv_t converter = iconv_open(("CP" + std::to_string(codePage)).c_str(), "UTF-16LE");
     for (char16_t unit : units) {
         char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-        char out[4] = {};
+        char out[16] = {};
         char* inPos = in;
         char* outPos = out;
         size_t inLeft = sizeof in;
@@ -117,15 +118,15 @@ std::vector<uint8_t> EncodeText(std::string_view text, TextEncoding encoding) {
         return bytes;
     }
     const std::u16string units = Utf8ToUtf16(text);
-    if (encoding == TextEncoding::Ansi1251) {
-        return ToWindows1251(units);
-    }
     if (encoding == TextEncoding::Ansi) {
         bytes.reserve(units.size());
         for (char16_t unit : units) {
             bytes.push_back(ToWindows1252(unit));
         }
         return bytes;
+    }
+    if (encoding != TextEncoding::Utf16) {
+        return ToCodePage(units, static_cast<int>(encoding));
     }
     bytes.reserve(units.size() * 2);
     for (char16_t unit : units) {

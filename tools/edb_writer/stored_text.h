@@ -6,9 +6,15 @@
 
 namespace velmor::testdb {
 
-// How a text value is stored: UTF-16LE, or 8-bit text in Windows-1252 (Ansi) or Windows-1251
-// (Cyrillic, as the store of a Russian server holds it).
-enum class TextEncoding { Utf16, Ansi, Ansi1251 };
+// How a text value is stored: UTF-16LE, or 8-bit text in Windows-1252 (Ansi), Windows-1251
+// (Cyrillic, as the store of a Russian server holds it) or any other Windows code page
+// (EightBitText).
+enum class TextEncoding : int { Utf16 = 0, Ansi = 1252, Ansi1251 = 1251 };
+
+// 8-bit text in the Windows code page.
+constexpr TextEncoding EightBitText(int codePage) {
+    return static_cast<TextEncoding>(codePage);
+}
 
 // The stored bytes of a text, without a terminating zero. Characters that the 8-bit code page
 // lacks are stored as '?'.

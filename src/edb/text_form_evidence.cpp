@@ -1,0 +1,78 @@
+#include "edb/text_form_evidence.h"
+
+#include <atomic>
+
+namespace velmor {
+
+namespace {
+
+constexpr int kNoForm = -1;
+
+std::atomic<int> storeForm{kNoForm};
+std::atomic<size_t> utf16Names{0};
+std::atomic<size_t> eightBitNames{0};
+
+}  // namespace
+
+AllowedForms FormsAllowed(std::span<const uint8_t> bytes) {
+    if (bytes.size() <= 1 || (bytes[0] == 0 && bytes[1] == 0)) {
+        return AllowedForms::Neither;
+    }
+    const bool utf16 = ReadsAsUtf16Text(bytes);
+    const bool eightBit = bytes[0] != 0 && ReadsAsEightBitText(bytes);
+    if (utf16 && eightBit) {
+        return AllowedForms::Both;
+    }
+    if (utf16) {
+        return AllowedForms::Utf16;
+    }
+    return eightBit ? AllowedForms::EightBit : AllowedForms::Neither;
+}
+
+void TextFormEvidence::Add(AllowedForms allowed) {
+    utf16_ += allowed == AllowedForms::Utf16 ? 1 : 0;
+    eightBit_ += allowed == AllowedForms::EightBit ? 1 : 0;
+}
+
+void TextFormEvidence::Add(const TextFormEvidence& other) {
+    utf16_ += other.utf16_;
+    eightBit_ += other.eightBit_;
+}
+
+std::optional<StoredTextForm> TextFormEvidence::Form() const {
+    if (utf16_ == eightBit_) {
+        return std::nullopt;
+    }
+    return utf16_ > eightBit_ ? StoredTextForm::Utf16 : StoredTextForm::EightBit;
+}
+
+std::optional<StoredTextForm> StoreTextForm() {
+    const int form = storeForm.load(std::memory_order_relaxed);
+    return form == kNoForm ? std::nullopt
+                           : std::optional<StoredTextForm>(static_cast<StoredTextForm>(form));
+}
+
+void SetStoreTextForm(std::optional<StoredTextForm> form) {
+    storeForm.store(form ? static_cast<int>(*form) : kNoForm, std::memory_order_relaxed);
+}
+
+void NoteNameForm(AllowedForms allowed) {
+    if (allowed == AllowedForms::Utf16) {
+        utf16Names.fetch_add(1, std::memory_order_relaxed);
+    } else if (allowed == AllowedForms::EightBit) {
+        eightBitNames.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+TextFormEvidence NameFormEvidence() {
+    return {utf16Names.load(std::memory_order_relaxed),
+            eightBitNames.load(std::memory_order_relaxed)};
+}
+
+void ForgetStoreTextForm() {
+    SetStoreTextForm(std::nullopt);
+    utf16Names.store(0, std::memory_order_relaxed);
+    eightBitNames.store(0, std::memory_order_relaxed);
+}
+
+}  // namespace velmor
