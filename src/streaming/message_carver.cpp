@@ -81,14 +81,18 @@ int64_t NextMboxSeparator(PageView view, int64_t from, int64_t to) {
     return to;
 }
 
-// Whether the bytes before the first zero of the page are text and zero fill follows them:
-// the rest of an epilogue that ends on this page.
-bool TextUpToZeroFill(PageView view, int64_t length) {
+// Whether the page's bytes up to where the epilogue ends on it are text: up to the first zero,
+// or, for a message of a mailbox file, up to the next "From " separator line.
+bool EpilogueEndsOnPage(PageView view, int64_t length, bool mbox) {
     const int64_t zero = view.find(0, 0, length);
-    if (zero < 0) {
+    int64_t end = zero < 0 ? length : zero;
+    if (mbox) {
+        end = NextMboxSeparator(view, 0, end);
+    }
+    if (zero < 0 && end == length) {
         return false;
     }
-    for (const uint8_t c : view.bytes(0, zero)) {
+    for (const uint8_t c : view.bytes(0, end)) {
         if ((c < ' ' && c != '\t' && c != '\r' && c != '\n') || c == 0x7f) {
             return false;
         }
@@ -247,7 +251,7 @@ private:
             return;
         }
         // An epilogue goes on into this page only to end on it.
-        if (message_ && message_->closed() && !TextUpToZeroFill(view, length)) {
+        if (message_ && message_->closed() && !EpilogueEndsOnPage(view, length, message_->mbox())) {
             Close(kReasonMultipartNotClosed);
         }
         if (StartsHeaderBlock(view, 0) && (!message_ || TakesStart(view))) {

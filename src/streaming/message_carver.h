@@ -42,7 +42,8 @@ struct CarveObserver {
 // message ends at zero fill (a run of 16 zeros, or zeros up to the end of the page), at a page of
 // zeros, at the next start, at the size limit (marked) or at the end of the source. After the
 // closing line of its outermost multipart ("--boundary--", blanks, the line end) its epilogue is
-// kept up to that end, and onto the next page only when that page is text up to zero fill. found
+// kept up to that end, and onto the next page only when that page is text up to zero fill (in
+// a mailbox file, or up to the next "From " line). found
 // sees each message in file order, its bytes in place in the window the pass reads through; memory
 // stays within the largest message.
 CarveCounts CarveMessages(ByteSource& source, const CarveLimits& limits,

@@ -102,11 +102,13 @@ void SequentialWindow::Read() {
 }
 
 void SequentialWindow::MakeRoom() {
-    // The kept bytes move to the front when that frees a good part of the window, else the
-    // window grows, so that a long message kept whole is not moved again and again; past it
-    // the window is small again.
+    // The kept bytes move to the front when that frees a good part of the window or the room
+    // for the next read (growing would copy them too, and hold both windows for a moment),
+    // else the window grows by half, so that a long message kept whole is not moved again and
+    // again and the window holds little more than it; past it the window is small again.
     const int64_t dropped = std::min(kept_, ReadEnd()) - base_;
-    if (dropped >= static_cast<int64_t>(buffer_.size()) / 4) {
+    if (dropped >= static_cast<int64_t>(buffer_.size()) / 4 ||
+        (dropped > 0 && Room() + dropped >= NextReadLength())) {
         std::memmove(buffer_.data(), buffer_.data() + dropped,
                      static_cast<size_t>(filled_ - dropped));
         base_ += dropped;
@@ -115,7 +117,7 @@ void SequentialWindow::MakeRoom() {
     if (filled_ + NextReadLength() <= cachedBytes_) {
         Resize(cachedBytes_);
     } else if (Room() < NextReadLength()) {
-        Resize(static_cast<int64_t>(buffer_.size()) * 2);
+        Resize(static_cast<int64_t>(buffer_.size()) * 3 / 2);
     }
 }
 

@@ -6,10 +6,13 @@
 
 namespace velmor::stm {
 
+// Every file of the corpus is one message but the note naming its sources.
+constexpr std::string_view kSourcesNoteExtension = ".md";
+
 std::vector<std::string> ReadRealMail(const std::filesystem::path& directory) {
     std::vector<std::filesystem::path> paths;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".txt") {
+        if (entry.is_regular_file() && entry.path().extension() != kSourcesNoteExtension) {
             paths.push_back(entry.path());
         }
     }
