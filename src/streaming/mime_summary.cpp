@@ -43,25 +43,6 @@ std::string Text(const char* text) {
     return text ? text : "";
 }
 
-// The bytes up to and with the first empty line: all the MIME library reads to tell whether a
-// message is there and to give its header fields.
-std::string_view HeaderBlock(std::string_view bytes) {
-    for (size_t line = 0; line < bytes.size();) {
-        if (bytes[line] == '\n') {
-            return bytes.substr(0, line + 1);
-        }
-        if (bytes[line] == '\r' && line + 1 < bytes.size() && bytes[line + 1] == '\n') {
-            return bytes.substr(0, line + 2);
-        }
-        const size_t end = bytes.find('\n', line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        line = end + 1;
-    }
-    return bytes;
-}
-
 // A message as the MIME library reads it: its first kMaxMessageParts parts only, and a header
 // block longer than kMaxHeaderBlockBytes cut there and closed by an empty line, the body kept.
 GMimeMessage* ParseMessage(std::string_view bytes, bool* partsCut = nullptr) {
@@ -72,7 +53,7 @@ GMimeMessage* ParseMessage(std::string_view bytes, bool* partsCut = nullptr) {
     if (partsCut != nullptr) {
         *partsCut = structure.partsCutAt.has_value();
     }
-    const std::string_view header = HeaderBlock(bytes);
+    const std::string_view header = HeaderBlockOf(bytes);
     if (header.size() <= kMaxHeaderBlockBytes) {
         return ParseBytes(bytes);
     }
@@ -84,7 +65,7 @@ GMimeMessage* ParseMessage(std::string_view bytes, bool* partsCut = nullptr) {
 
 // The header block alone, as ParseMessage bounds it.
 GMimeMessage* ParseHeaderBlock(std::string_view bytes) {
-    const std::string_view header = HeaderBlock(bytes);
+    const std::string_view header = HeaderBlockOf(bytes);
     if (header.size() <= kMaxHeaderBlockBytes) {
         return ParseBytes(header);
     }
@@ -295,6 +276,23 @@ std::optional<std::string> PartContent(GMimeObject* object) {
 }
 
 }  // namespace
+
+std::string_view HeaderBlockOf(std::string_view bytes) {
+    for (size_t line = 0; line < bytes.size();) {
+        if (bytes[line] == '\n') {
+            return bytes.substr(0, line + 1);
+        }
+        if (bytes[line] == '\r' && line + 1 < bytes.size() && bytes[line + 1] == '\n') {
+            return bytes.substr(0, line + 2);
+        }
+        const size_t end = bytes.find('\n', line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        line = end + 1;
+    }
+    return bytes;
+}
 
 std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
     Owned<GMimeMessage> message(ParseHeaderBlock(bytes));

@@ -13,6 +13,10 @@ namespace velmor {
 // gigabyte. A longer block is cut there.
 inline constexpr size_t kMaxHeaderBlockBytes = 1024 * 1024;
 
+// A message's header block: its bytes up to and with the first empty line, all of them when it
+// has none.
+std::string_view HeaderBlockOf(std::string_view bytes);
+
 struct MimeAttachment {
     std::string name;  // UTF-8; empty when the part names none
     std::string type;  // "image/png"

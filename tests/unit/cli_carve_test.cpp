@@ -1,37 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli_runner.h"
 #include "file_contents.h"
+#include "output_lines.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
 
 namespace velmor {
 namespace {
 
+using test::Fields;
+using test::Lines;
+
 constexpr uint32_t kSeed = 7;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, '\t');) {
-        fields.push_back(field);
-    }
-    return fields;
-}
 
 TEST(CliCarveTest, EveryCarvedMessageIsWrittenAsAFileWithOneLineEach) {
     const auto corpus = stm::MakeCorpus(8, 2000000, kSeed);

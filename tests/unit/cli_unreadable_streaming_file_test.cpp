@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli_runner.h"
-#include "edb_writer/store_builder.h"
+#include "edb_writer/one_mailbox_store.h"
 
 namespace velmor {
 namespace {
@@ -16,14 +16,7 @@ using test::RunCli;
 class CliUnreadableStreamingFileTest : public testing::Test {
 protected:
     CliUnreadableStreamingFileTest() {
-        testdb::StoreBuilder builder;
-        testdb::Mailbox mailbox;
-        mailbox.name = "Ann Walker";
-        testdb::Folder top;
-        top.parent = builder.AddMailbox(mailbox);
-        top.name = "Top";
-        builder.AddFolder(top);
-        builder.WriteTo(tmp_ / "Store.edb");
+        testdb::WriteOneMailboxStore(tmp_ / "Store.edb");
         // Nothing ever writes to it: opening it to read would wait for ever.
         EXPECT_EQ(::mkfifo((tmp_ / "fifo.stm").c_str(), 0600), 0);
     }

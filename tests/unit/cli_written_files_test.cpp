@@ -3,14 +3,14 @@
 // there, and a write that fails leaves only whole files, each listed.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli_runner.h"
-#include "edb_writer/store_builder.h"
+#include "edb_writer/one_mailbox_store.h"
 #include "export_test_store.h"
 #include "file_contents.h"
+#include "output_lines.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
 
@@ -18,20 +18,12 @@ namespace velmor {
 namespace {
 
 using test::FileNames;
+using test::Lines;
 using test::RunCli;
 
 constexpr uint32_t kSeed = 7;
 constexpr char kFolder[] = "Recovered from the streaming file\\";
 constexpr char kEntryDirectory[] = "Recovered from the streaming file";
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 std::string FirstField(const std::string& line) {
     return line.substr(0, line.find('\t'));
@@ -47,14 +39,7 @@ protected:
 
     // A store of one mailbox beside the streaming file.
     std::string Database() const {
-        testdb::StoreBuilder builder;
-        testdb::Mailbox mailbox;
-        mailbox.name = "Ann Walker";
-        testdb::Folder top;
-        top.parent = builder.AddMailbox(mailbox);
-        top.name = "Top";
-        builder.AddFolder(top);
-        builder.WriteTo(tmp_ / "Store.edb");
+        testdb::WriteOneMailboxStore(tmp_ / "Store.edb");
         return (tmp_ / "Store.edb").string();
     }
 

@@ -3,13 +3,13 @@
 // 1 MiB), says where it was cut, and is printed shortened.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/plain_text.h"
 #include "cli_runner.h"
-#include "edb_writer/store_builder.h"
+#include "edb_writer/one_mailbox_store.h"
+#include "output_lines.h"
 #include "stm_writer/corpus_file.h"
 #include "stm_writer/mime_corpus.h"
 #include "streaming/mime_structure.h"
@@ -18,6 +18,8 @@
 namespace velmor {
 namespace {
 
+using test::Fields;
+using test::Lines;
 using test::RunCli;
 
 constexpr uint32_t kSeed = 11;
@@ -25,24 +27,6 @@ constexpr char kFolder[] = "Recovered from the streaming file\\";
 constexpr int64_t kTinyAttachments = 2 * kMaxMessageParts;
 constexpr size_t kLongSubjectBytes = 3 * 1024 * 1024;
 constexpr char kEllipsis[] = "\u2026";
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, '\t');) {
-        fields.push_back(field);
-    }
-    return fields;
-}
 
 // Characters of UTF-8 text.
 size_t Characters(const std::string& text) {
@@ -81,14 +65,7 @@ stm::CorpusMessage LongHeaderLine() {
 class HostileMessageSizesTest : public testing::Test {
 protected:
     HostileMessageSizesTest() {
-        testdb::StoreBuilder builder;
-        testdb::Mailbox mailbox;
-        mailbox.name = "Ann Walker";
-        testdb::Folder top;
-        top.parent = builder.AddMailbox(mailbox);
-        top.name = "Top";
-        builder.AddFolder(top);
-        builder.WriteTo(tmp_ / "Store.edb");
+        testdb::WriteOneMailboxStore(tmp_ / "Store.edb");
         corpus_ = {stm::MakeMessage(stm::MessageKind::PlainEightBit, 4000, kSeed, 1),
                    ManyTinyAttachments(), LongHeaderLine(),
                    stm::MakeMessage(stm::MessageKind::MixedAttachments, 20000, kSeed, 4)};
