@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ struct Language {
     const char* locale;
     int codePage;
 };
+
+// Test names and failures show the language and its page, not the struct's bytes.
+void PrintTo(const Language& language, std::ostream* out) {
+    *out << language.locale << " " << language.codePage;
+}
 
 constexpr Language kLanguages[] = {
     {"de", 1252}, {"fr", 1252}, {"pl", 1250}, {"cs", 1250}, {"hu", 1250},    {"ru", 1251},
