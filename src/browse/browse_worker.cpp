@@ -9,6 +9,7 @@
 #include "browse/mailbox_owner_label.h"
 #include "browse/tree_item_path.h"
 #include "items/folder_item_scanners.h"
+#include "items/tied_mail_text.h"
 
 namespace velmor {
 
@@ -25,6 +26,17 @@ void ScanAndList(ProcessingContext& context, FolderViewNode& node, ItemList& lis
     }
 }
 
+// The form of the certain names of the folder's mailbox, once discovery has settled them.
+std::optional<StoredTextForm> MailboxTextForm(const RecoveredStore& store,
+                                              const std::u16string& folderId) {
+    for (const FolderEntry& folder : store.folders) {
+        if (folder.folderId == folderId) {
+            return folder.mailboxTextForm;
+        }
+    }
+    return std::nullopt;
+}
+
 void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList& list,
                      const std::u16string& path) {
     auto& mails = node.items.emplace<std::vector<CMailItem>>();
@@ -32,6 +44,7 @@ void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList&
     if (context.stop.requested()) {
         return;
     }
+    SettleTiedMailText(mails, MailboxTextForm(context.store, node.folderId));
     const std::u16string owner = Contains(path, kDraftsName) ? MailboxOwnerLabel(path) : u"";
     if (scanned) {
         ListMailItems(context, mails, list, IsSentOrOutboxPath(path),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "discovery/page_groups.h"
 #include "discovery/schema_ids.h"
 #include "edb/code_page_text.h"
+#include "edb/stored_text_decoder.h"
 #include "items/message_candidates.h"
 #include "items/message_index.h"
 
@@ -32,6 +34,9 @@ struct FolderEntry {
     std::u16string containerClass;
     std::u16string displayName;
     std::vector<uint8_t> storedName;  // the name's bytes, read again in the store's form
+    // The form of its mailbox's certain names: its items' ties take it when their column has
+    // no certain value of one form only.
+    std::optional<StoredTextForm> mailboxTextForm;
 };
 
 // Everything the processing parts learn about the database. Lists keep discovery order.

@@ -126,6 +126,7 @@ void SettleStoreCodePage(ProcessingContext& context) {
     }
     for (size_t f = 0; f < store.folders.size(); ++f) {
         FolderEntry& folder = store.folders[f];
+        folder.mailboxTextForm = forms[owners[f]];
         if (!folder.storedName.empty()) {
             folder.displayName = DecodeStoredText(folder.storedName, forms[owners[f]]).text;
         }

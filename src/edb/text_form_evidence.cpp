@@ -46,6 +46,13 @@ std::optional<StoredTextForm> TextFormEvidence::Form() const {
     return utf16_ > eightBit_ ? StoredTextForm::Utf16 : StoredTextForm::EightBit;
 }
 
+std::optional<StoredTextForm> TextFormEvidence::SoleForm() const {
+    if (utf16_ != 0 && eightBit_ != 0) {
+        return std::nullopt;
+    }
+    return Form();
+}
+
 std::optional<StoredTextForm> StoreTextForm() {
     const int form = storeForm.load(std::memory_order_relaxed);
     return form == kNoForm ? std::nullopt

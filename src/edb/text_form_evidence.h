@@ -26,6 +26,8 @@ public:
     void Add(const TextFormEvidence& other);
     // The form of the certain values; nothing when none is certain or both are as common.
     std::optional<StoredTextForm> Form() const;
+    // The form of the certain values when they all have one; nothing otherwise.
+    std::optional<StoredTextForm> SoleForm() const;
 
 private:
     size_t utf16_ = 0;

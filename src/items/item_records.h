@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "edb/text_form_evidence.h"
 
 namespace velmor {
 
@@ -44,6 +47,13 @@ public:
     std::u16string folderId;
     std::u16string recipientText;
     int32_t itemKind = kPlainMail;
+    // What the stored sender and subject allow; the bytes of a tie, read again in its column's
+    // form once the folder's records are all read (SettleTiedMailText).
+    AllowedForms senderForms = AllowedForms::Neither;
+    AllowedForms subjectForms = AllowedForms::Neither;
+    std::vector<uint8_t> tiedSender;
+    std::vector<uint8_t> tiedSubject;
+    bool senderLengthPrefixed = false;  // the sender came from the length-prefixed column
 };
 
 class CContact : public CItem {

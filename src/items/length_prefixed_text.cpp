@@ -1,10 +1,7 @@
 #include "items/length_prefixed_text.h"
 
-#include <vector>
-
 #include "edb/code_page_text.h"
 #include "edb/eight_bit_code_page.h"
-#include "edb/stored_text_decoder.h"
 
 namespace velmor {
 
@@ -16,7 +13,7 @@ constexpr int64_t kShortestCount = 2;
 
 }  // namespace
 
-std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64_t available) {
+std::vector<uint8_t> LengthPrefixedBytes(const PageView& buffer, int64_t s, int64_t available) {
     const int64_t count = buffer.u8(s + kCountByte);
     if (count >= available || s > PAGE_SIZE || count < kShortestCount) {
         return {};
@@ -24,10 +21,17 @@ std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64
     std::vector<uint8_t> stored;
     stored.reserve(static_cast<size_t>(count));
     for (int64_t i = 0; i < count; ++i) {
-        // Bytes outside the buffer read as 0.
         stored.push_back(buffer.u8(s + kFirstTextByte + i));
     }
-    const DecodedText decoded = DecodeStoredText(stored);
+    return stored;
+}
+
+std::u16string LengthPrefixedText(std::vector<uint8_t> stored,
+                                  std::optional<StoredTextForm> tieForm) {
+    if (stored.empty()) {
+        return {};
+    }
+    const DecodedText decoded = DecodeStoredText(stored, tieForm);
     const bool startsAboveU00FF = stored[1] != 0;
     if (decoded.form == StoredTextForm::Utf16 && startsAboveU00FF) {
         return decoded.text;
@@ -37,6 +41,10 @@ std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64
         return CodePageToUtf16(stored, EightBitCodePage());
     }
     return {stored.begin(), stored.end()};
+}
+
+std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64_t available) {
+    return LengthPrefixedText(LengthPrefixedBytes(buffer, s, available), std::nullopt);
 }
 
 }  // namespace velmor

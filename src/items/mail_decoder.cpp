@@ -3,6 +3,7 @@
 #include "edb/stored_value.h"
 #include "edb/tagged_directory.h"
 #include "edb/text_contains.h"
+#include "edb/text_form_evidence.h"
 #include "items/folder_record_walk.h"
 #include "items/item_record_columns.h"
 #include "items/length_prefixed_text.h"
@@ -32,6 +33,15 @@ constexpr ClassKind kClassKinds[] = {
     {u"IPM.Task", kTaskItem},       {u"IPM.Appointment", kAppointmentItem},
     {u"IPM.Contact", kContactItem},
 };
+
+// Notes what the value's bytes allow and keeps them when both readings do.
+void NoteForms(std::span<const uint8_t> bytes, AllowedForms& forms, std::vector<uint8_t>& tie) {
+    forms = FormsAllowed(bytes);
+    tie.clear();
+    if (forms == AllowedForms::Both) {
+        tie.assign(bytes.begin(), bytes.end());
+    }
+}
 
 void ApplyMessageClass(const std::u16string& text, CMailItem& mail) {
     for (const ClassKind& entry : kClassKinds) {
@@ -75,12 +85,17 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
                     break;
                 case kSenderBlobColumn:
                     if (mail.senderName.empty()) {
-                        mail.senderName = DecodeLengthPrefixedText(page, s, length - 1);
+                        std::vector<uint8_t> name = LengthPrefixedBytes(page, s, length - 1);
+                        NoteForms(name, mail.senderForms, mail.tiedSender);
+                        mail.senderLengthPrefixed = true;
+                        mail.senderName = LengthPrefixedText(std::move(name), std::nullopt);
                     }
                     break;
                 case kSenderColumn:
                     if (mail.senderName.empty()) {
                         mail.senderName = text;
+                        NoteForms(page.bytes(s, length - 1), mail.senderForms, mail.tiedSender);
+                        mail.senderLengthPrefixed = false;
                     }
                     break;
                 case kSubjectPrefixColumn:
@@ -91,6 +106,7 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
                 case kItemSubjectColumn:
                     if (length256 != kNoSubjectMarkerLength && mail.subject.empty()) {
                         mail.subject = text;
+                        NoteForms(page.bytes(s, length - 1), mail.subjectForms, mail.tiedSubject);
                     }
                     break;
                 default:

@@ -22,7 +22,7 @@ protected:
     void AddFolder(std::u16string id, std::u16string parent, std::u16string name,
                    std::u16string containerClass = u"IPF.Note") {
         store_.folders.push_back(FolderEntry{
-            std::move(id), std::move(parent), std::move(containerClass), std::move(name), {}});
+            std::move(id), std::move(parent), std::move(containerClass), std::move(name), {}, {}});
     }
     void Populate(const std::u16string& label = kAnnLabel) {
         PopulateFolderTree(tree_, store_, sink_, label);
