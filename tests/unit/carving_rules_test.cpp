@@ -228,22 +228,22 @@ TEST_P(CarvingRulesTest, RawImagesSplitAtMboxSeparatorsAndSectorBoundaries) {
     EXPECT_EQ(split[1].offset, static_cast<int64_t>(first.size()));
     EXPECT_EQ(split[1].bytes, second);
 
-    // A closed multipart whose epilogue runs past its page's end into the next entry's page.
+    // A closed multipart whose epilogue runs over a whole page into the next entry's page.
     std::string closed =
         "From d@example.org Mon Dec  7 09:10:00 2026\nFrom: d@example.org\nSubject: digest\n"
         "Content-Type: multipart/digest; boundary=d\n\n--d\n\nFrom: e@example.org\n"
         "Subject: inner\n\ntext\n--d--\n";
-    while (closed.size() < kPage + 100) {
+    while (closed.size() < 2 * kPage + 100) {
         closed += "End of Digest, a line of the epilogue.\n";
     }
     closed = Lines(closed);
     // Entries after it fill the next page: no zero fill on it.
     std::string entries = closed;
     size_t following = 0;
-    for (; entries.size() < 2 * kPage + 100; ++following) {
+    for (; entries.size() < 3 * kPage + 100; ++following) {
         entries += second;
     }
-    Pages longer(4);
+    Pages longer(5);
     longer.Place(0, entries);
     const std::vector<Kept> epilogueSplit = CarveAll(longer.bytes());
     ASSERT_EQ(epilogueSplit.size(), 1 + following);
