@@ -22,6 +22,14 @@ constexpr std::string_view kMboxSeparator = "From ";
 // An mbox separator line ("From sender date") longer than this is other text.
 constexpr int64_t kMaxSeparatorLine = 1000;
 
+// Whether an mbox "From " line, or its ">From " escaped form, starts at pos.
+bool StartsWithEnvelopeLine(PageView bytes, int64_t pos) {
+    while (bytes.u8(pos) == '>') {
+        ++pos;
+    }
+    return StartsWithMboxSeparator(bytes, pos);
+}
+
 bool IsFieldNameChar(uint8_t c) {
     return c > ' ' && c < 0x7f && c != ':';
 }
@@ -51,7 +59,9 @@ int64_t SkipMboxSeparator(PageView bytes, int64_t pos) {
 // the look-ahead. visit(name, valueFrom, lineEnd) sees each field's first line. It ends after
 // at least one field (true) at the empty line, at a line that is no field (the body starting
 // without its empty line), at zero fill, or at the end of the bytes or the look-ahead; on a
-// first line that is no field it is false.
+// first line that is no field it is false. An mbox "From " line after the first field (mail
+// programs that annotate a mailbox put fields such as Replied: before it) stays in the block,
+// as Python's email package reads it.
 template <typename Visit>
 bool WalkFields(PageView bytes, int64_t pos, const Visit& visit) {
     const int64_t limit = std::min(bytes.size(), pos + kHeaderLookahead);
@@ -67,6 +77,8 @@ bool WalkFields(PageView bytes, int64_t pos, const Visit& visit) {
             if (first) {
                 return false;
             }
+        } else if (!first && StartsWithEnvelopeLine(bytes, p)) {
+            // Not a field: nothing to visit.
         } else {
             // The name first, so that a long line of other text is turned down at once.
             const int64_t nameLimit = std::min(limit, p + kMaxFieldNameLength + 1);

@@ -82,14 +82,15 @@ int64_t NextMboxSeparator(PageView view, int64_t from, int64_t to) {
 }
 
 // Whether the page's bytes up to where the epilogue ends on it are text: up to the first zero,
-// or, for a message of a mailbox file, up to the next "From " separator line.
-bool EpilogueEndsOnPage(PageView view, int64_t length, bool mbox) {
+// or, for a message of a mailbox file, up to the next "From " separator line. A mailbox file's
+// epilogue, laid out without gaps, may also fill the page and go on past it.
+bool EpilogueGoesOnIntoPage(PageView view, int64_t length, bool mbox) {
     const int64_t zero = view.find(0, 0, length);
     int64_t end = zero < 0 ? length : zero;
     if (mbox) {
         end = NextMboxSeparator(view, 0, end);
     }
-    if (zero < 0 && end == length) {
+    if (zero < 0 && end == length && !mbox) {
         return false;
     }
     for (const uint8_t c : view.bytes(0, end)) {
@@ -250,8 +251,9 @@ private:
             Close(kReasonMultipartNotClosed);
             return;
         }
-        // An epilogue goes on into this page only to end on it.
-        if (message_ && message_->closed() && !EpilogueEndsOnPage(view, length, message_->mbox())) {
+        // An epilogue goes on into this page only to end on it, but in a mailbox file.
+        if (message_ && message_->closed() &&
+            !EpilogueGoesOnIntoPage(view, length, message_->mbox())) {
             Close(kReasonMultipartNotClosed);
         }
         if (StartsHeaderBlock(view, 0) && (!message_ || TakesStart(view))) {

@@ -186,18 +186,29 @@ TEST_P(CarvingRulesTest, HeaderBlocksWithoutTheirEmptyLineOrBodyAreCarved) {
     const std::string onlyHeaders = Lines("From: a@example.org\nTo: b@example.org\nSubject: y\n");
     const std::string mbox =
         Lines("From a@example.org Mon Dec  7 09:00:00 2026\n") + Lines(kSinglePart);
+    // A mail program's annotations before the mailbox's "From " line, escaped or not.
+    const std::string annotated = Lines(
+        "Replied: Mon, 26 Aug 2002 16:43:19 +0100\nFrom a@example.org Mon Aug 26 15:41:16 2002\n"
+        "From: a@example.org\nSubject: z\n\ntext\n");
+    const std::string annotatedEscaped = Lines(
+        "Forwarded: c@example.org\n>From a@example.org Mon Aug 26 15:41:16 2002\n"
+        "From: a@example.org\nSubject: z\n\ntext\n");
     Pages pages(8);
     pages.Place(0, noEmptyLine);
     pages.Place(kPage, blankWithSpace);
     pages.Place(2 * kPage, onlyHeaders);
     pages.OtherData(3, false);
     pages.Place(4 * kPage, mbox);
+    pages.Place(5 * kPage, annotated);
+    pages.Place(6 * kPage, annotatedEscaped);
     const std::vector<Kept> carved = CarveAll(pages.bytes());
-    ASSERT_EQ(carved.size(), 4u);
+    ASSERT_EQ(carved.size(), 6u);
     EXPECT_EQ(carved[0].bytes, noEmptyLine);
     EXPECT_EQ(carved[1].bytes, blankWithSpace);
     EXPECT_EQ(carved[2].bytes, onlyHeaders);
     EXPECT_EQ(carved[3].bytes, mbox);
+    EXPECT_EQ(carved[4].bytes, annotated);
+    EXPECT_EQ(carved[5].bytes, annotatedEscaped);
     for (const Kept& kept : carved) {
         EXPECT_EQ(kept.incompleteReason, "");
     }
@@ -217,22 +228,22 @@ TEST_P(CarvingRulesTest, RawImagesSplitAtMboxSeparatorsAndSectorBoundaries) {
     EXPECT_EQ(split[1].offset, static_cast<int64_t>(first.size()));
     EXPECT_EQ(split[1].bytes, second);
 
-    // A closed multipart whose epilogue runs past its page's end into the next entry's page.
+    // A closed multipart whose epilogue runs over a whole page into the next entry's page.
     std::string closed =
         "From d@example.org Mon Dec  7 09:10:00 2026\nFrom: d@example.org\nSubject: digest\n"
         "Content-Type: multipart/digest; boundary=d\n\n--d\n\nFrom: e@example.org\n"
         "Subject: inner\n\ntext\n--d--\n";
-    while (closed.size() < kPage + 100) {
+    while (closed.size() < 2 * kPage + 100) {
         closed += "End of Digest, a line of the epilogue.\n";
     }
     closed = Lines(closed);
     // Entries after it fill the next page: no zero fill on it.
     std::string entries = closed;
     size_t following = 0;
-    for (; entries.size() < 2 * kPage + 100; ++following) {
+    for (; entries.size() < 3 * kPage + 100; ++following) {
         entries += second;
     }
-    Pages longer(4);
+    Pages longer(5);
     longer.Place(0, entries);
     const std::vector<Kept> epilogueSplit = CarveAll(longer.bytes());
     ASSERT_EQ(epilogueSplit.size(), 1 + following);
