@@ -31,7 +31,7 @@ void SettleTiedMailText(std::vector<CMailItem>& mails, std::optional<StoredTextF
     for (CMailItem& mail : mails) {
         ReadTieAgain(mail.tiedSender, senderForm, mail.senderName,
                      [&mail](const std::vector<uint8_t>& tie, std::optional<StoredTextForm> form) {
-                         return mail.senderLengthPrefixed ? LengthPrefixedText(tie, form)
+                         return mail.senderLengthPrefixed ? LengthPrefixedText(tie, form).text
                                                           : DecodeStoredText(tie, form).text;
                      });
         ReadTieAgain(mail.tiedSubject, subjectForm, mail.subject,
