@@ -33,11 +33,11 @@ void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList&
     if (context.stop.requested()) {
         return;
     }
-    SettleTiedMailText(mails, node.mailboxTextForm);
+    const SettledMailForms columnForms = SettleTiedMailText(mails, node.mailboxTextForm);
     const std::u16string owner = Contains(path, kDraftsName) ? MailboxOwnerLabel(path) : u"";
     if (scanned) {
         ListMailItems(context, mails, list, IsSentOrOutboxPath(path),
-                      Contains(path, kAdministratorFolderName), owner);
+                      Contains(path, kAdministratorFolderName), owner, columnForms);
     }
 }
 

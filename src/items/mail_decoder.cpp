@@ -73,14 +73,17 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
             if (length < 1 || s + length > kValueEndLimit) {
                 return;
             }
-            // The sender and subject columns' values also tell what their bytes allow.
+            // The sender, subject and recipient columns' values also tell what their bytes allow.
             const auto bytes = page.bytes(s, length - 1);
-            const DecodedText decoded = col == kSenderColumn || col == kItemSubjectColumn
-                                            ? DecodeStoredTextNotingForms(bytes, std::nullopt)
-                                            : DecodeStoredText(bytes);
+            const bool recipients = schema.is(MessageColumn::S65ec, col);
+            const DecodedText decoded =
+                col == kSenderColumn || col == kItemSubjectColumn || recipients
+                    ? DecodeStoredTextNotingForms(bytes, std::nullopt)
+                    : DecodeStoredText(bytes);
             const std::u16string& text = decoded.text;
-            if (schema.is(MessageColumn::S65ec, col)) {
+            if (recipients) {
                 mail.recipientText = text;
+                NoteForms(bytes, decoded.allowed, mail.recipientForms, mail.tiedRecipients);
             }
             if (schema.is(MessageColumn::L3ff1, col) || schema.is(MessageColumn::L3fde, col)) {
                 ApplyMessageClass(text, mail);
