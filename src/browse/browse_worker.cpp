@@ -26,17 +26,6 @@ void ScanAndList(ProcessingContext& context, FolderViewNode& node, ItemList& lis
     }
 }
 
-// The form of the certain names of the folder's mailbox, once discovery has settled them.
-std::optional<StoredTextForm> MailboxTextForm(const RecoveredStore& store,
-                                              const std::u16string& folderId) {
-    for (const FolderEntry& folder : store.folders) {
-        if (folder.folderId == folderId) {
-            return folder.mailboxTextForm;
-        }
-    }
-    return std::nullopt;
-}
-
 void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList& list,
                      const std::u16string& path) {
     auto& mails = node.items.emplace<std::vector<CMailItem>>();
@@ -44,11 +33,11 @@ void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList&
     if (context.stop.requested()) {
         return;
     }
-    SettleTiedMailText(mails, MailboxTextForm(context.store, node.folderId));
+    const SettledMailForms columnForms = SettleTiedMailText(mails, node.mailboxTextForm);
     const std::u16string owner = Contains(path, kDraftsName) ? MailboxOwnerLabel(path) : u"";
     if (scanned) {
         ListMailItems(context, mails, list, IsSentOrOutboxPath(path),
-                      Contains(path, kAdministratorFolderName), owner);
+                      Contains(path, kAdministratorFolderName), owner, columnForms);
     }
 }
 

@@ -80,6 +80,7 @@ public:
             node.folderId = record.folderId;
             node.containerClass = record.containerClass;
             node.tableObjectId = tables_.FindFolderTable(FolderTableName(record.folderId));
+            node.mailboxTextForm = record.mailboxTextForm;
             node.treeItem = child;
             store_.folderViews.Append(std::move(node));
             Enter(stack, record.folderId, child, std::move(childPath));

@@ -3,11 +3,13 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "browse/folder_tree.h"
+#include "edb/stored_text_decoder.h"
 #include "items/item_records.h"
 
 namespace velmor {
@@ -24,7 +26,8 @@ struct FolderViewNode {
     std::u16string treePath;  // the key by which a browse job finds the node
     FolderItems items;        // written only by the job that holds the browse job event
     std::u16string containerClass;
-    int32_t tableObjectId = 0;  // the folder's own message table, or 0
+    int32_t tableObjectId = 0;                      // the folder's own message table, or 0
+    std::optional<StoredTextForm> mailboxTextForm;  // its mailbox's names' form, for item ties
     TreeItem treeItem = kNoTreeItem;
 };
 

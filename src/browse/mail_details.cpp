@@ -26,7 +26,8 @@ bool InBlock(int64_t v) {
 }  // namespace
 
 MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& itemId,
-                            bool sentOrOutbox, LongValueRecipients& outOfLine) {
+                            bool sentOrOutbox, LongValueRecipients& outOfLine,
+                            const SettledMailForms& columnForms) {
     MailDetails details;
     if (context.stop.requested()) {
         return details;
@@ -49,11 +50,14 @@ MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& it
                 const bool textValue = InBlock(v) && e.n < kTextDataLimit;
                 if (e.column == kRecordSubjectColumn && textValue &&
                     details.subjectFallback.empty()) {
-                    details.subjectFallback = DecodeStoredString(block, v, e.n - 1);
+                    details.subjectFallback =
+                        DecodeStoredText(block.bytes(v, e.n - 1), columnForms.subject).text;
                 } else if ((e.column == kRecordSenderColumn ||
                             e.column == kRecordSenderAltColumn) &&
                            textValue && details.sender.empty()) {
-                    details.sender = DecodeLengthPrefixedText(block, v, e.n - 1);
+                    details.sender = LengthPrefixedText(LengthPrefixedBytes(block, v, e.n - 1),
+                                                        columnForms.sender)
+                                         .text;
                 }
                 if (sentOrOutbox && e.column == kRecipientListColumn && InBlock(v) &&
                     e.n < kRecipientDataLimit) {

@@ -5,6 +5,7 @@
 
 #include "browse/long_value_recipients.h"
 #include "discovery/processing_context.h"
+#include "items/tied_mail_text.h"
 
 namespace velmor {
 
@@ -19,8 +20,10 @@ struct MailDetails {
 // Reads sender, subject fallback and marker (and, for sent items and outbox mails, the
 // recipients) from the message records of the item id, in index order, until the text that
 // the folder needs is found. A stop or a failed read ends it with an empty sender; what was
-// set before stays.
+// set before stays. A sender or subject both readings allow takes the form its folder's column
+// settled on (columnForms), else the store's.
 MailDetails ReadMailDetails(ProcessingContext& context, const std::u16string& itemId,
-                            bool sentOrOutbox, LongValueRecipients& outOfLine);
+                            bool sentOrOutbox, LongValueRecipients& outOfLine,
+                            const SettledMailForms& columnForms = {});
 
 }  // namespace velmor

@@ -36,7 +36,8 @@ std::u16string SubjectCell(const CMailItem& mail, const MailDetails& details) {
 }  // namespace
 
 void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, ItemList& list,
-                   bool sentOrOutbox, bool administrator, const std::u16string& owner) {
+                   bool sentOrOutbox, bool administrator, const std::u16string& owner,
+                   const SettledMailForms& columnForms) {
     ProgressSink& sink = context.sink;
     ShowBusyButtons(sink);
     sink.SetItemStatus(kDisplayingItemsStatus);
@@ -61,7 +62,8 @@ void ListMailItems(ProcessingContext& context, std::vector<CMailItem>& mails, It
             offset = stepSum / recordCount;
         }
         sink.SetItemProgressPosition(kListingProgressStart + static_cast<int>(offset));
-        const MailDetails details = ReadMailDetails(context, mail.itemId, sentOrOutbox, outOfLine);
+        const MailDetails details =
+            ReadMailDetails(context, mail.itemId, sentOrOutbox, outOfLine, columnForms);
         if (context.stop.requested()) {
             return;
         }

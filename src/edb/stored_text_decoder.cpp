@@ -96,6 +96,9 @@ bool IsCommonIdeographOrSyllable(UChar32 c, bool (*inSet)(UChar32)) {
 }
 
 bool IsTextCharacter(UChar32 c) {
+    if (c >= kFirstPrintableAscii && c < kDelete) {
+        return true;  // the common case, without asking ICU
+    }
     switch (u_charType(c)) {
         case U_CONTROL_CHAR:
             return IsLineSpacing(c);
@@ -205,6 +208,23 @@ bool WrittenIn(std::u16string_view text, UScriptCode script) {
     return true;
 }
 
+// Whether text, the UTF-16 reading of bytes, is the whole value read as UTF-16 text
+// (ReadsAsUtf16Text).
+bool IsUtf16Text(std::span<const uint8_t> bytes, std::u16string_view text) {
+    const bool cutByZero = text.size() < bytes.size() / 2;
+    if (!cutByZero && bytes.size() % 2 != 0 && bytes.back() != 0) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size();) {
+        UChar32 c = 0;
+        U16_NEXT(text.data(), i, text.size(), c);
+        if (U_IS_SURROGATE(c) || !IsTextCharacter(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The form of a value both readings allow: its column's or mailbox's, else the store's, from the
 // values whose form is certain;
 // else 8-bit when the user chose a code page whose script the 8-bit reading is written in and
@@ -230,22 +250,56 @@ StoredTextForm TieForm(std::span<const uint8_t> bytes, std::u16string_view utf16
                : StoredTextForm::EightBit;
 }
 
+AllowedForms Allowed(bool utf16, bool eightBit) {
+    if (utf16 && eightBit) {
+        return AllowedForms::Both;
+    }
+    if (utf16) {
+        return AllowedForms::Utf16;
+    }
+    return eightBit ? AllowedForms::EightBit : AllowedForms::Neither;
+}
+
+// The decision of DecodeStoredText; with noteForms, also what the bytes allow, from the same
+// readings (a value starting below U+0100 is then checked as UTF-16 text too).
+DecodedText Decode(std::span<const uint8_t> bytes, std::optional<StoredTextForm> tieForm,
+                   bool noteForms) {
+    if (bytes.size() <= 1) {
+        return {};
+    }
+    // A first byte of 0 stands for empty 8-bit text, unless the value reads whole as UTF-16
+    // text that starts with a character U+xx00 (一 U+4E00, 가 U+AC00).
+    if (bytes[0] == 0) {
+        if (bytes[1] != 0) {
+            std::u16string text = Utf16Reading(bytes);
+            if (IsUtf16Text(bytes, text)) {
+                return {std::move(text), StoredTextForm::Utf16, AllowedForms::Utf16};
+            }
+        }
+        return {};
+    }
+    std::u16string text = Utf16Reading(bytes);
+    const bool startsBelowU0100 = bytes[1] == 0;
+    if (startsBelowU0100) {
+        const AllowedForms allowed =
+            noteForms ? Allowed(IsUtf16Text(bytes, text), ReadsAsEightBitText(bytes))
+                      : AllowedForms::Neither;
+        return {std::move(text), StoredTextForm::Utf16, allowed};
+    }
+    const bool utf16 = IsUtf16Text(bytes, text);
+    const bool eightBit = (utf16 || noteForms) && ReadsAsEightBitText(bytes);
+    const AllowedForms allowed = noteForms ? Allowed(utf16, eightBit) : AllowedForms::Neither;
+    if (utf16 && (!eightBit || TieForm(bytes, text, tieForm) == StoredTextForm::Utf16)) {
+        return {std::move(text), StoredTextForm::Utf16, allowed};
+    }
+    return {CodePageToUtf16(UpToFirstZero(bytes), EightBitCodePage()), StoredTextForm::EightBit,
+            allowed};
+}
+
 }  // namespace
 
 bool ReadsAsUtf16Text(std::span<const uint8_t> bytes) {
-    const std::u16string text = Utf16Reading(bytes);
-    const bool cutByZero = text.size() < bytes.size() / 2;
-    if (!cutByZero && bytes.size() % 2 != 0 && bytes.back() != 0) {
-        return false;
-    }
-    for (size_t i = 0; i < text.size();) {
-        UChar32 c = 0;
-        U16_NEXT(text.data(), i, text.size(), c);
-        if (U_IS_SURROGATE(c) || !IsTextCharacter(c)) {
-            return false;
-        }
-    }
-    return true;
+    return IsUtf16Text(bytes, Utf16Reading(bytes));
 }
 
 bool UsesFewScripts(std::u16string_view text) {
@@ -276,34 +330,22 @@ bool ReadsAsEightBitText(std::span<const uint8_t> bytes) {
     return clean && std::all_of(rest.begin(), rest.end(), [](uint8_t b) { return b == 0; });
 }
 
+AllowedForms FormsAllowed(std::span<const uint8_t> bytes) {
+    return DecodeStoredTextNotingForms(bytes, std::nullopt).allowed;
+}
+
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes) {
     return DecodeStoredText(bytes, std::nullopt);
 }
 
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes,
                              std::optional<StoredTextForm> tieForm) {
-    if (bytes.size() <= 1) {
-        return {};
-    }
-    // A first byte of 0 stands for empty 8-bit text, unless the value reads whole as UTF-16
-    // text that starts with a character U+xx00 (一 U+4E00, 가 U+AC00).
-    if (bytes[0] == 0) {
-        if (bytes[1] != 0 && ReadsAsUtf16Text(bytes)) {
-            return {Utf16Reading(bytes), StoredTextForm::Utf16};
-        }
-        return {};
-    }
-    const bool startsBelowU0100 = bytes[1] == 0;
-    if (startsBelowU0100) {
-        return {Utf16Reading(bytes), StoredTextForm::Utf16};
-    }
-    if (ReadsAsUtf16Text(bytes)) {
-        std::u16string text = Utf16Reading(bytes);
-        if (!ReadsAsEightBitText(bytes) || TieForm(bytes, text, tieForm) == StoredTextForm::Utf16) {
-            return {std::move(text), StoredTextForm::Utf16};
-        }
-    }
-    return {CodePageToUtf16(UpToFirstZero(bytes), EightBitCodePage()), StoredTextForm::EightBit};
+    return Decode(bytes, tieForm, false);
+}
+
+DecodedText DecodeStoredTextNotingForms(std::span<const uint8_t> bytes,
+                                        std::optional<StoredTextForm> tieForm) {
+    return Decode(bytes, tieForm, true);
 }
 
 }  // namespace velmor

@@ -11,9 +11,15 @@ namespace velmor {
 // How a stored text value was read.
 enum class StoredTextForm { Utf16, EightBit };
 
+// What a stored value's bytes allow it to be: text only as UTF-16, only as 8-bit text, both
+// (a tie the value cannot settle itself), or neither.
+enum class AllowedForms { Utf16, EightBit, Both, Neither };
+AllowedForms FormsAllowed(std::span<const uint8_t> bytes);
+
 struct DecodedText {
     std::u16string text;
     StoredTextForm form = StoredTextForm::EightBit;
+    AllowedForms allowed = AllowedForms::Neither;  // filled by DecodeStoredTextNotingForms only
 };
 
 // A stored text value, UTF-16LE or 8-bit text in the store's code page, decided by the whole
@@ -32,6 +38,11 @@ DecodedText DecodeStoredText(std::span<const uint8_t> bytes);
 // The same, with a value both readings allow taking tieForm (the form of the certain values of
 // its column or mailbox) when there is one.
 DecodedText DecodeStoredText(std::span<const uint8_t> bytes, std::optional<StoredTextForm> tieForm);
+
+// The same, also telling what the bytes allow (FormsAllowed) from the readings the decision
+// makes anyway: a column's evidence costs no second reading of its values.
+DecodedText DecodeStoredTextNotingForms(std::span<const uint8_t> bytes,
+                                        std::optional<StoredTextForm> tieForm);
 
 // Up to its first zero code unit the value is whole UTF-16LE (an odd last byte only when it is
 // 0, surrogates paired) of characters a name or body can hold: no control other than tab and

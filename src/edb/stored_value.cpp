@@ -38,8 +38,8 @@ StoredName DecodeStoredName(const PageView& page, int64_t start, int64_t length)
         return {};
     }
     const auto bytes = page.bytes(start, length);
-    DecodedText decoded = DecodeStoredText(bytes);
-    NoteNameForm(FormsAllowed(bytes));
+    DecodedText decoded = DecodeStoredTextNotingForms(bytes, std::nullopt);
+    NoteNameForm(decoded.allowed);
     return {std::move(decoded.text), {bytes.begin(), bytes.end()}};
 }
 

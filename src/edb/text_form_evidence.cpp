@@ -14,21 +14,6 @@ std::atomic<size_t> eightBitNames{0};
 
 }  // namespace
 
-AllowedForms FormsAllowed(std::span<const uint8_t> bytes) {
-    if (bytes.size() <= 1 || (bytes[0] == 0 && bytes[1] == 0)) {
-        return AllowedForms::Neither;
-    }
-    const bool utf16 = ReadsAsUtf16Text(bytes);
-    const bool eightBit = bytes[0] != 0 && ReadsAsEightBitText(bytes);
-    if (utf16 && eightBit) {
-        return AllowedForms::Both;
-    }
-    if (utf16) {
-        return AllowedForms::Utf16;
-    }
-    return eightBit ? AllowedForms::EightBit : AllowedForms::Neither;
-}
-
 void TextFormEvidence::Add(AllowedForms allowed) {
     utf16_ += allowed == AllowedForms::Utf16 ? 1 : 0;
     eightBit_ += allowed == AllowedForms::EightBit ? 1 : 0;

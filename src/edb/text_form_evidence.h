@@ -1,18 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
-#include <span>
 
 #include "edb/stored_text_decoder.h"
 
 namespace velmor {
-
-// What a stored value's bytes allow it to be: text only as UTF-16, only as 8-bit text, both
-// (a tie the value cannot settle itself), or neither.
-enum class AllowedForms { Utf16, EightBit, Both, Neither };
-AllowedForms FormsAllowed(std::span<const uint8_t> bytes);
 
 // The values of a column whose bytes allow one form only; they tell the form of the column's
 // ties. Stores hold one form throughout, but a mailbox moved in from an older server may keep

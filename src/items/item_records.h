@@ -47,12 +47,14 @@ public:
     std::u16string folderId;
     std::u16string recipientText;
     int32_t itemKind = kPlainMail;
-    // What the stored sender and subject allow; the bytes of a tie, read again in its column's
-    // form once the folder's records are all read (SettleTiedMailText).
+    // What the stored sender, subject and recipient names allow; the bytes of a tie, read again
+    // in its column's form once the folder's records are all read (SettleTiedMailText).
     AllowedForms senderForms = AllowedForms::Neither;
     AllowedForms subjectForms = AllowedForms::Neither;
+    AllowedForms recipientForms = AllowedForms::Neither;
     std::vector<uint8_t> tiedSender;
     std::vector<uint8_t> tiedSubject;
+    std::vector<uint8_t> tiedRecipients;
     bool senderLengthPrefixed = false;  // the sender came from the length-prefixed column
 };
 

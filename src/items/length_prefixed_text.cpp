@@ -26,25 +26,24 @@ std::vector<uint8_t> LengthPrefixedBytes(const PageView& buffer, int64_t s, int6
     return stored;
 }
 
-std::u16string LengthPrefixedText(std::vector<uint8_t> stored,
-                                  std::optional<StoredTextForm> tieForm) {
+DecodedText LengthPrefixedText(std::vector<uint8_t> stored, std::optional<StoredTextForm> tieForm) {
     if (stored.empty()) {
         return {};
     }
-    const DecodedText decoded = DecodeStoredText(stored, tieForm);
+    DecodedText decoded = DecodeStoredTextNotingForms(stored, tieForm);
     const bool startsAboveU00FF = stored[1] != 0;
     if (decoded.form == StoredTextForm::Utf16 && startsAboveU00FF) {
-        return decoded.text;
+        return decoded;
     }
     std::erase(stored, uint8_t{0});
-    if (decoded.form == StoredTextForm::EightBit) {
-        return CodePageToUtf16(stored, EightBitCodePage());
-    }
-    return {stored.begin(), stored.end()};
+    decoded.text = decoded.form == StoredTextForm::EightBit
+                       ? CodePageToUtf16(stored, EightBitCodePage())
+                       : std::u16string(stored.begin(), stored.end());
+    return decoded;
 }
 
 std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64_t available) {
-    return LengthPrefixedText(LengthPrefixedBytes(buffer, s, available), std::nullopt);
+    return LengthPrefixedText(LengthPrefixedBytes(buffer, s, available), std::nullopt).text;
 }
 
 }  // namespace velmor

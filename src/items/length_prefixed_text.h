@@ -18,8 +18,8 @@ std::vector<uint8_t> LengthPrefixedBytes(const PageView& buffer, int64_t s, int6
 // The name's text: UTF-16 text that starts above U+00FF is read as such (DecodeStoredText, a
 // tie taking tieForm when there is one); otherwise every non-zero byte of the name becomes one
 // character (UTF-16LE Latin text reads as its letters; 8-bit text in the store's code page).
-std::u16string LengthPrefixedText(std::vector<uint8_t> stored,
-                                  std::optional<StoredTextForm> tieForm);
+// Also tells what the name's bytes allow (FormsAllowed).
+DecodedText LengthPrefixedText(std::vector<uint8_t> stored, std::optional<StoredTextForm> tieForm);
 
 // Both steps, ties taking the store's form.
 std::u16string DecodeLengthPrefixedText(const PageView& buffer, int64_t s, int64_t available);

@@ -1,9 +1,9 @@
 #include "items/mail_decoder.h"
 
+#include "edb/stored_text_decoder.h"
 #include "edb/stored_value.h"
 #include "edb/tagged_directory.h"
 #include "edb/text_contains.h"
-#include "edb/text_form_evidence.h"
 #include "items/folder_record_walk.h"
 #include "items/item_record_columns.h"
 #include "items/length_prefixed_text.h"
@@ -35,8 +35,9 @@ constexpr ClassKind kClassKinds[] = {
 };
 
 // Notes what the value's bytes allow and keeps them when both readings do.
-void NoteForms(std::span<const uint8_t> bytes, AllowedForms& forms, std::vector<uint8_t>& tie) {
-    forms = FormsAllowed(bytes);
+void NoteForms(std::span<const uint8_t> bytes, AllowedForms allowed, AllowedForms& forms,
+               std::vector<uint8_t>& tie) {
+    forms = allowed;
     tie.clear();
     if (forms == AllowedForms::Both) {
         tie.assign(bytes.begin(), bytes.end());
@@ -72,9 +73,17 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
             if (length < 1 || s + length > kValueEndLimit) {
                 return;
             }
-            const std::u16string text = DecodeStoredString(page, s, length - 1);
-            if (schema.is(MessageColumn::S65ec, col)) {
+            // The sender, subject and recipient columns' values also tell what their bytes allow.
+            const auto bytes = page.bytes(s, length - 1);
+            const bool recipients = schema.is(MessageColumn::S65ec, col);
+            const DecodedText decoded =
+                col == kSenderColumn || col == kItemSubjectColumn || recipients
+                    ? DecodeStoredTextNotingForms(bytes, std::nullopt)
+                    : DecodeStoredText(bytes);
+            const std::u16string& text = decoded.text;
+            if (recipients) {
                 mail.recipientText = text;
+                NoteForms(bytes, decoded.allowed, mail.recipientForms, mail.tiedRecipients);
             }
             if (schema.is(MessageColumn::L3ff1, col) || schema.is(MessageColumn::L3fde, col)) {
                 ApplyMessageClass(text, mail);
@@ -86,15 +95,16 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
                 case kSenderBlobColumn:
                     if (mail.senderName.empty()) {
                         std::vector<uint8_t> name = LengthPrefixedBytes(page, s, length - 1);
-                        NoteForms(name, mail.senderForms, mail.tiedSender);
+                        const DecodedText sender = LengthPrefixedText(name, std::nullopt);
+                        NoteForms(name, sender.allowed, mail.senderForms, mail.tiedSender);
                         mail.senderLengthPrefixed = true;
-                        mail.senderName = LengthPrefixedText(std::move(name), std::nullopt);
+                        mail.senderName = sender.text;
                     }
                     break;
                 case kSenderColumn:
                     if (mail.senderName.empty()) {
                         mail.senderName = text;
-                        NoteForms(page.bytes(s, length - 1), mail.senderForms, mail.tiedSender);
+                        NoteForms(bytes, decoded.allowed, mail.senderForms, mail.tiedSender);
                         mail.senderLengthPrefixed = false;
                     }
                     break;
@@ -106,7 +116,7 @@ void DecodeMailRecord(const PageView& page, int64_t& position, CMailItem& mail,
                 case kItemSubjectColumn:
                     if (length256 != kNoSubjectMarkerLength && mail.subject.empty()) {
                         mail.subject = text;
-                        NoteForms(page.bytes(s, length - 1), mail.subjectForms, mail.tiedSubject);
+                        NoteForms(bytes, decoded.allowed, mail.subjectForms, mail.tiedSubject);
                     }
                     break;
                 default:

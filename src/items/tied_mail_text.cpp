@@ -19,26 +19,35 @@ void ReadTieAgain(std::vector<uint8_t>& tie, std::optional<StoredTextForm> form,
 
 }  // namespace
 
-void SettleTiedMailText(std::vector<CMailItem>& mails, std::optional<StoredTextForm> mailboxForm) {
+SettledMailForms SettleTiedMailText(std::vector<CMailItem>& mails,
+                                    std::optional<StoredTextForm> mailboxForm) {
     TextFormEvidence senders;
     TextFormEvidence subjects;
+    TextFormEvidence recipients;
     for (const CMailItem& mail : mails) {
         senders.Add(mail.senderForms);
         subjects.Add(mail.subjectForms);
+        recipients.Add(mail.recipientForms);
     }
-    const auto senderForm = senders.SoleForm() ? senders.SoleForm() : mailboxForm;
-    const auto subjectForm = subjects.SoleForm() ? subjects.SoleForm() : mailboxForm;
+    const auto settled = [mailboxForm](const TextFormEvidence& column) {
+        return column.SoleForm() ? column.SoleForm() : mailboxForm;
+    };
+    const SettledMailForms forms{settled(senders), settled(subjects)};
+    const auto recipientForm = settled(recipients);
+    const auto stored = [](const std::vector<uint8_t>& tie, std::optional<StoredTextForm> form) {
+        return DecodeStoredText(tie, form).text;
+    };
     for (CMailItem& mail : mails) {
-        ReadTieAgain(mail.tiedSender, senderForm, mail.senderName,
-                     [&mail](const std::vector<uint8_t>& tie, std::optional<StoredTextForm> form) {
-                         return mail.senderLengthPrefixed ? LengthPrefixedText(tie, form)
-                                                          : DecodeStoredText(tie, form).text;
-                     });
-        ReadTieAgain(mail.tiedSubject, subjectForm, mail.subject,
-                     [](const std::vector<uint8_t>& tie, std::optional<StoredTextForm> form) {
-                         return DecodeStoredText(tie, form).text;
-                     });
+        ReadTieAgain(
+            mail.tiedSender, forms.sender, mail.senderName,
+            [&mail, &stored](const std::vector<uint8_t>& tie, std::optional<StoredTextForm> form) {
+                return mail.senderLengthPrefixed ? LengthPrefixedText(tie, form).text
+                                                 : stored(tie, form);
+            });
+        ReadTieAgain(mail.tiedSubject, forms.subject, mail.subject, stored);
+        ReadTieAgain(mail.tiedRecipients, recipientForm, mail.recipientText, stored);
     }
+    return forms;
 }
 
 }  // namespace velmor

@@ -345,8 +345,8 @@ std::string FolderPath(const std::string& folders, const std::string& folderId) 
 }
 
 // An old mailbox moved in from an 8-bit server keeps its 8-bit names beside the UTF-16 ones,
-// and its mails' senders and subjects: ties among them take their own columns' form, not the
-// store's, although the 8-bit mailbox is the smaller.
+// and its mails' senders, subjects and recipient names: ties among them take their own
+// columns' form, not the store's, although the 8-bit mailbox is the smaller.
 TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
     constexpr size_t kUtf16Values = 120;
     constexpr size_t kEightBitValues = 60;
@@ -367,6 +367,7 @@ TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
     test::TempDir tmp;
     testdb::StoreBuilder builder;
     std::vector<std::string> inboxIds;
+    std::vector<std::string> sentIds;
     for (const Part& part : parts) {
         testdb::Mailbox mailbox;
         mailbox.name = part.corpus.phrases.front();
@@ -384,6 +385,10 @@ TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
         inbox.encoding = part.encoding;
         const auto inboxId = builder.AddFolder(inbox);
         inboxIds.push_back(testdb::HexText(inboxId));
+        testdb::Folder sent = testdb::MakeFolder(topId, "Sent Items", "IPF.Note");
+        sent.encoding = part.encoding;
+        const auto sentId = builder.AddFolder(sent);
+        sentIds.push_back(testdb::HexText(sentId));
         for (size_t i = 0; i < values.size(); ++i) {
             testdb::Item mail;
             mail.sender = values[i];
@@ -391,6 +396,9 @@ TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
             mail.time = testdb::FileTimeFromUtc(2009, 3, 2, 8, 15, 0);
             mail.encoding = part.encoding;
             builder.AddItem(inboxId, mail);
+            // A sent mail lists the names it went to (its display-to text).
+            mail.displayTo = values[i];
+            builder.AddItem(sentId, mail);
         }
     }
     const std::string file = (tmp / "mixed.edb").string();
@@ -429,6 +437,17 @@ TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
                             values[i]);
                 tally.Count(items.find(", " + JsonQuoted(subject) + ", ") != std::string::npos,
                             subject);
+            }
+            const std::string sentPath = FolderPath(folders, sentIds[p]);
+            ASSERT_FALSE(sentPath.empty()) << folders;
+            const std::string sentItems =
+                cli({"items", "--json", file, std::to_string(p + 1), sentPath});
+            // Each row's recipient cell, then its subject.
+            for (size_t i = 0; i < values.size(); ++i) {
+                const std::string& subject = values[(i + 1) % values.size()];
+                tally.Count(sentItems.find(JsonQuoted(values[i]) + ", " + JsonQuoted(subject)) !=
+                                std::string::npos,
+                            values[i]);
             }
             std::printf("mixed store%s, %s mailbox: %zu of %zu values exact\n",
                         options.empty() ? "" : " (--code-page 1251)", p == 0 ? "UTF-16" : "8-bit",
