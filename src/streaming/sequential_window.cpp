@@ -65,6 +65,11 @@ bool SequentialWindow::HasRoom() const {
     return Room() >= NextReadLength() && filled_ + NextReadLength() <= limit;
 }
 
+bool SequentialWindow::ShrinkDue() const {
+    return static_cast<int64_t>(buffer_.size()) > cachedBytes_ &&
+           ReadEnd() - std::max(kept_, base_) + NextReadLength() <= cachedBytes_;
+}
+
 bool SequentialWindow::ReaderMayGoOn() const {
     return ReadEnd() < source_.size() && ReadEnd() < askedEnd_ + kReadsAhead * readBytes_ &&
            HasRoom();
@@ -130,8 +135,16 @@ PageView SequentialWindow::At(int64_t offset, int64_t wanted) {
         std::unique_lock lock(mutex_);
         askedEnd_ = std::max(askedEnd_, end);
         while (true) {
-            if (!reading_ && ReadEnd() < source_.size() && !HasRoom()) {
-                MakeRoom();
+            if (ReadEnd() < source_.size() && (!HasRoom() || ShrinkDue())) {
+                if (!reading_) {
+                    MakeRoom();
+                } else if (ShrinkDue()) {
+                    // Else the reader would go on into the larger window's pages.
+                    callerWaits_ = true;
+                    bytesRead_.wait(lock);
+                    callerWaits_ = false;
+                    continue;
+                }
             }
             if (readerWaits_ && ReaderMayGoOn()) {
                 readerMayGoOn_.notify_one();

@@ -42,6 +42,9 @@ private:
     int64_t Room() const;
     int64_t NextReadLength() const;
     bool HasRoom() const;  // for the next read
+    // The window is larger than its cached size, and the bytes from the kept point on fit in
+    // that: the stretch that made it grow is over.
+    bool ShrinkDue() const;
     bool ReaderMayGoOn() const;
     void MakeRoom();
     void Resize(int64_t bytes);
