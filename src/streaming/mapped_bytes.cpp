@@ -42,13 +42,17 @@ void MappedBytes::Populate(size_t bytes) {
     }
 }
 
+void MappedBytes::Swap(MappedBytes& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(mapped_, other.mapped_);
+}
+
 void MappedBytes::Resize(size_t bytes) {
     const size_t mapped = WholePages(bytes);
     if (data_ == nullptr || mapped == 0) {
         MappedBytes fresh(bytes);
-        std::swap(data_, fresh.data_);
-        std::swap(size_, fresh.size_);
-        std::swap(mapped_, fresh.mapped_);
+        Swap(fresh);
         return;
     }
     if (mapped != mapped_) {

@@ -23,6 +23,7 @@ public:
     // page at a time at their first write, which costs many times more. A hint: where the
     // system cannot, the writes take it.
     void Populate(size_t bytes);
+    void Swap(MappedBytes& other) noexcept;
     uint8_t* data() const { return data_; }
     size_t size() const { return size_; }
 

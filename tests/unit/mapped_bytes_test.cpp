@@ -38,14 +38,21 @@ TEST(MappedBytesTest, KeepsItsBytesAcrossGrowingAndShrinking) {
     EXPECT_EQ(std::memcmp(bytes.data(), written.data(), 10000), 0);
 }
 
-TEST(MappedBytesTest, StartsEmptyAndGrowsFromNothing) {
+// Empty bytes grow from nothing, and a swap hands the pages over with their bytes (the window
+// keeps the pages of the last one closed for the next).
+TEST(MappedBytesTest, StartsEmptyGrowsFromNothingAndHandsItsPagesOver) {
     velmor::MappedBytes bytes(0);
     EXPECT_EQ(bytes.size(), 0u);
     bytes.Resize(5000);
     ASSERT_EQ(bytes.size(), 5000u);
     std::memset(bytes.data(), 1, 5000);
-    bytes.Resize(0);
+    velmor::MappedBytes other(0);
+    other.Swap(bytes);
     EXPECT_EQ(bytes.size(), 0u);
+    ASSERT_EQ(other.size(), 5000u);
+    EXPECT_EQ(other.data()[4999], 1);
+    other.Resize(0);
+    EXPECT_EQ(other.size(), 0u);
 }
 
 }  // namespace
