@@ -10,6 +10,7 @@
 #include "streaming/base64_characters.h"
 #include "streaming/mime_library.h"
 #include "streaming/mime_structure.h"
+#include "streaming/summary_fields.h"
 
 namespace velmor {
 
@@ -63,17 +64,15 @@ GMimeMessage* ParseMessage(std::string_view bytes, bool* partsCut = nullptr) {
     return ParseBytes(bounded);
 }
 
-// The header block alone, as ParseMessage bounds it.
+// The header block alone, as ParseMessage bounds it, with the fields the summary reads.
 GMimeMessage* ParseHeaderBlock(std::string_view bytes) {
     const std::string_view header = HeaderBlockOf(bytes);
     if (header.size() <= kMaxHeaderBlockBytes) {
-        return ParseBytes(header);
+        return ParseBytes(SummaryFieldsOf(header));
     }
-    return ParseBytes(std::string(header.substr(0, kMaxHeaderBlockBytes)) +
+    return ParseBytes(SummaryFieldsOf(header.substr(0, kMaxHeaderBlockBytes)) +
                       std::string(kEmptyLine));
 }
-
-// Seconds from 1601 (where FILETIME counts from) to 1970, and its units per second.
 
 std::string Addresses(InternetAddressList* list) {
     if (list == nullptr) {

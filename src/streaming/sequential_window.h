@@ -2,13 +2,13 @@
 
 #include <condition_variable>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
 
 #include "edb/page_view.h"
 #include "streaming/byte_source.h"
+#include "streaming/mapped_bytes.h"
 
 namespace velmor {
 
@@ -41,6 +41,10 @@ private:
     int64_t ReadEnd() const { return base_ + filled_; }
     int64_t Room() const;
     int64_t NextReadLength() const;
+    bool HasRoom() const;  // for the next read
+    // The window is larger than its cached size, and the bytes from the kept point on fit in
+    // that: the stretch that made it grow is over.
+    bool ShrinkDue() const;
     bool ReaderMayGoOn() const;
     void MakeRoom();
     void Resize(int64_t bytes);
@@ -48,10 +52,9 @@ private:
     ByteSource& source_;
     const int64_t readBytes_;    // asked for at once
     const int64_t cachedBytes_;  // the window's size unless a longer stretch is kept
-    std::unique_ptr<uint8_t[]> storage_;
-    int64_t capacity_ = 0;  // of storage_, past its alignment
-    // The part of storage_ from a page boundary on: the system copies whole pages into it at
-    // memory speed, and much slower to a misaligned address.
+    MappedBytes storage_;
+    // Its bytes: the system copies whole pages into them at memory speed, and much slower to
+    // a misaligned address.
     std::span<uint8_t> buffer_;
 
     std::mutex mutex_;
