@@ -48,7 +48,7 @@ Openings OpenMessages(velmor::ProcessingContext& context) {
         const std::u16string itemId = entries[i].itemId();
         const auto start = Clock::now();
         const velmor::MessageContent message =
-            velmor::ReadMessageContent(context, itemId, u"", u"");
+            velmor::ReadMessageContent(context, itemId, u"", u"", std::nullopt);
         times.push_back(velmor::bench::SecondsSince(start) * 1000.0);
         openings.withBody += message.body.empty() ? 0 : 1;
         openings.bodyUnits += message.body.best().size();

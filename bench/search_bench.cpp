@@ -242,7 +242,8 @@ int MeasureWith(const char* path, bool queriesOnly) {
     uint64_t bodyBytes = 0;
     start = Clock::now();
     for (const auto& entry : store.messageIndex.entries()) {
-        const velmor::MailBody body = velmor::ReadMailBodyOfItem(context, entry.itemId());
+        const velmor::MailBody body =
+            velmor::ReadMailBodyOfItem(context, entry.itemId(), std::nullopt);
         bodies.push_back(velmor::Utf16ToUtf8(body.best()));
         bodyBytes += bodies.back().size();
     }

@@ -34,6 +34,7 @@ void ScanAndListMail(ProcessingContext& context, FolderViewNode& node, ItemList&
         return;
     }
     const SettledMailForms columnForms = SettleTiedMailText(mails, node.mailboxTextForm);
+    node.settledSubjectForm = columnForms.subject;
     const std::u16string owner = Contains(path, kDraftsName) ? MailboxOwnerLabel(path) : u"";
     if (scanned) {
         ListMailItems(context, mails, list, IsSentOrOutboxPath(path),

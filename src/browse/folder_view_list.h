@@ -28,6 +28,8 @@ struct FolderViewNode {
     std::u16string containerClass;
     int32_t tableObjectId = 0;                      // the folder's own message table, or 0
     std::optional<StoredTextForm> mailboxTextForm;  // its mailbox's names' form, for item ties
+    // The form its mail subjects settled on when it was last listed, for the ties of bodies.
+    std::optional<StoredTextForm> settledSubjectForm;
     TreeItem treeItem = kNoTreeItem;
 };
 

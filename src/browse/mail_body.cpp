@@ -114,8 +114,9 @@ std::u16string GapMark(uint64_t length) {
 // Stored text with a visible mark at each run of missing bytes, so that a reader sees where
 // the text breaks off instead of sentences that run into each other. The value is read as a
 // whole first; each part between gaps is then taken in that reading.
-std::u16string StoredTextWithGapMarks(const ColumnValue& value) {
-    const DecodedText whole = DecodeStoredText(value.bytes);
+std::u16string StoredTextWithGapMarks(const ColumnValue& value,
+                                      std::optional<StoredTextForm> tieForm) {
+    const DecodedText whole = DecodeStoredText(value.bytes, tieForm);
     if (value.gaps.empty() || whole.text.empty()) {
         return whole.text;
     }
@@ -175,7 +176,8 @@ const std::u16string& MailBody::best() const {
     return html ? *html : text ? *text : kNone;
 }
 
-MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
+MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition,
+                      std::optional<StoredTextForm> tieForm) {
     MailBody body;
     PageBuffer buffer{};
     const PageView block(buffer);
@@ -199,11 +201,11 @@ MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
             return true;
         }
         if (text && !body.text) {
-            body.text = StoredTextWithGapMarks(value);
+            body.text = StoredTextWithGapMarks(value, tieForm);
         } else if (htmlBytes && !body.html) {
             body.html = HtmlBytesAsText(value.bytes);
         } else if (htmlText && !body.html) {
-            body.html = StoredTextWithGapMarks(value);
+            body.html = StoredTextWithGapMarks(value, tieForm);
         } else if (compressedRtf && !rtf) {
             rtf = std::move(value.bytes);
         }
@@ -218,11 +220,12 @@ MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition) {
     return body;
 }
 
-MailBody ReadMailBodyOfItem(ProcessingContext& context, const std::u16string& itemId) {
+MailBody ReadMailBodyOfItem(ProcessingContext& context, const std::u16string& itemId,
+                            std::optional<StoredTextForm> tieForm) {
     MailBody found;
     bool any = false;
     context.store.messageIndex.ForEachWithId(itemId, [&](const MessageIndexEntry& entry) {
-        MailBody body = ReadMailBody(context, entry.recordPosition);
+        MailBody body = ReadMailBody(context, entry.recordPosition, tieForm);
         if (!any || (found.empty() && !body.empty())) {
             found = std::move(body);
             any = true;

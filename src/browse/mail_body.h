@@ -5,6 +5,7 @@
 #include <string>
 
 #include "discovery/processing_context.h"
+#include "edb/stored_text_decoder.h"
 
 namespace velmor {
 
@@ -23,10 +24,13 @@ struct MailBody {
     const std::u16string& best() const;
 };
 
-// The body of the message record whose tagged directory lies at recordPosition.
-MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition);
+// The body of the message record whose tagged directory lies at recordPosition. Body text both
+// readings allow takes tieForm (see FolderTieForm), or without it the store's form.
+MailBody ReadMailBody(ProcessingContext& context, int64_t recordPosition,
+                      std::optional<StoredTextForm> tieForm);
 
 // The body of the first message record of the item id, in index order, that has one.
-MailBody ReadMailBodyOfItem(ProcessingContext& context, const std::u16string& itemId);
+MailBody ReadMailBodyOfItem(ProcessingContext& context, const std::u16string& itemId,
+                            std::optional<StoredTextForm> tieForm);
 
 }  // namespace velmor

@@ -7,7 +7,8 @@
 namespace velmor {
 
 MessageContent ReadMessageContent(ProcessingContext& context, const std::u16string& itemId,
-                                  const std::u16string& subject, const std::u16string& date) {
+                                  const std::u16string& subject, const std::u16string& date,
+                                  std::optional<StoredTextForm> tieForm) {
     MessageContent content;
     content.subject = subject;
     content.date = date;
@@ -16,7 +17,7 @@ MessageContent ReadMessageContent(ProcessingContext& context, const std::u16stri
     const MailDetails details = ReadMailDetails(context, itemId, true, outOfLine);
     content.from = details.sender;
     content.to = JoinRecipientNames(details.recipients);
-    content.body = ReadMailBodyOfItem(context, itemId);
+    content.body = ReadMailBodyOfItem(context, itemId, tieForm);
     content.details = ReadMessageDetails(context, itemId, details.sender, details.recipients);
     return content;
 }

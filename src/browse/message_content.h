@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "browse/mail_body.h"
@@ -19,8 +20,10 @@ struct MessageContent {
 };
 
 // The mail with the item id: subject and date as its list row shows them, sender and
-// recipients, the details and the body from its message records.
+// recipients, the details and the body from its message records, body text both readings allow
+// taking tieForm (FolderTieForm of the folder it was listed in).
 MessageContent ReadMessageContent(ProcessingContext& context, const std::u16string& itemId,
-                                  const std::u16string& subject, const std::u16string& date);
+                                  const std::u16string& subject, const std::u16string& date,
+                                  std::optional<StoredTextForm> tieForm);
 
 }  // namespace velmor

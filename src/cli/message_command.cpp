@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "browse/folder_tie_form.h"
 #include "browse/message_content.h"
 #include "browse/plain_item_list.h"
 #include "cli/commands.h"
@@ -201,8 +202,10 @@ int RunMessageCommand(const CliOptions& options) {
         std::fprintf(stderr, "velmor-cli: row %d has no message record\n", number);
         return kExitFailure;
     }
-    MessageContent message =
-        ReadMessageContent(context, row.itemId, row.cells[kSubjectCell], row.cells[kDateCell]);
+    const FolderViewNode* folder =
+        context.store.folderViews.FindByTreeItem(mailbox.FindItem(options.arguments[2]));
+    MessageContent message = ReadMessageContent(context, row.itemId, row.cells[kSubjectCell],
+                                                row.cells[kDateCell], FolderTieForm(folder));
     UseCarvedOriginal(message, mailbox.recoveredMessages(), row.itemId);
     options.json ? PrintJson(number, message) : PrintPlain(message);
     return kExitOk;

@@ -5,6 +5,7 @@
 
 #include "browse/browse_worker.h"
 #include "browse/folder_kind.h"
+#include "browse/folder_tie_form.h"
 #include "browse/mail_body.h"
 #include "browse/mailbox_owner_label.h"
 #include "browse/message_details.h"
@@ -39,6 +40,7 @@ public:
         : context_(context),
           database_(context.file),
           selection_(selection),
+          folder_(context.store.folderViews.FindByPath(selection.path)),
           directory_(directory),
           options_(options),
           owner_(Trimmed(MailboxOwnerLabel(selection.path))),
@@ -69,6 +71,7 @@ private:
     ProcessingContext& context_;
     const EdbFile& database_;
     const BrowseSelection& selection_;
+    const FolderViewNode* folder_;  // for the form of its bodies' ties, settled as it lists
     const std::filesystem::path& directory_;
     const ExportOptions& options_;
     // The sender of mails in the sent items and the outbox that store none.
@@ -122,7 +125,7 @@ void ExportingItemList::InsertListedRow(int row, int image,
         record.sender = owner_;
     }
     if (WritesBodies()) {
-        MailBody body = ReadMailBodyOfItem(context_, record.itemId);
+        MailBody body = ReadMailBodyOfItem(context_, record.itemId, FolderTieForm(folder_));
         record.bodyText = std::move(body.text);
         record.bodyHtml = std::move(body.html);
         record.details =

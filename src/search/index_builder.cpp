@@ -2,6 +2,7 @@
 
 #include "browse/browse_worker.h"
 #include "browse/folder_classification.h"
+#include "browse/folder_tie_form.h"
 #include "browse/long_value_recipients.h"
 #include "browse/mail_body.h"
 #include "browse/mail_details.h"
@@ -52,6 +53,7 @@ public:
                      IndexShards& index, RecoveredMessages* recovered)
         : context_(context),
           folderPath_(folderPath),
+          folder_(context.store.folderViews.FindByPath(folderPath)),
           index_(index),
           recovered_(recovered),
           recipients_(context) {}
@@ -71,7 +73,8 @@ public:
         const bool original =
             !fields.itemId.empty() && recovered_ && TakeMatchedOriginal(*recovered_, fields);
         if (!fields.itemId.empty() && !original) {
-            fields.body = BodyWords(ReadMailBodyOfItem(context_, fields.itemId));
+            fields.body =
+                BodyWords(ReadMailBodyOfItem(context_, fields.itemId, FolderTieForm(folder_)));
         }
         batch_.push_back(std::move(fields));
         if (batch_.size() == kItemsPerBatch) {
@@ -107,6 +110,7 @@ public:
 private:
     ProcessingContext& context_;
     const std::u16string& folderPath_;
+    const FolderViewNode* folder_;  // for the form of its bodies' ties, settled as it lists
     IndexShards& index_;
     RecoveredMessages* recovered_;
     LongValueRecipients recipients_;

@@ -119,7 +119,7 @@ protected:
         }
         for (const PlainItemList::Row& row : store.list.rows()) {
             if (Utf16ToUtf8(row.cells.at(2)) == subject) {
-                return ReadMailBodyOfItem(store.context(), row.itemId);
+                return ReadMailBodyOfItem(store.context(), row.itemId, std::nullopt);
             }
         }
         ADD_FAILURE() << "no row " << subject;

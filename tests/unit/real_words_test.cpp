@@ -344,8 +344,13 @@ std::string FolderPath(const std::string& folders, const std::string& folderId) 
     return folders.substr(start, folders.find('\t', start) - start);
 }
 
+// The short body of the index-th mail of the mixed store: the value after its subject.
+const std::string& BodyOf(const std::vector<std::string>& values, size_t index) {
+    return values[(index + 2) % values.size()];
+}
+
 // An old mailbox moved in from an 8-bit server keeps its 8-bit names beside the UTF-16 ones,
-// and its mails' senders, subjects and recipient names: ties among them take their own
+// and its mails' senders, subjects, recipient names and bodies: ties among them take their own
 // columns' form, not the store's, although the 8-bit mailbox is the smaller.
 TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
     constexpr size_t kUtf16Values = 120;
@@ -395,6 +400,7 @@ TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
             mail.subject = values[(i + 1) % values.size()];
             mail.time = testdb::FileTimeFromUtc(2009, 3, 2, 8, 15, 0);
             mail.encoding = part.encoding;
+            mail.content.text = BodyOf(values, i);
             builder.AddItem(inboxId, mail);
             // A sent mail lists the names it went to (its display-to text).
             mail.displayTo = values[i];
@@ -448,6 +454,14 @@ TEST(MixedStoreTest, AUtf16AndAnEightBitMailboxAreEachReadExactly) {
                 tally.Count(sentItems.find(JsonQuoted(values[i]) + ", " + JsonQuoted(subject)) !=
                                 std::string::npos,
                             values[i]);
+            }
+            // Each inbox mail's body, by row: the rows keep the order the mails were written in.
+            for (size_t i = 0; i < values.size(); ++i) {
+                const std::string message =
+                    cli({"message", file, std::to_string(p + 1), inbox, std::to_string(i + 1)});
+                const size_t body = message.find("\n\n");
+                const std::string read = body == std::string::npos ? "" : message.substr(body + 2);
+                tally.Count(read == BodyOf(values, i) + "\n", BodyOf(values, i));
             }
             std::printf("mixed store%s, %s mailbox: %zu of %zu values exact\n",
                         options.empty() ? "" : " (--code-page 1251)", p == 0 ? "UTF-16" : "8-bit",

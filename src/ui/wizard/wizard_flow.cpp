@@ -5,6 +5,7 @@
 #include "browse/browse_worker.h"
 #include "browse/check_propagation.h"
 #include "browse/folder_kind.h"
+#include "browse/folder_tie_form.h"
 #include "browse/folder_tree_population.h"
 #include "browse/item_columns.h"
 #include "browse/message_template.h"
@@ -105,7 +106,10 @@ std::optional<MessageContent> WizardFlow::ReadMessage(const std::u16string& item
     NullProgressSink sink;
     StopFlag neverStopped;
     ProcessingContext context{file_, store_, sink, neverStopped};
-    MessageContent content = ReadMessageContent(context, itemId, subject, date);
+    // The mail is a row of the folder listed last.
+    const FolderViewNode* folder = store_.folderViews.FindByPath(browseJobs_.Selection().path);
+    MessageContent content =
+        ReadMessageContent(context, itemId, subject, date, FolderTieForm(folder));
     streaming_.UseOriginal(content, itemId);
     return content;
 }
