@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "items/file_time.h"
@@ -64,14 +65,118 @@ GMimeMessage* ParseMessage(std::string_view bytes, bool* partsCut = nullptr) {
     return ParseBytes(bounded);
 }
 
-// The header block alone, as ParseMessage bounds it, with the fields the summary reads.
-GMimeMessage* ParseHeaderBlock(std::string_view bytes) {
-    const std::string_view header = HeaderBlockOf(bytes);
-    if (header.size() <= kMaxHeaderBlockBytes) {
-        return ParseBytes(SummaryFieldsOf(header));
+// Reads one header block after another with the same parser and stream: building and
+// freeing them anew cost a good part of reading a small header block. A message it returns
+// reads from its stream, so it must be freed before the next one is read.
+class HeaderBlockParser {
+public:
+    HeaderBlockParser() : stream_(g_mime_stream_mem_new()), parser_(g_mime_parser_new()) {
+        g_mime_parser_set_format(parser_.get, GMIME_FORMAT_MESSAGE);
     }
-    return ParseBytes(SummaryFieldsOf(header.substr(0, kMaxHeaderBlockBytes)) +
-                      std::string(kEmptyLine));
+    HeaderBlockParser(const HeaderBlockParser&) = delete;
+    HeaderBlockParser& operator=(const HeaderBlockParser&) = delete;
+
+    GMimeMessage* ParseMessage(std::string_view block) {
+        Start(block);
+        return g_mime_parser_construct_message(parser_.get, nullptr);
+    }
+
+    // The block as a part: its headers in order, read as for a message, without the message
+    // and its address lists around them.
+    GMimeObject* ParsePart(std::string_view block) {
+        Start(block);
+        return g_mime_parser_construct_part(parser_.get, nullptr);
+    }
+
+private:
+    void Start(std::string_view block) {
+        GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream_.get));
+        g_byte_array_set_size(bytes, 0);
+        g_byte_array_append(bytes, reinterpret_cast<const guint8*>(block.data()),
+                            static_cast<guint>(block.size()));
+        g_mime_stream_reset(stream_.get);
+        g_mime_parser_init_with_stream(parser_.get, stream_.get);
+    }
+
+private:
+    Owned<GMimeStream> stream_;
+    Owned<GMimeParser> parser_;
+};
+
+// The fields of a header block the summary reads.
+struct MessageFields {
+    std::string messageId;
+    std::string subject;
+    std::unique_ptr<InternetAddressList, decltype(&g_object_unref)> from{nullptr, &g_object_unref};
+    std::unique_ptr<GDateTime, decltype(&g_date_time_unref)> date{nullptr, &g_date_time_unref};
+};
+
+// Only a message's header block may begin with an mbox From line, which the library then
+// passes over.
+bool StartsWithFromLine(std::string_view block) {
+    return block.starts_with("From ") || block.starts_with(">From ");
+}
+
+MessageFields FieldsOfMessage(GMimeMessage* message) {
+    MessageFields fields;
+    fields.messageId = Text(g_mime_message_get_message_id(message));
+    fields.subject = Text(g_mime_message_get_subject(message));
+    if (InternetAddressList* from = g_mime_message_get_from(message)) {
+        fields.from.reset(INTERNET_ADDRESS_LIST(g_object_ref(from)));
+    }
+    if (GDateTime* date = g_mime_message_get_date(message)) {
+        fields.date.reset(g_date_time_ref(date));
+    }
+    return fields;
+}
+
+// The fields as GMime's message takes them from its headers: the last Subject, Date and
+// Message-Id, and the addresses of every From field in order.
+MessageFields FieldsOfHeaders(GMimeHeaderList* headers) {
+    MessageFields fields;
+    fields.from.reset(internet_address_list_new());
+    for (int i = 0; i < g_mime_header_list_get_count(headers); ++i) {
+        GMimeHeader* header = g_mime_header_list_get_header_at(headers, i);
+        const char* name = g_mime_header_get_name(header);
+        if (g_ascii_strcasecmp(name, "From") == 0) {
+            const char* raw = g_mime_header_get_raw_value(header);
+            if (InternetAddressList* list =
+                    raw ? internet_address_list_parse(nullptr, raw) : nullptr) {
+                internet_address_list_append(fields.from.get(), list);
+                g_object_unref(list);
+            }
+        } else if (g_ascii_strcasecmp(name, "Subject") == 0) {
+            fields.subject = Text(g_mime_header_get_value(header));
+        } else if (g_ascii_strcasecmp(name, "Date") == 0) {
+            if (const char* value = g_mime_header_get_value(header)) {
+                fields.date.reset(g_mime_utils_header_decode_date(value));
+            }
+        } else if (g_ascii_strcasecmp(name, "Message-Id") == 0) {
+            const char* value = g_mime_header_get_value(header);
+            char* id = value ? g_mime_utils_decode_message_id(value) : nullptr;
+            fields.messageId = Text(id);
+            g_free(id);
+        }
+    }
+    return fields;
+}
+
+// The fields of the header block alone, as ParseMessage bounds it.
+std::optional<MessageFields> ReadMessageFields(std::string_view bytes) {
+    InitializeMimeLibrary();
+    thread_local HeaderBlockParser parser;
+    const std::string_view header = HeaderBlockOf(bytes);
+    const std::string block =
+        header.size() <= kMaxHeaderBlockBytes
+            ? SummaryFieldsOf(header)
+            : SummaryFieldsOf(header.substr(0, kMaxHeaderBlockBytes)) + std::string(kEmptyLine);
+    if (StartsWithFromLine(block)) {
+        Owned<GMimeMessage> message(parser.ParseMessage(block));
+        return message.get ? std::optional(FieldsOfMessage(message.get)) : std::nullopt;
+    }
+    Owned<GMimeObject> part(parser.ParsePart(block));
+    return part.get ? std::optional(FieldsOfHeaders(g_mime_object_get_header_list(part.get)))
+                    : std::nullopt;
 }
 
 std::string Addresses(InternetAddressList* list) {
@@ -294,16 +399,16 @@ std::string_view HeaderBlockOf(std::string_view bytes) {
 }
 
 std::optional<MimeSummary> ReadMimeMessage(std::string_view bytes) {
-    Owned<GMimeMessage> message(ParseHeaderBlock(bytes));
-    if (message.get == nullptr) {
+    const std::optional<MessageFields> fields = ReadMessageFields(bytes);
+    if (!fields) {
         return std::nullopt;
     }
     MimeSummary summary;
-    summary.messageId = Text(g_mime_message_get_message_id(message.get));
-    summary.subject = Text(g_mime_message_get_subject(message.get));
-    summary.from = Addresses(g_mime_message_get_from(message.get));
-    ReadFirstSender(g_mime_message_get_from(message.get), summary);
-    if (GDateTime* date = g_mime_message_get_date(message.get)) {
+    summary.messageId = fields->messageId;
+    summary.subject = fields->subject;
+    summary.from = Addresses(fields->from.get());
+    ReadFirstSender(fields->from.get(), summary);
+    if (GDateTime* date = fields->date.get()) {
         char* text = g_date_time_format_iso8601(date);
         summary.date = Text(text);
         g_free(text);
