@@ -12,8 +12,6 @@ namespace velmor {
 namespace {
 
 constexpr int kMaxEntries = 80;
-constexpr int64_t kLongestValue = 4000;
-constexpr int64_t kLastValueStart = 4000;
 constexpr int64_t kValueEnd = PAGE_SIZE;
 constexpr int64_t kLongestPhoneEntry = 29;  // header byte and at most 28 stored bytes
 

@@ -15,6 +15,10 @@ inline constexpr int64_t kItemFolderIdField = -32;
 inline constexpr int64_t kItemIdField = -16;
 inline constexpr int64_t kItemIdLength = 8;
 inline constexpr int64_t kRecordStartToDirectory = 52;
+// A contact's or another kind's stored text value: at most this long, starting at most this far
+// into the page; longer or later it is another record's bytes.
+inline constexpr int64_t kLongestValue = 4000;
+inline constexpr int64_t kLastValueStart = 4000;
 
 // A folder message record's tagged directory starts with one of these column pairs.
 bool ItemMarker(const PageView& page, int64_t p);

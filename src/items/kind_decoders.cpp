@@ -11,8 +11,6 @@ namespace velmor {
 namespace {
 
 constexpr int kMaxKindRecordEntries = 80;
-constexpr int64_t kLongestValue = 4000;
-constexpr int64_t kLastValueStart = 4000;
 constexpr uint16_t kSecondaryTextColumn = 481;
 
 // How far into the page a value may reach, per kind.
